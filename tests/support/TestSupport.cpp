@@ -1,0 +1,33 @@
+#include "support/TestSupport.h"
+
+#include <atomic>
+#include <random>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace vellmar::test {
+
+std::filesystem::path FixturesDir() {
+  std::filesystem::path dir = std::filesystem::path(VELLMAR_SHARED_DIR) / "fixtures";
+  std::error_code ec;
+  return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
+}
+
+TempDir::TempDir() {
+  static std::atomic<unsigned> counter{0};
+  std::random_device rd;
+  const auto base = std::filesystem::temp_directory_path();
+  for (;;) {
+    path_ = base / ("vellmar-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
+                    std::to_string(rd()));
+    if (std::filesystem::create_directory(path_)) break;
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+}  // namespace vellmar::test
