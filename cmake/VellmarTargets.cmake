@@ -26,10 +26,11 @@ function(vellmar_layer name)
 endfunction()
 
 # vellmar_test_suite(<name> DIR <folder> DEPS <targets...> [LABELS <labels...>])
-# One GoogleTest program per test folder; tests are listed by ctest at test time.
+# One GoogleTest program per test folder (subfolders included); tests are listed
+# by ctest at test time.
 function(vellmar_test_suite name)
   cmake_parse_arguments(ARG "" "DIR" "DEPS;LABELS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp")
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp")
   if(NOT sources)
     return()
   endif()
@@ -40,6 +41,5 @@ function(vellmar_test_suite name)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}"
-    PROPERTIES LABELS "${name};${ARG_LABELS}"
-               ENVIRONMENT "VELLMAR_DATA=${PROJECT_SOURCE_DIR}/data/DataFiles")
+    PROPERTIES LABELS "${name};${ARG_LABELS}")
 endfunction()
