@@ -1,0 +1,195 @@
+#include "underlay/PackedSmallInts.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <string>
+
+#include "platform/Error.h"
+
+namespace vellmar {
+
+namespace {
+
+constexpr uint8_t kPrefixDataStart = 0x00;
+constexpr uint8_t kPrefixDataEnd = 0xFF;
+
+// Record kinds in the order of their prefixes: 0x1n zero runs, 0x2n 2-bit, 0x3n 4-bit,
+// 0x4n 8-bit and 0x5n 12-bit values; the long forms 0x01…0x0F step through the same
+// kinds three prefixes at a time (1-, 2- and 4-byte counts).
+enum TQuadKind : int { kZero, kBits2, kBits4, kBits8, kBits12, kQuadKindCount };
+constexpr std::array<size_t, kQuadKindCount> kPayloadBytes = {0, 1, 2, 4, 6};
+constexpr std::array<int, kQuadKindCount> kKindLimit = {0, 2, 8, 128, 2048};
+
+[[noreturn]] void Fail(const std::string& what) {
+  throw EVellmarError("UnPackSmallInts: " + what);
+}
+
+std::string Hex(uint8_t value) {
+  char text[2] = {'0', '0'};
+  std::to_chars(value < 16 ? text + 1 : text, text + 2, value, 16);
+  return "0x" + std::string(text, 2);
+}
+
+int16_t SignExtend(uint32_t value, int bits) {
+  const uint32_t sign = 1u << (bits - 1);
+  return static_cast<int16_t>(static_cast<int32_t>(value ^ sign) - static_cast<int32_t>(sign));
+}
+
+void DecodeQuads(TQuadKind kind, const uint8_t* payload, size_t quads, int16_t* out) {
+  switch (kind) {
+    case kZero:
+      std::fill_n(out, quads * 4, int16_t{0});
+      break;
+    case kBits2:
+      for (size_t q = 0; q < quads; ++q, out += 4) {
+        const uint32_t b = payload[q];
+        for (int i = 0; i < 4; ++i) out[i] = SignExtend((b >> (2 * i)) & 3u, 2);
+      }
+      break;
+    case kBits4:
+      for (size_t q = 0; q < quads; ++q, out += 4, payload += 2) {
+        out[0] = SignExtend(payload[0] & 15u, 4);
+        out[1] = SignExtend(payload[0] >> 4, 4);
+        out[2] = SignExtend(payload[1] & 15u, 4);
+        out[3] = SignExtend(payload[1] >> 4, 4);
+      }
+      break;
+    case kBits8:
+      for (size_t q = 0; q < quads * 4; ++q) out[q] = static_cast<int8_t>(payload[q]);
+      break;
+    case kBits12:
+      for (size_t q = 0; q < quads * 2; ++q, out += 2, payload += 3) {
+        const uint32_t word = payload[0] | (payload[1] << 8) | (static_cast<uint32_t>(payload[2]) << 16);
+        out[0] = SignExtend(word & 0xFFFu, 12);
+        out[1] = SignExtend(word >> 12, 12);
+      }
+      break;
+    case kQuadKindCount:
+      break;
+  }
+}
+
+}  // namespace
+
+void UnPackSmallInts(std::span<int16_t> target, std::span<const uint8_t> packed) {
+  if (packed.empty() || packed[0] != kPrefixDataStart) Fail("Prefix<>PrefixDataStart");
+  const size_t size = packed.size();
+  size_t pos = 1;
+  size_t cursor = 0;
+  while (pos < size) {
+    const uint8_t prefix = packed[pos++];
+    if (prefix == kPrefixDataEnd) {
+      if (cursor != target.size()) Fail("DataCursor<>DataSize");
+      return;
+    }
+    TQuadKind kind;
+    uint64_t quads;
+    if (prefix >= 0x10 && prefix <= 0x5F) {
+      kind = static_cast<TQuadKind>((prefix >> 4) - 1);
+      quads = prefix & 15u;
+      // 0x10 is a legal empty zero run; 0x20…0x50 would be value records of nothing.
+      if (quads == 0 && kind != kZero) Fail("prefix " + Hex(prefix) + " has no record kind");
+    } else if (prefix >= 0x01 && prefix <= 0x0F) {
+      kind = static_cast<TQuadKind>((prefix - 1) / 3);
+      const size_t countBytes = size_t{1} << ((prefix - 1) % 3);
+      if (countBytes > size - pos) Fail("Prefix<>PrefixDataEnd");
+      uint32_t count = 0;
+      for (size_t i = 0; i < countBytes; ++i) count |= static_cast<uint32_t>(packed[pos + i]) << (8 * i);
+      pos += countBytes;
+      if (countBytes == 4 && static_cast<int32_t>(count) < 0) Fail("record with a negative count");
+      quads = count;
+      if (quads == 0 && kind != kZero) Fail("value record with a count of 0");
+    } else {
+      Fail("prefix " + Hex(prefix) + " has no record kind");
+    }
+    const uint64_t payloadBytes = quads * kPayloadBytes[kind];
+    if (payloadBytes > size - pos) Fail("Prefix<>PrefixDataEnd");
+    if (quads * 4 > target.size() - cursor) Fail("record runs past the end of the coefficient buffer");
+    DecodeQuads(kind, packed.data() + pos, quads, target.data() + cursor);
+    pos += payloadBytes;
+    cursor += quads * 4;
+  }
+  Fail("Prefix<>PrefixDataEnd");
+}
+
+namespace {
+
+TQuadKind KindOf(const int16_t* quad) {
+  int lo = 0;
+  int hi = 0;
+  for (int i = 0; i < 4; ++i) {
+    lo = std::min<int>(lo, quad[i]);
+    hi = std::max<int>(hi, quad[i]);
+  }
+  if (lo == 0 && hi == 0) return kZero;
+  int kind = kBits2;
+  while (lo < -kKindLimit[kind] || hi >= kKindLimit[kind]) ++kind;
+  return static_cast<TQuadKind>(kind);
+}
+
+void PutLE(std::vector<uint8_t>& out, uint32_t value, size_t bytes) {
+  for (size_t i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void PutPayload(TQuadKind kind, const int16_t* v, std::vector<uint8_t>& out) {
+  const auto u = [v](int i) { return static_cast<uint32_t>(static_cast<uint16_t>(v[i])); };
+  switch (kind) {
+    case kZero:
+      break;
+    case kBits2:
+      out.push_back(static_cast<uint8_t>((u(0) & 3) | (u(1) & 3) << 2 | (u(2) & 3) << 4 | (u(3) & 3) << 6));
+      break;
+    case kBits4:
+      out.push_back(static_cast<uint8_t>((u(0) & 15) | (u(1) & 15) << 4));
+      out.push_back(static_cast<uint8_t>((u(2) & 15) | (u(3) & 15) << 4));
+      break;
+    case kBits8:
+      for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(u(i)));
+      break;
+    case kBits12:
+      PutLE(out, (u(0) & 0xFFF) | (u(1) & 0xFFF) << 12, 3);
+      PutLE(out, (u(2) & 0xFFF) | (u(3) & 0xFFF) << 12, 3);
+      break;
+    case kQuadKindCount:
+      break;
+  }
+}
+
+}  // namespace
+
+void PackSmallInts(std::span<const int16_t> values, std::vector<uint8_t>& out) {
+  if (values.size() % 4 != 0)
+    throw EVellmarError("PackSmallInts: value count is not a whole number of quads");
+  for (const int16_t value : values) {
+    if (value < -kKindLimit[kBits12] || value >= kKindLimit[kBits12]) {
+      throw EVellmarError("PackSmallInts: value outside the 12-bit range");
+    }
+  }
+  out.push_back(kPrefixDataStart);
+  const size_t quadCount = values.size() / 4;
+  size_t q = 0;
+  while (q < quadCount) {
+    const TQuadKind kind = KindOf(&values[4 * q]);
+    size_t end = q + 1;
+    while (end < quadCount && KindOf(&values[4 * end]) == kind) ++end;
+    const uint32_t run = static_cast<uint32_t>(end - q);
+    const uint8_t longPrefix = static_cast<uint8_t>(1 + 3 * kind);
+    if (run <= 15) {
+      out.push_back(static_cast<uint8_t>(((kind + 1) << 4) | run));
+    } else if (run <= 0xFF) {
+      out.push_back(longPrefix);
+      PutLE(out, run, 1);
+    } else if (run <= 0xFFFF) {
+      out.push_back(longPrefix + 1);
+      PutLE(out, run, 2);
+    } else {
+      out.push_back(longPrefix + 2);
+      PutLE(out, run, 4);
+    }
+    for (; q < end; ++q) PutPayload(kind, &values[4 * q], out);
+  }
+  out.push_back(kPrefixDataEnd);
+}
+
+}  // namespace vellmar

@@ -1,0 +1,21 @@
+#pragma once
+// Run-length packing of small signed integers, the entropy stage of the tile codec:
+// a block starts with 0x00, ends with 0xFF, and each record between appends a run of
+// quads (four values) that are all zero or share one bit width (2, 4, 8 or 12 bits).
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace vellmar {
+
+// Decodes one packed block into target; the block must fill target exactly.
+// Damaged data raises EVellmarError before any value past target's end is written.
+void UnPackSmallInts(std::span<int16_t> target, std::span<const uint8_t> packed);
+
+// Appends the packed form of values (a whole number of quads, each value within
+// -2048..2047) to out, choosing the narrowest kind for every quad and the shortest
+// count form for every run.
+void PackSmallInts(std::span<const int16_t> values, std::vector<uint8_t>& out);
+
+}  // namespace vellmar
