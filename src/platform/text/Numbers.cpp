@@ -6,15 +6,10 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/text/Blanks.h"
+
 namespace vellmar {
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 // from_chars refuses a leading "+", which people write in data files.
 std::string_view DropPlus(std::string_view text) {
