@@ -1,0 +1,197 @@
+#include "platform/gpu/recording/RecordingDevice.h"
+
+#include <charconv>
+#include <cstring>
+#include <initializer_list>
+
+#include "platform/gpu/DeviceRules.h"
+
+namespace vellmar {
+
+namespace {
+
+// "Name(a, b, c)" with the arguments in decimal; no locale is involved.
+std::string CallText(const char* Name, std::initializer_list<int64_t> Args) {
+  std::string text = Name;
+  text += '(';
+  bool first = true;
+  for (int64_t arg : Args) {
+    if (!first) text += ", ";
+    first = false;
+    text += std::to_string(arg);
+  }
+  text += ')';
+  return text;
+}
+
+std::string FloatText(float Value) {
+  char buffer[32];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, Value);
+  return std::string(buffer, ec == std::errc{} ? end : buffer);
+}
+
+}  // namespace
+
+RecordingTexture::RecordingTexture(uint32_t Width, uint32_t Height, std::weak_ptr<std::vector<TGpuCall>> Log)
+    : width_(Width), height_(Height), pixels_(size_t{Width} * Height), log_(std::move(Log)) {}
+
+void RecordingTexture::Record(std::string Text, HRESULT Result) {
+  if (auto log = log_.lock()) {
+    TGpuCall& call = log->emplace_back();
+    call.Text = std::move(Text);
+    call.Texture = this;
+    call.Result = Result;
+  }
+}
+
+HRESULT RecordingTexture::LockRect(uint32_t Level, D3DLOCKED_RECT& Locked, uint32_t Flags) {
+  const HRESULT result = Level != 0 || locked_ ? D3DERR_INVALIDCALL : D3D_OK;
+  if (result == D3D_OK) {
+    locked_ = true;
+    Locked.Pitch = static_cast<int32_t>(width_ * 4);
+    Locked.pBits = pixels_.data();
+  }
+  Record(CallText("LockRect", {Level, Flags}), result);
+  return result;
+}
+
+HRESULT RecordingTexture::UnlockRect(uint32_t Level) {
+  const HRESULT result = Level != 0 || !locked_ ? D3DERR_INVALIDCALL : D3D_OK;
+  if (result == D3D_OK) locked_ = false;
+  Record(CallText("UnlockRect", {Level}), result);
+  return result;
+}
+
+RecordingDevice::RecordingDevice(uint32_t BackBufferWidth, uint32_t BackBufferHeight)
+    : width_(BackBufferWidth), height_(BackBufferHeight) {
+  viewport_.Width = BackBufferWidth;
+  viewport_.Height = BackBufferHeight;
+  caps_.MaxTextureWidth = MaxTextureSide;
+  caps_.MaxTextureHeight = MaxTextureSide;
+  caps_.MaxAnisotropy = 16;
+}
+
+std::vector<std::string> RecordingDevice::CallTexts() const {
+  std::vector<std::string> texts;
+  texts.reserve(log_->size());
+  for (const TGpuCall& call : *log_) texts.push_back(call.Text);
+  return texts;
+}
+
+TGpuCall& RecordingDevice::Record(std::string Text, HRESULT Result) {
+  if (!recording_) return discarded_;
+  TGpuCall& call = log_->emplace_back();
+  call.Text = std::move(Text);
+  call.Result = Result;
+  return call;
+}
+
+HRESULT RecordingDevice::GetDeviceCaps(D3DCAPS9& Caps) {
+  Caps = caps_;
+  Record("GetDeviceCaps()", D3D_OK);
+  return D3D_OK;
+}
+
+HRESULT RecordingDevice::GetViewport(D3DVIEWPORT9& Viewport) {
+  Viewport = viewport_;
+  Record("GetViewport()", D3D_OK);
+  return D3D_OK;
+}
+
+HRESULT RecordingDevice::SetViewport(const D3DVIEWPORT9& Viewport) {
+  const HRESULT result = CheckViewport(Viewport, width_, height_);
+  if (result == D3D_OK) viewport_ = Viewport;
+  Record(CallText("SetViewport", {Viewport.X, Viewport.Y, Viewport.Width, Viewport.Height}), result);
+  return result;
+}
+
+HRESULT RecordingDevice::SetRenderState(uint32_t State, uint32_t Value) {
+  Record(CallText("SetRenderState", {State, Value}), D3D_OK);
+  return D3D_OK;
+}
+
+HRESULT RecordingDevice::SetTextureStageState(uint32_t Stage, uint32_t Type, uint32_t Value) {
+  Record(CallText("SetTextureStageState", {Stage, Type, Value}), D3D_OK);
+  return D3D_OK;
+}
+
+HRESULT RecordingDevice::SetSamplerState(uint32_t Sampler, uint32_t Type, uint32_t Value) {
+  Record(CallText("SetSamplerState", {Sampler, Type, Value}), D3D_OK);
+  return D3D_OK;
+}
+
+HRESULT RecordingDevice::SetTransform(uint32_t State, const TMatrix44& Matrix) {
+  Record(CallText("SetTransform", {State}), D3D_OK).Matrix = Matrix;
+  return D3D_OK;
+}
+
+HRESULT RecordingDevice::SetFVF(uint32_t FVF) {
+  fvf_ = FVF;
+  Record(CallText("SetFVF", {FVF}), D3D_OK);
+  return D3D_OK;
+}
+
+HRESULT RecordingDevice::SetTexture(uint32_t Stage, IGpuTexture* Texture) {
+  const HRESULT result = Stage != 0 ? D3DERR_INVALIDCALL : D3D_OK;
+  // The texture shows as "texture" or "null"; the pointer itself is kept in the record.
+  std::string text = CallText("SetTexture", {Stage});
+  text.insert(text.size() - 1, Texture ? ", texture" : ", null");
+  Record(std::move(text), result).Texture = Texture;
+  return result;
+}
+
+HRESULT RecordingDevice::CreateTexture(uint32_t Width, uint32_t Height, uint32_t Levels, uint32_t Usage,
+                                       uint32_t Format, uint32_t Pool,
+                                       std::unique_ptr<IGpuTexture>& Texture) {
+  const HRESULT result = CheckTextureRequest(Width, Height, Levels, Format, caps_);
+  Texture.reset();
+  if (result == D3D_OK) Texture = std::make_unique<RecordingTexture>(Width, Height, log_);
+  Record(CallText("CreateTexture", {Width, Height, Levels, Usage, Format, Pool}), result).Texture =
+      Texture.get();
+  return result;
+}
+
+HRESULT RecordingDevice::BeginScene() {
+  const HRESULT result = inScene_ ? D3DERR_INVALIDCALL : D3D_OK;
+  inScene_ = true;
+  Record("BeginScene()", result);
+  return result;
+}
+
+HRESULT RecordingDevice::EndScene() {
+  const HRESULT result = inScene_ ? D3D_OK : D3DERR_INVALIDCALL;
+  inScene_ = false;
+  Record("EndScene()", result);
+  return result;
+}
+
+HRESULT RecordingDevice::Clear(uint32_t Count, const D3DRECT* Rects, uint32_t Flags, uint32_t Color, float Z,
+                               uint32_t Stencil) {
+  const HRESULT result = (Count != 0 && Rects == nullptr) ? D3DERR_INVALIDCALL : D3D_OK;
+  std::string text = CallText("Clear", {Count, Flags, Color});
+  text.insert(text.size() - 1, ", " + FloatText(Z) + ", " + std::to_string(Stencil));
+  Record(std::move(text), result);
+  return result;
+}
+
+HRESULT RecordingDevice::DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveCount,
+                                         const void* VertexData, uint32_t VertexStride) {
+  const HRESULT result = CheckDraw(fvf_, PrimitiveType, PrimitiveCount, VertexData, VertexStride);
+  TGpuCall& call = Record(CallText("DrawPrimitiveUP", {PrimitiveType, PrimitiveCount, VertexStride}), result);
+  if (result != D3D_OK) return result;
+  const uint64_t count = VertexCountOf(PrimitiveType, PrimitiveCount);
+  ++drawCalls_;
+  drawnVertices_ += count;
+  if (recording_ && recordVertices_) {
+    call.Vertices.resize(count);
+    std::memcpy(call.Vertices.data(), VertexData, count * sizeof(TDxVertex));
+  }
+  return result;
+}
+
+HRESULT RecordingDevice::Present() {
+  Record("Present()", D3D_OK);
+  return D3D_OK;
+}
+
+}  // namespace vellmar
