@@ -1,6 +1,10 @@
 #include "underlay/KolvexCoder.h"
 
+#include <string>
+
 #include "platform/Error.h"
+#include "platform/Stream.h"
+#include "platform/imaging/Bitmap.h"
 #include "underlay/PackedSmallInts.h"
 
 namespace vellmar {
@@ -53,6 +57,22 @@ TKolvexPlane TKolvexCoder::Plane(int plane, std::span<uint8_t> image) const {
   return {coefficients_[plane].data(), width_ / scale, height_ / scale, image.data() + offset};
 }
 
+void TKolvexCoder::UnPackImage(std::span<uint8_t> image, TStream& stream) {
+  CheckImageSize(image);
+  for (int plane = 0; plane < 3; ++plane) {
+    uint8_t count[4];
+    stream.ReadBuffer(count, sizeof count, "UnPackSmallInts");
+    const int32_t size = static_cast<int32_t>(count[0] | count[1] << 8 | count[2] << 16 |
+                                              static_cast<uint32_t>(count[3]) << 24);
+    // Checked before allocating: a damaged count must not reserve gigabytes.
+    if (size < 0 || size > stream.Remaining())
+      throw EVellmarError("UnPackSmallInts: byte count beyond the end of the file");
+    packed_.resize(static_cast<size_t>(size));
+    stream.ReadBuffer(packed_.data(), packed_.size(), "UnPackSmallInts");
+    UnPackPlane(plane, packed_, image);
+  }
+}
+
 void TKolvexCoder::UnPackPlane(int plane, std::span<const uint8_t> packed, std::span<uint8_t> image) {
   CheckImageSize(image);
   UnPackSmallInts(coefficients_[plane], packed);
@@ -89,6 +109,16 @@ void TKolvexCoder::YCbCrToBgra(std::span<const uint8_t> image, uint8_t* row0, st
       vellmar::YCbCrToBgra(job, YCbCrRowAvx2);
       break;
   }
+}
+
+void TKolvexCoder::YCbCrToBitmap(TBitmap& bitmap, std::span<const uint8_t> image) const {
+  if (bitmap.PixelFormat() != TPixelFormat::pf32bit || bitmap.Width() != width_ ||
+      bitmap.Height() != height_) {
+    throw EVellmarError("TKolvexCoder.YCbCrToBitmap: the bitmap is not " + std::to_string(width_) + "x" +
+                        std::to_string(height_) + " pixels of 32 bits");
+  }
+  const std::ptrdiff_t stride = bitmap.TopDown() ? bitmap.Stride() : -std::ptrdiff_t{bitmap.Stride()};
+  YCbCrToBgra(image, bitmap.ScanLine(0), stride);
 }
 
 }  // namespace vellmar

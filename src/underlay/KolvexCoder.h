@@ -15,6 +15,9 @@
 
 namespace vellmar {
 
+class TBitmap;
+class TStream;
+
 // Multipliers 2 << shift[k] with shift[k] = base[k] + quality + 1.
 TDequantTable KolvexDequantTable(int quality);
 
@@ -32,6 +35,11 @@ class TKolvexCoder {
   TKolvexKernel Kernel() const { return kernel_; }
   void SetKernel(TKolvexKernel kernel) { kernel_ = kernel; }
 
+  // Reads the three packed blocks of a tile (Y, Cr, Cb; each an int32 byte count
+  // and its bytes) from the stream's position and decodes them into image, which
+  // must be ImageSize() bytes.
+  void UnPackImage(std::span<uint8_t> image, TStream& stream);
+
   // Unpacks one plane (0 Y, 1 Cr, 2 Cb) from its packed block and stores its pixels
   // at the plane's place in image, which must be ImageSize() bytes.
   void UnPackPlane(int plane, std::span<const uint8_t> packed, std::span<uint8_t> image);
@@ -45,6 +53,10 @@ class TKolvexCoder {
   // to row0 + y·stride (stride negative for bottom-up bitmaps).
   void YCbCrToBgra(std::span<const uint8_t> image, uint8_t* row0, std::ptrdiff_t stride) const;
 
+  // Colour-converts a decoded image into a Width() × Height() 32-bit bitmap, picture
+  // row 0 at the top (the highest address of a bottom-up bitmap).
+  void YCbCrToBitmap(TBitmap& bitmap, std::span<const uint8_t> image) const;
+
  private:
   void CheckImageSize(std::span<const uint8_t> image) const;
   TKolvexPlane Plane(int plane, std::span<uint8_t> image) const;
@@ -55,6 +67,7 @@ class TKolvexCoder {
   TDequantTable dequant_;
   TKolvexKernel kernel_;
   std::array<std::vector<int16_t>, 3> coefficients_;
+  std::vector<uint8_t> packed_;  // one packed block as read, reused for every tile
 };
 
 }  // namespace vellmar
