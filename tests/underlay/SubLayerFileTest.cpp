@@ -98,8 +98,9 @@ TEST(SubLayerFile, PyramidDecodesUprightWithWhiteBeyondThePicture) {
             const int want = px < picture.width && py < picture.height
                                  ? picture.bgr[(static_cast<size_t>(py) * picture.width + px) * 3 + ch]
                                  : 255;
-            if (px >= picture.width + 8 || py >= picture.height + 8)
+            if (px >= picture.width + 8 || py >= picture.height + 8) {
               ASSERT_GE(got[ch], 250) << px << "," << py;
+            }
             if (px < picture.width - 8 && py < picture.height - 8) {
               squared += double(want - got[ch]) * (want - got[ch]);
               ++count;
