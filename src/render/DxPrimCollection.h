@@ -1,0 +1,158 @@
+#pragma once
+// A retained batch of lines or triangles in world coordinates. Items add primitives
+// (each tagged with the item that owns it) when their geometry changes; every frame the
+// collection draws those near the view. The collection owns its primitives and its Local
+// shell; it owns its texture surface only when it made it itself (CreateOwnTexture,
+// LoadTexture), never one given to ShareTexture.
+//
+// Primitives live in contiguous arrays (a header per primitive plus one vertex arena),
+// not in one heap block each, so that gathering the visible vertices streams through
+// memory and compaction is one pass.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "geometry/XYZ.h"
+#include "platform/gpu/DxVertex.h"
+#include "render/DxDrawParams.h"
+#include "render/MatrixShell.h"
+
+namespace vellmar {
+
+// Owners are items, which live in a layer above the renderer: the collection never
+// dereferences an owner, it only compares addresses (RemoveOwner).
+class TAbstractItem;
+class TTextureSurface;
+
+// Names one primitive of one collection. Serials are never reused, so a reference to a
+// primitive that has been freed finds nothing instead of another primitive.
+enum class TDxPrimRef : uint64_t {};
+using TDxPrimList = std::vector<TDxPrimRef>;
+
+// A read-only look at one stored primitive; valid until the collection next changes.
+struct TDxPrimView {
+  const TAbstractItem* Owner = nullptr;
+  uint32_t ModeSet = 0;
+  bool Deleted = false;
+  float CentreX = 0.0f;
+  float CentreY = 0.0f;  // the centre's Z is always 0
+  float Radius = 0.0f;   // Manhattan radius around the centre
+  std::span<const TDxVertex> Vertices;
+};
+
+class TDxPrimCollection {
+ public:
+  // World units added to the view radius when culling, and the view movement (centre
+  // shift plus radius change) below which the visible set is kept as it is.
+  static constexpr double kCullMargin = 20.0;
+  // Vertices per draw call; a multiple of 2 and 3, so no primitive is split.
+  static constexpr size_t kChunkVertices = 3000;
+
+  virtual ~TDxPrimCollection();
+  TDxPrimCollection(const TDxPrimCollection&) = delete;
+  TDxPrimCollection& operator=(const TDxPrimCollection&) = delete;
+
+  size_t VerticesPerPrim() const { return verticesPerPrim_; }
+  uint32_t PrimitiveType() const { return primitiveType_; }
+
+  // Stamped on every vertex added; whatever colour the vertices carried is replaced.
+  uint32_t Color() const { return color_; }
+  void SetColor(uint32_t color) { color_ = color; }
+  // Bit i stands for mode i. Stamped on new primitives; at draw time the street's filter.
+  // A primitive with an empty set is always drawn.
+  uint32_t ModeSet() const { return modeSet_; }
+  void SetModeSet(uint32_t modeSet) { modeSet_ = modeSet; }
+  // Applied to positions as they are added.
+  TMatrixShell& Local() { return local_; }
+
+  // Frees every primitive and forgets the recorded ones; Local back to identity.
+  void Clear();
+
+  // Adds one primitive from the first VerticesPerPrim vertices; nothing when fewer.
+  void AddPrim(const TAbstractItem* owner, std::span<const TDxVertex> vertices);
+  // Adds count primitives whose vertices lie in a row; at most as many as are complete.
+  void AddPrims(const TAbstractItem* owner, std::span<const TDxVertex> vertices, size_t count);
+
+  void BeginRecord() { recent_.clear(); }
+  // Replaces list's contents with the primitives added since BeginRecord, in order.
+  void TakeRecorded(TDxPrimList& list) const { list = recent_; }
+  // Flags the primitives for removal; they are freed in bulk by a later Draw. References
+  // to primitives already freed or already flagged are ignored.
+  void MarkDeleted(const TDxPrimList& list);
+  // Frees every primitive of owner at once.
+  void RemoveOwner(const TAbstractItem* owner);
+
+  // What Draw hands to the device for a view, after compaction, culling and mode-set
+  // filtering. Vertices stay valid until the collection next changes.
+  struct TGathered {
+    size_t SubmittedVertices = 0;  // VerticesPerPrim per stored primitive
+    size_t VisiblePrims = 0;       // before mode-set filtering
+    std::span<const TDxVertex> Vertices;
+  };
+  TGathered Gather(const TXYZ& centre, float radius);
+
+  size_t Count() const { return headers_.size(); }
+  TDxPrimView PrimAt(size_t index) const;
+  // The index of the primitive, or Count() when it has been freed.
+  size_t IndexOf(TDxPrimRef ref) const;
+  size_t VisibleCount() const { return visible_.size(); }
+  // Primitives flagged and not yet freed.
+  size_t DeletedCount() const { return deletedCount_; }
+
+ protected:
+  TDxPrimCollection(size_t verticesPerPrim, uint32_t primitiveType);
+
+  // Room for one primitive's vertices at the end of the arena, zeroed; the caller fills
+  // positions (and U, V) and then calls CommitPrim. Nothing else may run in between.
+  TDxVertex* BeginPrim();
+  void CommitPrim(const TAbstractItem* owner);
+  static void SetPosition(TDxVertex& v, const TXYZ& p) {
+    v.X = p.x;
+    v.Y = p.y;
+    v.Z = p.z;
+  }
+
+ private:
+  struct THeader {
+    float CentreX;
+    float CentreY;
+    float Radius;
+    uint32_t ModeSet;
+    const TAbstractItem* Owner;
+    bool Deleted;
+  };
+
+  bool PassesCull(const THeader& header) const;
+  void RebuildVisible();
+  // Frees the primitives for which drop(header) holds, keeping the order of the rest.
+  template <typename Predicate>
+  void RemoveWhere(Predicate drop);
+  void Compact();
+  size_t GatherVisible();
+
+  size_t verticesPerPrim_;
+  uint32_t primitiveType_;
+  uint32_t color_ = 0;
+  uint32_t modeSet_ = 0;
+  TMatrixShell local_;
+
+  // Prims, in order of addition: headers_[i], serials_[i] (ascending) and the vertices
+  // vertices_[i * VerticesPerPrim ...] belong together.
+  std::vector<THeader> headers_;
+  std::vector<uint64_t> serials_;
+  std::vector<TDxVertex> vertices_;
+  uint64_t nextSerial_ = 1;
+
+  std::vector<TDxVertex> drawBuffer_;  // grows, never shrinks: no allocation per frame
+  TXYZ cullCentre_;
+  float cullRadius_ = 0.0f;
+  std::vector<uint32_t> visible_;  // ascending indices into the prims
+  TDxPrimList recent_;
+  size_t deletedCount_ = 0;
+};
+
+}  // namespace vellmar
