@@ -36,7 +36,8 @@ TIniReader TIniReader::FromText(std::string_view bytes) {
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
       const auto close = line.rfind(']');
-      if (close == std::string_view::npos) continue;  // not a header; Windows skips it too
+      if (close == std::string_view::npos)
+        continue;  // not a header: skipped, keys go on into the open section
       const std::string_view name = TrimBlanks(line.substr(1, close - 1));
       current = reader.SectionIndex(name);
       if (*current == reader.sections_.size()) reader.sections_.push_back({std::string(name), {}});
