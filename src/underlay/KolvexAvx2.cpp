@@ -16,7 +16,8 @@ namespace {
   return _mm256_set1_epi16(value);
 }
 
-[[gnu::target("avx2")]] void TransformColumn(const __m256i (&x)[8], __m256i (&out)[8]) {
+[[gnu::target("avx2"), gnu::always_inline]] inline void TransformColumn(const __m256i (&x)[8],
+                                                                        __m256i (&out)[8]) {
   const __m256i one = Splat(1);
   const __m256i t0 = _mm256_srai_epi16(_mm256_add_epi16(_mm256_mulhi_epi16(x[0], Splat(16384)), one), 1);
   for (int k = 0; k < 4; ++k) {

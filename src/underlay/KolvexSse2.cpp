@@ -17,7 +17,7 @@ __m128i Splat(int16_t value) {
 
 // The one-dimensional pass of the reference for eight blocks at once: mulhi is the
 // high half of the 32-bit product, and the 16-bit adds wrap like the rules ask.
-void TransformColumn(const __m128i (&x)[8], __m128i (&out)[8]) {
+[[gnu::always_inline]] inline void TransformColumn(const __m128i (&x)[8], __m128i (&out)[8]) {
   const __m128i one = Splat(1);
   const __m128i t0 = _mm_srai_epi16(_mm_add_epi16(_mm_mulhi_epi16(x[0], Splat(16384)), one), 1);
   for (int k = 0; k < 4; ++k) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <string>
 
 #include "platform/Error.h"
@@ -31,10 +32,23 @@ std::string Hex(uint8_t value) {
   return "0x" + std::string(text, 2);
 }
 
-int16_t SignExtend(uint32_t value, int bits) {
+constexpr int16_t SignExtend(uint32_t value, int bits) {
   const uint32_t sign = 1u << (bits - 1);
   return static_cast<int16_t>(static_cast<int32_t>(value ^ sign) - static_cast<int32_t>(sign));
 }
+
+// Every byte of a 2-bit or 4-bit payload decoded ahead of time: four or two values.
+template <int Bits>
+constexpr auto MakeByteTable() {
+  constexpr int perByte = 8 / Bits;
+  std::array<std::array<int16_t, perByte>, 256> table{};
+  for (uint32_t b = 0; b < 256; ++b) {
+    for (int i = 0; i < perByte; ++i) table[b][i] = SignExtend((b >> (Bits * i)) & ((1u << Bits) - 1), Bits);
+  }
+  return table;
+}
+constexpr auto kBits2Table = MakeByteTable<2>();
+constexpr auto kBits4Table = MakeByteTable<4>();
 
 void DecodeQuads(TQuadKind kind, const uint8_t* payload, size_t quads, int16_t* out) {
   switch (kind) {
@@ -42,18 +56,10 @@ void DecodeQuads(TQuadKind kind, const uint8_t* payload, size_t quads, int16_t* 
       std::fill_n(out, quads * 4, int16_t{0});
       break;
     case kBits2:
-      for (size_t q = 0; q < quads; ++q, out += 4) {
-        const uint32_t b = payload[q];
-        for (int i = 0; i < 4; ++i) out[i] = SignExtend((b >> (2 * i)) & 3u, 2);
-      }
+      for (size_t q = 0; q < quads; ++q, out += 4) std::memcpy(out, kBits2Table[payload[q]].data(), 8);
       break;
     case kBits4:
-      for (size_t q = 0; q < quads; ++q, out += 4, payload += 2) {
-        out[0] = SignExtend(payload[0] & 15u, 4);
-        out[1] = SignExtend(payload[0] >> 4, 4);
-        out[2] = SignExtend(payload[1] & 15u, 4);
-        out[3] = SignExtend(payload[1] >> 4, 4);
-      }
+      for (size_t q = 0; q < quads * 2; ++q, out += 2) std::memcpy(out, kBits4Table[payload[q]].data(), 4);
       break;
     case kBits8:
       for (size_t q = 0; q < quads * 4; ++q) out[q] = static_cast<int8_t>(payload[q]);
