@@ -6,7 +6,7 @@
 // A bitmap owns its pixels, its palette and the BMP file image it was read from.
 //
 // Colours are 0x00RRGGBB. A 32-bit pixel is B, G, R, A in memory; its fourth byte is
-// only meaningful to callers that give it meaning (textures).
+// only meaningful to callers that give it meaning (textures, PNG output).
 //
 // BMP files read and written back unchanged come out byte for byte: the bitmap keeps
 // the file image it was read from until anything touches its pixels, palette or
@@ -14,9 +14,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 namespace vellmar {
+
+class TStream;
 
 enum class TPixelFormat : uint8_t { pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
 
@@ -51,6 +54,9 @@ struct TBitmapInfoHeader {
   uint32_t biClrImportant;
 };
 static_assert(sizeof(TBitmapInfoHeader) == 40);
+
+// How PNG output treats the fourth byte of a 32-bit bitmap.
+enum class TPngAlpha : uint8_t { Keep, Opaque };
 
 class TBitmap {
  public:
@@ -100,6 +106,19 @@ class TBitmap {
   size_t LoadFromBmp(const uint8_t* data, size_t size);
   // Appends the BMP file image: the one read, when nothing has changed since.
   void SaveToBmp(std::vector<uint8_t>& out) const;
+  // The same at a stream's position, leaving the stream behind the image.
+  void LoadFromStream(TStream& stream);
+  void SaveToStream(TStream& stream) const;
+  // A BMP or PNG file, told apart by its first bytes.
+  void LoadFromFile(const std::filesystem::path& path);
+  // Writes a BMP file; the old file stays whole when the save fails.
+  void SaveToFile(const std::filesystem::path& path) const;
+
+  // Any PNG becomes a 32-bit bitmap with the file's alpha.
+  void LoadFromPng(const uint8_t* data, size_t size);
+  // 32-bit bitmaps are written as RGBA (RGB with TPngAlpha::Opaque), others as RGB.
+  void SaveToPng(std::vector<uint8_t>& out, TPngAlpha alpha = TPngAlpha::Keep) const;
+  void SaveToPngFile(const std::filesystem::path& path, TPngAlpha alpha = TPngAlpha::Keep) const;
 
  private:
   // Any change drops the kept file image, which no longer matches the pixels.

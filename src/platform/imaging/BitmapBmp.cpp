@@ -8,7 +8,9 @@
 #include <string>
 #include <utility>
 
+#include "platform/AtomicFile.h"
 #include "platform/Error.h"
+#include "platform/FileStream.h"
 #include "platform/imaging/Bitmap.h"
 
 namespace vellmar {
@@ -19,6 +21,7 @@ constexpr size_t FileHeaderSize = 14;
 constexpr size_t CoreHeaderSize = 12;
 constexpr uint32_t CompressionRgb = 0;
 constexpr uint32_t CompressionBitFields = 3;
+constexpr uint8_t PngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 [[noreturn]] void Fail(const std::string& what) {
   throw EVellmarError("TBitmap.LoadFromBmp: " + what);
@@ -137,6 +140,7 @@ TBmpLayout ReadInfoHeader(const uint8_t* data, size_t size, uint32_t pixelOffset
       // The core header has no count: the table runs up to the pixels, at most 2^bits.
       const size_t room = pixelOffset > tablesStart ? (pixelOffset - tablesStart) / 3 : limit;
       layout.paletteEntries = std::min(limit, room);
+      if (layout.paletteEntries == 0) Fail("palette missing");
     } else {
       if (coloursUsed > limit) {
         Fail("palette of " + std::to_string(coloursUsed) + " colours for " + std::to_string(bits) +
@@ -272,6 +276,56 @@ void TBitmap::SaveToBmp(std::vector<uint8_t>& out) const {
   }
   for (uint32_t colour : palette_) PutU32(out, colour);
   out.insert(out.end(), pixels_.begin(), pixels_.end());
+}
+
+void TBitmap::LoadFromStream(TStream& stream) {
+  const int64_t start = stream.Position();
+  uint8_t fileHeader[FileHeaderSize];
+  stream.ReadBuffer(fileHeader, sizeof fileHeader, "TBitmap.LoadFromStream");
+  // The file header gives the image's length; without one the image may run to the end.
+  const uint32_t fileSize = ReadU32(fileHeader + 2);
+  const auto available = static_cast<uint64_t>(stream.Remaining()) + FileHeaderSize;
+  const auto length =
+      static_cast<size_t>(fileSize != 0 ? std::min<uint64_t>(fileSize, available) : available);
+  std::vector<uint8_t> image(std::max(length, FileHeaderSize));
+  std::memcpy(image.data(), fileHeader, FileHeaderSize);
+  stream.ReadBuffer(image.data() + FileHeaderSize, image.size() - FileHeaderSize, "TBitmap.LoadFromStream");
+  const size_t used = LoadFromBmp(image.data(), image.size());
+  stream.SetPosition(start + static_cast<int64_t>(used));
+}
+
+void TBitmap::SaveToStream(TStream& stream) const {
+  std::vector<uint8_t> image;
+  SaveToBmp(image);
+  stream.Write(image.data(), image.size());
+}
+
+void TBitmap::LoadFromFile(const std::filesystem::path& path) {
+  std::vector<uint8_t> bytes;
+  {
+    TFileStream file(path, TFileMode::OpenRead);
+    bytes.resize(static_cast<size_t>(file.Size()));
+    file.ReadBuffer(bytes.data(), bytes.size(), "TBitmap.LoadFromFile");
+  }
+  try {
+    const bool png = bytes.size() >= sizeof PngSignature &&
+                     std::equal(std::begin(PngSignature), std::end(PngSignature), bytes.begin());
+    if (png) {
+      LoadFromPng(bytes.data(), bytes.size());
+    } else {
+      LoadFromBmp(bytes.data(), bytes.size());
+    }
+  } catch (const EVellmarError& e) {
+    throw EVellmarError("TBitmap.LoadFromFile: " + path.string() + ": " + e.what());
+  }
+}
+
+void TBitmap::SaveToFile(const std::filesystem::path& path) const {
+  std::vector<uint8_t> image;
+  SaveToBmp(image);
+  TAtomicFile file(path);
+  file.Stream().Write(image.data(), image.size());
+  file.Commit();
 }
 
 }  // namespace vellmar

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/MemoryStream.h"
 #include "platform/imaging/Bitmap.h"
+#include "support/TestSupport.h"
 
 namespace vellmar {
 
@@ -373,6 +376,13 @@ TEST(Bmp, DamagedHeadersRaiseClearErrors) {
   spec.pixelOffset = 1078;  // a full table is expected but the file ends after 16 entries
   EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: palette truncated");
 
+  TBmpSpec core;  // room for one byte of colour table: not even one entry
+  core.headerSize = 12;
+  core.bits = 8;
+  core.pixels.assign(8, 0);
+  core.pixelOffset = 14 + 12 + 1;
+  EXPECT_EQ(LoadError(MakeBmp(core)), "TBitmap.LoadFromBmp: palette missing");
+
   spec = {};
   spec.bits = 16;
   spec.compression = 3;
@@ -433,6 +443,62 @@ TEST(Bmp, HugeDimensionsRaiseBeforeAllocating) {
     spec.pixels.assign(64, 0);
     EXPECT_NE(LoadError(MakeBmp(spec)).find("truncated"), std::string::npos) << width << " x " << height;
   }
+}
+
+TEST(Bmp, StreamsHoldImagesBackToBack) {
+  const TBitmap first = Patterned(3, 2, TPixelFormat::pf4bit, false);
+  const TBitmap second = Patterned(4, 1, TPixelFormat::pf32bit, true);
+  TMemoryStream stream;
+  stream.Write("TAG", 3);
+  first.SaveToStream(stream);
+  second.SaveToStream(stream);
+  stream.Write("END", 3);
+
+  stream.SetPosition(3);
+  TBitmap bitmap;
+  bitmap.LoadFromStream(stream);
+  EXPECT_EQ(Pixels(bitmap), Pixels(first));
+  EXPECT_EQ(stream.Position(), 3 + static_cast<int64_t>(Saved(first).size()));
+  bitmap.LoadFromStream(stream);
+  EXPECT_EQ(Pixels(bitmap), Pixels(second));
+  EXPECT_EQ(stream.Remaining(), 3);
+  EXPECT_THROW(bitmap.LoadFromStream(stream), EVellmarError);
+}
+
+TEST(Bmp, StreamImageCutShortRaises) {
+  Bytes file = Saved(Patterned(3, 3, TPixelFormat::pf24bit, false));
+  file.resize(file.size() - 1);
+  TMemoryStream stream(file);
+  TBitmap bitmap;
+  EXPECT_THROW(bitmap.LoadFromStream(stream), EVellmarError);
+}
+
+TEST(Bmp, FilesAreWrittenAndReadWhole) {
+  test::TempDir dir;
+  const TBitmap original = Patterned(6, 5, TPixelFormat::pf8bit, false);
+  original.SaveToFile(dir / "picture.bmp");
+  TBitmap bitmap;
+  bitmap.LoadFromFile(dir / "picture.bmp");
+  EXPECT_EQ(Pixels(bitmap), Pixels(original));
+  EXPECT_EQ(Saved(bitmap), Saved(original));
+
+  const auto missing = dir / "missing.bmp";
+  EXPECT_THROW(bitmap.LoadFromFile(missing), EVellmarError);
+
+  TBmpSpec rle;
+  rle.compression = 1;
+  const Bytes damaged = MakeBmp(rle);
+  const auto damagedPath = dir / "rle.bmp";
+  std::ofstream(damagedPath, std::ios::binary)
+      .write(reinterpret_cast<const char*>(damaged.data()), static_cast<std::streamsize>(damaged.size()));
+  try {
+    bitmap.LoadFromFile(damagedPath);
+    FAIL();
+  } catch (const EVellmarError& e) {
+    EXPECT_EQ(std::string(e.what()), "TBitmap.LoadFromFile: " + damagedPath.string() +
+                                         ": TBitmap.LoadFromBmp: compression 1 not supported");
+  }
+  EXPECT_EQ(Pixels(bitmap), Pixels(original));
 }
 
 }  // namespace vellmar
