@@ -9,8 +9,9 @@
 // coordinates, so the vertex shader moves everything (almost) half a pixel right and
 // down in OpenGL's terms. A point at screen position (x, y) therefore lights the pixel
 // round(x), round(y), as the renderer's WorldToScreen computes, and edges through pixel
-// centres include the pixel on their top and left sides only, as in Direct3D. Viewports are given from the
-// top of the target (Direct3D) and turned into OpenGL's bottom-up rectangles here.
+// centres include the pixel on their top and left sides only, as in Direct3D. Positions
+// within 1/64 pixel of a pixel boundary may fall on either side (subpixel snapping). Viewports are given from
+// the top of the target (Direct3D) and turned into OpenGL's bottom-up rectangles here.
 
 #include <cstdint>
 #include <memory>

@@ -1,0 +1,38 @@
+#include "render/OffscreenFrame.h"
+
+#include <memory>
+#include <string>
+
+#include "platform/Error.h"
+#include "platform/gpu/gl/GlDevice.h"
+#include "platform/gpu/headless/HeadlessGlContext.h"
+#include "render/DisplayRenderer.h"
+
+namespace vellmar {
+
+TOffscreenFrame RenderOffscreenFrame(uint32_t Width, uint32_t Height,
+                                     const std::function<void(TdxRenderer&)>& Draw) {
+  HeadlessGlContext context(Width, Height);
+  HeadlessGlContext::TCurrent current(context);
+  std::string failure;
+  TOffscreenFrame frame{Width, Height, {}};
+  {
+    TDisplayRenderer renderer(
+        static_cast<int32_t>(Width), static_cast<int32_t>(Height),
+        [&](std::unique_ptr<IGpuDevice>& device) { return GlDevice::Create(Width, Height, device); },
+        [&](const std::string& message) { failure = message; });
+    if (!renderer.HasDevice()) throw EVellmarError("RenderOffscreenFrame: " + failure);
+    constexpr uint32_t white = MakeColor(255, 255, 255, 255);
+    renderer.BeginFrame();
+    renderer.SetAmbientColor(white);
+    renderer.ClearTarget(white, true, true, true);
+    renderer.ResetMatrices();
+    Draw(renderer);
+    renderer.EndFrame();
+    renderer.PresentFrame();
+    frame.Pixels = current.ReadPixels();
+  }
+  return frame;
+}
+
+}  // namespace vellmar

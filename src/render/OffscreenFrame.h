@@ -1,0 +1,28 @@
+#pragma once
+// One frame drawn without a display: a headless OpenGL context and a display renderer
+// of the given size, made for the frame and released after it. The foundation of the
+// command-line renderer and of the pixel tests.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "render/DxRenderer.h"
+
+namespace vellmar {
+
+// A picture read back: 0xAARRGGBB words (bytes B, G, R, A), top row first.
+struct TOffscreenFrame {
+  uint32_t Width = 0;
+  uint32_t Height = 0;
+  std::vector<uint32_t> Pixels;
+  uint32_t At(uint32_t X, uint32_t Y) const { return Pixels[size_t{Y} * Width + X]; }
+};
+
+// The frame as the viewer starts it (white tint, cleared to opaque white, identity
+// matrices), then Draw, then the frame's end. Raises EVellmarError when no context or
+// device can be made; errors raised by Draw pass through after the context is released.
+TOffscreenFrame RenderOffscreenFrame(uint32_t Width, uint32_t Height,
+                                     const std::function<void(TdxRenderer&)>& Draw);
+
+}  // namespace vellmar
