@@ -1,0 +1,673 @@
+#include "render/DxTesselator3.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "geometry/Planar.h"
+#include "platform/Error.h"
+
+namespace vellmar {
+
+namespace {
+
+// Ids of input points are contour << 32 | index, so neither a long contour nor many
+// contours can make two vertices share an Id; crossings count down from -1.
+constexpr int64_t ContourIdStep = int64_t{1} << 32;
+constexpr int64_t CrossingSecondId = int64_t{1} << 40;
+
+// Tie-breaking step as a share of the extent, and how close counts as a tie.
+constexpr double TieStep = 1e-9;
+constexpr double TieShare = 15.0 / 16.0;
+
+// Parameter slack when the crossing is recomputed on the unshifted points.
+constexpr double CrossingSlack = 1e-6;
+
+int32_t Sign(double value) { return value > 0.0 ? 1 : (value < 0.0 ? -1 : 0); }
+
+// The sweep's own planar predicates: the geometry kernel works on single-precision
+// points, the sweep on its double working coordinates.
+template <typename P>
+double Cross(const P& a, const P& b, const P& c) {
+  return (b.X - a.X) * (c.Y - a.Y) - (c.X - a.X) * (b.Y - a.Y);
+}
+
+// Height of the line p-q at x; exact at the endpoints.
+template <typename P>
+double HeightAt(const P& p, const P& q, double x) {
+  if (x == p.X) return p.Y;
+  if (x == q.X) return q.Y;
+  return p.Y + (q.Y - p.Y) * (x - p.X) / (q.X - p.X);
+}
+
+template <typename P>
+double SlopeOf(const P& p, const P& q) {
+  return (q.Y - p.Y) / (q.X - p.X);
+}
+
+struct TCrossing {
+  double t = 0.0;  // along a->b
+  double u = 0.0;  // along c->d
+};
+
+// Crossing of the lines a->b and c->d; none when they are exactly parallel.
+template <typename P>
+std::optional<TCrossing> LineCrossing(const P& a, const P& b, const P& c, const P& d) {
+  const double e = (b.X - a.X) * (d.Y - c.Y) - (b.Y - a.Y) * (d.X - c.X);
+  if (e == 0.0) return std::nullopt;
+  const double acx = c.X - a.X;
+  const double acy = c.Y - a.Y;
+  return TCrossing{((d.Y - c.Y) * acx - (d.X - c.X) * acy) / e, ((b.Y - a.Y) * acx - (b.X - a.X) * acy) / e};
+}
+
+// A vertex where it was before the tie-breaking shifts (still centred).
+struct TUnshifted {
+  double X = 0.0;
+  double Y = 0.0;
+};
+
+TUnshifted Lerp(const TUnshifted& a, const TUnshifted& b, double t) {
+  return TUnshifted{a.X + t * (b.X - a.X), a.Y + t * (b.Y - a.Y)};
+}
+
+double DistanceToSegment(const TUnshifted& p, const TUnshifted& a, const TUnshifted& b) {
+  const double dx = b.X - a.X;
+  const double dy = b.Y - a.Y;
+  const double length2 = dx * dx + dy * dy;
+  const double t = length2 > 0.0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2, 0.0, 1.0) : 0.0;
+  return std::hypot(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
+}
+
+// A run over n vertices visits each vertex once plus two entries per crossing split;
+// n + n(n - 1) covers every possible crossing of n edges. The linear bound keeps a
+// degenerate input from eating memory: 32 crossings per input vertex on average.
+size_t IterationCap(size_t n) {
+  const double quadratic = 2.0 * static_cast<double>(n) * static_cast<double>(n);
+  const double linear = 100000.0 + 64.0 * static_cast<double>(n);
+  return static_cast<size_t>(std::min(quadratic, linear));
+}
+
+[[noreturn]] void Fail(const char* message) { throw EVellmarError(message); }
+
+// Touching is judged on single-precision input carried in double: far below its resolution.
+constexpr double TouchShare = 1e-9;
+
+}  // namespace
+
+TDxTesselator3::TNode* TDxTesselator3::NewNode(TVertex* point, int64_t id) {
+  TNode& node = Nodes.emplace_back();
+  node.Point = point;
+  node.Id = id;
+  return &node;
+}
+
+TDxTesselator3::TNode* TDxTesselator3::CopyNode(const TNode* node) { return &Nodes.emplace_back(*node); }
+
+TDxTesselator3::TChain* TDxTesselator3::NewChain(std::initializer_list<TNode*> nodes) {
+  TChain& chain = Chains.emplace_back();
+  chain.Nodes.reserve(4);
+  for (TNode* node : nodes) Append(&chain, node);
+  return &chain;
+}
+
+void TDxTesselator3::Append(TChain* chain, TNode* node) {
+  chain->Nodes.push_back(node);
+  node->Chain = chain;
+}
+
+void TDxTesselator3::InsertChain(int32_t position, TChain* chain) {
+  Active.insert(Active.begin() + position, chain);
+  for (size_t i = position; i < Active.size(); ++i) Active[i]->Position = static_cast<int32_t>(i);
+}
+
+void TDxTesselator3::RemoveChains(int32_t position, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) Active[position + i]->Position = -1;
+  Active.erase(Active.begin() + position, Active.begin() + position + count);
+  for (size_t i = position; i < Active.size(); ++i) Active[i]->Position = static_cast<int32_t>(i);
+}
+
+// Points the neighbour's link that went to `from` at `to` instead; after crossing
+// splits a node's two links need not keep their Prev/Next roles.
+void TDxTesselator3::Relink(TNode* neighbour, const TNode* from, TNode* to) {
+  if (neighbour->Prev == from)
+    neighbour->Prev = to;
+  else if (neighbour->Next == from)
+    neighbour->Next = to;
+}
+
+bool TDxTesselator3::Before(const TNode* a, const TNode* b) {
+  return a->Point->X < b->Point->X || (a->Point->X == b->Point->X && a->Point->Y < b->Point->Y);
+}
+
+void TDxTesselator3::AddContour(const TXYZArray& Points) {
+  size_t n = Points.size();
+  if (n > 0 && Points[n - 1].x == Points[0].x && Points[n - 1].y == Points[0].y) --n;
+  if (n <= 2) return;
+
+  const int64_t base = int64_t{ContourCount} * ContourIdStep;
+  TNode* first = nullptr;
+  TNode* last = nullptr;
+  for (size_t i = 0; i < n; ++i) {
+    TVertex& vertex = Vertexes.emplace_back(TVertex{Points[i].x, Points[i].y, {}, &Points[i]});
+    TNode* node = NewNode(&vertex, base + static_cast<int64_t>(i));
+    if (last) {
+      last->Next = node;
+      node->Prev = last;
+    } else {
+      first = node;
+    }
+    last = node;
+  }
+  last->Next = first;
+  first->Prev = last;
+
+  // Duplicate and collinear points would give zero-length edges and flat triangles.
+  size_t size = n;
+  TNode* node = first;
+  for (size_t step = 0; step < n + 2 && size > 2; ++step) {
+    TNode* next = node->Next;
+    const TXYZ& p = *node->Point->Point;
+    const TXYZ& q = *next->Point->Point;
+    if ((p.x == q.x && p.y == q.y) || IsCollinear(p, q, *next->Next->Point->Point)) {
+      node->Next = next->Next;
+      next->Next->Prev = node;
+      --size;
+    } else {
+      node = next;
+    }
+  }
+  if (size <= 2) return;
+
+  TNode* ring = node;
+  do {
+    XSorted.push_back(node);
+    YSorted.push_back(node);
+    node = node->Next;
+  } while (node != ring);
+  Sorted = false;
+  ++ContourCount;
+}
+
+bool TDxTesselator3::Proceed() {
+  if (!Sorted) {
+    // Stable sorts keep equal vertices in the order they were added, as insertion
+    // after equal elements would, in O(n log n).
+    std::stable_sort(XSorted.begin(), XSorted.end(), Before);
+    std::stable_sort(YSorted.begin(), YSorted.end(),
+                     [](const TNode* a, const TNode* b) { return a->Point->Y < b->Point->Y; });
+    Sorted = true;
+  }
+  if (XSorted.size() <= 2) return true;
+
+  bool done = true;
+  Prepare();
+  try {
+    ClassifyVertexes();
+    Sweep();
+  } catch (const EVellmarError&) {
+    done = false;
+  }
+  PlaceCrossings();
+  return done;
+}
+
+void TDxTesselator3::Prepare() {
+  const double xMin = XSorted.front()->Point->X;
+  const double xMax = XSorted.back()->Point->X;
+  const double yMin = YSorted.front()->Point->Y;
+  const double yMax = YSorted.back()->Point->Y;
+  Centre = TXYZ{static_cast<float>((xMin + xMax) / 2), static_cast<float>((yMin + yMax) / 2), 0.0f};
+  TouchTolerance = std::max(xMax - xMin, yMax - yMin) * TouchShare;
+  for (TNode* node : XSorted) {
+    node->Point->X -= Centre.x;
+    node->Point->Y -= Centre.y;
+  }
+
+  // Shift tied and nearly tied coordinates apart so that no two vertices share an X
+  // (no vertical edges in the sweep) or a Y; every later vertex moves along so the
+  // order stays as it was.
+  const auto breakTies = [](const std::vector<TNode*>& list, double TVertex::*axis, double TOffset::*offset) {
+    const double step = (list.back()->Point->*axis - list.front()->Point->*axis) * TieStep;
+    int64_t shifts = 0;
+    double previous = list.front()->Point->*axis;
+    for (size_t i = 1; i < list.size(); ++i) {
+      TVertex* vertex = list[i]->Point;
+      if (vertex->*axis < previous + TieShare * step) ++shifts;
+      if (shifts > 0) {
+        const double shift = static_cast<double>(shifts) * step;
+        vertex->*axis += shift;
+        vertex->Offset.*offset -= shift;
+      }
+      previous = vertex->*axis;
+    }
+  };
+  breakTies(XSorted, &TVertex::X, &TOffset::x);
+  breakTies(YSorted, &TVertex::Y, &TOffset::y);
+}
+
+void TDxTesselator3::ClassifyVertexes() {
+  for (TNode* node : XSorted) {
+    const TVertex& p = *node->Point;
+    const TVertex& prev = *node->Prev->Point;
+    const TVertex& next = *node->Next->Point;
+    if ((p.X == prev.X && p.Y == prev.Y) || (p.X == next.X && p.Y == next.Y))
+      Fail("TDxTesselator3.ClassifyVertexes: can not compare.");
+    node->Kind = static_cast<uint8_t>(2 * Before(node, node->Prev) + Before(node, node->Next));
+  }
+}
+
+void TDxTesselator3::Sweep() {
+  const size_t cap = IterationCap(XSorted.size());
+  for (size_t i = 0; i < XSorted.size();) {
+    TNode* scan = XSorted[i];
+    SweepX = scan->Point->X;
+    Current = i;
+    switch (scan->Kind) {
+      case 0:
+        ProcessFin(scan);
+        break;
+      case 1:
+        ProcessSlope(scan, true);
+        break;
+      case 2:
+        ProcessSlope(scan, false);
+        break;
+      default:
+        ProcessStart(scan);
+        break;
+    }
+    ++i;
+    if (i > cap) Fail("TDxTesselator3.Proceed: more more points...");
+  }
+}
+
+// The caller's points were never moved; only the crossing points are set, at their
+// unshifted place.
+void TDxTesselator3::PlaceCrossings() {
+  for (const TNode* node : XSorted) {
+    if (node->Id >= 0 || node->Id <= -CrossingSecondId) continue;
+    const TVertex& v = *node->Point;
+    TXYZ& point = CrossingPoints[static_cast<size_t>(-node->Id - 1)];
+    point.x = static_cast<float>(v.X + v.Offset.x + Centre.x);
+    point.y = static_cast<float>(v.Y + v.Offset.y + Centre.y);
+  }
+}
+
+int32_t TDxTesselator3::CompareEdges(const TNode* a, const TNode* a2, const TNode* b, const TNode* b2) const {
+  const TVertex& pa = *a->Point;
+  const TVertex& pa2 = *a2->Point;
+  const TVertex& pb = *b->Point;
+  const TVertex& pb2 = *b2->Point;
+  const bool verticalA = pa.X == pa2.X;
+  const bool verticalB = pb.X == pb2.X;
+  if (verticalA && verticalB) return 0;
+  if (verticalA || verticalB) {
+    // A vertical edge (left by crossings) is above when all of it is at or above the
+    // other edge there: edges that meet at an end still have a side.
+    const TVertex& v1 = verticalA ? pa : pb;
+    const TVertex& v2 = verticalA ? pa2 : pb2;
+    const double h = verticalA ? HeightAt(pb, pb2, v1.X) : HeightAt(pa, pa2, v1.X);
+    const double low = std::min(v1.Y, v2.Y);
+    const double high = std::max(v1.Y, v2.Y);
+    const int32_t side = low >= h && high > h ? 1 : (high <= h && low < h ? -1 : 0);
+    if (side != 0) return verticalA ? side : -side;
+  } else {
+    const int32_t height = Sign(HeightAt(pa, pa2, SweepX) - HeightAt(pb, pb2, SweepX));
+    if (height != 0) return height;
+    const int32_t slope = Sign(SlopeOf(pa, pa2) - SlopeOf(pb, pb2));
+    if (slope != 0) return slope;
+  }
+  if (pa.Y != pb.Y) return Sign(pa.Y - pb.Y);
+  return Sign(pa2.Y - pb2.Y);
+}
+
+bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
+  const TVertex& s = *scan->Point;
+  const TVertex& o = *other->Point;
+  const double low = std::min(s.Y, o.Y);
+  const double high = std::max(s.Y, o.Y);
+
+  TChain* best = nullptr;
+  double bestT = 2.0;
+  for (TChain* chain : Active) {
+    if (chain->Pending) continue;
+    const TNode* p = chain->Nodes[chain->Nodes.size() - 2];
+    const TNode* q = chain->Nodes.back();
+    if (p->Id == scan->Id || p->Id == other->Id || q->Id == scan->Id || q->Id == other->Id) continue;
+    const TVertex& pp = *p->Point;
+    const TVertex& pq = *q->Point;
+    if ((pp.Y < low && pq.Y < low) || (pp.Y > high && pq.Y > high)) continue;
+    const std::optional<TCrossing> crossing = LineCrossing(s, o, pp, pq);
+    if (!crossing) continue;
+    const double t = crossing->t;
+    const double u = crossing->u;
+    if (!(u >= 0.0 && u < 1.0 && t > 0.0 && t < 1.0)) continue;
+    // A start vertex that only touches the edge at P does not cross it.
+    if (u == 0.0 && scan->Kind == 3 &&
+        Sign(Cross(pp, pq, *scan->Prev->Point)) * Sign(Cross(pp, pq, *scan->Next->Point)) >= 0)
+      continue;
+    if (t < bestT) {
+      bestT = t;
+      best = chain;
+    }
+  }
+  if (!best) return false;
+
+  TNode* p = best->Nodes[best->Nodes.size() - 2];
+  TNode* q = best->Nodes.back();
+  TVertex& x = Vertexes.emplace_back();
+  x.X = s.X + bestT * (o.X - s.X);
+  x.Y = s.Y + bestT * (o.Y - s.Y);
+  x.Point = &CrossingPoints.emplace_back(TXYZ{0.0f, 0.0f, static_cast<float>(s.Point->z + bestT * (o.Point->z - s.Point->z))});
+
+  // Where the unshifted edges cross too, the point goes back onto their true crossing.
+  // Otherwise the crossing only exists because of the tie-breaking shifts (edges that
+  // touch or overlap), and it goes back to where it tends as the shifts shrink: the
+  // end of one edge that lies on the other, or for overlapping edges the point at
+  // the same parameter on the unshifted edge.
+  const auto unshifted = [](const TNode* node) {
+    return TUnshifted{node->Point->X + node->Point->Offset.x, node->Point->Y + node->Point->Offset.y};
+  };
+  const TUnshifted ends[4] = {unshifted(scan), unshifted(other), unshifted(p), unshifted(q)};
+  const std::optional<TCrossing> exact = LineCrossing(ends[0], ends[1], ends[2], ends[3]);
+  const auto inside = [](double v) { return v >= -CrossingSlack && v <= 1.0 + CrossingSlack; };
+  TUnshifted place;
+  if (exact && inside(exact->t) && inside(exact->u)) {
+    place = Lerp(ends[0], ends[1], exact->t);
+  } else {
+    place = Lerp(ends[0], ends[1], bestT);
+    double nearest = std::numeric_limits<double>::infinity();
+    for (int32_t i = 0; i < 4; ++i) {
+      const int32_t other0 = i < 2 ? 2 : 0;
+      if (DistanceToSegment(ends[i], ends[other0], ends[other0 + 1]) > TouchTolerance) continue;
+      const double d = std::hypot(ends[i].X - place.X, ends[i].Y - place.Y);
+      if (d < nearest) {
+        nearest = d;
+        place = ends[i];
+      }
+    }
+  }
+  x.Offset.x = place.X - x.X;
+  x.Offset.y = place.Y - x.Y;
+
+  const int64_t k = static_cast<int64_t>(CrossingPoints.size());
+  TNode* n1 = NewNode(&x, -k);
+  TNode* n2 = NewNode(&x, -k - CrossingSecondId);
+  n1->Kind = 0;
+  n2->Kind = 3;
+  n1->Prev = scan;
+  n1->Next = p;
+  n2->Prev = other;
+  n2->Next = q;
+  Relink(scan, other, n1);
+  Relink(other, scan, n2);
+  Relink(p, q, n1);
+  Relink(q, p, n2);
+  best->Nodes.back() = n1;
+  n1->Chain = best;
+
+  // The sweep meets the end of the incoming edges, then at once the start of the
+  // outgoing ones.
+  if (Before(n1, scan)) {
+    XSorted.insert(XSorted.begin() + static_cast<ptrdiff_t>(Current) + 1, {n1, n2});
+  } else {
+    const auto at =
+        std::upper_bound(XSorted.begin() + static_cast<ptrdiff_t>(Current) + 1, XSorted.end(), n1, Before);
+    XSorted.insert(at, {n1, n2});
+  }
+  return true;
+}
+
+TDxTesselator3::TUpDown TDxTesselator3::FindUpDownChain(const TNode* scan) const {
+  TUpDown found;
+  for (const TChain* chain : Active) {
+    if (chain->Pending) continue;
+    const TNode* p = chain->Nodes[chain->Nodes.size() - 2];
+    const TNode* q = chain->Nodes.back();
+    const int32_t sum = CompareEdges(p, q, scan, scan->Next) + CompareEdges(p, q, scan, scan->Prev);
+    if (sum > 0) {
+      found.UpI = chain->Position;
+    } else if (sum < 0) {
+      found.DownI = chain->Position;
+      break;
+    } else {
+      Fail("TDxTesselator3.FindUpDownChain: can not...");
+    }
+  }
+  return found;
+}
+
+void TDxTesselator3::NewPair(TNode* scan, int32_t position) {
+  TNode* next = scan->Next;
+  TNode* prev = scan->Prev;
+  TNode* copy1 = CopyNode(scan);
+  TNode* copy2 = CopyNode(scan);
+  TChain* one = NewChain({copy1, next});
+  TChain* two = NewChain({copy2, prev});
+  Relink(next, scan, copy1);
+  Relink(prev, scan, copy2);
+  if (CompareEdges(scan, next, scan, prev) <= 0) {
+    InsertChain(position, two);
+    InsertChain(position + 1, one);
+  } else {
+    InsertChain(position, one);
+    InsertChain(position + 1, two);
+  }
+}
+
+void TDxTesselator3::ProcessStart(TNode* scan) {
+  SplitAtCrossing(scan, scan->Next);
+  SplitAtCrossing(scan, scan->Prev);
+  const auto [up, down] = FindUpDownChain(scan);
+
+  if (up == -1 || down == -1) {
+    NewPair(scan, up == -1 ? (down == -1 ? 0 : down) : up + 1);
+    return;
+  }
+  if (up >= down) Fail("TDxTesselator3.ProcessStart: UpI>=DownI.");
+  if (up % 2 == 1 && down % 2 == 0) {
+    NewPair(scan, up + 1);
+    return;
+  }
+
+  // The upper of the two new edges joins the region above, the lower one the region below.
+  const bool prevUpper = CompareEdges(scan, scan->Next, scan, scan->Prev) <= 0;
+  TNode* nearN = prevUpper ? scan->Prev : scan->Next;
+  TNode* farN = prevUpper ? scan->Next : scan->Prev;
+
+  if (down == up + 1) {
+    // Split vertex: a diagonal to the latest vertex of the region cuts it in two.
+    TChain* upper = Active[up];
+    TChain* lower = Active[down];
+    TNode* p3 = upper->Nodes[upper->Nodes.size() - 2];
+    TNode* p4 = upper->Nodes.back();
+    TNode* d = lower->Nodes[lower->Nodes.size() - 2];
+    TNode* dLast = lower->Nodes.back();
+    if (p3->Point->X > d->Point->X) {
+      TChain* tail = NewChain({p3, p4});
+      TNode* copyScan = CopyNode(scan);
+      TChain* diagonal = NewChain({CopyNode(p3), copyScan, nearN});
+      Relink(nearN, scan, copyScan);
+      upper->Nodes.back() = scan;
+      scan->Chain = upper;
+      Append(upper, farN);
+      InsertChain(up, diagonal);
+      InsertChain(up, tail);
+    } else {
+      TChain* tail = NewChain({d, dLast});
+      TNode* copyScan = CopyNode(scan);
+      TChain* diagonal = NewChain({CopyNode(d), copyScan, farN});
+      Relink(farN, scan, copyScan);
+      lower->Nodes.back() = scan;
+      scan->Chain = lower;
+      Append(lower, nearN);
+      InsertChain(up + 2, tail);
+      InsertChain(up + 2, diagonal);
+    }
+    return;
+  }
+  if (down == up + 3) {
+    // Inside a merged region: the vertex closes both pending chains of the merge.
+    TNode* copyUpper = CopyNode(scan);
+    TNode* copyLower = CopyNode(scan);
+    Relink(nearN, scan, copyUpper);
+    Relink(farN, scan, copyLower);
+    TChain* upperPending = Active[up + 1];
+    TChain* lowerPending = Active[down - 1];
+    Append(upperPending, copyUpper);
+    Append(upperPending, nearN);
+    Append(lowerPending, copyLower);
+    Append(lowerPending, farN);
+    upperPending->Pending = false;
+    lowerPending->Pending = false;
+    return;
+  }
+  Fail("TDxTesselator3.ProcessStart: no variants.");
+}
+
+void TDxTesselator3::ProcessSlope(TNode* scan, bool forward) {
+  SplitAtCrossing(scan, forward ? scan->Next : scan->Prev);
+  TNode* other = forward ? scan->Next : scan->Prev;
+  TChain* chain = scan->Chain;
+  if (!chain || chain->Position < 0)
+    Fail(forward ? "TDxTesselator3.ProcessSlopeForw: ScanP.Chain=nil." : "TDxTesselator3.ProcessSlopeBack: ScanP.Chain=nil.");
+
+  const int32_t a = chain->Position;
+  const int32_t count = static_cast<int32_t>(Active.size());
+  if (a % 2 == 0 && a < count - 3 && Active[a + 1]->Pending) {
+    // The vertex ends the upper half of a merge: close it and continue below.
+    TChain* pending = Active[a + 1];
+    pending->Nodes.push_back(scan);
+    TriangulatePair(chain, pending);
+    RemoveChains(a, 2);
+    chain = Active[a];
+    Append(chain, scan);
+    chain->Pending = false;
+  } else if (a % 2 == 1 && a > 2 && Active[a - 1]->Pending) {
+    TChain* pending = Active[a - 1];
+    pending->Nodes.push_back(scan);
+    TriangulatePair(pending, chain);
+    RemoveChains(a - 1, 2);
+    chain = Active[a - 2];
+    Append(chain, scan);
+    chain->Pending = false;
+  }
+  Append(chain, other);
+}
+
+void TDxTesselator3::ProcessFin(TNode* scan) {
+  TChain* first = scan->Prev->Chain;
+  TChain* second = scan->Next->Chain;
+  if (!first || !second || first->Position < 0 || second->Position < 0)
+    Fail("TDxTesselator3.ProcessFin: Chain=nil.");
+  TChain* r = first->Position < second->Position ? first : second;
+  TChain* q = first->Position < second->Position ? second : first;
+  const int32_t a = r->Position;
+  const int32_t b = q->Position;
+  if (a % 2 == b % 2) Fail("TDxTesselator3.ProcessFin:  Odd1=Odd2.");
+
+  if (a % 2 == 0 && b == a + 1) {
+    TriangulatePair(r, q);
+    RemoveChains(a, 2);
+    return;
+  }
+  if (a % 2 == 0 && b == a + 3) {
+    TChain* upperPending = Active[a + 1];
+    TChain* lowerPending = Active[b - 1];
+    upperPending->Nodes.push_back(scan);
+    lowerPending->Nodes.push_back(scan);
+    TriangulatePair(r, upperPending);
+    TriangulatePair(lowerPending, q);
+    RemoveChains(a, 4);
+    return;
+  }
+
+  // A merge: both chains wait for the next vertex between them. A pending merge just
+  // beside this one is joined to it by a diagonal.
+  r->Pending = true;
+  q->Pending = true;
+  const auto pendingAt = [this](int32_t position) {
+    return position >= 0 && position < static_cast<int32_t>(Active.size()) && Active[position]->Pending;
+  };
+  if (pendingAt(b + 1) && b + 2 < static_cast<int32_t>(Active.size())) {
+    TNode* last = q->Nodes.back();
+    TChain* below = Active[b + 1];
+    below->Nodes.push_back(last);
+    TriangulatePair(q, below);
+    Append(Active[b + 2], last);
+    RemoveChains(b, 2);
+  }
+  if (pendingAt(a - 1) && a >= 2) {
+    TNode* last = r->Nodes.back();
+    TChain* above = Active[a - 1];
+    above->Nodes.push_back(last);
+    TriangulatePair(above, r);
+    Append(Active[a - 2], last);
+    RemoveChains(a - 1, 2);
+  }
+}
+
+void TDxTesselator3::Emit(const TNode* a, const TNode* b, const TNode* c) {
+  Output.push_back(a->Point->Point);
+  Output.push_back(b->Point->Point);
+  Output.push_back(c->Point->Point);
+}
+
+// Monotone-pair triangulation: a and b start at the same vertex and end at the same
+// vertex, a above b. Vertices are taken in X order; a reflex run waits on the stack
+// until a vertex of the other chain or a convex turn lets it be cut off.
+void TDxTesselator3::TriangulatePair(const TChain* a, const TChain* b) {
+  Stack.clear();
+  Stack.push_back(a->Nodes[0]);
+  const auto fan = [this] {
+    const TNode* last = Stack.back();
+    for (size_t i = 0; i + 2 < Stack.size(); ++i) Emit(last, Stack[i], Stack[i + 1]);
+    Stack.erase(Stack.begin(), Stack.end() - 2);
+  };
+
+  size_t ia = 1;
+  size_t ib = 1;
+  int32_t lastSide = 0;
+  const TNode* last = a->Nodes[0];
+  while (ia < a->Nodes.size() || ib < b->Nodes.size()) {
+    bool fromA;
+    if (ib >= b->Nodes.size())
+      fromA = true;
+    else if (ia >= a->Nodes.size())
+      fromA = false;
+    else
+      fromA = a->Nodes[ia]->Point->X < b->Nodes[ib]->Point->X;
+    TNode* node = fromA ? a->Nodes[ia++] : b->Nodes[ib++];
+    // Copies of one vertex (a shared start or end) and the two nodes of a crossing
+    // are one corner: taken once.
+    if (node->Id == last->Id || node->Point == last->Point) continue;
+    const int32_t side = fromA ? -1 : 1;
+    Stack.push_back(node);
+    if (side == lastSide) {
+      while (Stack.size() > 2 &&
+             Sign(Cross(*Stack[Stack.size() - 3]->Point, *Stack[Stack.size() - 2]->Point, *Stack.back()->Point)) ==
+                 side) {
+        Emit(Stack[Stack.size() - 3], Stack[Stack.size() - 2], Stack.back());
+        Stack.erase(Stack.end() - 2);
+      }
+    } else if (Stack.size() >= 3) {
+      fan();
+    }
+    lastSide = side;
+    last = node;
+  }
+  if (Stack.size() >= 3) fan();
+}
+
+TXYZArray Tesselate(const TXYZArray& Points) {
+  TDxTesselator3 tesselator;
+  tesselator.AddContour(Points);
+  tesselator.Proceed();
+  TXYZArray result;
+  result.reserve(tesselator.Result().size());
+  for (const TXYZ* point : tesselator.Result()) result.push_back(*point);
+  return result;
+}
+
+}  // namespace vellmar

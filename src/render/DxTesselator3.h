@@ -1,0 +1,121 @@
+#pragma once
+// Sweep-line triangulator for filled outlines (surfaces, filled symbols, glyphs).
+// Vertices are swept in X order; the boundaries the sweep line crosses are kept as
+// monotone chains, two per inside region, so nested and overlapping outlines fill by
+// the even-odd rule. Crossing edges are split where they cross.
+//
+// Ownership: the tessellator owns its nodes, chains and crossing points; the result
+// also refers to the caller's contour points, which it only reads, so the caller's
+// arrays must stay alive and unchanged until the result has been read.
+
+#include <cstdint>
+#include <deque>
+#include <span>
+#include <vector>
+
+#include "geometry/XYZ.h"
+
+namespace vellmar {
+
+class TDxTesselator3 {
+public:
+  TDxTesselator3() = default;
+  TDxTesselator3(const TDxTesselator3&) = delete;
+  TDxTesselator3& operator=(const TDxTesselator3&) = delete;
+
+  // Adds one closed outline; a repeated closing point is dropped, fewer than three
+  // distinct points are ignored.
+  void AddContour(const TXYZArray& Points);
+  // Triangulates everything added. False when the run failed; the result then holds
+  // the triangles made before the failure.
+  bool Proceed();
+  // Three point references per triangle; valid while the tessellator and the contour
+  // arrays live. Orientation of the triangles is not normalised.
+  std::span<const TXYZ* const> Result() const { return Output; }
+
+private:
+  struct TChain;
+
+  struct TOffset {
+    double x = 0.0;
+    double y = 0.0;
+  };
+
+  // One point of the run, shared by every node (copy) that stands on it. The sweep
+  // works on X, Y: centred and shifted apart, in double so that crossings of nearly
+  // parallel edges keep their order. The caller's points are never written.
+  struct TVertex {
+    double X = 0.0;
+    double Y = 0.0;
+    TOffset Offset;                // X + Offset.x, Y + Offset.y is the unshifted centred point
+    const TXYZ* Point = nullptr;  // what the result refers to
+  };
+
+  struct TNode {
+    TVertex* Point = nullptr;
+    TNode* Prev = nullptr;
+    TNode* Next = nullptr;
+    uint8_t Kind = 0;
+    TChain* Chain = nullptr;
+    // contour << 32 | index for input points; -k and -k - CrossingSecondId for crossing k.
+    int64_t Id = 0;
+  };
+
+  struct TChain {
+    std::vector<TNode*> Nodes;
+    int32_t Position = -1;  // -1 once the chain has left the active list
+    bool Pending = false;
+  };
+
+  // The "is a chain above or below" answer of FindUpDownChain; -1 when there is none.
+  struct TUpDown {
+    int32_t UpI = -1;
+    int32_t DownI = -1;
+  };
+
+  TNode* NewNode(TVertex* point, int64_t id);
+  TNode* CopyNode(const TNode* node);
+  TChain* NewChain(std::initializer_list<TNode*> nodes);
+  void InsertChain(int32_t position, TChain* chain);
+  void RemoveChains(int32_t position, int32_t count);
+  static void Append(TChain* chain, TNode* node);
+  static void Relink(TNode* neighbour, const TNode* from, TNode* to);
+  static bool Before(const TNode* a, const TNode* b);
+
+  void Prepare();
+  void ClassifyVertexes();
+  void Sweep();
+  void PlaceCrossings();
+
+  int32_t CompareEdges(const TNode* a, const TNode* a2, const TNode* b, const TNode* b2) const;
+  bool SplitAtCrossing(TNode* scan, TNode* other);
+  TUpDown FindUpDownChain(const TNode* scan) const;
+  void NewPair(TNode* scan, int32_t position);
+  void ProcessStart(TNode* scan);
+  void ProcessSlope(TNode* scan, bool forward);
+  void ProcessFin(TNode* scan);
+  void TriangulatePair(const TChain* a, const TChain* b);
+  void Emit(const TNode* a, const TNode* b, const TNode* c);
+
+  int32_t ContourCount = 0;
+  std::vector<TNode*> XSorted;
+  std::vector<TNode*> YSorted;
+  std::deque<TNode> Nodes;
+  std::deque<TXYZ> CrossingPoints;
+  std::vector<TChain*> Active;
+  std::vector<const TXYZ*> Output;
+  double SweepX = 0.0;
+  size_t Current = 0;
+  TXYZ Centre;
+  double TouchTolerance = 0.0;  // unshifted points this close to an edge lie on it
+
+  std::deque<TVertex> Vertexes;
+  std::deque<TChain> Chains;
+  std::vector<TNode*> Stack;  // working stack of TriangulatePair
+  bool Sorted = true;         // the sorted lists are sorted once, when Proceed starts
+};
+
+// Triangulates one outline: 3 points per triangle, empty when nothing fills.
+TXYZArray Tesselate(const TXYZArray& Points);
+
+}  // namespace vellmar

@@ -1,0 +1,262 @@
+#include "render/DxTesselator3.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+#include <string>
+
+#include "support/GluOracle.h"
+#include "support/PolygonSamples.h"
+#include "support/TestSupport.h"
+
+namespace vellmar {
+namespace {
+
+using test::TPoint2;
+
+double TriangleArea(const TPoint2& a, const TPoint2& b, const TPoint2& c) {
+  return 0.5 * ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y));
+}
+
+double TotalArea(const std::vector<TPoint2>& corners) {
+  double sum = 0.0;
+  for (size_t i = 0; i + 2 < corners.size(); i += 3) sum += std::fabs(TriangleArea(corners[i], corners[i + 1], corners[i + 2]));
+  return sum;
+}
+
+// Area of the intersection of two triangles: the first clipped by the three edges
+// of the second (both taken counter-clockwise).
+double OverlapArea(std::array<TPoint2, 3> a, std::array<TPoint2, 3> b) {
+  if (TriangleArea(a[0], a[1], a[2]) < 0) std::swap(a[1], a[2]);
+  if (TriangleArea(b[0], b[1], b[2]) < 0) std::swap(b[1], b[2]);
+  std::vector<TPoint2> poly(a.begin(), a.end());
+  std::vector<TPoint2> clipped;
+  for (size_t e = 0; e < 3 && !poly.empty(); ++e) {
+    const TPoint2 p = b[e];
+    const TPoint2 q = b[(e + 1) % 3];
+    const auto side = [&](const TPoint2& v) { return (q.x - p.x) * (v.y - p.y) - (q.y - p.y) * (v.x - p.x); };
+    clipped.clear();
+    for (size_t i = 0; i < poly.size(); ++i) {
+      const TPoint2& u = poly[i];
+      const TPoint2& v = poly[(i + 1) % poly.size()];
+      const double su = side(u);
+      const double sv = side(v);
+      if (su >= 0) clipped.push_back(u);
+      if ((su > 0 && sv < 0) || (su < 0 && sv > 0)) {
+        const double t = su / (su - sv);
+        clipped.push_back(TPoint2{u.x + t * (v.x - u.x), u.y + t * (v.y - u.y)});
+      }
+    }
+    poly.swap(clipped);
+  }
+  double area = 0.0;
+  for (size_t i = 2; i < poly.size(); ++i) area += TriangleArea(poly[0], poly[i - 1], poly[i]);
+  return std::fabs(area);
+}
+
+// Overlap is measured exactly rather than sampled: the coverage count c(p) of the
+// triangles satisfies integral(c) = sum of areas and integral(c^2) = sum of areas +
+// 2 * sum over pairs of their intersection area, so the union equals the sum of the
+// areas exactly when every pairwise intersection is empty. Pairs are found by a sweep
+// over the bounding boxes; thin overlaps count with their true area, which sampling
+// on a grid would miss.
+double PairwiseOverlap(const std::vector<TPoint2>& corners) {
+  struct TBox {
+    double x0, x1, y0, y1;
+    size_t index;
+  };
+  std::vector<TBox> boxes;
+  for (size_t i = 0; i + 2 < corners.size(); i += 3) {
+    // Flat triangles cover nothing (and have no inside to clip by).
+    if (TriangleArea(corners[i], corners[i + 1], corners[i + 2]) == 0.0) continue;
+    const auto [x0, x1] = std::minmax({corners[i].x, corners[i + 1].x, corners[i + 2].x});
+    const auto [y0, y1] = std::minmax({corners[i].y, corners[i + 1].y, corners[i + 2].y});
+    boxes.push_back({x0, x1, y0, y1, i});
+  }
+  std::sort(boxes.begin(), boxes.end(), [](const TBox& a, const TBox& b) { return a.x0 < b.x0; });
+  const auto triangle = [&](size_t i) { return std::array<TPoint2, 3>{corners[i], corners[i + 1], corners[i + 2]}; };
+  double overlap = 0.0;
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    for (size_t j = i + 1; j < boxes.size() && boxes[j].x0 < boxes[i].x1; ++j) {
+      if (boxes[j].y0 >= boxes[i].y1 || boxes[i].y0 >= boxes[j].y1) continue;
+      overlap += OverlapArea(triangle(boxes[i].index), triangle(boxes[j].index));
+    }
+  }
+  return overlap;
+}
+
+struct TRun {
+  bool done = false;
+  std::vector<TPoint2> corners;  // three per triangle
+};
+
+TRun Triangulate(const TXYZArrays& contours) {
+  TDxTesselator3 tesselator;
+  for (const TXYZArray& contour : contours) tesselator.AddContour(contour);
+  TRun run;
+  run.done = tesselator.Proceed();
+  for (const TXYZ* p : tesselator.Result()) run.corners.push_back(TPoint2{p->x, p->y});
+  return run;
+}
+
+constexpr size_t OverlapCheckLimit = 6000;  // triangles; beyond it the pair sweep gets slow under sanitizers
+
+// The run succeeds and fills what the GLU tessellator fills (odd winding rule), with
+// triangles that do not overlap.
+void ExpectLikeGlu(const std::string& name, const TXYZArrays& contours) {
+  SCOPED_TRACE(name);
+  const TRun run = Triangulate(contours);
+  EXPECT_TRUE(run.done);
+  const double ours = TotalArea(run.corners);
+  const double peer = TotalArea(test::GluTriangles(contours));
+  const double tolerance = std::max(1e-6 * peer, 1e-9);
+  EXPECT_NEAR(ours, peer, tolerance);
+  if (run.corners.size() / 3 <= OverlapCheckLimit) {
+    EXPECT_LE(PairwiseOverlap(run.corners), tolerance);
+  }
+}
+
+TXYZArray Square(float x0, float y0, float side) {
+  return {{x0, y0, 0}, {x0 + side, y0, 0}, {x0 + side, y0 + side, 0}, {x0, y0 + side, 0}};
+}
+
+TEST(DxTesselator3, SquareGivesTwoTrianglesWithOrWithoutClosingPointOrMidpoint) {
+  const TXYZArray square = Square(0, 0, 10);
+  TXYZArray closed = square;
+  closed.push_back(square[0]);
+  TXYZArray midpoint = square;
+  midpoint.insert(midpoint.begin() + 1, TXYZ{5, 0, 0});
+  for (const TXYZArray& outline : {square, closed, midpoint}) {
+    const TXYZArray triangles = Tesselate(outline);
+    ASSERT_EQ(triangles.size(), 6u);
+    std::vector<TPoint2> corners;
+    for (const TXYZ& p : triangles) corners.push_back(TPoint2{p.x, p.y});
+    EXPECT_DOUBLE_EQ(TotalArea(corners), 100.0);
+    EXPECT_EQ(PairwiseOverlap(corners), 0.0);
+    // The midpoint is cleaned away, so only the corners are used.
+    for (const TXYZ& p : triangles) EXPECT_TRUE((p.x == 0 || p.x == 10) && (p.y == 0 || p.y == 10));
+  }
+}
+
+TEST(DxTesselator3, SquareWithSquareHoleGivesEightTrianglesAroundIt) {
+  const TXYZArrays contours{Square(0, 0, 10), Square(3, 3, 4)};
+  const TRun run = Triangulate(contours);
+  EXPECT_TRUE(run.done);
+  EXPECT_EQ(run.corners.size(), 24u);
+  EXPECT_DOUBLE_EQ(TotalArea(run.corners), 84.0);
+  EXPECT_EQ(PairwiseOverlap(run.corners), 0.0);
+}
+
+TEST(DxTesselator3, FigureEightFillsBothLobesThroughTheCrossing) {
+  const TXYZArray eight{{0, 0, 0}, {10, 10, 0}, {10, 0, 0}, {0, 10, 0}};
+  const TRun run = Triangulate({eight});
+  EXPECT_TRUE(run.done);
+  EXPECT_NEAR(TotalArea(run.corners), 50.0, 1e-4);
+  EXPECT_EQ(PairwiseOverlap(run.corners), 0.0);
+  const bool usesCrossing = std::any_of(run.corners.begin(), run.corners.end(), [](const TPoint2& p) {
+    return std::fabs(p.x - 5.0) < 1e-5 && std::fabs(p.y - 5.0) < 1e-5;
+  });
+  EXPECT_TRUE(usesCrossing);
+  ExpectLikeGlu("figure eight", {eight});
+}
+
+// Vertices on one X or one Y are shifted apart for the sweep; the triangles must
+// still use the caller's exact coordinates.
+TEST(DxTesselator3, TiedCoordinatesComeBackExactly) {
+  const TXYZArray outline{{0, 0, 0}, {4, 0, 0}, {4, 1, 0}, {2, 1, 0}, {2, 3, 0}, {4, 3, 0}, {4, 4, 0}, {0, 4, 0}};
+  const TRun run = Triangulate({outline});
+  EXPECT_TRUE(run.done);
+  EXPECT_DOUBLE_EQ(TotalArea(run.corners), 12.0);
+  EXPECT_EQ(PairwiseOverlap(run.corners), 0.0);
+  for (const TPoint2& corner : run.corners) {
+    const bool isInput = std::any_of(outline.begin(), outline.end(),
+                                     [&](const TXYZ& p) { return p.x == corner.x && p.y == corner.y; });
+    EXPECT_TRUE(isInput) << corner.x << " " << corner.y;
+  }
+}
+
+TEST(DxTesselator3, NotchesAgainstAndAlongTheSweepTriangulate) {
+  // A U opening to the right gives a split vertex, one opening to the left a merge vertex.
+  const TXYZArray splitNotch{{0, 0, 0}, {10, 0, 0}, {10, 4, 0}, {3, 5, 0}, {10, 6, 0}, {10, 10, 0}, {0, 10, 0}};
+  const TXYZArray mergeNotch{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 6, 0}, {7, 5, 0}, {0, 4, 0}};
+  ExpectLikeGlu("split notch", {splitNotch});
+  ExpectLikeGlu("merge notch", {mergeNotch});
+}
+
+TEST(DxTesselator3, TooFewOrCollinearPointsGiveNothing) {
+  EXPECT_TRUE(Tesselate({}).empty());
+  EXPECT_TRUE(Tesselate({{0, 0, 0}, {1, 1, 0}}).empty());
+  EXPECT_TRUE(Tesselate({{0, 0, 0}, {1, 1, 0}, {2, 2, 0}}).empty());
+  EXPECT_TRUE(Tesselate({{0, 0, 0}, {1, 1, 0}, {0, 0, 0}}).empty());
+}
+
+TEST(DxTesselator3, EveryFixtureFillsLikeGlu) {
+  const auto fixtures = test::FixturesDir();
+  if (fixtures.empty()) GTEST_SKIP() << "no shared fixtures";
+  const auto samples = test::ReadPolygonFixtures(fixtures / "polygons");
+  ASSERT_FALSE(samples.empty());
+  for (const auto& sample : samples) ExpectLikeGlu(sample.name, sample.contours);
+}
+
+TEST(DxTesselator3, RegularPolygonsAndStarsFillLikeGlu) {
+  for (size_t n : {3, 4, 5, 7, 16, 100, 1000, 20000})
+    ExpectLikeGlu(std::to_string(n) + "-gon", {test::RegularPolygon(n, 100.0)});
+  for (size_t n : {3, 5, 12, 200}) ExpectLikeGlu(std::to_string(n) + "-star", {test::Star(n, 10.0, 3.0)});
+}
+
+TEST(DxTesselator3, CombsRingsAndHolesFillLikeGlu) {
+  for (size_t teeth : {1, 2, 10, 300}) ExpectLikeGlu(std::to_string(teeth) + "-comb", {test::Comb(teeth)});
+  ExpectLikeGlu("rings", test::ConcentricRings(6, 64));
+  ExpectLikeGlu("holes", test::OutlineWithHoles(400, 100));
+}
+
+TEST(DxTesselator3, RunsOfPointsOnOneXOrOneYFillLikeGlu) {
+  for (size_t teeth : {1, 5, 200}) {
+    ExpectLikeGlu(std::to_string(teeth) + "-saw on X", {test::SawOnOneX(teeth)});
+    ExpectLikeGlu(std::to_string(teeth) + "-saw on Y", {test::SawOnOneY(teeth)});
+  }
+}
+
+TEST(DxTesselator3, RandomSelfCrossingOutlinesFillLikeGlu) {
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    const size_t n = 4 + seed % 37;
+    ExpectLikeGlu("random " + std::to_string(seed), {test::RandomOutline(n, seed)});
+  }
+}
+
+// Signed area of a closed outline (shoelace), exact enough for a reference.
+double OutlineArea(const TXYZArray& outline) {
+  double sum = 0.0;
+  for (size_t i = 0; i < outline.size(); ++i) {
+    const TXYZ& a = outline[i];
+    const TXYZ& b = outline[(i + 1) % outline.size()];
+    sum += double{a.x} * b.y - double{b.x} * a.y;
+  }
+  return 0.5 * sum;
+}
+
+// The iteration cap once refused every outline of more than 100,000 vertices, so a
+// large lake or a long curb simply did not fill. These inputs are simple, so the
+// reference is their exact area and the triangle count of a triangulation without
+// extra points (n + 2h - 2 for n vertices and h holes).
+TEST(DxTesselator3, LargeOutlinesAreNotRefusedByTheIterationCap) {
+  const TXYZArray ring = test::RegularPolygon(500000, 1000.0);
+  const TRun ringRun = Triangulate({ring});
+  EXPECT_TRUE(ringRun.done);
+  EXPECT_EQ(ringRun.corners.size(), 3 * (ring.size() - 2));
+  EXPECT_NEAR(TotalArea(ringRun.corners), OutlineArea(ring), 1e-6 * OutlineArea(ring));
+
+  const TXYZArrays holes = test::OutlineWithHoles(200000, 1000);
+  const TRun holesRun = Triangulate(holes);
+  double area = OutlineArea(holes[0]);
+  for (size_t i = 1; i < holes.size(); ++i) area -= OutlineArea(holes[i]);
+  EXPECT_TRUE(holesRun.done);
+  EXPECT_EQ(holesRun.corners.size(), 3 * (test::VertexCount(holes) + 2 * 1000 - 2));
+  EXPECT_NEAR(TotalArea(holesRun.corners), area, 1e-6 * area);
+}
+
+}  // namespace
+}  // namespace vellmar
