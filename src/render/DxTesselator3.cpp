@@ -24,7 +24,9 @@ constexpr double TieShare = 15.0 / 16.0;
 // Parameter slack when the crossing is recomputed on the unshifted points.
 constexpr double CrossingSlack = 1e-6;
 
-int32_t Sign(double value) { return value > 0.0 ? 1 : (value < 0.0 ? -1 : 0); }
+int32_t Sign(double value) {
+  return value > 0.0 ? 1 : (value < 0.0 ? -1 : 0);
+}
 
 // The sweep's own planar predicates: the geometry kernel works on single-precision
 // points, the sweep on its double working coordinates.
@@ -75,7 +77,8 @@ double DistanceToSegment(const TUnshifted& p, const TUnshifted& a, const TUnshif
   const double dx = b.X - a.X;
   const double dy = b.Y - a.Y;
   const double length2 = dx * dx + dy * dy;
-  const double t = length2 > 0.0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2, 0.0, 1.0) : 0.0;
+  const double t =
+      length2 > 0.0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2, 0.0, 1.0) : 0.0;
   return std::hypot(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
 }
 
@@ -88,7 +91,9 @@ size_t IterationCap(size_t n) {
   return static_cast<size_t>(std::min(quadratic, linear));
 }
 
-[[noreturn]] void Fail(const char* message) { throw EVellmarError(message); }
+[[noreturn]] void Fail(const char* message) {
+  throw EVellmarError(message);
+}
 
 // Touching is judged on single-precision input carried in double: far below its resolution.
 constexpr double TouchShare = 1e-9;
@@ -102,7 +107,9 @@ TDxTesselator3::TNode* TDxTesselator3::NewNode(TVertex* point, int64_t id) {
   return &node;
 }
 
-TDxTesselator3::TNode* TDxTesselator3::CopyNode(const TNode* node) { return &Nodes.emplace_back(*node); }
+TDxTesselator3::TNode* TDxTesselator3::CopyNode(const TNode* node) {
+  return &Nodes.emplace_back(*node);
+}
 
 TDxTesselator3::TChain* TDxTesselator3::NewChain(std::initializer_list<TNode*> nodes) {
   TChain& chain = Chains.emplace_back();
@@ -359,7 +366,8 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
   TVertex& x = Vertexes.emplace_back();
   x.X = s.X + bestT * (o.X - s.X);
   x.Y = s.Y + bestT * (o.Y - s.Y);
-  x.Point = &CrossingPoints.emplace_back(TXYZ{0.0f, 0.0f, static_cast<float>(s.Point->z + bestT * (o.Point->z - s.Point->z))});
+  x.Point = &CrossingPoints.emplace_back(
+      TXYZ{0.0f, 0.0f, static_cast<float>(s.Point->z + bestT * (o.Point->z - s.Point->z))});
 
   // Where the unshifted edges cross too, the point goes back onto their true crossing.
   // Otherwise the crossing only exists because of the tie-breaking shifts (edges that
@@ -531,7 +539,8 @@ void TDxTesselator3::ProcessSlope(TNode* scan, bool forward) {
   TNode* other = forward ? scan->Next : scan->Prev;
   TChain* chain = scan->Chain;
   if (!chain || chain->Position < 0)
-    Fail(forward ? "TDxTesselator3.ProcessSlopeForw: ScanP.Chain=nil." : "TDxTesselator3.ProcessSlopeBack: ScanP.Chain=nil.");
+    Fail(forward ? "TDxTesselator3.ProcessSlopeForw: ScanP.Chain=nil."
+                 : "TDxTesselator3.ProcessSlopeBack: ScanP.Chain=nil.");
 
   const int32_t a = chain->Position;
   const int32_t count = static_cast<int32_t>(Active.size());
@@ -645,9 +654,8 @@ void TDxTesselator3::TriangulatePair(const TChain* a, const TChain* b) {
     const int32_t side = fromA ? -1 : 1;
     Stack.push_back(node);
     if (side == lastSide) {
-      while (Stack.size() > 2 &&
-             Sign(Cross(*Stack[Stack.size() - 3]->Point, *Stack[Stack.size() - 2]->Point, *Stack.back()->Point)) ==
-                 side) {
+      while (Stack.size() > 2 && Sign(Cross(*Stack[Stack.size() - 3]->Point, *Stack[Stack.size() - 2]->Point,
+                                            *Stack.back()->Point)) == side) {
         Emit(Stack[Stack.size() - 3], Stack[Stack.size() - 2], Stack.back());
         Stack.erase(Stack.end() - 2);
       }

@@ -18,7 +18,7 @@
 namespace vellmar {
 
 class TDxTesselator3 {
-public:
+ public:
   TDxTesselator3() = default;
   TDxTesselator3(const TDxTesselator3&) = delete;
   TDxTesselator3& operator=(const TDxTesselator3&) = delete;
@@ -33,7 +33,7 @@ public:
   // arrays live. Orientation of the triangles is not normalised.
   std::span<const TXYZ* const> Result() const { return Output; }
 
-private:
+ private:
   struct TChain;
 
   struct TOffset {
@@ -47,7 +47,7 @@ private:
   struct TVertex {
     double X = 0.0;
     double Y = 0.0;
-    TOffset Offset;                // X + Offset.x, Y + Offset.y is the unshifted centred point
+    TOffset Offset;               // X + Offset.x, Y + Offset.y is the unshifted centred point
     const TXYZ* Point = nullptr;  // what the result refers to
   };
 

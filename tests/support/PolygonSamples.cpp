@@ -12,7 +12,9 @@ namespace vellmar::test {
 
 namespace {
 
-TXYZ Point(double x, double y) { return TXYZ{static_cast<float>(x), static_cast<float>(y), 0.0f}; }
+TXYZ Point(double x, double y) {
+  return TXYZ{static_cast<float>(x), static_cast<float>(y), 0.0f};
+}
 
 double ParseNumber(const std::string& text, size_t& at) {
   while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r')) ++at;
@@ -109,7 +111,8 @@ TXYZArray Comb(size_t teeth) {
 TXYZArrays ConcentricRings(size_t rings, size_t points) {
   TXYZArrays contours;
   for (size_t i = 0; i < rings; ++i)
-    contours.push_back(RegularPolygon(points, 1.0 + static_cast<double>(i), 0.0, 0.0, 0.1 + 0.01 * static_cast<double>(i)));
+    contours.push_back(
+        RegularPolygon(points, 1.0 + static_cast<double>(i), 0.0, 0.0, 0.1 + 0.01 * static_cast<double>(i)));
   return contours;
 }
 
