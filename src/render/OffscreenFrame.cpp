@@ -1,5 +1,6 @@
 #include "render/OffscreenFrame.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,18 @@ TOffscreenFrame RenderOffscreenFrame(uint32_t Width, uint32_t Height,
     frame.Pixels = current.ReadPixels();
   }
   return frame;
+}
+
+TBitmap TOffscreenFrame::ToBitmap() const {
+  TBitmap bitmap(static_cast<int32_t>(Width), static_cast<int32_t>(Height), TPixelFormat::pf32bit);
+  for (uint32_t row = 0; row < Height; ++row)
+    std::memcpy(bitmap.ScanLine(static_cast<int32_t>(row)), &Pixels[size_t{row} * Width], size_t{Width} * 4);
+  return bitmap;
+}
+
+void RenderOffscreenPng(uint32_t Width, uint32_t Height, const std::function<void(TdxRenderer&)>& Draw,
+                        const std::filesystem::path& Path) {
+  RenderOffscreenFrame(Width, Height, Draw).ToBitmap().SaveToPngFile(Path, TPngAlpha::Opaque);
 }
 
 }  // namespace vellmar

@@ -4,9 +4,11 @@
 // command-line renderer and of the pixel tests.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
+#include "platform/imaging/Bitmap.h"
 #include "render/DxRenderer.h"
 
 namespace vellmar {
@@ -17,6 +19,8 @@ struct TOffscreenFrame {
   uint32_t Height = 0;
   std::vector<uint32_t> Pixels;
   uint32_t At(uint32_t X, uint32_t Y) const { return Pixels[size_t{Y} * Width + X]; }
+  // The picture as a 32-bit bitmap, alpha in the fourth byte.
+  TBitmap ToBitmap() const;
 };
 
 // The frame as the viewer starts it (white tint, cleared to opaque white, identity
@@ -24,5 +28,10 @@ struct TOffscreenFrame {
 // device can be made; errors raised by Draw pass through after the context is released.
 TOffscreenFrame RenderOffscreenFrame(uint32_t Width, uint32_t Height,
                                      const std::function<void(TdxRenderer&)>& Draw);
+
+// RenderOffscreenFrame written to Path as an opaque PNG; the old file stays whole when
+// writing fails.
+void RenderOffscreenPng(uint32_t Width, uint32_t Height, const std::function<void(TdxRenderer&)>& Draw,
+                        const std::filesystem::path& Path);
 
 }  // namespace vellmar

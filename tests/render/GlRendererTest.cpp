@@ -8,6 +8,7 @@
 #include "geometry/Planar.h"
 #include "render/OffscreenFrame.h"
 #include "support/GlTestSupport.h"
+#include "support/TestSupport.h"
 
 namespace vellmar {
 namespace {
@@ -129,6 +130,27 @@ TEST(GlRenderer, TexturedRibbonRepeatsWholePeriods) {
     EXPECT_TRUE(ColorNear(frame->At(static_cast<uint32_t>(20 + 40 * i), Height / 2), bands[i]))
         << "band " << i;
   EXPECT_TRUE(ColorNear(frame->At(80, 10), White));
+}
+
+// The command-line renderer's output: the framebuffer as a PNG, top row first, opaque.
+TEST(GlRenderer, FrameWrittenAsPng) {
+  std::string why;
+  if (!test::TryHeadlessContext(1, 1, why)) GTEST_SKIP() << "no headless OpenGL context: " << why;
+  test::TempDir dir;
+  RenderOffscreenPng(
+      Width, Height,
+      [](TdxRenderer& renderer) {
+        renderer.DrawTriangles({{-1, 1, 0}, {1, 1, 0}, {-1, 0, 0}}, MakeColor(255, 0, 0, 0));
+      },
+      dir / "frame.png");
+  TBitmap picture;
+  picture.LoadFromFile(dir / "frame.png");
+  ASSERT_EQ(picture.Width(), static_cast<int32_t>(Width));
+  ASSERT_EQ(picture.Height(), static_cast<int32_t>(Height));
+  EXPECT_EQ(picture.GetPixel(5, 5), 0xFF0000u);
+  EXPECT_EQ(picture.GetPixel(150, 110), 0xFFFFFFu);
+  EXPECT_EQ(picture.ScanLine(5)[5 * 4 + 3], 255)
+      << "a transparent vertex colour still gives an opaque picture";
 }
 
 }  // namespace
