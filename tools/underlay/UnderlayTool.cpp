@@ -1,0 +1,144 @@
+// vellmar-underlay: makes, describes and unpacks underlay tile files.
+//   vellmar-underlay import IMAGE OUT.sub             PNG, JPEG or BMP → four-level pyramid
+//   vellmar-underlay info FILE.sub                    levels and tile counts
+//   vellmar-underlay export FILE.sub --level N OUT.png  one whole level as a picture
+// Output files appear only when complete: they are written beside the target and
+// renamed over it at the end.
+
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "PictureFile.h"
+#include "platform/AtomicFile.h"
+#include "platform/Error.h"
+#include "platform/imaging/Bitmap.h"
+#include "underlay/SubLayerFile.h"
+#include "underlay/SubLayerWriter.h"
+
+namespace vellmar {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vellmar-underlay import IMAGE OUT.sub\n"
+    "       vellmar-underlay info FILE.sub\n"
+    "       vellmar-underlay export FILE.sub --level N OUT.png\n"
+    "IMAGE is a PNG, JPEG or BMP picture of any size; N is 1, 2, 4 or 8.\n";
+
+struct TUsageError {
+  std::string what;
+};
+
+int Import(const std::string& input, const std::string& output) {
+  const TBitmap picture = ReadPictureFile(input);
+  const uint8_t* row0 = picture.ScanLine(0);
+  const std::ptrdiff_t stride = picture.TopDown() ? picture.Stride() : -std::ptrdiff_t{picture.Stride()};
+  const TSubLayerWriter writer({row0, stride, picture.Width(), picture.Height()});
+  std::cerr << input << ": " << picture.Width() << " x " << picture.Height() << " pixels\n";
+  TAtomicFile file(output);
+  int shown = -1;
+  writer.Write(file.Stream(), [&](int done, int total) {
+    const int percent = done * 100 / total;
+    if (percent == shown) return;
+    shown = percent;
+    std::cerr << "\rcoding tiles: " << done << " of " << total << " (" << percent << "%)" << std::flush;
+  });
+  std::cerr << "\n";
+  file.Commit();
+  std::cerr << "wrote " << output << "\n";
+  return 0;
+}
+
+int Info(const std::string& input) {
+  TSubLayerFile file(input);
+  std::cout << input << "\n";
+  for (const int level : kSubLayerLevels) {
+    const TSubLayerLevel& d = file.Level(level);
+    const size_t tiles = file.TileTable(level).size();
+    std::cout << "level " << level << ": " << d.Columns << " x " << d.Rows << " tiles (" << d.Columns * 256
+              << " x " << d.Rows * 256 << " pixels), " << tiles << " in the table";
+    if (tiles < static_cast<size_t>(d.Columns) * static_cast<size_t>(d.Rows))
+      std::cout << " (short: missing tiles)";
+    std::cout << "\n";
+  }
+  return 0;
+}
+
+int Export(const std::string& input, int level, const std::string& output) {
+  TSubLayerFile file(input);
+  const TSubLayerLevel& d = file.Level(level);
+  if (d.Columns == 0 || d.Rows == 0)
+    throw EVellmarError("export: level " + std::to_string(level) + " has no tiles");
+  if (int64_t{d.Columns} * d.Rows * kSubLayerTileSize * kSubLayerTileSize * 4 > TBitmap::MaxPixelBytes) {
+    throw EVellmarError("export: level " + std::to_string(level) + " is too large for one picture");
+  }
+  TBitmap picture(d.Columns * kSubLayerTileSize, d.Rows * kSubLayerTileSize, TPixelFormat::pf32bit);
+  TBitmap tile(kSubLayerTileSize, kSubLayerTileSize, TPixelFormat::pf32bit);
+  for (int r = 0; r < d.Rows; ++r) {
+    for (int c = 0; c < d.Columns; ++c) {
+      // Tiles missing from a short table stay black, as a reader leaves them undrawn.
+      if (!file.DecodeTile(level, c, tile, r)) continue;
+      for (int y = 0; y < kSubLayerTileSize; ++y) {
+        std::memcpy(picture.ScanLine(r * kSubLayerTileSize + y) + c * kSubLayerTileSize * 4, tile.ScanLine(y),
+                    kSubLayerTileSize * 4);
+      }
+    }
+  }
+  std::vector<uint8_t> png;
+  picture.SaveToPng(png, TPngAlpha::Opaque);
+  TAtomicFile out(output);
+  out.Stream().Write(png.data(), png.size());
+  out.Commit();
+  return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) throw TUsageError{"no command"};
+  const std::string& command = args[0];
+  if (command == "import") {
+    if (args.size() != 3) throw TUsageError{"import takes IMAGE and OUT.sub"};
+    return Import(args[1], args[2]);
+  }
+  if (command == "info") {
+    if (args.size() != 2) throw TUsageError{"info takes FILE.sub"};
+    return Info(args[1]);
+  }
+  if (command == "export") {
+    std::vector<std::string> files;
+    int level = 0;
+    for (size_t i = 1; i < args.size(); ++i) {
+      if (args[i] == "--level") {
+        if (++i == args.size()) throw TUsageError{"--level needs a value"};
+        const std::string& value = args[i];
+        level = value == "1" ? 1 : value == "2" ? 2 : value == "4" ? 4 : value == "8" ? 8 : -1;
+        if (level < 0) throw TUsageError{"--level must be 1, 2, 4 or 8, not " + value};
+      } else {
+        files.push_back(args[i]);
+      }
+    }
+    if (level == 0) throw TUsageError{"export needs --level N"};
+    if (files.size() != 2) throw TUsageError{"export takes FILE.sub and OUT.png"};
+    return Export(files[0], level, files[1]);
+  }
+  throw TUsageError{"unknown command " + command};
+}
+
+}  // namespace
+
+}  // namespace vellmar
+
+int main(int argc, char** argv) {
+  try {
+    return vellmar::Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const vellmar::TUsageError& e) {
+    std::cerr << "vellmar-underlay: " << e.what << "\n" << vellmar::kUsage;
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "\nvellmar-underlay: " << e.what() << "\n";
+    return 1;
+  }
+}
