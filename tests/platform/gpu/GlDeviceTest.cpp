@@ -322,6 +322,14 @@ TEST(GlHeadlessContext, ContextsAreIndependent) {
   EXPECT_EQ(pixels[15], Red);
 }
 
+// Without a current context there is nothing to draw with: creation must fail with a
+// code the renderer can report, not crash inside the GL loader.
+TEST(GlDeviceCreate, FailsWithoutACurrentContext) {
+  std::unique_ptr<IGpuDevice> device;
+  EXPECT_EQ(GlDevice::Create(16, 16, device), D3DERR_NOTAVAILABLE);
+  EXPECT_EQ(device, nullptr);
+}
+
 TEST(GlHeadlessContext, RefusesAnEmptyFramebuffer) {
   EXPECT_THROW(HeadlessGlContext(0, 10), EVellmarError);
 }
