@@ -1,0 +1,169 @@
+#include "document/KindRegistry.h"
+
+#include <string>
+
+#include "document/AbstractItem.h"
+#include "platform/Error.h"
+#include "platform/text/Cp1251.h"
+
+namespace vellmar {
+
+namespace {
+
+std::array<TItemKind, kKindCount>& Table() {
+  static std::array<TItemKind, kKindCount> table;
+  return table;
+}
+
+// The item class of a kind whose own class is not registered: the common item data only.
+std::unique_ptr<TAbstractItem> MakeGenericItem(TStreetStructure& street, const TItemKind& kind) {
+  return std::make_unique<TAbstractItem>(street, kind);
+}
+
+// Point-count and shape descriptors that each geometric base gives its kinds.
+TItemKind Shaped(int32_t index, TIdent ident, std::string_view displayName, TKindBase base) {
+  TItemKind kind;
+  kind.Index = index;
+  kind.Ident = ident;
+  kind.DisplayName = displayName;
+  kind.Base = base;
+  kind.Factory = MakeGenericItem;
+  switch (base) {
+    case TKindBase::Point:
+      kind.MinPointCount = 1;
+      kind.MaxPointCount = 1;
+      kind.IsAnnotationKind = true;
+      break;
+    case TKindBase::OrientPoint:
+      kind.MinPointCount = 1;
+      kind.MaxPointCount = 2;
+      kind.IsAnnotationKind = true;
+      break;
+    case TKindBase::Line:
+      kind.MinPointCount = 2;
+      break;
+    case TKindBase::Polygon:
+      kind.MinPointCount = 3;
+      kind.IsClosed = true;
+      break;
+    case TKindBase::Abstract:
+      break;
+  }
+  return kind;
+}
+
+// A kind derived straight from the item base, with its own point counts.
+TItemKind Plain(int32_t index, TIdent ident, std::string_view displayName, int32_t minPoints,
+                int32_t maxPoints, bool annotation) {
+  TItemKind kind = Shaped(index, ident, displayName, TKindBase::Abstract);
+  kind.MinPointCount = minPoints;
+  kind.MaxPointCount = maxPoints;
+  kind.IsAnnotationKind = annotation;
+  return kind;
+}
+
+}  // namespace
+
+const TItemKind& TKindRegistry::Kind(int32_t index) {
+  if (!IsRegistered(index)) {
+    throw EVellmarError("TKindRegistry.Kind: no kind " + std::to_string(index) + " registered");
+  }
+  return Table()[static_cast<size_t>(index)];
+}
+
+bool TKindRegistry::IsRegistered(int32_t index) {
+  return index >= 0 && index < kKindCount && Table()[static_cast<size_t>(index)].Factory != nullptr;
+}
+
+void TKindRegistry::Register(const TItemKind& kind) {
+  if (kind.Index < 0 || kind.Index >= kKindCount || kind.Factory == nullptr) {
+    throw EVellmarError("TKindRegistry.Register: kind " + std::to_string(kind.Index) +
+                        " needs an index 0..40 and a factory");
+  }
+  Table()[static_cast<size_t>(kind.Index)] = kind;
+}
+
+const TItemKind* TKindRegistry::FindKindByIdent(const TIdent& ident) {
+  for (const TItemKind& kind : Table()) {
+    if (kind.Factory != nullptr && kind.Ident == ident) return &kind;
+  }
+  return nullptr;
+}
+
+std::string TKindRegistry::KindSetToText(const TKindSet& set) {
+  std::string text;
+  for (int32_t i = 0; i < kKindCount; ++i) {
+    if (set.Contains(i) && IsRegistered(i)) {
+      text += Kind(i).DisplayName;
+      text += ';';
+    }
+  }
+  return text;
+}
+
+TKindSet TKindRegistry::TextToKindSet(std::string_view text) {
+  TKindSet set;
+  for (int32_t i = 0; i < kKindCount; ++i) {
+    if (!IsRegistered(i)) continue;
+    const std::string name = std::string(Kind(i).DisplayName) + ';';
+    if (text.find(name) != std::string_view::npos) set.Include(i);
+  }
+  return set;
+}
+
+TKindSet TKindRegistry::AllKinds() {
+  TKindSet::TBytes bytes;
+  bytes.fill(0xFF);
+  return TKindSet::FromBytes(bytes);
+}
+
+void RegisterItemKinds() {
+  using B = TKindBase;
+  const TItemKind kinds[kKindCount] = {
+      Plain(0, "SUBLAYER", "Подложка"_cp1251, 4, 4, true),
+      Shaped(1, "RAZDPOL ", "Разд. полоса"_cp1251, B::Polygon),
+      Shaped(2, "ROADWAY ", "Проезжая часть"_cp1251, B::Polygon),
+      Shaped(3, "TROTUAR ", "Тротуар"_cp1251, B::Polygon),
+      Shaped(4, "GAZON   ", "Газон"_cp1251, B::Polygon),
+      Shaped(5, "OBOCH   ", "Обочина"_cp1251, B::Polygon),
+      Shaped(6, "HOUSE   ", "Здание"_cp1251, B::Polygon),
+      Shaped(7, "DSGNFIGR", "Оформительская фигура"_cp1251, B::Polygon),
+      Shaped(8, "BORT    ", "Борт"_cp1251, B::Line),
+      Shaped(9, "ROADWALL", "Ограждение"_cp1251, B::Line),
+      Shaped(10, "LNRAZMET", "Линия разметки"_cp1251, B::Line),
+      Shaped(11, "ARRAZMET", "Разметка символы"_cp1251, B::Line),
+      Shaped(12, "OSTROVOK", "Разметка-островок"_cp1251, B::Polygon),
+      Shaped(13, "RAZMSTOP", "Разметка остановки"_cp1251, B::Line),
+      Shaped(14, "ZEBRA   ", "Разметка-зебра"_cp1251, B::Line),
+      Shaped(15, "RAZMTEXT", "Разметка текст"_cp1251, B::OrientPoint),
+      Shaped(16, "RAZMZNAK", "Разметка знак"_cp1251, B::OrientPoint),
+      Shaped(17, "PICTURE ", "Картинка"_cp1251, B::OrientPoint),
+      Shaped(18, "TRAMWAY ", "Трам. линия"_cp1251, B::Line),
+      Shaped(19, "DSGNLINE", "Оформительская линия"_cp1251, B::Line),
+      Plain(20, "DSNBLOCK", "Оформительский блок"_cp1251, 1, 0, true),
+      Shaped(21, "TXTLABEL", "Текст"_cp1251, B::OrientPoint),
+      Shaped(22, "ZNAK    ", "Дорожный знак"_cp1251, B::Point),
+      Plain(23, "ROADSGN2", "Дорожный знак 2"_cp1251, 1, 3, false),
+      Shaped(24, "KMSIGN  ", "Километровый знак"_cp1251, B::Point),
+      Plain(25, "RULER   ", "Привязочные точки"_cp1251, 1, 0, false),
+      Shaped(26, "ARCCOORD", "Кривая"_cp1251, B::Line),
+      Shaped(27, "KOLOD   ", "Колодец"_cp1251, B::Point),
+      Shaped(28, "RESHET  ", "Решетка"_cp1251, B::OrientPoint),
+      Shaped(29, "SVETOFOR", "Светофор"_cp1251, B::Point),
+      Plain(30, "RAZMER  ", "Размерная линия"_cp1251, 2, 0, false),
+      Shaped(31, "RZLABLEP", "Место для подписей"_cp1251, B::Line),
+      Shaped(32, "STOP    ", "Остановка"_cp1251, B::OrientPoint),
+      // The core-sample mark is a design block with a label.
+      Plain(33, "KERN    ", "Керн"_cp1251, 1, 0, true),
+      Shaped(34, "CALCAREA", "Область обсчета"_cp1251, B::Polygon),
+      Shaped(35, "AXIS    ", "Направляющая"_cp1251, B::Line),
+      Shaped(36, "PLANDEF ", "План"_cp1251, B::OrientPoint),
+      Shaped(37, "LNDEFECT", "Линейный дефект"_cp1251, B::Line),
+      Shaped(38, "SQDEFECT", "Площадной дефект"_cp1251, B::Polygon),
+      Plain(39, "RAD_MEAS", "Измеритель радиуса"_cp1251, 3, 3, false),
+      Plain(40, "SLOPMEAS", "Измеритель уклона"_cp1251, 2, 3, false),
+  };
+  for (const TItemKind& kind : kinds) TKindRegistry::Register(kind);
+}
+
+}  // namespace vellmar

@@ -1,0 +1,314 @@
+#include "document/StreetStructure.h"
+
+#include <algorithm>
+
+#include "document/TaggedStream.h"
+#include "platform/AtomicFile.h"
+#include "platform/Error.h"
+#include "platform/FileStream.h"
+#include "platform/text/Numbers.h"
+
+namespace vellmar {
+
+namespace {
+
+// The scale a cleared street, or a stored scale of 0, gets.
+constexpr float kDefaultViewScale = 0.01f;
+
+struct TLibraryChunk {
+  TStreetLibrary::TSlot Slot;
+  TIdent Ident;
+};
+constexpr std::array<TLibraryChunk, TStreetLibrary::kSlots> kLibraryChunks = {{
+    {TStreetLibrary::TSlot::Blocks, "BLOCKDEF"},
+    {TStreetLibrary::TSlot::Lines, "DSNLNDEF"},
+    {TStreetLibrary::TSlot::Figures, "DSNFGDEF"},
+}};
+
+void WriteOptionalString(TStream& stream, const TIdent& ident, const std::string& text) {
+  if (text.empty()) return;
+  WriteIdent(stream, ident);
+  WriteString(stream, text);
+}
+
+void ReadOptionalString(TStream& stream, const TIdent& ident, std::string& text) {
+  if (TestIdent(stream, ident)) text = ReadString(stream);
+}
+
+void ReadOptionalFlag(TStream& stream, const TIdent& ident, bool& flag) {
+  if (TestIdent(stream, ident)) flag = ReadFlag(stream);
+}
+
+// Clears a flag when it leaves scope, however it leaves.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TFlagScope() { flag_ = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+TStreetStructure::TStreetStructure() : mainReferences_(*this, /*fixed=*/true, 1) {
+  points_.SetStreet(this);
+  for (int32_t kind = 0; kind < kKindCount; ++kind) {
+    itemLists_[static_cast<size_t>(kind)] = std::make_unique<TItemList>(*this, kind);
+  }
+  for (const TLibraryChunk& chunk : kLibraryChunks) {
+    if (TStreetLibrary::TFactory factory = TStreetLibrary::Factory(chunk.Slot)) {
+      libraries_[static_cast<size_t>(chunk.Slot)] = factory(*this);
+    }
+  }
+}
+
+TStreetStructure::~TStreetStructure() {
+  // Items leave the reference lists while they are freed, so they go while those
+  // lists and the point table still exist.
+  for (auto& list : itemLists_) list->Clear();
+}
+
+TItemList& TStreetStructure::ItemList(int32_t kind) {
+  const int32_t index = kind & 0x7F;
+  if (index >= kKindCount) {
+    throw EVellmarError("TStreetStructure.ItemList: no kind " + std::to_string(index));
+  }
+  return *itemLists_[static_cast<size_t>(index)];
+}
+
+TStreetLibrary* TStreetStructure::Library(TStreetLibrary::TSlot slot) const {
+  return libraries_[static_cast<size_t>(slot)].get();
+}
+
+void TStreetStructure::RegisterReferenceList(TConnectedItems* list) {
+  referenceLists_.push_back(list);
+}
+
+void TStreetStructure::UnregisterReferenceList(TConnectedItems* list) {
+  auto it = std::find(referenceLists_.begin(), referenceLists_.end(), list);
+  if (it != referenceLists_.end()) referenceLists_.erase(it);
+}
+
+void TStreetStructure::RemoveFromReferenceLists(const TAbstractItem* item) {
+  for (TConnectedItems* list : referenceLists_) list->RemoveItem(item);
+}
+
+void TStreetStructure::MarkModified() {
+  modified_ = true;
+  touched_ = true;
+}
+
+void TStreetStructure::InvalidateAll() {
+  for (auto& list : itemLists_) list->InvalidatePoints();
+}
+
+void TStreetStructure::SetView(const TXYZ& centre, float scale, float angle) {
+  viewCentre_ = centre;
+  viewScale_ = scale;
+  viewAngle_ = angle;
+}
+
+void TStreetStructure::SetPlasticFlags(const std::array<bool, 4>& flags) {
+  arrowPlastic_ = flags[0];
+  islandPlastic_ = flags[1];
+  stopPlastic_ = flags[2];
+  zebraPlastic_ = flags[3];
+}
+
+void TStreetStructure::Clear() {
+  for (TConnectedItems* list : referenceLists_) list->Clear();
+  referenceLists_.clear();
+  for (auto& list : itemLists_) list->Clear();
+  for (const TLibraryChunk& chunk : kLibraryChunks) {
+    // The block library keeps its entries; the line and figure libraries are emptied.
+    if (chunk.Slot != TStreetLibrary::TSlot::Blocks && Library(chunk.Slot) != nullptr)
+      Library(chunk.Slot)->Clear();
+  }
+  points_.Clear();
+  referenceLists_.push_back(&mainReferences_);
+  tagsSize_ = kMaxTagsSize;
+  modified_ = false;
+  placement_.LoadIdentity();
+  groupNames_.Clear();
+  viewCentre_ = TXYZ{};
+  viewScale_ = kDefaultViewScale;
+  viewAngle_ = 0.0f;
+}
+
+// ---- options --------------------------------------------------------------------------
+
+bool TStreetStructure::DrawOption(std::string_view name) const {
+  return DrawOptionText(name) == "1";
+}
+
+double TStreetStructure::DrawOptionFloat(std::string_view name) const {
+  return ParseDouble(DrawOptionText(name)).value_or(0.0);
+}
+
+int32_t TStreetStructure::DrawOptionInt(std::string_view name) const {
+  return ParseInt32(DrawOptionText(name)).value_or(0);
+}
+
+std::string TStreetStructure::DrawOptionText(std::string_view name) const {
+  return drawOptions_.Value(name).value_or(std::string());
+}
+
+float TStreetStructure::SignScale() {
+  if (signScale_ == 0.0f) signScale_ = static_cast<float>(DrawOptionInt("ZnakScale") / 100.0);
+  return signScale_ == 0.0f ? 1.0f : signScale_;
+}
+
+void TStreetStructure::ReadDimOptions() {
+  dimScale_ = static_cast<float>(DrawOptionFloat("RazmerScale"));
+  if (dimScale_ == 0.0f) dimScale_ = 1.0f;
+  dimColour_ = DrawOptionInt("RazmerColor");
+  dimRound_ = DrawOptionFloat("RazmerRound");
+}
+
+// ---- files ----------------------------------------------------------------------------
+
+void TStreetStructure::LoadFromFile(const std::filesystem::path& path) {
+  TFileStream stream(path, TFileMode::OpenRead);
+  fileName_ = path;
+  LoadFromStream(stream);
+}
+
+void TStreetStructure::SaveToFile(const std::filesystem::path& path) {
+  const bool wasModified = modified_;
+  try {
+    TAtomicFile file(path);
+    SaveToStream(file.Stream());
+    file.Commit();
+  } catch (...) {
+    modified_ = wasModified;
+    throw;
+  }
+  fileName_ = path;
+}
+
+void TStreetStructure::SaveToStream(TStream& stream) {
+  TFlagScope saving(saving_);
+  tagsSize_ = kMaxTagsSize;
+  WriteIdent(stream, "TAGSSIZE");
+  WriteInt32(stream, tagsSize_);
+  WriteIdent(stream, "STREET  ");
+  WriteOptionalString(stream, "STRNAME ", streetName_);
+  WriteOptionalString(stream, "STRSTART", startName_);
+  WriteOptionalString(stream, "STRFIN  ", endName_);
+  if (geoRef_[0] != 0.0 || geoRef_[1] != 0.0 || geoRef_[2] != 0.0) {
+    WriteIdent(stream, "ECEFMAP0");
+    for (double value : geoRef_) WriteDouble(stream, value);
+  }
+  WriteIdent(stream, "STRCONN ");
+  mainReferences_.SaveToStream(stream);
+  WriteLnParams(stream, lineParams_);
+  WriteIdent(stream, "ARROWBIG");
+  WriteFlag(stream, arrowBig_);
+  WriteIdent(stream, "ARRPLAST");
+  WriteFlag(stream, arrowPlastic_);
+  WriteIdent(stream, "OSTPLAST");
+  WriteFlag(stream, islandPlastic_);
+  WriteIdent(stream, "STPPLAST");
+  WriteFlag(stream, stopPlastic_);
+  WriteIdent(stream, "ZEBPLAST");
+  WriteFlag(stream, zebraPlastic_);
+  if (zebraOption_ != 0) {
+    WriteIdent(stream, "ZEBRAYOP");
+    WriteInt32(stream, zebraOption_);
+  }
+  WriteIdent(stream, "GRPNAMES");
+  WriteTextList(stream, groupNames_.Lines());
+  WriteIdent(stream, "VIEWDEF ");
+  WriteSingle(stream, viewCentre_.x);
+  WriteSingle(stream, viewCentre_.y);
+  WriteSingle(stream, viewCentre_.z);
+  WriteSingle(stream, viewScale_);
+  WriteSingle(stream, viewAngle_);
+  WriteIdent(stream, "WORKTIME");
+  WriteInt32(stream, workTime_);
+  points_.Compact();
+  points_.SaveToStream(stream);
+  for (const TLibraryChunk& chunk : kLibraryChunks) {
+    const TStreetLibrary* library = Library(chunk.Slot);
+    // The block library is always written; the others only with entries.
+    if (library == nullptr || (chunk.Slot != TStreetLibrary::TSlot::Blocks && library->Count() == 0))
+      continue;
+    WriteIdent(stream, chunk.Ident);
+    library->SaveToStream(stream);
+  }
+  if (!drawOptions_.Empty()) {
+    WriteIdent(stream, "DRAWOPTS");
+    WriteTextList(stream, drawOptions_.Lines());
+  }
+  for (auto& list : itemLists_) list->SaveToStream(stream);
+  modified_ = false;
+}
+
+void TStreetStructure::LoadFromStream(TStream& stream) {
+  Clear();
+  tagsSize_ = TestIdent(stream, "TAGSSIZE") ? ReadTagsSize(stream) : kMinTagsSize;
+  if (!TestIdent(stream, "STREET  "))
+    throw EVellmarError("StreetStructure.LoadFromStream: StreamIdent<>siStreet");
+  ReadOptionalString(stream, "STRNAME ", streetName_);
+  ReadOptionalString(stream, "STRSTART", startName_);
+  ReadOptionalString(stream, "STRFIN  ", endName_);
+  if (TestIdent(stream, "ECEFMAP0")) {
+    for (double& value : geoRef_) value = ReadDouble(stream);
+  }
+  if (TestIdent(stream, "STRCONN ")) mainReferences_.LoadFromStream(stream);
+  ReadLnParams(stream, lineParams_);
+  ReadOptionalFlag(stream, "ARROWBIG", arrowBig_);
+  ReadOptionalFlag(stream, "ARRPLAST", arrowPlastic_);
+  ReadOptionalFlag(stream, "OSTPLAST", islandPlastic_);
+  ReadOptionalFlag(stream, "STPPLAST", stopPlastic_);
+  ReadOptionalFlag(stream, "ZEBPLAST", zebraPlastic_);
+  if (TestIdent(stream, "ZEBRAYOP")) zebraOption_ = ReadInt32(stream);
+  if (TestIdent(stream, "GRPNAMES")) groupNames_.Lines() = ReadTextList(stream);
+  if (TestIdent(stream, "VIEWDEF ")) {
+    viewCentre_.x = ReadSingle(stream);
+    viewCentre_.y = ReadSingle(stream);
+    viewCentre_.z = ReadSingle(stream);
+    viewScale_ = ReadSingle(stream);
+    viewAngle_ = ReadSingle(stream);
+  }
+  if (TestIdent(stream, "WORKTIME")) workTime_ = ReadInt32(stream);
+  if (viewScale_ == 0.0f) viewScale_ = kDefaultViewScale;
+
+  points_.LoadFromStream(stream);
+
+  for (const TLibraryChunk& chunk : kLibraryChunks) {
+    if (!TestIdent(stream, chunk.Ident)) continue;
+    TStreetLibrary* library = Library(chunk.Slot);
+    if (library == nullptr) {
+      throw EVellmarError("StreetStructure.LoadFromStream: no reader for the " + chunk.Ident.Text() +
+                          " library");
+    }
+    library->LoadFromStream(stream);
+    library->BindToStreet();
+  }
+  if (TestIdent(stream, "DRAWOPTS")) drawOptions_.Lines() = ReadTextList(stream);
+
+  while (TestIdent(stream, "ITEMLIST")) {
+    const TItemKind* kind = TKindRegistry::FindKindByIdent(ReadIdent(stream));
+    // An unknown kind ends the item lists; what was read so far stays.
+    if (kind == nullptr) break;
+    stream.Seek(-2 * int64_t{TIdent::kLength}, TSeekOrigin::Current);
+    ItemList(kind->Index).LoadFromStream(stream);
+  }
+
+  // Copied: resolving never adds lists, but the copy keeps that from mattering.
+  const std::vector<TConnectedItems*> lists = referenceLists_;
+  for (TConnectedItems* list : lists) list->Resolve();
+  for (auto& list : itemLists_) {
+    for (int32_t i = 0; i < list->Count(); ++i) list->Items(i)->AfterLoad();
+  }
+  ReadDimOptions();
+  modified_ = false;
+  tagsSize_ = kMaxTagsSize;
+  loaded_ = true;
+}
+
+}  // namespace vellmar
