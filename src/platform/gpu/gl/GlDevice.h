@@ -85,7 +85,7 @@ class GlDevice final : public IGpuDevice {
   TMatrix44 world_, view_, projection_;
   bool transformsDirty_ = true;
   uint32_t fvf_ = 0;
-  bool zEnable_ = false;
+  bool zEnable_ = false;  // Direct3D starts with it on; the renderer turns it off every frame
   bool lighting_ = true;
   uint32_t ambient_ = 0;
   uint32_t cullMode_ = D3DCULL_CCW;

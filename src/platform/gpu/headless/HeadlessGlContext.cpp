@@ -82,45 +82,33 @@ HeadlessGlContext::HeadlessGlContext(uint32_t Width, uint32_t Height) : width_(W
       if (surface_ == EGL_NO_SURFACE) Fail("no pbuffer surface, " + EglErrorText());
     }
 
-    const EGLDisplay previousDisplay = eglGetCurrentDisplay();
-    const EGLContext previousContext = eglGetCurrentContext();
-    const EGLSurface previousDraw = eglGetCurrentSurface(EGL_DRAW);
-    const EGLSurface previousRead = eglGetCurrentSurface(EGL_READ);
-    if (!eglMakeCurrent(display_, surface_, surface_, context_))
-      Fail("eglMakeCurrent failed, " + EglErrorText());
-    bool complete = false;
-    GLint maxSize = 0;
-    if (epoxy_gl_version() >= 33) {
-      glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
-      if (Width <= static_cast<uint32_t>(maxSize) && Height <= static_cast<uint32_t>(maxSize)) {
-        VELLMAR_GL(glGenFramebuffers(1, &framebuffer_));
-        VELLMAR_GL(glGenRenderbuffers(1, &colorBuffer_));
-        VELLMAR_GL(glGenRenderbuffers(1, &depthBuffer_));
-        VELLMAR_GL(glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_));
-        VELLMAR_GL(glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_));
-        VELLMAR_GL(glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, static_cast<GLsizei>(Width),
-                                         static_cast<GLsizei>(Height)));
-        VELLMAR_GL(
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_));
-        VELLMAR_GL(glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_));
-        VELLMAR_GL(glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(Width),
-                                         static_cast<GLsizei>(Height)));
-        VELLMAR_GL(glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
-                                             depthBuffer_));
-        complete = VELLMAR_GL(glCheckFramebufferStatus(GL_FRAMEBUFFER)) == GL_FRAMEBUFFER_COMPLETE;
-      }
-    }
+    // The framebuffer is made inside a scope of its own, which restores whatever was
+    // current before; a failure leaves that scope before Release runs.
+    TCurrent current(*this);
     const int version = epoxy_gl_version();
-    if (previousContext != EGL_NO_CONTEXT)
-      eglMakeCurrent(previousDisplay, previousDraw, previousRead, previousContext);
-    else
-      eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (version < 33)
       Fail("OpenGL " + std::to_string(version / 10) + "." + std::to_string(version % 10) +
            " is older than 3.3");
+    GLint maxSize = 0;
+    VELLMAR_GL(glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize));
     if (Width > static_cast<uint32_t>(maxSize) || Height > static_cast<uint32_t>(maxSize))
       Fail("framebuffer larger than " + std::to_string(maxSize) + " pixels");
-    if (!complete) Fail("off-screen framebuffer incomplete");
+    VELLMAR_GL(glGenFramebuffers(1, &framebuffer_));
+    VELLMAR_GL(glGenRenderbuffers(1, &colorBuffer_));
+    VELLMAR_GL(glGenRenderbuffers(1, &depthBuffer_));
+    VELLMAR_GL(glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_));
+    VELLMAR_GL(glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_));
+    VELLMAR_GL(glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, static_cast<GLsizei>(Width),
+                                     static_cast<GLsizei>(Height)));
+    VELLMAR_GL(
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_));
+    VELLMAR_GL(glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_));
+    VELLMAR_GL(glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(Width),
+                                     static_cast<GLsizei>(Height)));
+    VELLMAR_GL(glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                         depthBuffer_));
+    if (VELLMAR_GL(glCheckFramebufferStatus(GL_FRAMEBUFFER)) != GL_FRAMEBUFFER_COMPLETE)
+      Fail("off-screen framebuffer incomplete");
   } catch (...) {
     Release();
     throw;
@@ -134,11 +122,15 @@ HeadlessGlContext::~HeadlessGlContext() {
 void HeadlessGlContext::Release() {
   if (context_ != EGL_NO_CONTEXT) {
     if (framebuffer_ || colorBuffer_ || depthBuffer_) {
-      TCurrent current(*this);
-      glBindFramebuffer(GL_FRAMEBUFFER, 0);
-      glDeleteFramebuffers(1, &framebuffer_);
-      glDeleteRenderbuffers(1, &colorBuffer_);
-      glDeleteRenderbuffers(1, &depthBuffer_);
+      try {
+        TCurrent current(*this);
+        VELLMAR_GL(glBindFramebuffer(GL_FRAMEBUFFER, 0));
+        VELLMAR_GL(glDeleteFramebuffers(1, &framebuffer_));
+        VELLMAR_GL(glDeleteRenderbuffers(1, &colorBuffer_));
+        VELLMAR_GL(glDeleteRenderbuffers(1, &depthBuffer_));
+      } catch (const EVellmarError&) {
+        // Not current, so nothing to delete by hand: the objects go with the context.
+      }
     }
     eglDestroyContext(display_, context_);
   }
