@@ -1,9 +1,12 @@
 #include "render/DxTesselator3.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 #include "geometry/Planar.h"
 #include "platform/Error.h"
@@ -98,21 +101,48 @@ size_t IterationCap(size_t n) {
 // Touching is judged on single-precision input carried in double: far below its resolution.
 constexpr double TouchShare = 1e-9;
 
+// Below this many vertices a comparison sort is cheaper than the radix passes.
+constexpr size_t RadixSortFrom = 256;
+
+// The bits of a double as an unsigned key in the same order (-0 as 0).
+uint64_t OrderedBits(double value) {
+  const uint64_t bits = std::bit_cast<uint64_t>(value + 0.0);
+  return bits >> 63 ? ~bits : bits | (uint64_t{1} << 63);
+}
+
+// Stable least-significant-digit radix sort by key, a byte per pass; passes where
+// every key has the same byte (the low bits of single-precision input) are skipped.
+template <typename Item>
+void RadixSort(std::vector<Item>& items, std::vector<Item>& buffer) {
+  constexpr size_t Passes = 8;
+  std::array<std::array<size_t, 256>, Passes> counts{};
+  for (const Item& item : items)
+    for (size_t pass = 0; pass < Passes; ++pass) ++counts[pass][(item.Key >> (8 * pass)) & 0xFF];
+  for (size_t pass = 0; pass < Passes; ++pass) {
+    std::array<size_t, 256>& count = counts[pass];
+    if (count[(items.front().Key >> (8 * pass)) & 0xFF] == items.size()) continue;
+    size_t sum = 0;
+    for (size_t& c : count) sum += std::exchange(c, sum);
+    for (const Item& item : items) buffer[count[(item.Key >> (8 * pass)) & 0xFF]++] = item;
+    items.swap(buffer);
+  }
+}
+
 }  // namespace
 
 TDxTesselator3::TNode* TDxTesselator3::NewNode(TVertex* point, int64_t id) {
-  TNode& node = Nodes.emplace_back();
+  TNode& node = Nodes.Add();
   node.Point = point;
   node.Id = id;
   return &node;
 }
 
 TDxTesselator3::TNode* TDxTesselator3::CopyNode(const TNode* node) {
-  return &Nodes.emplace_back(*node);
+  return &Nodes.Add(*node);
 }
 
 TDxTesselator3::TChain* TDxTesselator3::NewChain(std::initializer_list<TNode*> nodes) {
-  TChain& chain = Chains.emplace_back();
+  TChain& chain = Chains.Add();
   chain.Nodes.reserve(4);
   for (TNode* node : nodes) Append(&chain, node);
   return &chain;
@@ -121,6 +151,16 @@ TDxTesselator3::TChain* TDxTesselator3::NewChain(std::initializer_list<TNode*> n
 void TDxTesselator3::Append(TChain* chain, TNode* node) {
   chain->Nodes.push_back(node);
   node->Chain = chain;
+  if (chain->Nodes.size() >= 2) ReplaceLast(chain, node);
+}
+
+void TDxTesselator3::ReplaceLast(TChain* chain, TNode* node) {
+  chain->Nodes.back() = node;
+  node->Chain = chain;
+  const double y1 = chain->Nodes[chain->Nodes.size() - 2]->Point->Y;
+  const double y2 = node->Point->Y;
+  chain->Low = std::min(y1, y2);
+  chain->High = std::max(y1, y2);
 }
 
 void TDxTesselator3::InsertChain(int32_t position, TChain* chain) {
@@ -156,7 +196,7 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
   TNode* first = nullptr;
   TNode* last = nullptr;
   for (size_t i = 0; i < n; ++i) {
-    TVertex& vertex = Vertexes.emplace_back(TVertex{Points[i].x, Points[i].y, {}, &Points[i]});
+    TVertex& vertex = Vertexes.Add(TVertex{Points[i].x, Points[i].y, {}, &Points[i]});
     TNode* node = NewNode(&vertex, base + static_cast<int64_t>(i));
     if (last) {
       last->Next = node;
@@ -196,17 +236,52 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
   ++ContourCount;
 }
 
+// Equal vertices keep the order they were added in, as insertion after equal elements
+// would, but in O(n log n) or better: small lists sort keys that carry the
+// coordinates and the insertion rank; large ones go through a stable radix sort,
+// by Y first and then by X, which leaves ties on X ordered by Y and then by rank.
+void TDxTesselator3::SortByKeys() {
+  if (XSorted.size() < RadixSortFrom) {
+    struct TKey {
+      double First;
+      double Second;
+      size_t Rank;
+      bool operator<(const TKey& other) const {
+        if (First != other.First) return First < other.First;
+        if (Second != other.Second) return Second < other.Second;
+        return Rank < other.Rank;
+      }
+    };
+    const std::vector<TNode*> added = XSorted;
+    std::vector<TKey> keys(added.size());
+    for (size_t i = 0; i < added.size(); ++i) keys[i] = TKey{added[i]->Point->X, added[i]->Point->Y, i};
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 0; i < keys.size(); ++i) XSorted[i] = added[keys[i].Rank];
+    for (size_t i = 0; i < added.size(); ++i) keys[i] = TKey{added[i]->Point->Y, 0.0, i};
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 0; i < keys.size(); ++i) YSorted[i] = added[keys[i].Rank];
+    return;
+  }
+  std::vector<TSortItem> items(XSorted.size());
+  std::vector<TSortItem> buffer(XSorted.size());
+  for (size_t i = 0; i < XSorted.size(); ++i)
+    items[i] = TSortItem{OrderedBits(XSorted[i]->Point->Y), XSorted[i]};
+  RadixSort(items, buffer);
+  for (size_t i = 0; i < items.size(); ++i) YSorted[i] = items[i].Node;
+  for (TSortItem& item : items) item.Key = OrderedBits(item.Node->Point->X);
+  RadixSort(items, buffer);
+  for (size_t i = 0; i < items.size(); ++i) XSorted[i] = items[i].Node;
+}
+
 bool TDxTesselator3::Proceed() {
   if (!Sorted) {
-    // Stable sorts keep equal vertices in the order they were added, as insertion
-    // after equal elements would, in O(n log n).
-    std::stable_sort(XSorted.begin(), XSorted.end(), Before);
-    std::stable_sort(YSorted.begin(), YSorted.end(),
-                     [](const TNode* a, const TNode* b) { return a->Point->Y < b->Point->Y; });
+    SortByKeys();
     Sorted = true;
   }
   if (XSorted.size() <= 2) return true;
 
+  // Every vertex gives at most one triangle, every crossing two more.
+  Output.reserve(3 * XSorted.size());
   bool done = true;
   Prepare();
   try {
@@ -338,13 +413,12 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
   TChain* best = nullptr;
   double bestT = 2.0;
   for (TChain* chain : Active) {
-    if (chain->Pending) continue;
+    if (chain->Pending || chain->High < low || chain->Low > high) continue;
     const TNode* p = chain->Nodes[chain->Nodes.size() - 2];
     const TNode* q = chain->Nodes.back();
     if (p->Id == scan->Id || p->Id == other->Id || q->Id == scan->Id || q->Id == other->Id) continue;
     const TVertex& pp = *p->Point;
     const TVertex& pq = *q->Point;
-    if ((pp.Y < low && pq.Y < low) || (pp.Y > high && pq.Y > high)) continue;
     const std::optional<TCrossing> crossing = LineCrossing(s, o, pp, pq);
     if (!crossing) continue;
     const double t = crossing->t;
@@ -363,7 +437,7 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
 
   TNode* p = best->Nodes[best->Nodes.size() - 2];
   TNode* q = best->Nodes.back();
-  TVertex& x = Vertexes.emplace_back();
+  TVertex& x = Vertexes.Add();
   x.X = s.X + bestT * (o.X - s.X);
   x.Y = s.Y + bestT * (o.Y - s.Y);
   x.Point = &CrossingPoints.emplace_back(
@@ -412,8 +486,7 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
   Relink(other, scan, n2);
   Relink(p, q, n1);
   Relink(q, p, n2);
-  best->Nodes.back() = n1;
-  n1->Chain = best;
+  ReplaceLast(best, n1);
 
   // The sweep meets the end of the incoming edges, then at once the start of the
   // outgoing ones.
@@ -497,8 +570,7 @@ void TDxTesselator3::ProcessStart(TNode* scan) {
       TNode* copyScan = CopyNode(scan);
       TChain* diagonal = NewChain({CopyNode(p3), copyScan, nearN});
       Relink(nearN, scan, copyScan);
-      upper->Nodes.back() = scan;
-      scan->Chain = upper;
+      ReplaceLast(upper, scan);
       Append(upper, farN);
       InsertChain(up, diagonal);
       InsertChain(up, tail);
@@ -507,8 +579,7 @@ void TDxTesselator3::ProcessStart(TNode* scan) {
       TNode* copyScan = CopyNode(scan);
       TChain* diagonal = NewChain({CopyNode(d), copyScan, farN});
       Relink(farN, scan, copyScan);
-      lower->Nodes.back() = scan;
-      scan->Chain = lower;
+      ReplaceLast(lower, scan);
       Append(lower, nearN);
       InsertChain(up + 2, tail);
       InsertChain(up + 2, diagonal);

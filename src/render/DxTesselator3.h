@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "geometry/XYZ.h"
+#include "render/DxStablePool.h"
 
 namespace vellmar {
 
@@ -65,6 +66,15 @@ class TDxTesselator3 {
     std::vector<TNode*> Nodes;
     int32_t Position = -1;  // -1 once the chain has left the active list
     bool Pending = false;
+    // Y range of the last edge, so the crossing test skips far chains without
+    // touching their nodes.
+    double Low = 0.0;
+    double High = 0.0;
+  };
+
+  struct TSortItem {
+    uint64_t Key = 0;
+    TNode* Node = nullptr;
   };
 
   // The "is a chain above or below" answer of FindUpDownChain; -1 when there is none.
@@ -79,9 +89,11 @@ class TDxTesselator3 {
   void InsertChain(int32_t position, TChain* chain);
   void RemoveChains(int32_t position, int32_t count);
   static void Append(TChain* chain, TNode* node);
+  static void ReplaceLast(TChain* chain, TNode* node);
   static void Relink(TNode* neighbour, const TNode* from, TNode* to);
   static bool Before(const TNode* a, const TNode* b);
 
+  void SortByKeys();
   void Prepare();
   void ClassifyVertexes();
   void Sweep();
@@ -100,7 +112,7 @@ class TDxTesselator3 {
   int32_t ContourCount = 0;
   std::vector<TNode*> XSorted;
   std::vector<TNode*> YSorted;
-  std::deque<TNode> Nodes;
+  TDxStablePool<TNode> Nodes;
   std::deque<TXYZ> CrossingPoints;
   std::vector<TChain*> Active;
   std::vector<const TXYZ*> Output;
@@ -109,8 +121,8 @@ class TDxTesselator3 {
   TXYZ Centre;
   double TouchTolerance = 0.0;  // unshifted points this close to an edge lie on it
 
-  std::deque<TVertex> Vertexes;
-  std::deque<TChain> Chains;
+  TDxStablePool<TVertex> Vertexes;
+  TDxStablePool<TChain> Chains;
   std::vector<TNode*> Stack;  // working stack of TriangulatePair
   bool Sorted = true;         // the sorted lists are sorted once, when Proceed starts
 };
