@@ -111,6 +111,13 @@ std::string SizeText(int64_t width, int64_t height) {
   return std::to_string(width) + " x " + std::to_string(height);
 }
 
+void CheckPixel(const char* operation, int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (x < 0 || x >= width || y < 0 || y >= height) {
+    throw EVellmarError(std::string(operation) + ": pixel (" + std::to_string(x) + ", " + std::to_string(y) +
+                        ") outside " + SizeText(width, height));
+  }
+}
+
 }  // namespace
 
 int StorageBits(TPixelFormat format) {
@@ -252,18 +259,12 @@ const uint8_t* TBitmap::ScanLine(int32_t row) const {
 }
 
 uint32_t TBitmap::GetPixel(int32_t x, int32_t y) const {
-  if (x < 0 || x >= width_ || y < 0 || y >= height_) {
-    throw EVellmarError("TBitmap.GetPixel: pixel (" + std::to_string(x) + ", " + std::to_string(y) +
-                        ") outside " + SizeText(width_, height_));
-  }
+  CheckPixel("TBitmap.GetPixel", x, y, width_, height_);
   return DecodePixel(pixels_.data() + RowOffset(y), x);
 }
 
 void TBitmap::SetPixel(int32_t x, int32_t y, uint32_t colour) {
-  if (x < 0 || x >= width_ || y < 0 || y >= height_) {
-    throw EVellmarError("TBitmap.SetPixel: pixel (" + std::to_string(x) + ", " + std::to_string(y) +
-                        ") outside " + SizeText(width_, height_));
-  }
+  CheckPixel("TBitmap.SetPixel", x, y, width_, height_);
   Touch();
   EncodePixel(pixels_.data() + RowOffset(y), x, colour);
 }

@@ -5,33 +5,15 @@
 
 #include "platform/Error.h"
 #include "platform/imaging/Bitmap.h"
+#include "platform/imaging/BitmapPatterns.h"
 
 namespace vellmar {
 
+using test::AllPixelFormats;
+using test::Patterned;
+using test::Pixels;
+
 namespace {
-
-constexpr TPixelFormat AllFormats[] = {TPixelFormat::pf1bit,  TPixelFormat::pf4bit,  TPixelFormat::pf8bit,
-                                       TPixelFormat::pf15bit, TPixelFormat::pf16bit, TPixelFormat::pf24bit,
-                                       TPixelFormat::pf32bit};
-
-// Palette colours for indexed formats, arbitrary colours otherwise.
-uint32_t PatternColour(const TBitmap& bitmap, int32_t x, int32_t y) {
-  const auto& palette = bitmap.Palette();
-  if (!palette.empty()) return palette[static_cast<size_t>(x * 7 + y * 3) % palette.size()];
-  return (static_cast<uint32_t>(x) * 0x3A1F07u + static_cast<uint32_t>(y) * 0x0B5C93u) & 0xFFFFFF;
-}
-
-void FillPattern(TBitmap& bitmap) {
-  for (int32_t y = 0; y < bitmap.Height(); ++y)
-    for (int32_t x = 0; x < bitmap.Width(); ++x) bitmap.SetPixel(x, y, PatternColour(bitmap, x, y));
-}
-
-std::vector<uint32_t> Pixels(const TBitmap& bitmap) {
-  std::vector<uint32_t> pixels;
-  for (int32_t y = 0; y < bitmap.Height(); ++y)
-    for (int32_t x = 0; x < bitmap.Width(); ++x) pixels.push_back(bitmap.GetPixel(x, y));
-  return pixels;
-}
 
 uint16_t Read16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
@@ -71,8 +53,8 @@ TEST(Bitmap, InfoHeaderDescribesThePixelBlock) {
   EXPECT_EQ(header.biClrImportant, 0u);
 
   const int expectedBits[] = {1, 4, 8, 15, 16, 24, 32};
-  for (size_t i = 0; i < std::size(AllFormats); ++i) {
-    EXPECT_EQ(BitmapInfoHeader(TBitmap(3, 3, AllFormats[i])).biBitCount, expectedBits[i]);
+  for (size_t i = 0; i < std::size(AllPixelFormats); ++i) {
+    EXPECT_EQ(BitmapInfoHeader(TBitmap(3, 3, AllPixelFormats[i])).biBitCount, expectedBits[i]);
   }
 }
 
@@ -108,9 +90,8 @@ TEST(Bitmap, ScanLinesCountFromTheTopInEitherMemoryOrder) {
 }
 
 TEST(Bitmap, SetTopDownKeepsThePicture) {
-  for (TPixelFormat format : AllFormats) {
-    TBitmap bitmap(7, 5, format);
-    FillPattern(bitmap);
+  for (TPixelFormat format : AllPixelFormats) {
+    TBitmap bitmap = Patterned(7, 5, format);
     const auto before = Pixels(bitmap);
     bitmap.SetTopDown(true);
     EXPECT_EQ(Pixels(bitmap), before);
@@ -172,11 +153,9 @@ TEST(Bitmap, ConversionTo32BitsExpandsEveryFormat) {
 }
 
 TEST(Bitmap, ConversionKeepsThePictureAndItsOrientation) {
-  for (TPixelFormat format : AllFormats) {
+  for (TPixelFormat format : AllPixelFormats) {
     for (bool topDown : {false, true}) {
-      TBitmap bitmap(9, 4, format);
-      bitmap.SetTopDown(topDown);
-      FillPattern(bitmap);
+      TBitmap bitmap = Patterned(9, 4, format, topDown);
       const auto before = Pixels(bitmap);
       bitmap.SetPixelFormat(TPixelFormat::pf32bit);
       EXPECT_EQ(bitmap.TopDown(), topDown);
@@ -217,8 +196,7 @@ TEST(Bitmap, IndexPastThePaletteReadsBlack) {
 }
 
 TEST(Bitmap, SetSizeKeepsTheOverlap) {
-  TBitmap bitmap(4, 3, TPixelFormat::pf24bit);
-  FillPattern(bitmap);
+  TBitmap bitmap = Patterned(4, 3, TPixelFormat::pf24bit);
   const TBitmap original = bitmap;
   bitmap.SetSize(6, 2);
   EXPECT_EQ(bitmap.Stride(), 20);

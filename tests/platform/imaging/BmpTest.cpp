@@ -8,15 +8,16 @@
 #include "platform/Error.h"
 #include "platform/MemoryStream.h"
 #include "platform/imaging/Bitmap.h"
+#include "platform/imaging/BitmapPatterns.h"
 #include "support/TestSupport.h"
 
 namespace vellmar {
 
-namespace {
+using test::AllPixelFormats;
+using test::Patterned;
+using test::Pixels;
 
-constexpr TPixelFormat AllFormats[] = {TPixelFormat::pf1bit,  TPixelFormat::pf4bit,  TPixelFormat::pf8bit,
-                                       TPixelFormat::pf15bit, TPixelFormat::pf16bit, TPixelFormat::pf24bit,
-                                       TPixelFormat::pf32bit};
+namespace {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -99,27 +100,6 @@ Bytes MakeBmp(const TBmpSpec& spec) {
   return file;
 }
 
-uint32_t PatternColour(const TBitmap& bitmap, int32_t x, int32_t y) {
-  const auto& palette = bitmap.Palette();
-  if (!palette.empty()) return palette[static_cast<size_t>(x * 5 + y * 3) % palette.size()];
-  return (static_cast<uint32_t>(x) * 0x3A1F07u + static_cast<uint32_t>(y) * 0x0B5C93u) & 0xFFFFFF;
-}
-
-TBitmap Patterned(int32_t width, int32_t height, TPixelFormat format, bool topDown) {
-  TBitmap bitmap(width, height, format);
-  bitmap.SetTopDown(topDown);
-  for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x) bitmap.SetPixel(x, y, PatternColour(bitmap, x, y));
-  return bitmap;
-}
-
-std::vector<uint32_t> Pixels(const TBitmap& bitmap) {
-  std::vector<uint32_t> pixels;
-  for (int32_t y = 0; y < bitmap.Height(); ++y)
-    for (int32_t x = 0; x < bitmap.Width(); ++x) pixels.push_back(bitmap.GetPixel(x, y));
-  return pixels;
-}
-
 Bytes Saved(const TBitmap& bitmap) {
   Bytes out;
   bitmap.SaveToBmp(out);
@@ -150,7 +130,7 @@ std::string LoadError(const Bytes& bytes) {
 }  // namespace
 
 TEST(Bmp, EveryFormatRoundTripsByteForByte) {
-  for (TPixelFormat format : AllFormats) {
+  for (TPixelFormat format : AllPixelFormats) {
     for (bool topDown : {false, true}) {
       for (auto [width, height] : {std::pair{1, 1}, std::pair{5, 3}, std::pair{17, 4}}) {
         SCOPED_TRACE(std::to_string(StorageBits(format)) + " bits " + std::to_string(width) + " x " +
@@ -417,7 +397,7 @@ TEST(Bmp, DamagedHeadersRaiseClearErrors) {
 }
 
 TEST(Bmp, EveryTruncationRaisesAndLeavesTheBitmapAlone) {
-  for (TPixelFormat format : AllFormats) {
+  for (TPixelFormat format : AllPixelFormats) {
     const Bytes file = Saved(Patterned(5, 3, format, false));
     TBitmap bitmap = Patterned(2, 2, TPixelFormat::pf24bit, false);
     const auto before = Pixels(bitmap);

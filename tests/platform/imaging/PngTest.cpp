@@ -5,34 +5,18 @@
 
 #include "platform/Error.h"
 #include "platform/imaging/Bitmap.h"
+#include "platform/imaging/BitmapPatterns.h"
 #include "support/TestSupport.h"
 
 namespace vellmar {
 
+using test::AllPixelFormats;
+using test::Patterned;
+using test::Pixels;
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-TBitmap Patterned(int32_t width, int32_t height, TPixelFormat format, bool topDown) {
-  TBitmap bitmap(width, height, format);
-  bitmap.SetTopDown(topDown);
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) {
-      const auto& palette = bitmap.Palette();
-      const auto index = static_cast<uint32_t>(x * 5 + y * 3);
-      bitmap.SetPixel(x, y,
-                      palette.empty() ? (index * 0x3A1F07u) & 0xFFFFFF : palette[index % palette.size()]);
-    }
-  }
-  return bitmap;
-}
-
-std::vector<uint32_t> Pixels(const TBitmap& bitmap) {
-  std::vector<uint32_t> pixels;
-  for (int32_t y = 0; y < bitmap.Height(); ++y)
-    for (int32_t x = 0; x < bitmap.Width(); ++x) pixels.push_back(bitmap.GetPixel(x, y));
-  return pixels;
-}
 
 Bytes Png(const TBitmap& bitmap, TPngAlpha alpha = TPngAlpha::Keep) {
   Bytes out;
@@ -43,9 +27,7 @@ Bytes Png(const TBitmap& bitmap, TPngAlpha alpha = TPngAlpha::Keep) {
 }  // namespace
 
 TEST(Png, EveryFormatReadsBackWithTheSamePixels) {
-  for (TPixelFormat format :
-       {TPixelFormat::pf1bit, TPixelFormat::pf4bit, TPixelFormat::pf8bit, TPixelFormat::pf15bit,
-        TPixelFormat::pf16bit, TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+  for (TPixelFormat format : AllPixelFormats) {
     for (bool topDown : {false, true}) {
       const TBitmap original = Patterned(13, 7, format, topDown);
       TBitmap loaded;
