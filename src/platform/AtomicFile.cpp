@@ -18,8 +18,14 @@ namespace {
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
   std::random_device random;
   const unsigned long long tag = (static_cast<unsigned long long>(random()) << 32) ^ random();
-  std::string name = "." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
-                     std::to_string(tag) + ".tmp";
+  // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict on "." + string.
+  std::string name = ".";
+  name += target.filename().string();
+  name += '.';
+  name += std::to_string(::getpid());
+  name += '.';
+  name += std::to_string(tag);
+  name += ".tmp";
   return target.parent_path() / name;
 }
 

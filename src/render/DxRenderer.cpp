@@ -57,8 +57,8 @@ void TdxRenderer::CheckResult(HRESULT Result, const char* Operation, const char*
     throw EVellmarError(std::string(Operation) + ": " + Call + " failed (" + std::to_string(Result) + ")");
 }
 
-void TdxRenderer::SetTransform(int32_t TransformState, const TMatrix44& Matrix) {
-  if (device_) device_->SetTransform(static_cast<uint32_t>(TransformState), Matrix);
+void TdxRenderer::SetTransform(uint32_t TransformState, const TMatrix44& Matrix) {
+  if (device_) device_->SetTransform(TransformState, Matrix);
 }
 
 void TdxRenderer::BeginFrame() {

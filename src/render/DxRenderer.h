@@ -108,7 +108,7 @@ class TdxRenderer : public ITransformTarget {
   void DrawVertexArray(uint32_t Type, uint32_t Count, uint32_t Stride, const void* Vertices);
 
   // The bound shells send their matrices here.
-  void SetTransform(int32_t TransformState, const TMatrix44& Matrix) override;
+  void SetTransform(uint32_t TransformState, const TMatrix44& Matrix) override;
 
  protected:
   // Raises "<Operation>: <Call> failed (<code>)" for a failed device call.

@@ -14,7 +14,7 @@ constexpr TMatrix44 kIdentity = MatrixIdentity();
 
 }  // namespace
 
-TMatrixShell::TMatrixShell(ITransformTarget* device, int32_t transformState)
+TMatrixShell::TMatrixShell(ITransformTarget* device, uint32_t transformState)
     : device_(device), transformState_(transformState) {
   LoadIdentity();
 }

@@ -16,7 +16,7 @@ class TMatrixShell {
  public:
   static constexpr int32_t kMaxDepth = 64;
 
-  explicit TMatrixShell(ITransformTarget* device = nullptr, int32_t transformState = kTransformWorld);
+  explicit TMatrixShell(ITransformTarget* device = nullptr, uint32_t transformState = D3DTS_WORLD);
 
   // Elements below 1e-7 in magnitude become 0 so that rotations by right angles and
   // products that should cancel compare exactly; returns whether the result is the identity.
@@ -50,7 +50,7 @@ class TMatrixShell {
   std::vector<TMatrix44> stack_;  // grows on demand, never shrinks
   int32_t top_ = -1;
   ITransformTarget* device_;
-  int32_t transformState_;
+  uint32_t transformState_;
   TMatrix44 matrix_;
   mutable TMatrix44 inverse_;
   mutable bool inverseValid_ = false;

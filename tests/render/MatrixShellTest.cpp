@@ -18,10 +18,10 @@ constexpr double kPi = std::numbers::pi;
 class TRecordingTarget final : public ITransformTarget {
  public:
   struct TCall {
-    int32_t state;
+    uint32_t state;
     TMatrix44 matrix;
   };
-  void SetTransform(int32_t transformState, const TMatrix44& matrix) override {
+  void SetTransform(uint32_t transformState, const TMatrix44& matrix) override {
     calls.push_back(TCall{transformState, matrix});
   }
   std::vector<TCall> calls;
@@ -134,9 +134,9 @@ TEST(MatrixShell, StackHoldsSixtyFourMatrices) {
 
 TEST(MatrixShell, BoundShellSendsEveryChangeAndTheRestoredMatrix) {
   TRecordingTarget target;
-  TMatrixShell shell(&target, kTransformView);
+  TMatrixShell shell(&target, D3DTS_VIEW);
   ASSERT_EQ(target.calls.size(), 1u);  // the initial identity
-  EXPECT_EQ(target.calls[0].state, kTransformView);
+  EXPECT_EQ(target.calls[0].state, D3DTS_VIEW);
   EXPECT_TRUE(SameMatrix(target.calls[0].matrix, MatrixIdentity()));
 
   shell.Translate(false, 3, 4, 0);
@@ -153,7 +153,7 @@ TEST(MatrixShell, BoundShellSendsEveryChangeAndTheRestoredMatrix) {
   EXPECT_TRUE(SameMatrix(target.calls.back().matrix, saved));
   shell.Apply();
   EXPECT_EQ(target.calls.size(), 6u);
-  EXPECT_EQ(target.calls.back().state, kTransformView);
+  EXPECT_EQ(target.calls.back().state, D3DTS_VIEW);
 }
 
 TEST(MatrixShell, InverseTransformUndoesTransformAndFollowsChanges) {
