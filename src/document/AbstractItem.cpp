@@ -22,7 +22,39 @@ TAbstractItem::TAbstractItem(TStreetStructure& street, const TItemKind& kind)
 }
 
 TAbstractItem::~TAbstractItem() {
+  for (const TKindPrimitives& entry : kindPrimitives_) {
+    if (OwnsCollection(entry.Collection)) entry.Collection->MarkDeleted(entry.Prims);
+  }
   if (isReferenced_) street_.RemoveFromReferenceLists(this);
+}
+
+bool TAbstractItem::OwnsCollection(const TDxPrimCollection* collection) const {
+  for (const auto& own : street_.KindCollections(kind_.Index)) {
+    if (own.get() == collection) return true;
+  }
+  return false;
+}
+
+void TAbstractItem::Rebuild() {
+  if (!points_.Modified()) return;
+  const auto& collections = street_.KindCollections(kind_.Index);
+  bool current = kindPrimitives_.size() == collections.size();
+  for (const TKindPrimitives& entry : kindPrimitives_) {
+    if (!OwnsCollection(entry.Collection)) {
+      current = false;
+    } else if (!entry.Prims.empty()) {
+      entry.Collection->MarkDeleted(entry.Prims);
+    }
+  }
+  // The kind's collections were made anew (or the kind has others now): start over.
+  if (!current) {
+    kindPrimitives_.clear();
+    for (const auto& collection : collections) kindPrimitives_.push_back({collection.get(), {}});
+  }
+  for (const TKindPrimitives& entry : kindPrimitives_) entry.Collection->BeginRecord();
+  if (active_) BuildPrimitives();
+  for (TKindPrimitives& entry : kindPrimitives_) entry.Collection->TakeRecorded(entry.Prims);
+  points_.SetModified(false);
 }
 
 void TAbstractItem::InitKindCollections() const {

@@ -15,13 +15,19 @@
 #include "document/PointList.h"
 #include "geometry/Matrix44.h"
 #include "geometry/XYZ.h"
+#include "render/DxPrimCollection.h"
 
 namespace vellmar {
 
 class TStream;
 class TStreetStructure;
-struct TDxDrawParams;
 struct TItemKind;
+
+// The primitives an item added to one of its kind's collections.
+struct TKindPrimitives {
+  TDxPrimCollection* Collection = nullptr;  // owned by the street
+  TDxPrimList Prims;
+};
 
 // A 32-bit set of drawing modes handed down to collections and immediate drawing.
 using TModeSet = uint32_t;
@@ -97,8 +103,15 @@ class TAbstractItem {
 
   // Asks the street to rebuild this item's kind before the next frame.
   void KindNeedsRebuild() const;
+  // Re-records the item's primitives in its kind's collections when its points changed:
+  // the old ones are marked deleted, BuildPrimitives adds the new ones (an inactive item
+  // adds none), and the point list is no longer modified.
+  void Rebuild();
+  const std::vector<TKindPrimitives>& KindPrimitives() const { return kindPrimitives_; }
 
  private:
+  bool OwnsCollection(const TDxPrimCollection* collection) const;
+
   TStreetStructure& street_;
   const TItemKind& kind_;
   int32_t id_ = 0;
@@ -106,6 +119,7 @@ class TAbstractItem {
   std::string comment2_;
   bool invalid_ = false;
   bool active_ = true;
+  std::vector<TKindPrimitives> kindPrimitives_;
   std::string groupName_;
   std::string comment_;
   TConnectedItems references_;

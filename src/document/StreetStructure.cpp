@@ -71,12 +71,32 @@ TStreetStructure::~TStreetStructure() {
   for (auto& list : itemLists_) list->Clear();
 }
 
-TItemList& TStreetStructure::ItemList(int32_t kind) {
+namespace {
+
+// Kind bytes carry the kind in their low 7 bits.
+size_t KindSlot(int32_t kind, const char* who) {
   const int32_t index = kind & 0x7F;
-  if (index >= kKindCount) {
-    throw EVellmarError("TStreetStructure.ItemList: no kind " + std::to_string(index));
+  if (index >= kKindCount) throw EVellmarError(std::string(who) + ": no kind " + std::to_string(index));
+  return static_cast<size_t>(index);
+}
+
+}  // namespace
+
+TItemList& TStreetStructure::ItemList(int32_t kind) {
+  return *itemLists_[KindSlot(kind, "TStreetStructure.ItemList")];
+}
+
+TDxPrimCollections& TStreetStructure::KindCollections(int32_t kind) {
+  return kindCollections_[KindSlot(kind, "TStreetStructure.KindCollections")];
+}
+
+void TStreetStructure::RebuildKinds(const TKindSet& kinds) {
+  for (int32_t kind = 0; kind < kKindCount; ++kind) {
+    TItemList& list = ItemList(kind);
+    if (!kinds.Contains(kind) || list.Count() == 0 || !list.NeedsRebuild()) continue;
+    for (int32_t i = 0; i < list.Count(); ++i) list.Items(i)->Rebuild();
+    list.SetNeedsRebuild(false);
   }
-  return *itemLists_[static_cast<size_t>(index)];
 }
 
 TStreetLibrary* TStreetStructure::Library(TStreetLibrary::TSlot slot) const {
@@ -127,6 +147,7 @@ void TStreetStructure::Clear() {
     if (chunk.Slot != TStreetLibrary::TSlot::Blocks && Library(chunk.Slot) != nullptr)
       Library(chunk.Slot)->Clear();
   }
+  for (TDxPrimCollections& collections : kindCollections_) collections.clear();
   points_.Clear();
   referenceLists_.push_back(&mainReferences_);
   tagsSize_ = kMaxTagsSize;

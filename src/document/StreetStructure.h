@@ -20,11 +20,15 @@
 #include "document/PointStructure.h"
 #include "document/StreetLibrary.h"
 #include "geometry/XYZ.h"
+#include "render/DxPrimCollection.h"
 #include "render/MatrixShell.h"
 
 namespace vellmar {
 
 class TStream;
+
+// A kind's retained geometry, in the order the kind chose.
+using TDxPrimCollections = std::vector<std::unique_ptr<TDxPrimCollection>>;
 
 // The "ECEFMAP0" record: three coordinates and a fourth value, kept and written back.
 using TGeoRef = std::array<double, 4>;
@@ -112,6 +116,11 @@ class TStreetStructure {
   // "ZnakScale" / 100, read on first use and then kept; 1 when unset.
   float SignScale();
 
+  // The collections of a kind (index modulo 128), filled by the kind's InitKindCollections.
+  TDxPrimCollections& KindCollections(int32_t kind);
+  // Rebuilds every item of each kind in the set whose list needs it (see TAbstractItem::Rebuild).
+  void RebuildKinds(const TKindSet& kinds);
+
   // nullptr when no class is registered for the slot.
   TStreetLibrary* Library(TStreetLibrary::TSlot slot) const;
 
@@ -151,6 +160,7 @@ class TStreetStructure {
   TNameValueList groupNames_;
   TNameValueList drawOptions_;
   float signScale_ = 0.0f;
+  std::array<TDxPrimCollections, kKindCount> kindCollections_;
 };
 
 }  // namespace vellmar
