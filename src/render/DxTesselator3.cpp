@@ -24,6 +24,10 @@ constexpr int64_t CrossingSecondId = int64_t{1} << 40;
 constexpr double TieStep = 1e-9;
 constexpr double TieShare = 15.0 / 16.0;
 
+// How far a passage through a shared point moves into its corner, as a share of the
+// extent per passage there: well above the tie-breaking steps of the passages.
+constexpr double TouchDepth = 8.0 * TieStep;
+
 // Parameter slack when the crossing is recomputed on the unshifted points.
 constexpr double CrossingSlack = 1e-6;
 
@@ -294,6 +298,57 @@ bool TDxTesselator3::Proceed() {
   return done;
 }
 
+// Rings that pass through one point (holes touching at a corner, an outline back
+// through one of its own vertices) would be pulled apart by the tie-breaking along
+// one line, so that corners which only touch end up crossing in a fan of tiny
+// crossings. Instead every passage first moves into its own corner, along the
+// bisector to a small depth from both of its edges: corners that only touch stay
+// apart. The offsets take the move back.
+bool TDxTesselator3::SeparateTouchingPoints(double extent) {
+  struct TMove {
+    TVertex* Vertex;
+    double X;
+    double Y;
+  };
+  std::vector<TMove> moves;
+  for (size_t i = 0; i < XSorted.size();) {
+    const TVertex& p = *XSorted[i]->Point;
+    size_t end = i + 1;
+    while (end < XSorted.size() && XSorted[end]->Point->X == p.X && XSorted[end]->Point->Y == p.Y) ++end;
+    const double depth = TouchDepth * extent * static_cast<double>(end - i + 1);
+    for (; end - i >= 2 && i < end; ++i) {
+      const TNode* node = XSorted[i];
+      const TVertex& a = *node->Prev->Point;
+      const TVertex& b = *node->Next->Point;
+      const double la = std::hypot(a.X - p.X, a.Y - p.Y);
+      const double lb = std::hypot(b.X - p.X, b.Y - p.Y);
+      const double ax = (a.X - p.X) / la;
+      const double ay = (a.Y - p.Y) / la;
+      const double bx = (b.X - p.X) / lb;
+      const double by = (b.Y - p.Y) / lb;
+      double dx = ax + bx;
+      double dy = ay + by;
+      double length = std::hypot(dx, dy);
+      if (length < 1e-12) {  // a straight passage: either side will do
+        dx = -by;
+        dy = bx;
+        length = 1.0;
+      }
+      const double sinHalf = std::hypot(ax - bx, ay - by) / 2;
+      const double distance = std::min(depth / std::max(sinHalf, 1e-12), 0.25 * std::min(la, lb));
+      moves.push_back(TMove{node->Point, dx / length * distance, dy / length * distance});
+    }
+    i = end;
+  }
+  for (const TMove& move : moves) {
+    move.Vertex->X += move.X;
+    move.Vertex->Y += move.Y;
+    move.Vertex->Offset.x -= move.X;
+    move.Vertex->Offset.y -= move.Y;
+  }
+  return !moves.empty();
+}
+
 void TDxTesselator3::Prepare() {
   const double xMin = XSorted.front()->Point->X;
   const double xMax = XSorted.back()->Point->X;
@@ -305,6 +360,7 @@ void TDxTesselator3::Prepare() {
     node->Point->X -= Centre.x;
     node->Point->Y -= Centre.y;
   }
+  if (SeparateTouchingPoints(std::max(xMax - xMin, yMax - yMin))) SortByKeys();
 
   // Shift tied and nearly tied coordinates apart so that no two vertices share an X
   // (no vertical edges in the sweep) or a Y; every later vertex moves along so the

@@ -94,6 +94,7 @@ class TDxTesselator3 {
   static bool Before(const TNode* a, const TNode* b);
 
   void SortByKeys();
+  bool SeparateTouchingPoints(double extent);
   void Prepare();
   void ClassifyVertexes();
   void Sweep();
