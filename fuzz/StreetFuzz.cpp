@@ -1,0 +1,45 @@
+// Loads arbitrary bytes as a street file. A damaged file may only raise EVellmarError;
+// a street that loads must save, and what it saved must load again.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "document/StreetStructure.h"
+#include "items/ItemKinds.h"
+#include "platform/Error.h"
+#include "platform/MemoryStream.h"
+
+namespace {
+
+using namespace vellmar;
+
+bool Registered() {
+  RegisterAllItemKinds();
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool registered = Registered();
+  (void)registered;
+  TStreetStructure street;
+  try {
+    TMemoryStream input(std::span<const uint8_t>(data, size));
+    street.LoadFromStream(input);
+  } catch (const EVellmarError&) {
+    return 0;
+  }
+  try {
+    TMemoryStream saved;
+    street.SaveToStream(saved);
+    saved.SetPosition(0);
+    TStreetStructure again;
+    again.LoadFromStream(saved);
+  } catch (const EVellmarError&) {
+    std::abort();  // our own file did not load back
+  }
+  return 0;
+}
