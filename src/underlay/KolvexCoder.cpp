@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/Error.h"
-#include "platform/Stream.h"
 #include "platform/imaging/Bitmap.h"
 #include "underlay/PackedSmallInts.h"
 
@@ -60,16 +59,8 @@ TKolvexPlane TKolvexCoder::Plane(int plane, std::span<uint8_t> image) const {
 void TKolvexCoder::UnPackImage(std::span<uint8_t> image, TStream& stream) {
   CheckImageSize(image);
   for (int plane = 0; plane < 3; ++plane) {
-    uint8_t count[4];
-    stream.ReadBuffer(count, sizeof count, "UnPackSmallInts");
-    const int32_t size = static_cast<int32_t>(count[0] | count[1] << 8 | count[2] << 16 |
-                                              static_cast<uint32_t>(count[3]) << 24);
-    // Checked before allocating: a damaged count must not reserve gigabytes.
-    if (size < 0 || size > stream.Remaining())
-      throw EVellmarError("UnPackSmallInts: byte count beyond the end of the file");
-    packed_.resize(static_cast<size_t>(size));
-    stream.ReadBuffer(packed_.data(), packed_.size(), "UnPackSmallInts");
-    UnPackPlane(plane, packed_, image);
+    UnPackSmallInts(coefficients_[plane], stream, packed_);
+    TransformPlane(plane, image);
   }
 }
 

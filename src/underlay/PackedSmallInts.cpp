@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Error.h"
+#include "platform/Stream.h"
 
 namespace vellmar {
 
@@ -117,6 +118,18 @@ void UnPackSmallInts(std::span<int16_t> target, std::span<const uint8_t> packed)
     cursor += quads * 4;
   }
   Fail("Prefix<>PrefixDataEnd");
+}
+
+void UnPackSmallInts(std::span<int16_t> target, TStream& stream, std::vector<uint8_t>& scratch) {
+  uint8_t count[4];
+  stream.ReadBuffer(count, sizeof count, "UnPackSmallInts");
+  const int32_t size =
+      static_cast<int32_t>(count[0] | count[1] << 8 | count[2] << 16 | static_cast<uint32_t>(count[3]) << 24);
+  // Checked before allocating: a damaged count must not reserve gigabytes.
+  if (size < 0 || size > stream.Remaining()) Fail("byte count beyond the end of the file");
+  scratch.resize(static_cast<size_t>(size));
+  stream.ReadBuffer(scratch.data(), scratch.size(), "UnPackSmallInts");
+  UnPackSmallInts(target, scratch);
 }
 
 namespace {

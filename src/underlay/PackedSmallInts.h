@@ -9,9 +9,15 @@
 
 namespace vellmar {
 
+class TStream;
+
 // Decodes one packed block into target; the block must fill target exactly.
 // Damaged data raises EVellmarError before any value past target's end is written.
 void UnPackSmallInts(std::span<int16_t> target, std::span<const uint8_t> packed);
+
+// Reads one stored block (an int32 byte count, then the packed bytes, through the
+// caller's scratch buffer) from the stream's position and decodes it into target.
+void UnPackSmallInts(std::span<int16_t> target, TStream& stream, std::vector<uint8_t>& scratch);
 
 // Appends the packed form of values (a whole number of quads, each value within
 // -2048..2047) to out, choosing the narrowest kind for every quad and the shortest
