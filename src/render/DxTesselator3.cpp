@@ -105,6 +105,16 @@ size_t IterationCap(size_t n) {
 // Touching is judged on single-precision input carried in double: far below its resolution.
 constexpr double TouchShare = 1e-9;
 
+// A fixed pseudo-random number in [-1, 1) for the i-th vertex (splitmix64), so that
+// runs repeat exactly.
+double Jitter(uint64_t i, uint64_t salt) {
+  uint64_t z = i * 2 + salt + 0x9E3779B97F4A7C15ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  z ^= z >> 31;
+  return static_cast<double>(z >> 11) * 0x1.0p-52 - 1.0;
+}
+
 // Below this many vertices a comparison sort is cheaper than the radix passes.
 constexpr size_t RadixSortFrom = 256;
 
@@ -365,7 +375,8 @@ void TDxTesselator3::Prepare() {
   // Shift tied and nearly tied coordinates apart so that no two vertices share an X
   // (no vertical edges in the sweep) or a Y; every later vertex moves along so the
   // order stays as it was.
-  const auto breakTies = [](const std::vector<TNode*>& list, double TVertex::*axis, double TOffset::*offset) {
+  const auto breakTies = [](const std::vector<TNode*>& list, double TVertex::*axis, double TOffset::*offset,
+                            uint64_t salt) {
     const double step = (list.back()->Point->*axis - list.front()->Point->*axis) * TieStep;
     int64_t shifts = 0;
     double previous = list.front()->Point->*axis;
@@ -379,9 +390,17 @@ void TDxTesselator3::Prepare() {
       }
       previous = vertex->*axis;
     }
+    // Neighbours are now at least 15/16 of a step apart, so a jitter of a quarter step
+    // keeps the order while it takes points off lines through other points (a vertex
+    // on another ring's edge, overlapping edges), which the sweep could not order.
+    for (size_t i = 0; i < list.size(); ++i) {
+      const double jitter = Jitter(i, salt) * step / 4;
+      list[i]->Point->*axis += jitter;
+      list[i]->Point->Offset.*offset -= jitter;
+    }
   };
-  breakTies(XSorted, &TVertex::X, &TOffset::x);
-  breakTies(YSorted, &TVertex::Y, &TOffset::y);
+  breakTies(XSorted, &TVertex::X, &TOffset::x, 0);
+  breakTies(YSorted, &TVertex::Y, &TOffset::y, 1);
 }
 
 void TDxTesselator3::ClassifyVertexes() {
@@ -501,20 +520,19 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
 
   // Where the unshifted edges cross too, the point goes back onto their true crossing.
   // Otherwise the crossing only exists because of the tie-breaking shifts (edges that
-  // touch or overlap), and it goes back to where it tends as the shifts shrink: the
-  // end of one edge that lies on the other, or for overlapping edges the point at
-  // the same parameter on the unshifted edge.
+  // touch or overlap), and it goes back to where it tends as the shifts shrink: for
+  // edges on one line the point at the same parameter on the unshifted edge, else
+  // the end of one edge that lies on the other.
   const auto unshifted = [](const TNode* node) {
     return TUnshifted{node->Point->X + node->Point->Offset.x, node->Point->Y + node->Point->Offset.y};
   };
   const TUnshifted ends[4] = {unshifted(scan), unshifted(other), unshifted(p), unshifted(q)};
   const std::optional<TCrossing> exact = LineCrossing(ends[0], ends[1], ends[2], ends[3]);
   const auto inside = [](double v) { return v >= -CrossingSlack && v <= 1.0 + CrossingSlack; };
-  TUnshifted place;
+  TUnshifted place = Lerp(ends[0], ends[1], bestT);
   if (exact && inside(exact->t) && inside(exact->u)) {
     place = Lerp(ends[0], ends[1], exact->t);
-  } else {
-    place = Lerp(ends[0], ends[1], bestT);
+  } else if (exact) {
     double nearest = std::numeric_limits<double>::infinity();
     for (int32_t i = 0; i < 4; ++i) {
       const int32_t other0 = i < 2 ? 2 : 0;

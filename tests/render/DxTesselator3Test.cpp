@@ -232,6 +232,16 @@ TEST(DxTesselator3, RandomSelfCrossingOutlinesFillLikeGlu) {
   }
 }
 
+// Lattice points make every degeneracy at once: a vertex on another edge, edges on
+// one line, a point passed twice. Such input once stopped the sweep ("can not
+// compare" chains) or left crossings at shifted places.
+TEST(DxTesselator3, RandomOutlinesOnACoarseGridFillLikeGlu) {
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
+    const size_t n = 4 + seed % 9;
+    ExpectLikeGlu("grid " + std::to_string(seed), {test::RandomGridOutline(n, 10, seed)});
+  }
+}
+
 // Signed area of a closed outline (shoelace), exact enough for a reference.
 double OutlineArea(const TXYZArray& outline) {
   double sum = 0.0;

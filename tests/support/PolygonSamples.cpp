@@ -140,6 +140,14 @@ TXYZArray RandomOutline(size_t n, uint32_t seed) {
   return points;
 }
 
+TXYZArray RandomGridOutline(size_t n, uint32_t grid, uint32_t seed) {
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<uint32_t> lattice(0, grid - 1);
+  TXYZArray points;
+  for (size_t i = 0; i < n; ++i) points.push_back(Point(lattice(random), lattice(random)));
+  return points;
+}
+
 TXYZArray SawOnOneX(size_t teeth) {
   TXYZArray saw;
   saw.push_back(Point(5.0, 0.0));

@@ -37,6 +37,9 @@ TXYZArrays ConcentricRings(size_t rings, size_t points);
 TXYZArrays OutlineWithHoles(size_t outline, size_t holes);
 // `n` random points in the unit square joined in order: many crossings.
 TXYZArray RandomOutline(size_t n, uint32_t seed);
+// `n` random points of a `grid` x `grid` lattice joined in order: repeated points,
+// vertices on other edges and overlapping edges.
+TXYZArray RandomGridOutline(size_t n, uint32_t grid, uint32_t seed);
 // A saw whose `teeth` tips all lie on x = 0 (or, transposed, on y = 0).
 TXYZArray SawOnOneX(size_t teeth);
 TXYZArray SawOnOneY(size_t teeth);
