@@ -83,20 +83,6 @@ TXYZ MiterOffset(const TXYZ& prev, const TXYZ& v, const TXYZ& next) {
   return MakeXYZ(u1y - u1x * h, -u1x - u1y * h, v.z);
 }
 
-TXYZ PolylineOffset(std::span<const TXYZ> poly, size_t i) {
-  const size_t last = poly.size() - 1;
-  if (i > 0 && i < last) {
-    const TXYZ m = MiterOffset(poly[i - 1], poly[i], poly[i + 1]);
-    return TXYZ{m.x, m.y, 0.0f};
-  }
-  const TXYZ& a = i == 0 ? poly[0] : poly[last - 1];
-  const TXYZ& b = i == 0 ? poly[1] : poly[last];
-  const double dx = double{b.x} - a.x;
-  const double dy = double{b.y} - a.y;
-  const double length = std::sqrt(dx * dx + dy * dy);
-  return MakeXYZ(-dy / length, dx / length, 0.0);
-}
-
 int32_t NearestSegment(std::span<const TXYZ> poly, const TXYZ& p) {
   const int32_t last = static_cast<int32_t>(poly.size()) - 1;
   int32_t best = -1;

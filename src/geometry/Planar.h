@@ -3,7 +3,6 @@
 // intersection, polyline offsets and nearest segments. Computed in double; nothing
 // raises, degenerate input gives infinities or NaNs unless a function says otherwise.
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -46,10 +45,6 @@ std::optional<TCrossingPoint> SegmentIntersectPoint(const TXYZ& a, const TXYZ& b
 // The offset at vertex v of the polyline prev -> v -> next for a half-width of 1, on the
 // left of the direction of travel: its projection on the left normal of either segment is 1.
 TXYZ MiterOffset(const TXYZ& prev, const TXYZ& v, const TXYZ& next);
-// The offset direction at poly[i] for bands and offset lines along poly: the unit left
-// normal of the first or last segment at the ends, MiterOffset inside. z is 0.
-// poly needs at least 2 points.
-TXYZ PolylineOffset(std::span<const TXYZ> poly, size_t i);
 
 // Index i of the segment poly[i] -> poly[i + 1] nearest to p; 0 for a single point, -1 when empty.
 int32_t NearestSegment(std::span<const TXYZ> poly, const TXYZ& p);

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "geometry/Vector.h"
+#include "render/DxRenderer.h"
+#include "render/TextureSurface.h"
 
 namespace vellmar {
 
@@ -18,9 +20,24 @@ void TDxPrimCollection::Clear() {
   serials_.clear();
   vertices_.clear();
   visible_.clear();
-  recent_.clear();
+  recordStart_ = nextSerial_;
   deletedCount_ = 0;
   local_.LoadIdentity();
+}
+
+TTextureSurface& TDxPrimCollection::CreateOwnTexture() {
+  ownTexture_ = std::make_unique<TTextureSurface>();
+  texture_ = ownTexture_.get();
+  return *ownTexture_;
+}
+
+void TDxPrimCollection::LoadTexture(const std::filesystem::path& fileName) {
+  CreateOwnTexture().LoadFromFile(fileName);
+}
+
+void TDxPrimCollection::ShareTexture(TTextureSurface* surface) {
+  ownTexture_.reset();
+  texture_ = surface;
 }
 
 TDxVertex* TDxPrimCollection::BeginPrim() {
@@ -57,13 +74,13 @@ void TDxPrimCollection::CommitPrim(const TAbstractItem* owner) {
   }
   header.Radius = static_cast<float>(radius);
   header.ModeSet = modeSet_;
+  if (modeSet_ != 0) ++modedCount_;
   header.Owner = owner;
   header.Deleted = false;
 
   const auto index = static_cast<uint32_t>(headers_.size());
   headers_.push_back(header);
   serials_.push_back(nextSerial_);
-  recent_.push_back(TDxPrimRef{nextSerial_});
   ++nextSerial_;
   if (PassesCull(header)) visible_.push_back(index);
 }
@@ -99,6 +116,12 @@ TDxPrimView TDxPrimCollection::PrimAt(size_t index) const {
                      std::span<const TDxVertex>(&vertices_[index * verticesPerPrim_], verticesPerPrim_)};
 }
 
+void TDxPrimCollection::TakeRecorded(TDxPrimList& list) const {
+  const auto first = std::lower_bound(serials_.begin(), serials_.end(), recordStart_);
+  list.resize(static_cast<size_t>(serials_.end() - first));
+  std::transform(first, serials_.end(), list.begin(), [](uint64_t serial) { return TDxPrimRef{serial}; });
+}
+
 void TDxPrimCollection::MarkDeleted(const TDxPrimList& list) {
   for (const TDxPrimRef ref : list) {
     const size_t index = IndexOf(ref);
@@ -115,11 +138,13 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
   size_t nextVisible = 0;
   size_t keptVisible = 0;
   size_t droppedDeleted = 0;
+  size_t droppedModed = 0;
   for (size_t i = 0; i < count; ++i) {
     const bool visible = nextVisible < visible_.size() && visible_[nextVisible] == i;
     if (visible) ++nextVisible;
     if (drop(headers_[i])) {
       if (headers_[i].Deleted) ++droppedDeleted;
+      if (headers_[i].ModeSet != 0) ++droppedModed;
       continue;
     }
     if (kept != i) {
@@ -135,6 +160,7 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
   vertices_.resize(kept * verticesPerPrim_);
   visible_.resize(keptVisible);
   deletedCount_ -= droppedDeleted;
+  modedCount_ -= droppedModed;
 }
 
 void TDxPrimCollection::RemoveOwner(const TAbstractItem* owner) {
@@ -162,6 +188,13 @@ void TDxPrimCollection::RebuildVisible() {
 size_t TDxPrimCollection::GatherVisible() {
   const size_t needed = visible_.size() * verticesPerPrim_;
   if (drawBuffer_.size() < needed) drawBuffer_.resize(needed);
+  // With nothing flagged and no mode sets every visible primitive is drawn; when all are
+  // visible that is the whole arena in one copy.
+  const bool checkEach = deletedCount_ != 0 || modedCount_ != 0;
+  if (!checkEach && visible_.size() == headers_.size()) {
+    std::memcpy(drawBuffer_.data(), vertices_.data(), needed * sizeof(TDxVertex));
+    return needed;
+  }
   // Runs of neighbouring primitives that are all drawn are copied in one go, so an
   // unfiltered view is a few large copies rather than one small copy per primitive.
   size_t filled = 0;
@@ -173,8 +206,10 @@ size_t TDxPrimCollection::GatherVisible() {
     filled += n;
   };
   for (const uint32_t index : visible_) {
-    const THeader& h = headers_[index];
-    if (h.Deleted || (h.ModeSet != 0 && (h.ModeSet & modeSet_) == 0)) continue;
+    if (checkEach) {
+      const THeader& h = headers_[index];
+      if (h.Deleted || (h.ModeSet != 0 && (h.ModeSet & modeSet_) == 0)) continue;
+    }
     if (runLength != 0 && index == runStart + runLength) {
       ++runLength;
       continue;
@@ -202,6 +237,24 @@ TDxPrimCollection::TGathered TDxPrimCollection::Gather(const TXYZ& centre, float
   if (visible_.empty()) return result;
   result.Vertices = std::span<const TDxVertex>(drawBuffer_.data(), GatherVisible());
   return result;
+}
+
+void TDxPrimCollection::Draw(const TDxDrawParams& params) {
+  TdxRenderer& renderer = *params.Renderer;
+  const TGathered gathered = Gather(params.Centre, params.Radius);
+  if (gathered.SubmittedVertices == 0) return;
+  TFrameCounters& counters = renderer.FrameCounters();
+  counters.SubmittedVertices += gathered.SubmittedVertices;
+  if (gathered.VisiblePrims == 0) return;
+  counters.DrawnVertices += gathered.Vertices.size();
+  if (texture_ != nullptr) texture_->Apply(renderer);
+  const std::span<const TDxVertex> all = gathered.Vertices;
+  for (size_t offset = 0; offset < all.size(); offset += kChunkVertices) {
+    const size_t count = std::min(kChunkVertices, all.size() - offset);
+    renderer.DrawVertexArray(primitiveType_, static_cast<uint32_t>(count / verticesPerPrim_),
+                             sizeof(TDxVertex), &all[offset]);
+  }
+  if (texture_ != nullptr) renderer.BindTexture(nullptr);
 }
 
 }  // namespace vellmar

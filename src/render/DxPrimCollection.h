@@ -11,9 +11,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "geometry/XYZ.h"
@@ -72,14 +72,24 @@ class TDxPrimCollection {
   // Frees every primitive and forgets the recorded ones; Local back to identity.
   void Clear();
 
+  // A new empty surface of the collection's own (the old one freed if it was owned).
+  TTextureSurface& CreateOwnTexture();
+  // CreateOwnTexture, then the bitmap file into it; a bad file raises.
+  void LoadTexture(const std::filesystem::path& fileName);
+  // Draws with a surface owned elsewhere (the font atlas), which must outlive the
+  // collection or be replaced first; nullptr draws untextured.
+  void ShareTexture(TTextureSurface* surface);
+  TTextureSurface* Texture() const { return texture_; }
+
   // Adds one primitive from the first VerticesPerPrim vertices; nothing when fewer.
   void AddPrim(const TAbstractItem* owner, std::span<const TDxVertex> vertices);
   // Adds count primitives whose vertices lie in a row; at most as many as are complete.
   void AddPrims(const TAbstractItem* owner, std::span<const TDxVertex> vertices, size_t count);
 
-  void BeginRecord() { recent_.clear(); }
-  // Replaces list's contents with the primitives added since BeginRecord, in order.
-  void TakeRecorded(TDxPrimList& list) const { list = recent_; }
+  void BeginRecord() { recordStart_ = nextSerial_; }
+  // Replaces list's contents with the primitives added since BeginRecord that still
+  // exist, in order.
+  void TakeRecorded(TDxPrimList& list) const;
   // Flags the primitives for removal; they are freed in bulk by a later Draw. References
   // to primitives already freed or already flagged are ignored.
   void MarkDeleted(const TDxPrimList& list);
@@ -94,6 +104,9 @@ class TDxPrimCollection {
     std::span<const TDxVertex> Vertices;
   };
   TGathered Gather(const TXYZ& centre, float radius);
+  // Draws the primitives near the view with the texture applied, in calls of at most
+  // kChunkVertices vertices, and adds to the renderer's frame counters.
+  void Draw(const TDxDrawParams& params);
 
   size_t Count() const { return headers_.size(); }
   TDxPrimView PrimAt(size_t index) const;
@@ -139,6 +152,8 @@ class TDxPrimCollection {
   uint32_t color_ = 0;
   uint32_t modeSet_ = 0;
   TMatrixShell local_;
+  TTextureSurface* texture_ = nullptr;
+  std::unique_ptr<TTextureSurface> ownTexture_;  // texture_ when the collection owns it
 
   // Prims, in order of addition: headers_[i], serials_[i] (ascending) and the vertices
   // vertices_[i * VerticesPerPrim ...] belong together.
@@ -151,8 +166,11 @@ class TDxPrimCollection {
   TXYZ cullCentre_;
   float cullRadius_ = 0.0f;
   std::vector<uint32_t> visible_;  // ascending indices into the prims
-  TDxPrimList recent_;
+  // Serials are given in order of addition, so the primitives added since BeginRecord
+  // are those from this serial on: no list needs to grow with every primitive added.
+  uint64_t recordStart_ = 1;
   size_t deletedCount_ = 0;
+  size_t modedCount_ = 0;  // primitives with a non-empty mode set
 };
 
 }  // namespace vellmar

@@ -7,6 +7,7 @@
 #include "geometry/Vector.h"
 #include "platform/Error.h"
 #include "render/LineGeometry.h"
+#include "render/TextureSurface.h"
 
 namespace vellmar {
 
@@ -46,7 +47,10 @@ TdxRenderer::TdxRenderer(int32_t Width, int32_t Height, const TDeviceFactory& Cr
   if (device_) device_->GetViewport(viewport_);
 }
 
-TdxRenderer::~TdxRenderer() = default;
+TdxRenderer::~TdxRenderer() {
+  // Texture surfaces outlive renderers; they must not keep textures of a dead device.
+  if (device_) TTextureSurface::ForgetDeviceEverywhere(device_.get());
+}
 
 const D3DCAPS9& TdxRenderer::ProcessCaps() {
   return SharedCaps();

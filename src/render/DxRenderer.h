@@ -23,6 +23,14 @@
 
 namespace vellmar {
 
+// Vertices the primitive collections handed over in a frame: all they hold, and those
+// drawn after culling. They only feed a statistics display; the main window resets them
+// at the start of each frame.
+struct TFrameCounters {
+  uint64_t SubmittedVertices = 0;
+  uint64_t DrawnVertices = 0;
+};
+
 class TdxRenderer : public ITransformTarget {
  public:
   // Makes the device for a drawing target of the renderer's size (the window handle of
@@ -86,6 +94,7 @@ class TdxRenderer : public ITransformTarget {
   std::span<TDxVertex> AllocFrameVertices(size_t Count);
   // Scratch arrays handed out since the frame began.
   size_t FrameArrayCount() const { return frameArrays_.size(); }
+  TFrameCounters& FrameCounters() { return frameCounters_; }
 
   // Immediate drawing; fewer points than each operation's minimum draw nothing.
   void DrawPoints(const TXYZArray& Points, uint32_t Color);     // >= 1
@@ -134,6 +143,7 @@ class TdxRenderer : public ITransformTarget {
   D3DVIEWPORT9 viewport_;
   D3DCAPS9 caps_;
   std::vector<std::unique_ptr<TDxVertex[]>> frameArrays_;
+  TFrameCounters frameCounters_;
 };
 
 }  // namespace vellmar

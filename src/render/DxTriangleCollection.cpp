@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
-#include "geometry/Planar.h"
 #include "geometry/Vector.h"
 #include "platform/gpu/GpuDevice.h"
+#include "render/LineGeometry.h"
 
 namespace vellmar {
 
@@ -65,41 +66,37 @@ void TDxTriangleCollection::AddTexturedTriangles(const TAbstractItem* owner, std
   }
 }
 
-void TDxTriangleCollection::AddRibbon(const TAbstractItem* owner, std::span<const TXYZ> points, int32_t first,
+void TDxTriangleCollection::AddRibbon(const TAbstractItem* owner, const TXYZArray& points, int32_t first,
                                       int32_t last, double period, double offsetLeft, double offsetRight,
                                       double vLeft, double vRight) {
-  const auto lo = std::max<int64_t>(first, 0);
-  const auto hi = std::min<int64_t>(last, static_cast<int64_t>(points.size()) - 1);
+  const auto lo = static_cast<size_t>(std::max<int64_t>(first, 0));
+  const auto hi = static_cast<size_t>(std::min<int64_t>(last, static_cast<int64_t>(points.size()) - 1));
   if (points.size() < 2 || hi <= lo) return;
-  const std::span<const TXYZ> band =
-      points.subspan(static_cast<size_t>(lo), static_cast<size_t>(hi - lo + 1));
 
   const bool textured = period != 0.0;
-  double total = 0.0;
+  std::vector<double> lengths;
   double periods = 0.0;
   if (textured) {
-    for (size_t k = 1; k < band.size(); ++k) total += DistanceXYZ(band[k - 1], band[k]);
-    periods = std::max(1.0, std::nearbyint(total / period));
+    lengths = PolylineLengths(points, lo, hi);
+    periods = std::max(1.0, std::nearbyint(lengths.back() / period));
   }
   const float leftV = textured ? static_cast<float>(vLeft) : 0.0f;
   const float rightV = textured ? static_cast<float>(vRight) : 0.0f;
 
   TDxVertex prevLeft{};
   TDxVertex prevRight{};
-  double along = 0.0;
-  for (size_t k = 0; k < band.size(); ++k) {
-    if (k > 0) along += DistanceXYZ(band[k - 1], band[k]);
-    const TXYZ direction = PolylineOffset(band, k);
-    const float u = textured ? static_cast<float>(along * periods / total) : 0.0f;
+  for (size_t i = lo; i <= hi; ++i) {
+    const TXYZ direction = OffsetDirection(points, lo, hi, i);
+    const float u = textured ? static_cast<float>(lengths[i - lo] * periods / lengths.back()) : 0.0f;
     TDxVertex left{};
-    SetPosition(left, OffsetPoint(band[k], direction, offsetLeft));
+    SetPosition(left, OffsetPoint(points[i], direction, offsetLeft));
     left.U = u;
     left.V = leftV;
     TDxVertex right{};
-    SetPosition(right, OffsetPoint(band[k], direction, offsetRight));
+    SetPosition(right, OffsetPoint(points[i], direction, offsetRight));
     right.U = u;
     right.V = rightV;
-    if (k > 0) {
+    if (i > lo) {
       TDxVertex* t = BeginPrim();
       t[0] = prevLeft;
       t[1] = prevRight;
@@ -116,7 +113,7 @@ void TDxTriangleCollection::AddRibbon(const TAbstractItem* owner, std::span<cons
   }
 }
 
-void TDxTriangleCollection::AddSmoothRibbon(const TAbstractItem* owner, std::span<const TXYZ> points,
+void TDxTriangleCollection::AddSmoothRibbon(const TAbstractItem* owner, const TXYZArray& points,
                                             double period, double offsetLeft, double offsetRight,
                                             double vLeft, double vRight) {
   const auto last = static_cast<int32_t>(points.size()) - 1;

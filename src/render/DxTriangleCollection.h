@@ -30,12 +30,12 @@ class TDxTriangleCollection final : public TDxPrimCollection {
   // the band so that it carries a whole number of periods (at least one, halves to even)
   // and V is vLeft on the left line and vRight on the right; with period 0 U and V are 0.
   // Indices outside the points are cut to them.
-  void AddRibbon(const TAbstractItem* owner, std::span<const TXYZ> points, int32_t first, int32_t last,
+  void AddRibbon(const TAbstractItem* owner, const TXYZArray& points, int32_t first, int32_t last,
                  double period, double offsetLeft, double offsetRight, double vLeft, double vRight);
   // AddRibbon over all points; with a period, sharp corners are first cut by two extra
   // points near them so that the band does not spike.
-  void AddSmoothRibbon(const TAbstractItem* owner, std::span<const TXYZ> points, double period,
-                       double offsetLeft, double offsetRight, double vLeft, double vRight);
+  void AddSmoothRibbon(const TAbstractItem* owner, const TXYZArray& points, double period, double offsetLeft,
+                       double offsetRight, double vLeft, double vRight);
 
  private:
   void AddTriangle(const TAbstractItem* owner, const TXYZ& a, const TXYZ& b, const TXYZ& c);

@@ -105,23 +105,6 @@ TEST(MiterOffset, StraightContinuationIsTheNormalAndZComesFromTheVertex) {
   EXPECT_FLOAT_EQ(corner.y, 1.0f);
 }
 
-TEST(PolylineOffset, UnitNormalsAtTheEndsMiterInsideAndZDropped) {
-  const std::vector<TXYZ> poly = {MakeXYZ(0, 0, 4), MakeXYZ(3, 0, 4), MakeXYZ(3, 5, 4)};
-  const TXYZ first = PolylineOffset(poly, 0);
-  EXPECT_EQ(first.x, 0.0f);
-  EXPECT_EQ(first.y, 1.0f);
-  const TXYZ inner = PolylineOffset(poly, 1);
-  EXPECT_FLOAT_EQ(inner.x, -1.0f);
-  EXPECT_FLOAT_EQ(inner.y, 1.0f);
-  const TXYZ last = PolylineOffset(poly, 2);
-  EXPECT_EQ(last.x, -1.0f);
-  EXPECT_EQ(last.y, 0.0f);
-  // An offset is a direction, not a position: the points' z must not leak into it.
-  EXPECT_EQ(first.z, 0.0f);
-  EXPECT_EQ(inner.z, 0.0f);
-  EXPECT_EQ(last.z, 0.0f);
-}
-
 TEST(NearestSegment, EndsInnerVerticesAndShortLists) {
   const std::vector<TXYZ> poly = {P(0, 0), P(10, 0), P(10, 10), P(20, 10)};
   EXPECT_EQ(NearestSegment(poly, P(5, 1)), 0);

@@ -211,7 +211,7 @@ TEST(DxTriangleCollection, RibbonUsesMiterOffsetsAndOnlyTheGivenRange) {
 
   c.Clear();
   c.AddRibbon(&itemA, pts, 3, 3, 1.0, 1.0, -1.0, 0.0, 1.0);
-  c.AddRibbon(&itemA, std::span<const TXYZ>(pts).first(1), 0, 1, 1.0, 1.0, -1.0, 0.0, 1.0);
+  c.AddRibbon(&itemA, TXYZArray{pts[0]}, 0, 1, 1.0, 1.0, -1.0, 0.0, 1.0);
   EXPECT_EQ(c.Count(), 0u);
 }
 
@@ -318,6 +318,12 @@ TEST(DxPrimCollection, ModeSetFilter) {
   EXPECT_EQ(Xs(c.Gather(P(0, 0), 1.0f).Vertices), (std::vector<float>{1, 1}));
   c.SetModeSet(1u << 3 | 1u << 4);
   EXPECT_EQ(Xs(c.Gather(P(0, 0), 1.0f).Vertices), (std::vector<float>{1, 1, 2, 2}));
+
+  // Removing other primitives must not make the collection forget that some carry modes.
+  c.SetModeSet(0);
+  c.AddSegments(&itemB, std::vector<TXYZ>{P(3, 0), P(3, 1)});
+  c.RemoveOwner(&itemB);
+  EXPECT_EQ(Xs(c.Gather(P(0, 0), 1.0f).Vertices), (std::vector<float>{1, 1}));
 }
 
 TEST(DxPrimCollection, VisibleSetIsRebuiltOnlyAfterTwentyUnitsOfViewChange) {

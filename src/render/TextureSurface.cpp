@@ -1,0 +1,174 @@
+#include "render/TextureSurface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "platform/Error.h"
+#include "render/DxRenderer.h"
+
+namespace vellmar {
+
+namespace {
+
+std::vector<TTextureSurface*>& Registry() {
+  static std::vector<TTextureSurface*> surfaces;
+  return surfaces;
+}
+
+void Check(HRESULT result, const char* call) {
+  if (result != D3D_OK) {
+    throw EVellmarError(std::string("TTextureSurface.Apply: ") + call + " failed (" + std::to_string(result) +
+                        ")");
+  }
+}
+
+}  // namespace
+
+uint32_t DeviceFilter(TTextureFilter filter) {
+  switch (filter) {
+    case TTextureFilter::Point:
+      return D3DTEXF_POINT;
+    case TTextureFilter::Linear:
+      return D3DTEXF_LINEAR;
+    case TTextureFilter::Anisotropic:
+      return D3DTEXF_ANISOTROPIC;
+  }
+  return D3DTEXF_LINEAR;
+}
+
+uint32_t DeviceAddress(TTextureAddress address) {
+  return address == TTextureAddress::Clamp ? D3DTADDRESS_CLAMP : D3DTADDRESS_WRAP;
+}
+
+uint32_t DeviceArg(TTextureArg arg) {
+  return arg == TTextureArg::Diffuse ? D3DTA_DIFFUSE : D3DTA_TEXTURE;
+}
+
+uint32_t DeviceOp(TTextureOp op) {
+  switch (op) {
+    case TTextureOp::Add:
+      return D3DTOP_ADD;
+    case TTextureOp::SelectArg1:
+      return D3DTOP_SELECTARG1;
+    case TTextureOp::AddSigned:
+      return D3DTOP_ADDSIGNED;
+    case TTextureOp::Modulate:
+      return D3DTOP_MODULATE;
+    case TTextureOp::Modulate2X:
+      return D3DTOP_MODULATE2X;
+    case TTextureOp::Modulate4X:
+      return D3DTOP_MODULATE4X;
+  }
+  return D3DTOP_SELECTARG1;
+}
+
+TTextureSurface::TTextureSurface() {
+  Registry().push_back(this);
+}
+
+TTextureSurface::~TTextureSurface() {
+  auto& surfaces = Registry();
+  surfaces.erase(std::find(surfaces.begin(), surfaces.end(), this));
+}
+
+void TTextureSurface::LoadFromFile(const std::filesystem::path& fileName) {
+  TBitmap picture;
+  picture.LoadFromFile(fileName);
+  AssignBitmap(picture);
+}
+
+void TTextureSurface::AssignBitmap(const TBitmap& source) {
+  if (source.Empty()) return;
+  // A whole copy keeps the palette and channel masks of indexed and bit-field pictures,
+  // which a copy of the bare pixel rows would lose.
+  auto copy = std::make_unique<TBitmap>(source);
+  copy->SetTopDown(false);
+  const int32_t height = copy->Height();
+  const auto rowBytes = static_cast<size_t>(copy->Stride());
+  std::vector<uint8_t> row(rowBytes);
+  for (int32_t top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+    std::memcpy(row.data(), copy->ScanLine(top), rowBytes);
+    std::memcpy(copy->ScanLine(top), copy->ScanLine(bottom), rowBytes);
+    std::memcpy(copy->ScanLine(bottom), row.data(), rowBytes);
+  }
+  bitmap_ = std::move(copy);
+  links_.clear();
+}
+
+void TTextureSurface::SetTransparentColor(uint8_t r, uint8_t g, uint8_t b) {
+  transparentColor_ = uint32_t{r} << 16 | uint32_t{g} << 8 | b;
+}
+
+size_t TTextureSurface::LinkIndex(const IGpuDevice* device) const {
+  size_t i = 0;
+  while (i < links_.size() && links_[i].Device != device) ++i;
+  return i;
+}
+
+IGpuTexture* TTextureSurface::TextureFor(const IGpuDevice* device) const {
+  const size_t i = LinkIndex(device);
+  return i == links_.size() ? nullptr : links_[i].Texture.get();
+}
+
+IGpuTexture* TTextureSurface::BuildTexture(IGpuDevice& device) {
+  const auto width = static_cast<uint32_t>(bitmap_->Width());
+  const auto height = static_cast<uint32_t>(bitmap_->Height());
+  std::unique_ptr<IGpuTexture> texture;
+  Check(device.CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture),
+        "CreateTexture");
+  bitmap_->SetPixelFormat(TPixelFormat::pf32bit);
+
+  D3DLOCKED_RECT locked;
+  Check(texture->LockRect(0, locked, 0), "LockRect");
+  auto* target = static_cast<uint8_t*>(locked.pBits);
+  for (uint32_t y = 0; y < height; ++y) {
+    // The stored picture is upside down, so its last row is the top of the source.
+    const uint8_t* source = bitmap_->ScanLine(static_cast<int32_t>(height - 1 - y));
+    uint8_t* out = target + static_cast<ptrdiff_t>(y) * locked.Pitch;
+    for (uint32_t x = 0; x < width; ++x) {
+      uint32_t texel;
+      std::memcpy(&texel, source + 4 * x, 4);
+      texel &= 0xFFFFFFu;
+      if (texel != transparentColor_) texel |= 0xFF000000u;
+      std::memcpy(out + 4 * x, &texel, 4);
+    }
+  }
+  Check(texture->UnlockRect(0), "UnlockRect");
+  links_.push_back(TDevTexLink{&device, std::move(texture)});
+  return links_.back().Texture.get();
+}
+
+void TTextureSurface::Apply(TdxRenderer& renderer) {
+  IGpuDevice* const device = renderer.Device();
+  if (device == nullptr) return;
+  if (!bitmap_) {
+    renderer.BindTexture(nullptr);
+    return;
+  }
+  IGpuTexture* texture = TextureFor(device);
+  if (texture == nullptr) texture = BuildTexture(*device);
+  Check(device->SetTexture(0, texture), "SetTexture");
+  device->SetTextureStageState(0, D3DTSS_COLOROP, DeviceOp(settings_.ColorOp));
+  device->SetTextureStageState(0, D3DTSS_COLORARG1, DeviceArg(settings_.ColorArg1));
+  device->SetTextureStageState(0, D3DTSS_COLORARG2, DeviceArg(settings_.ColorArg2));
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  device->SetSamplerState(0, D3DSAMP_MINFILTER, DeviceFilter(settings_.MinFilter));
+  device->SetSamplerState(0, D3DSAMP_MAGFILTER, DeviceFilter(settings_.MagFilter));
+  device->SetSamplerState(0, D3DSAMP_ADDRESSU, DeviceAddress(settings_.AddressU));
+  device->SetSamplerState(0, D3DSAMP_ADDRESSV, DeviceAddress(settings_.AddressV));
+}
+
+void TTextureSurface::ForgetDevice(const IGpuDevice* device) {
+  const size_t i = LinkIndex(device);
+  if (i < links_.size()) links_.erase(links_.begin() + static_cast<ptrdiff_t>(i));
+}
+
+void TTextureSurface::ForgetDeviceEverywhere(const IGpuDevice* device) {
+  for (TTextureSurface* surface : Registry()) surface->ForgetDevice(device);
+}
+
+}  // namespace vellmar

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Error.h"
+#include "platform/gpu/recording/RecordingDevice.h"
+#include "render/DxRenderer.h"
+#include "render/TextureSurface.h"
+#include "support/TestSupport.h"
+
+namespace vellmar {
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kBlack = 0x000000;
+
+std::unique_ptr<TdxRenderer> MakeRenderer(RecordingDevice** device = nullptr) {
+  return std::make_unique<TdxRenderer>(
+      64, 64,
+      [device](std::unique_ptr<IGpuDevice>& made) {
+        auto recording = std::make_unique<RecordingDevice>(64, 64);
+        if (device != nullptr) *device = recording.get();
+        made = std::move(recording);
+        return D3D_OK;
+      },
+      nullptr);
+}
+
+const RecordingTexture& TextureOf(const TTextureSurface& surface, const TdxRenderer& renderer) {
+  return dynamic_cast<const RecordingTexture&>(*surface.TextureFor(renderer.Device()));
+}
+
+// Rows from the top of the picture, pixels 0x00RRGGBB.
+TBitmap Picture(const std::vector<std::vector<uint32_t>>& rows, TPixelFormat format = TPixelFormat::pf24bit) {
+  TBitmap bitmap(static_cast<int32_t>(rows[0].size()), static_cast<int32_t>(rows.size()), format);
+  for (size_t y = 0; y < rows.size(); ++y) {
+    for (size_t x = 0; x < rows[y].size(); ++x) {
+      bitmap.SetPixel(static_cast<int32_t>(x), static_cast<int32_t>(y), rows[y][x]);
+    }
+  }
+  return bitmap;
+}
+
+TEST(TextureSurface, SettingsMapToDeviceValues) {
+  EXPECT_EQ(DeviceFilter(TTextureFilter::Point), 1u);
+  EXPECT_EQ(DeviceFilter(TTextureFilter::Linear), 2u);
+  EXPECT_EQ(DeviceFilter(TTextureFilter::Anisotropic), 3u);
+  EXPECT_EQ(DeviceAddress(TTextureAddress::Wrap), 1u);
+  EXPECT_EQ(DeviceAddress(TTextureAddress::Clamp), 3u);
+  EXPECT_EQ(DeviceArg(TTextureArg::Texture), 2u);
+  EXPECT_EQ(DeviceArg(TTextureArg::Diffuse), 0u);
+  const uint32_t ops[] = {7, 2, 8, 4, 5, 6};
+  for (uint8_t op = 0; op < 6; ++op) EXPECT_EQ(DeviceOp(static_cast<TTextureOp>(op)), ops[op]);
+}
+
+TEST(TextureSurface, ApplySetsTextureStageBlendAndSamplerStates) {
+  RecordingDevice* device = nullptr;
+  auto renderer = MakeRenderer(&device);
+  TTextureSurface surface;
+  EXPECT_EQ(surface.Width(), 0);
+  EXPECT_EQ(surface.Height(), 0);
+  surface.AssignBitmap(Picture({{kBlack, kWhite}}));
+  surface.Settings().MinFilter = TTextureFilter::Point;
+  surface.Settings().AddressV = TTextureAddress::Clamp;
+  surface.Settings().ColorOp = TTextureOp::Modulate;
+  surface.Settings().ColorArg2 = TTextureArg::Diffuse;
+  device->ClearCalls();
+  surface.Apply(*renderer);
+  const std::vector<std::string> expected = {"CreateTexture(2, 1, 1, 0, 21, 1)",
+                                             "LockRect(0, 0)",
+                                             "UnlockRect(0)",
+                                             "SetTexture(0, texture)",
+                                             "SetTextureStageState(0, 1, 4)",
+                                             "SetTextureStageState(0, 2, 2)",
+                                             "SetTextureStageState(0, 3, 0)",
+                                             "SetRenderState(27, 1)",
+                                             "SetRenderState(19, 5)",
+                                             "SetRenderState(20, 6)",
+                                             "SetSamplerState(0, 6, 1)",
+                                             "SetSamplerState(0, 5, 2)",
+                                             "SetSamplerState(0, 1, 1)",
+                                             "SetSamplerState(0, 2, 3)"};
+  EXPECT_EQ(device->CallTexts(), expected);
+  // The texture is made once per device.
+  device->ClearCalls();
+  surface.Apply(*renderer);
+  EXPECT_EQ(device->CallTexts().front(), "SetTexture(0, texture)");
+  EXPECT_EQ(surface.LinkCount(), 1u);
+}
+
+TEST(TextureSurface, TextureRowZeroIsTheTopOfThePictureAndTheKeyColourIsTransparent) {
+  auto renderer = MakeRenderer();
+  TTextureSurface surface;
+  surface.AssignBitmap(Picture({{kWhite, 0x102030}, {kBlack, kWhite}, {0x0000FF, 0xFF0000}}));
+  EXPECT_EQ(surface.Width(), 2);
+  EXPECT_EQ(surface.Height(), 3);
+  surface.Apply(*renderer);
+  EXPECT_EQ(TextureOf(surface, *renderer).Pixels(),
+            (std::vector<uint32_t>{0x00FFFFFF, 0xFF102030, 0xFF000000, 0x00FFFFFF, 0xFF0000FF, 0xFFFF0000}));
+
+  // Another key colour, taken by the fresh texture that the next picture brings.
+  surface.SetTransparentColor(0, 0, 0);
+  surface.AssignBitmap(Picture({{kWhite, kBlack}}));
+  EXPECT_EQ(surface.LinkCount(), 0u);
+  surface.Apply(*renderer);
+  EXPECT_EQ(TextureOf(surface, *renderer).Pixels(), (std::vector<uint32_t>{0xFFFFFFFF, 0x00000000}));
+}
+
+TEST(TextureSurface, IndexedAndTopDownPicturesKeepTheirColoursAndOrientation) {
+  auto renderer = MakeRenderer();
+  TBitmap indexed(1, 2, TPixelFormat::pf8bit);
+  indexed.SetPalette({0x000000, 0x3366CC, 0xCC6633});
+  indexed.ScanLine(0)[0] = 1;
+  indexed.ScanLine(1)[0] = 2;
+  TTextureSurface surface;
+  surface.AssignBitmap(indexed);
+  surface.Apply(*renderer);
+  EXPECT_EQ(TextureOf(surface, *renderer).Pixels(), (std::vector<uint32_t>{0xFF3366CC, 0xFFCC6633}));
+
+  TBitmap topDown = Picture({{0x010203}, {0x040506}}, TPixelFormat::pf32bit);
+  topDown.SetTopDown(true);
+  surface.AssignBitmap(topDown);
+  surface.Apply(*renderer);
+  EXPECT_EQ(TextureOf(surface, *renderer).Pixels(), (std::vector<uint32_t>{0xFF010203, 0xFF040506}));
+}
+
+TEST(TextureSurface, WithoutAPictureNothingIsCreatedAndNoTextureBound) {
+  RecordingDevice* device = nullptr;
+  auto renderer = MakeRenderer(&device);
+  TTextureSurface surface;
+  surface.AssignBitmap(TBitmap());  // empty: ignored
+  device->ClearCalls();
+  surface.Apply(*renderer);
+  EXPECT_EQ(device->CallTexts(), (std::vector<std::string>{"SetTexture(0, null)", "SetRenderState(27, 0)"}));
+  EXPECT_EQ(surface.LinkCount(), 0u);
+}
+
+TEST(TextureSurface, OneTexturePerDeviceAndADyingRendererTakesOnlyItsOwn) {
+  auto first = MakeRenderer();
+  auto second = MakeRenderer();
+  TTextureSurface surface;
+  TTextureSurface unused;
+  surface.AssignBitmap(Picture({{kBlack}}));
+  surface.Apply(*first);
+  surface.Apply(*second);
+  ASSERT_EQ(surface.LinkCount(), 2u);
+  const IGpuDevice* secondDevice = second->Device();
+  const IGpuTexture* secondTexture = surface.TextureFor(secondDevice);
+  first.reset();
+  EXPECT_EQ(surface.LinkCount(), 1u);
+  EXPECT_EQ(surface.TextureFor(secondDevice), secondTexture);
+  second.reset();
+  EXPECT_EQ(surface.LinkCount(), 0u);
+  EXPECT_EQ(unused.LinkCount(), 0u);
+}
+
+TEST(TextureSurface, FailedTextureCreationRaisesAndLeavesNoLink) {
+  RecordingDevice* device = nullptr;
+  auto renderer = MakeRenderer(&device);
+  device->Caps().MaxTextureWidth = 1;
+  TTextureSurface surface;
+  surface.AssignBitmap(Picture({{kBlack, kBlack}}));
+  EXPECT_THROW(surface.Apply(*renderer), EVellmarError);
+  EXPECT_EQ(surface.LinkCount(), 0u);
+}
+
+TEST(TextureSurface, LoadsBitmapFilesAndRaisesOnMissingOnes) {
+  const test::TempDir dir;
+  const auto path = dir / "picture.bmp";
+  Picture({{0x112233, kWhite}, {kBlack, 0x445566}}).SaveToFile(path);
+  auto renderer = MakeRenderer();
+  TTextureSurface surface;
+  surface.LoadFromFile(path);
+  surface.Apply(*renderer);
+  EXPECT_EQ(TextureOf(surface, *renderer).Pixels(),
+            (std::vector<uint32_t>{0xFF112233, 0x00FFFFFF, 0xFF000000, 0xFF445566}));
+  EXPECT_THROW(surface.LoadFromFile(dir / "missing.bmp"), EVellmarError);
+  EXPECT_EQ(surface.Width(), 2);  // the picture it had is kept
+}
+
+}  // namespace
+}  // namespace vellmar
