@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <random>
 #include <system_error>
 
@@ -28,6 +29,23 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
+}
+
+ScopedDataVariable::ScopedDataVariable(const char* value) {
+  if (const char* old = std::getenv("VELLMAR_DATA")) old_ = old;
+  if (value) {
+    setenv("VELLMAR_DATA", value, 1);
+  } else {
+    unsetenv("VELLMAR_DATA");
+  }
+}
+
+ScopedDataVariable::~ScopedDataVariable() {
+  if (old_) {
+    setenv("VELLMAR_DATA", old_->c_str(), 1);
+  } else {
+    unsetenv("VELLMAR_DATA");
+  }
 }
 
 }  // namespace vellmar::test

@@ -3,6 +3,7 @@
 // scratch directories that clean themselves up.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace vellmar::test {
@@ -13,7 +14,7 @@ std::filesystem::path FixturesDir();
 
 // A fresh directory under the system temporary directory, removed on destruction.
 class TempDir {
-public:
+ public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
@@ -21,8 +22,20 @@ public:
   const std::filesystem::path& Path() const { return path_; }
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+ private:
   std::filesystem::path path_;
+};
+
+// Sets VELLMAR_DATA (nullptr: unsets it) for one test and puts the old value back.
+class ScopedDataVariable {
+ public:
+  explicit ScopedDataVariable(const char* value);
+  ~ScopedDataVariable();
+  ScopedDataVariable(const ScopedDataVariable&) = delete;
+  ScopedDataVariable& operator=(const ScopedDataVariable&) = delete;
+
+ private:
+  std::optional<std::string> old_;
 };
 
 }  // namespace vellmar::test

@@ -15,28 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets VELLMAR_DATA for one test and puts the old value back.
-class ScopedDataVariable {
- public:
-  explicit ScopedDataVariable(const char* value) {
-    if (const char* old = std::getenv("VELLMAR_DATA")) old_ = old;
-    if (value) {
-      setenv("VELLMAR_DATA", value, 1);
-    } else {
-      unsetenv("VELLMAR_DATA");
-    }
-  }
-  ~ScopedDataVariable() {
-    if (old_) {
-      setenv("VELLMAR_DATA", old_->c_str(), 1);
-    } else {
-      unsetenv("VELLMAR_DATA");
-    }
-  }
-
- private:
-  std::optional<std::string> old_;
-};
+using test::ScopedDataVariable;
 
 TEST(DataRoot, EnvironmentVariableComesFirstAndFilesResolveInAnyCase) {
   test::TempDir dir;

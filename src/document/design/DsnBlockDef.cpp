@@ -1,0 +1,55 @@
+#include "document/design/DsnBlockDef.h"
+
+#include <utility>
+
+#include "document/TaggedStream.h"
+
+namespace vellmar {
+
+namespace {
+constexpr int32_t kNewBitmapSize = 16;
+}  // namespace
+
+TDsnBlockDef::TDsnBlockDef() : bitmap_(kNewBitmapSize, kNewBitmapSize, TPixelFormat::pf24bit) {}
+
+TBitmap& TDsnBlockDef::EditBitmap() {
+  ++bitmapRevision_;
+  return bitmap_;
+}
+
+void TDsnBlockDef::SetBitmap(TBitmap bitmap) {
+  bitmap_ = std::move(bitmap);
+  ++bitmapRevision_;
+}
+
+void TDsnBlockDef::LoadFromStream(TStream& stream) {
+  if (!TestIdent(stream, "BLOCKDEF")) return;
+  name_ = ReadString(stream);
+  if (TestIdent(stream, "BLOCKBMP")) {
+    TBitmap loaded;
+    loaded.LoadFromStream(stream);
+    SetBitmap(std::move(loaded));
+  }
+  if (TestIdent(stream, "BLOCKWID")) width_ = ReadSingle(stream);
+  if (TestIdent(stream, "BLOCKHEI")) height_ = ReadSingle(stream);
+  if (TestIdent(stream, "BLOCKANC")) {
+    anchorX_ = ReadInt32(stream);
+    anchorY_ = ReadInt32(stream);
+  }
+}
+
+void TDsnBlockDef::SaveToStream(TStream& stream) const {
+  WriteIdent(stream, "BLOCKDEF");
+  WriteString(stream, name_);
+  WriteIdent(stream, "BLOCKBMP");
+  bitmap_.SaveToStream(stream);
+  WriteIdent(stream, "BLOCKWID");
+  WriteSingle(stream, width_);
+  WriteIdent(stream, "BLOCKHEI");
+  WriteSingle(stream, height_);
+  WriteIdent(stream, "BLOCKANC");
+  WriteInt32(stream, anchorX_);
+  WriteInt32(stream, anchorY_);
+}
+
+}  // namespace vellmar
