@@ -1,8 +1,13 @@
 #include "document/KindRegistry.h"
 
 #include <string>
+#include <utility>
 
 #include "document/AbstractItem.h"
+#include "document/LineItem.h"
+#include "document/OrientPointItem.h"
+#include "document/PointItem.h"
+#include "document/PolygonItem.h"
 #include "platform/Error.h"
 #include "platform/text/Cp1251.h"
 
@@ -15,10 +20,21 @@ std::array<TItemKind, kKindCount>& Table() {
   return table;
 }
 
-// The item class of a kind whose own class is not registered: the common item data only.
-std::unique_ptr<TAbstractItem> MakeGenericItem(TStreetStructure& street, const TItemKind& kind) {
-  return std::make_unique<TAbstractItem>(street, kind);
+// The collections of a polygon kind without a class of its own; the init slot is given
+// no kind index, so each kind gets its own instance.
+template <int32_t Index>
+void InitGenericPolygonKind(TStreetStructure& street) {
+  InitGenericPolygonCollections(street, Index);
 }
+
+template <int32_t... Index>
+constexpr std::array<TKindCollectionsInit, kKindCount> GenericPolygonInits(
+    std::integer_sequence<int32_t, Index...>) {
+  return {&InitGenericPolygonKind<Index>...};
+}
+
+constexpr std::array<TKindCollectionsInit, kKindCount> kGenericPolygonInits =
+    GenericPolygonInits(std::make_integer_sequence<int32_t, kKindCount>());
 
 // Point-count and shape descriptors that each geometric base gives its kinds.
 TItemKind Shaped(int32_t index, TIdent ident, std::string_view displayName, TKindBase base) {
@@ -27,22 +43,27 @@ TItemKind Shaped(int32_t index, TIdent ident, std::string_view displayName, TKin
   kind.Ident = ident;
   kind.DisplayName = displayName;
   kind.Base = base;
-  kind.Factory = MakeGenericItem;
+  kind.Factory = MakeItem<TAbstractItem>;
   switch (base) {
     case TKindBase::Point:
+      kind.Factory = MakeItem<TPointItem>;
       kind.MinPointCount = 1;
       kind.MaxPointCount = 1;
       kind.IsAnnotationKind = true;
       break;
     case TKindBase::OrientPoint:
+      kind.Factory = MakeItem<TOrientPointItem>;
       kind.MinPointCount = 1;
       kind.MaxPointCount = 2;
       kind.IsAnnotationKind = true;
       break;
     case TKindBase::Line:
+      kind.Factory = MakeItem<TLineItem>;
       kind.MinPointCount = 2;
       break;
     case TKindBase::Polygon:
+      kind.Factory = MakeItem<TPolygonItem>;
+      kind.InitKindCollections = kGenericPolygonInits[static_cast<size_t>(index)];
       kind.MinPointCount = 3;
       kind.IsClosed = true;
       break;

@@ -64,8 +64,16 @@ class TKindRegistry {
   static TKindSet AllKinds();
 };
 
-// Fills the registry with all 41 kinds, each with its generic item class; a kind's own
-// registration later replaces its factory. Calling it again restores the generic entries.
+// The factory of an item class made from (street, kind); kinds register it as
+// MakeItem<TTheirItem>.
+template <typename TItem>
+std::unique_ptr<TAbstractItem> MakeItem(TStreetStructure& street, const TItemKind& kind) {
+  return std::make_unique<TItem>(street, kind);
+}
+
+// Fills the registry with all 41 kinds, each with the item class of its geometric base
+// (point, oriented point, line, polygon, or the plain item); a kind's own registration
+// later replaces its entry. Calling it again restores the generic entries.
 void RegisterItemKinds();
 
 }  // namespace vellmar

@@ -169,14 +169,15 @@ TEST_F(ItemTest, GroupTableDecidesWhetherALoadedItemIsShown) {
 }
 
 TEST_F(ItemTest, LoadedListCountsIDsOnFromTheHighest) {
+  // A kind straight on the item base, which keeps items without vertices.
   TMemoryStream stream;
   WriteIdent(stream, "ITEMLIST");
-  WriteIdent(stream, "BORT    ");
+  WriteIdent(stream, "RULER   ");
   WriteInt32(stream, 2);
-  WriteItem(stream, "BORT    ", 7, {}, true, nullptr);
-  WriteItem(stream, "BORT    ", 3, {}, true, nullptr);
+  WriteItem(stream, "RULER   ", 7, {}, true, nullptr);
+  WriteItem(stream, "RULER   ", 3, {}, true, nullptr);
   stream.SetPosition(0);
-  TItemList& list = street.ItemList(kLineKind);
+  TItemList& list = street.ItemList(25);
   list.LoadFromStream(stream);
   ASSERT_EQ(list.Count(), 2);
   EXPECT_EQ(list.LastID(), 8);
