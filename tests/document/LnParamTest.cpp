@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -241,6 +243,28 @@ TEST(LnParam, IniLibraryKeepsOrderDefaultsMissingAndUnreadableValues) {
   }());
 
   EXPECT_TRUE(LoadLnParamsFromIni(dir / "missing.LnRazmet").empty());
+}
+
+}  // namespace vellmar
+
+namespace vellmar {
+
+TEST(LnParam, DefaultLibraryIsFoundBelowTheDataRootWhateverTheCase) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "DataFiles" / "РАЗМЕТКА");
+  std::ofstream(dir / "DataFiles" / "РАЗМЕТКА" / "default.lnrazmet", std::ios::binary)
+      << "[1.1]\r\nPeriod=3\r\n";
+  const char* before = std::getenv("VELLMAR_DATA");
+  const std::string saved = before ? before : "";
+  setenv("VELLMAR_DATA", (dir / "DataFiles").c_str(), 1);
+  const TLnParams params = LoadDefaultLnParams();
+  if (before) {
+    setenv("VELLMAR_DATA", saved.c_str(), 1);
+  } else {
+    unsetenv("VELLMAR_DATA");
+  }
+  ASSERT_EQ(params.size(), 1u);
+  EXPECT_EQ(params[0].Period, 3);
 }
 
 }  // namespace vellmar
