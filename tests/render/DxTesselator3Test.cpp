@@ -236,7 +236,9 @@ TEST(DxTesselator3, RandomSelfCrossingOutlinesFillLikeGlu) {
 // one line, a point passed twice. Such input once stopped the sweep ("can not
 // compare" chains) or left crossings at shifted places.
 TEST(DxTesselator3, RandomOutlinesOnACoarseGridFillLikeGlu) {
-  for (uint32_t seed = 1; seed <= 60; ++seed) {
+  // Two vertices lie on the edge from (0, 0) to (7, 7), one of them a start vertex.
+  ExpectLikeGlu("vertices on an edge", {{{7, 7, 0}, {7, 8, 0}, {4, 4, 0}, {5, 5, 0}, {2, 1, 0}, {0, 0, 0}}});
+  for (uint32_t seed = 1; seed <= 200; ++seed) {
     const size_t n = 4 + seed % 9;
     ExpectLikeGlu("grid " + std::to_string(seed), {test::RandomGridOutline(n, 10, seed)});
   }
