@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -118,17 +119,17 @@ double Jitter(uint64_t i, uint64_t salt) {
 // Below this many vertices a comparison sort is cheaper than the radix passes.
 constexpr size_t RadixSortFrom = 256;
 
-// The bits of a double as an unsigned key in the same order (-0 as 0).
-uint64_t OrderedBits(double value) {
-  const uint64_t bits = std::bit_cast<uint64_t>(value + 0.0);
-  return bits >> 63 ? ~bits : bits | (uint64_t{1} << 63);
+// The bits of a single as an unsigned key in the same order (-0 as 0).
+uint32_t OrderedBits(float value) {
+  const uint32_t bits = std::bit_cast<uint32_t>(value + 0.0f);
+  return bits >> 31 ? ~bits : bits | (uint32_t{1} << 31);
 }
 
 // Stable least-significant-digit radix sort by key, a byte per pass; passes where
-// every key has the same byte (the low bits of single-precision input) are skipped.
+// every key has the same byte are skipped.
 template <typename Item>
 void RadixSort(std::vector<Item>& items, std::vector<Item>& buffer) {
-  constexpr size_t Passes = 8;
+  constexpr size_t Passes = sizeof(Item::Key);
   std::array<std::array<size_t, 256>, Passes> counts{};
   for (const Item& item : items)
     for (size_t pass = 0; pass < Passes; ++pass) ++counts[pass][(item.Key >> (8 * pass)) & 0xFF];
@@ -144,9 +145,10 @@ void RadixSort(std::vector<Item>& items, std::vector<Item>& buffer) {
 
 }  // namespace
 
-TDxTesselator3::TNode* TDxTesselator3::NewNode(TVertex* point, int64_t id) {
+TDxTesselator3::TNode* TDxTesselator3::NewNode(const TVertex& vertex, int64_t id) {
   TNode& node = Nodes.Add();
-  node.Point = point;
+  node.Own = vertex;
+  node.Point = &node.Own;
   node.Id = id;
   return &node;
 }
@@ -210,8 +212,7 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
   TNode* first = nullptr;
   TNode* last = nullptr;
   for (size_t i = 0; i < n; ++i) {
-    TVertex& vertex = Vertexes.Add(TVertex{Points[i].x, Points[i].y, {}, &Points[i]});
-    TNode* node = NewNode(&vertex, base + static_cast<int64_t>(i));
+    TNode* node = NewNode(TVertex{Points[i].x, Points[i].y, &Points[i]}, base + static_cast<int64_t>(i));
     if (last) {
       last->Next = node;
       node->Prev = last;
@@ -251,11 +252,14 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
 }
 
 // Equal vertices keep the order they were added in, as insertion after equal elements
-// would, but in O(n log n) or better: small lists sort keys that carry the
-// coordinates and the insertion rank; large ones go through a stable radix sort,
-// by Y first and then by X, which leaves ties on X ordered by Y and then by rank.
-void TDxTesselator3::SortByKeys() {
-  if (XSorted.size() < RadixSortFrom) {
+// would, but in O(n log n) or better: small lists (and points already moved apart)
+// sort keys that carry the coordinates and the rank; the caller's single-precision
+// coordinates of a large list go through a stable radix sort, by Y first and then by
+// X, which leaves ties on X ordered by Y and then by rank.
+void TDxTesselator3::SortByKeys(bool inputCoordinates) {
+  const std::vector<TNode*> added = XSorted;
+  const size_t n = added.size();
+  if (!inputCoordinates || n < RadixSortFrom || n > UINT32_MAX) {
     struct TKey {
       double First;
       double Second;
@@ -266,30 +270,33 @@ void TDxTesselator3::SortByKeys() {
         return Rank < other.Rank;
       }
     };
-    const std::vector<TNode*> added = XSorted;
-    std::vector<TKey> keys(added.size());
-    for (size_t i = 0; i < added.size(); ++i) keys[i] = TKey{added[i]->Point->X, added[i]->Point->Y, i};
+    std::vector<TKey> keys(n);
+    for (size_t i = 0; i < n; ++i) keys[i] = TKey{added[i]->Point->X, added[i]->Point->Y, i};
     std::sort(keys.begin(), keys.end());
-    for (size_t i = 0; i < keys.size(); ++i) XSorted[i] = added[keys[i].Rank];
-    for (size_t i = 0; i < added.size(); ++i) keys[i] = TKey{added[i]->Point->Y, 0.0, i};
+    for (size_t i = 0; i < n; ++i) XSorted[i] = added[keys[i].Rank];
+    for (size_t i = 0; i < n; ++i) keys[i] = TKey{added[i]->Point->Y, 0.0, i};
     std::sort(keys.begin(), keys.end());
-    for (size_t i = 0; i < keys.size(); ++i) YSorted[i] = added[keys[i].Rank];
+    for (size_t i = 0; i < n; ++i) YSorted[i] = added[keys[i].Rank];
     return;
   }
-  std::vector<TSortItem> items(XSorted.size());
-  std::vector<TSortItem> buffer(XSorted.size());
-  for (size_t i = 0; i < XSorted.size(); ++i)
-    items[i] = TSortItem{OrderedBits(XSorted[i]->Point->Y), XSorted[i]};
+  std::vector<TSortItem> items(n);
+  std::vector<TSortItem> buffer(n);
+  std::vector<uint32_t> xKeys(n);
+  for (size_t i = 0; i < n; ++i) {
+    const TXYZ& p = *added[i]->Point->Point;
+    items[i] = TSortItem{OrderedBits(p.y), static_cast<uint32_t>(i)};
+    xKeys[i] = OrderedBits(p.x);
+  }
   RadixSort(items, buffer);
-  for (size_t i = 0; i < items.size(); ++i) YSorted[i] = items[i].Node;
-  for (TSortItem& item : items) item.Key = OrderedBits(item.Node->Point->X);
+  for (size_t i = 0; i < n; ++i) YSorted[i] = added[items[i].Index];
+  for (TSortItem& item : items) item.Key = xKeys[item.Index];
   RadixSort(items, buffer);
-  for (size_t i = 0; i < items.size(); ++i) XSorted[i] = items[i].Node;
+  for (size_t i = 0; i < n; ++i) XSorted[i] = added[items[i].Index];
 }
 
 bool TDxTesselator3::Proceed() {
   if (!Sorted) {
-    SortByKeys();
+    SortByKeys(true);
     Sorted = true;
   }
   if (XSorted.size() <= 2) return true;
@@ -304,7 +311,6 @@ bool TDxTesselator3::Proceed() {
   } catch (const EVellmarError&) {
     done = false;
   }
-  PlaceCrossings();
   return done;
 }
 
@@ -353,8 +359,6 @@ bool TDxTesselator3::SeparateTouchingPoints(double extent) {
   for (const TMove& move : moves) {
     move.Vertex->X += move.X;
     move.Vertex->Y += move.Y;
-    move.Vertex->Offset.x -= move.X;
-    move.Vertex->Offset.y -= move.Y;
   }
   return !moves.empty();
 }
@@ -370,13 +374,12 @@ void TDxTesselator3::Prepare() {
     node->Point->X -= Centre.x;
     node->Point->Y -= Centre.y;
   }
-  if (SeparateTouchingPoints(std::max(xMax - xMin, yMax - yMin))) SortByKeys();
+  if (SeparateTouchingPoints(std::max(xMax - xMin, yMax - yMin))) SortByKeys(false);
 
   // Shift tied and nearly tied coordinates apart so that no two vertices share an X
   // (no vertical edges in the sweep) or a Y; every later vertex moves along so the
   // order stays as it was.
-  const auto breakTies = [](const std::vector<TNode*>& list, double TVertex::*axis, double TOffset::*offset,
-                            uint64_t salt) {
+  const auto breakTies = [](const std::vector<TNode*>& list, double TVertex::*axis, uint64_t salt) {
     const double step = (list.back()->Point->*axis - list.front()->Point->*axis) * TieStep;
     int64_t shifts = 0;
     double previous = list.front()->Point->*axis;
@@ -386,7 +389,6 @@ void TDxTesselator3::Prepare() {
       if (shifts > 0) {
         const double shift = static_cast<double>(shifts) * step;
         vertex->*axis += shift;
-        vertex->Offset.*offset -= shift;
       }
       previous = vertex->*axis;
     }
@@ -396,11 +398,10 @@ void TDxTesselator3::Prepare() {
     for (size_t i = 0; i < list.size(); ++i) {
       const double jitter = Jitter(i, salt) * step / 4;
       list[i]->Point->*axis += jitter;
-      list[i]->Point->Offset.*offset -= jitter;
     }
   };
-  breakTies(XSorted, &TVertex::X, &TOffset::x, 0);
-  breakTies(YSorted, &TVertex::Y, &TOffset::y, 1);
+  breakTies(XSorted, &TVertex::X, 0);
+  breakTies(YSorted, &TVertex::Y, 1);
 }
 
 void TDxTesselator3::ClassifyVertexes() {
@@ -436,18 +437,6 @@ void TDxTesselator3::Sweep() {
     }
     ++i;
     if (i > cap) Fail("TDxTesselator3.Proceed: more more points...");
-  }
-}
-
-// The caller's points were never moved; only the crossing points are set, at their
-// unshifted place.
-void TDxTesselator3::PlaceCrossings() {
-  for (const TNode* node : XSorted) {
-    if (node->Id >= 0 || node->Id <= -CrossingSecondId) continue;
-    const TVertex& v = *node->Point;
-    TXYZ& point = CrossingPoints[static_cast<size_t>(-node->Id - 1)];
-    point.x = static_cast<float>(v.X + v.Offset.x + Centre.x);
-    point.y = static_cast<float>(v.Y + v.Offset.y + Centre.y);
   }
 }
 
@@ -512,19 +501,17 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
 
   TNode* p = best->Nodes[best->Nodes.size() - 2];
   TNode* q = best->Nodes.back();
-  TVertex& x = Vertexes.Add();
+  TVertex x;
   x.X = s.X + bestT * (o.X - s.X);
   x.Y = s.Y + bestT * (o.Y - s.Y);
-  x.Point = &CrossingPoints.emplace_back(
-      TXYZ{0.0f, 0.0f, static_cast<float>(s.Point->z + bestT * (o.Point->z - s.Point->z))});
 
   // Where the unshifted edges cross too, the point goes back onto their true crossing.
   // Otherwise the crossing only exists because of the tie-breaking shifts (edges that
   // touch or overlap), and it goes back to where it tends as the shifts shrink: for
   // edges on one line the point at the same parameter on the unshifted edge, else
   // the end of one edge that lies on the other.
-  const auto unshifted = [](const TNode* node) {
-    return TUnshifted{node->Point->X + node->Point->Offset.x, node->Point->Y + node->Point->Offset.y};
+  const auto unshifted = [this](const TNode* node) {
+    return TUnshifted{double{node->Point->Point->x} - Centre.x, double{node->Point->Point->y} - Centre.y};
   };
   const TUnshifted ends[4] = {unshifted(scan), unshifted(other), unshifted(p), unshifted(q)};
   const std::optional<TCrossing> exact = LineCrossing(ends[0], ends[1], ends[2], ends[3]);
@@ -544,12 +531,15 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
       }
     }
   }
-  x.Offset.x = place.X - x.X;
-  x.Offset.y = place.Y - x.Y;
+  TXYZ& crossing = CrossingPoints.emplace_back(
+      TXYZ{static_cast<float>(place.X + Centre.x), static_cast<float>(place.Y + Centre.y),
+           static_cast<float>(s.Point->z + bestT * (o.Point->z - s.Point->z))});
+  x.Point = &crossing;
 
   const int64_t k = static_cast<int64_t>(CrossingPoints.size());
-  TNode* n1 = NewNode(&x, -k);
-  TNode* n2 = NewNode(&x, -k - CrossingSecondId);
+  TNode* n1 = NewNode(x, -k);
+  TNode* n2 = NewNode(TVertex{}, -k - CrossingSecondId);
+  n2->Point = n1->Point;
   n1->Kind = 0;
   n2->Kind = 3;
   n1->Prev = scan;

@@ -37,23 +37,18 @@ class TDxTesselator3 {
  private:
   struct TChain;
 
-  struct TOffset {
-    double x = 0.0;
-    double y = 0.0;
-  };
-
   // One point of the run, shared by every node (copy) that stands on it. The sweep
   // works on X, Y: centred and shifted apart, in double so that crossings of nearly
   // parallel edges keep their order. The caller's points are never written.
   struct TVertex {
     double X = 0.0;
     double Y = 0.0;
-    TOffset Offset;               // X + Offset.x, Y + Offset.y is the unshifted centred point
     const TXYZ* Point = nullptr;  // what the result refers to
   };
 
   struct TNode {
-    TVertex* Point = nullptr;
+    TVertex Own;               // the vertex of an input point or crossing, kept beside its node
+    TVertex* Point = nullptr;  // Own, or the vertex of the node this one copies
     TNode* Prev = nullptr;
     TNode* Next = nullptr;
     uint8_t Kind = 0;
@@ -73,8 +68,8 @@ class TDxTesselator3 {
   };
 
   struct TSortItem {
-    uint64_t Key = 0;
-    TNode* Node = nullptr;
+    uint32_t Key = 0;
+    uint32_t Index = 0;
   };
 
   // The "is a chain above or below" answer of FindUpDownChain; -1 when there is none.
@@ -83,7 +78,7 @@ class TDxTesselator3 {
     int32_t DownI = -1;
   };
 
-  TNode* NewNode(TVertex* point, int64_t id);
+  TNode* NewNode(const TVertex& vertex, int64_t id);
   TNode* CopyNode(const TNode* node);
   TChain* NewChain(std::initializer_list<TNode*> nodes);
   void InsertChain(int32_t position, TChain* chain);
@@ -93,12 +88,11 @@ class TDxTesselator3 {
   static void Relink(TNode* neighbour, const TNode* from, TNode* to);
   static bool Before(const TNode* a, const TNode* b);
 
-  void SortByKeys();
+  void SortByKeys(bool inputCoordinates);
   bool SeparateTouchingPoints(double extent);
   void Prepare();
   void ClassifyVertexes();
   void Sweep();
-  void PlaceCrossings();
 
   int32_t CompareEdges(const TNode* a, const TNode* a2, const TNode* b, const TNode* b2) const;
   bool SplitAtCrossing(TNode* scan, TNode* other);
@@ -122,7 +116,6 @@ class TDxTesselator3 {
   TXYZ Centre;
   double TouchTolerance = 0.0;  // unshifted points this close to an edge lie on it
 
-  TDxStablePool<TVertex> Vertexes;
   TDxStablePool<TChain> Chains;
   std::vector<TNode*> Stack;  // working stack of TriangulatePair
   bool Sorted = true;         // the sorted lists are sorted once, when Proceed starts
