@@ -1,6 +1,7 @@
 #include "document/StreetStructure.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "document/TaggedStream.h"
 #include "platform/AtomicFile.h"
@@ -66,8 +67,10 @@ TStreetStructure::TStreetStructure() : mainReferences_(*this, /*fixed=*/true, 1)
 }
 
 TStreetStructure::~TStreetStructure() {
-  // Items leave the reference lists while they are freed, so they go while those
-  // lists and the point table still exist.
+  // Everything goes, so the items need not leave the reference lists one by one (which
+  // costs a search per item); they are freed while the point table and their kinds'
+  // collections still exist.
+  referenceLists_.clear();
   for (auto& list : itemLists_) list->Clear();
 }
 
@@ -108,8 +111,10 @@ void TStreetStructure::RegisterReferenceList(TConnectedItems* list) {
 }
 
 void TStreetStructure::UnregisterReferenceList(TConnectedItems* list) {
-  auto it = std::find(referenceLists_.begin(), referenceLists_.end(), list);
-  if (it != referenceLists_.end()) referenceLists_.erase(it);
+  // Searched from the end: the list freed is most often the one made last (an item
+  // discarded while loading).
+  auto it = std::find(referenceLists_.rbegin(), referenceLists_.rend(), list);
+  if (it != referenceLists_.rend()) referenceLists_.erase(std::next(it).base());
 }
 
 void TStreetStructure::RemoveFromReferenceLists(const TAbstractItem* item) {
