@@ -1,0 +1,115 @@
+// Loading and saving a large street: 1,000,000 points and 100,000 items (lawn polygons
+// and curb lines of ten vertices each), written once to a temporary file. Prints load and save rates against
+// the file size, and the peak resident memory of a load as a multiple of the file size.
+//
+// Goals on the 2-core reference machine: load >= 150 MB/s, save >= 300 MB/s, peak memory
+// of a load <= 4x the file size.
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <numbers>
+#include <string>
+
+#include "document/AbstractItem.h"
+#include "document/StreetStructure.h"
+#include "items/ItemKinds.h"
+
+namespace vellmar {
+namespace {
+
+constexpr int32_t kPolygons = 50'000;
+constexpr int32_t kLines = 50'000;
+constexpr int32_t kVerticesPerItem = 10;
+constexpr int32_t kLawnKind = 4;
+constexpr int32_t kCurbKind = 8;
+
+std::filesystem::path StreetPath() {
+  return std::filesystem::temp_directory_path() /
+         ("vellmar-street-bench-" + std::to_string(getpid()) + ".pln");
+}
+
+void Generate(const std::filesystem::path& path) {
+  TStreetStructure street;
+  for (int32_t i = 0; i < kPolygons; ++i) {
+    TPointList& points = street.ItemList(kLawnKind).NewItem()->Points();
+    const double x = (i % 250) * 30.0;
+    const double y = (i / 250) * 30.0;
+    for (int32_t k = 0; k < kVerticesPerItem; ++k) {
+      const double angle = 2.0 * std::numbers::pi * k / kVerticesPerItem;
+      points.InsertNew(k, {float(x + 10.0 * std::cos(angle)), float(y + 10.0 * std::sin(angle)), 0.0f});
+    }
+  }
+  for (int32_t i = 0; i < kLines; ++i) {
+    TPointList& points = street.ItemList(kCurbKind).NewItem()->Points();
+    const double y = 7000.0 + i * 2.0;
+    for (int32_t k = 0; k < kVerticesPerItem; ++k) points.InsertNew(k, {float(k * 3.0), float(y), 0.0f});
+  }
+  street.SaveToFile(path);
+}
+
+double FileMegabytes(const std::filesystem::path& path) {
+  return static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
+void BM_Load(benchmark::State& state, const std::filesystem::path& path) {
+  for (auto _ : state) {
+    TStreetStructure street;
+    street.LoadFromFile(path);
+    benchmark::DoNotOptimize(street.Points().Count());
+  }
+  state.counters["MB/s"] = benchmark::Counter(FileMegabytes(path) * static_cast<double>(state.iterations()),
+                                              benchmark::Counter::kIsRate);
+}
+
+void BM_Save(benchmark::State& state, const std::filesystem::path& path) {
+  TStreetStructure street;
+  street.LoadFromFile(path);
+  const std::filesystem::path copy = path.string() + ".copy";
+  for (auto _ : state) street.SaveToFile(copy);
+  state.counters["MB/s"] = benchmark::Counter(FileMegabytes(path) * static_cast<double>(state.iterations()),
+                                              benchmark::Counter::kIsRate);
+  std::filesystem::remove(copy);
+}
+
+// Peak resident memory of a process that only loads the file, in megabytes.
+double LoadPeakMegabytes(const std::filesystem::path& path) {
+  const pid_t child = fork();
+  if (child == 0) {
+    TStreetStructure street;
+    street.LoadFromFile(path);
+    _exit(0);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1e3;  // ru_maxrss is in kilobytes
+}
+
+}  // namespace
+}  // namespace vellmar
+
+int main(int argc, char** argv) {
+  using namespace vellmar;
+  RegisterAllItemKinds();
+  const std::filesystem::path path = StreetPath();
+  Generate(path);
+  const double megabytes = FileMegabytes(path);
+  const double peak = LoadPeakMegabytes(path);
+  std::printf("street file: %.1f MB; peak memory of a load: %.1f MB = %.2fx the file (goal <= 4x)\n",
+              megabytes, peak, peak / megabytes);
+
+  benchmark::RegisterBenchmark("Street/Load", BM_Load, path)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Street/Save", BM_Save, path)->Unit(benchmark::kMillisecond);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove(path);
+  return 0;
+}
