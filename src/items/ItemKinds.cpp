@@ -1,11 +1,13 @@
 #include "items/ItemKinds.h"
 
 #include "document/KindRegistry.h"
+#include "document/design/DesignLibraries.h"
 
 namespace vellmar {
 
 void RegisterAllItemKinds() {
   RegisterItemKinds();
+  RegisterDesignLibraries();
   // Each folder of kinds adds its registration here, in kind-index order of its first kind.
 }
 

@@ -5,7 +5,7 @@
 //   <list ident> "ITEMSCNT" int32 count, then count definitions
 // where each definition reads and writes its own chunks. Definitions are held by
 // pointer, so a definition (and the collections it owns) keeps its address while the
-// list grows.
+// list grows. The street holds its libraries through TStreetLibrary.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "document/Ident.h"
+#include "document/StreetLibrary.h"
 #include "document/TaggedStream.h"
 #include "platform/Error.h"
 
@@ -23,13 +24,13 @@ namespace vellmar {
 // TDef provides: a default constructor, Name(), LoadFromStream, SaveToStream and
 // static constexpr TIdent kListIdent.
 template <class TDef>
-class TDesignDefList {
+class TDesignDefList : public TStreetLibrary {
  public:
   TDesignDefList() = default;
   TDesignDefList(const TDesignDefList&) = delete;
   TDesignDefList& operator=(const TDesignDefList&) = delete;
 
-  int32_t Count() const { return static_cast<int32_t>(defs_.size()); }
+  int32_t Count() const override { return static_cast<int32_t>(defs_.size()); }
   TDef& Item(int32_t index) { return *defs_[CheckedIndex(index, "Item")]; }
   const TDef& Item(int32_t index) const { return *defs_[CheckedIndex(index, "Item")]; }
 
@@ -38,7 +39,7 @@ class TDesignDefList {
   void Delete(int32_t index) {
     defs_.erase(defs_.begin() + static_cast<std::ptrdiff_t>(CheckedIndex(index, "Delete")));
   }
-  void Clear() { defs_.clear(); }
+  void Clear() override { defs_.clear(); }
 
   // The first definition whose name equals name exactly (case matters), or -1.
   int32_t IndexOfName(std::string_view name) const {
@@ -58,7 +59,7 @@ class TDesignDefList {
   // Replaces the contents with the library at the stream's position. Without the list
   // ident nothing is read and the library stays empty; without "ITEMSCNT" it holds no
   // definitions. A damaged library raises and leaves the old contents in place.
-  void LoadFromStream(TStream& stream) {
+  void LoadFromStream(TStream& stream) override {
     std::vector<std::unique_ptr<TDef>> loaded;
     if (TestIdent(stream, TDef::kListIdent)) {
       // Every stored definition opens with an 8-byte ident, which bounds a damaged count.
@@ -72,7 +73,7 @@ class TDesignDefList {
     defs_ = std::move(loaded);
   }
 
-  void SaveToStream(TStream& stream) const {
+  void SaveToStream(TStream& stream) const override {
     WriteIdent(stream, TDef::kListIdent);
     WriteIdent(stream, "ITEMSCNT");
     WriteCount(stream, defs_.size());
