@@ -21,7 +21,9 @@ namespace {
 constexpr int64_t ContourIdStep = int64_t{1} << 32;
 constexpr int64_t CrossingSecondId = int64_t{1} << 40;
 
-// Tie-breaking step as a share of the extent, and how close counts as a tie.
+// Tie-breaking step as a share of the extent, and how close counts as a tie. The
+// sweep works in double, so the step can lie far below the resolution of the
+// single-precision input, and even a long run of ties distorts the outline little.
 constexpr double TieStep = 1e-9;
 constexpr double TieShare = 15.0 / 16.0;
 
@@ -319,7 +321,7 @@ bool TDxTesselator3::Proceed() {
 // one line, so that corners which only touch end up crossing in a fan of tiny
 // crossings. Instead every passage first moves into its own corner, along the
 // bisector to a small depth from both of its edges: corners that only touch stay
-// apart. The offsets take the move back.
+// apart. The result refers to the caller's points, so the move leaves no trace.
 bool TDxTesselator3::SeparateTouchingPoints(double extent) {
   struct TMove {
     TVertex* Vertex;
@@ -332,8 +334,8 @@ bool TDxTesselator3::SeparateTouchingPoints(double extent) {
     size_t end = i + 1;
     while (end < XSorted.size() && XSorted[end]->Point->X == p.X && XSorted[end]->Point->Y == p.Y) ++end;
     const double depth = TouchDepth * extent * static_cast<double>(end - i + 1);
-    for (; end - i >= 2 && i < end; ++i) {
-      const TNode* node = XSorted[i];
+    for (size_t k = i; end - i >= 2 && k < end; ++k) {
+      const TNode* node = XSorted[k];
       const TVertex& a = *node->Prev->Point;
       const TVertex& b = *node->Next->Point;
       const double la = std::hypot(a.X - p.X, a.Y - p.Y);

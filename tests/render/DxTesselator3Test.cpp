@@ -168,7 +168,7 @@ TEST(DxTesselator3, FigureEightFillsBothLobesThroughTheCrossing) {
 
 // Vertices on one X or one Y are shifted apart for the sweep; the triangles must
 // still use the caller's exact coordinates.
-TEST(DxTesselator3, TiedCoordinatesComeBackExactly) {
+TEST(DxTesselator3, TiedCoordinatesReachTheResultUnshifted) {
   const TXYZArray outline{{0, 0, 0}, {4, 0, 0}, {4, 1, 0}, {2, 1, 0},
                           {2, 3, 0}, {4, 3, 0}, {4, 4, 0}, {0, 4, 0}};
   const TRun run = Triangulate({outline});
