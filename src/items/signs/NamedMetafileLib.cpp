@@ -1,10 +1,10 @@
 #include "items/signs/NamedMetafileLib.h"
 
-#include <algorithm>
 #include <system_error>
 
 #include "platform/Error.h"
 #include "platform/files/DataRoot.h"
+#include "platform/files/DirectoryListing.h"
 #include "platform/files/DirectoryProvider.h"
 #include "platform/text/Cp1251.h"
 
@@ -31,20 +31,7 @@ std::string TNamedMetafileLib::DirectoryPurpose() {
 
 void TNamedMetafileLib::AddFiles(const fs::path& directory, std::string_view extension,
                                  const TWarningSink& warn) {
-  std::vector<fs::path> files;
-  std::error_code ec;
-  for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
-    std::error_code typeError;
-    if (!it->is_regular_file(typeError)) continue;
-    if (Utf8EqualsNoCase(it->path().extension().string(), extension)) files.push_back(it->path());
-  }
-  // Directory order differs between file systems; name order keeps the library (and so
-  // which of two equal pictures is found) the same everywhere.
-  std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-    const int order = Cp1251CompareNoCase(NameOf(a), NameOf(b));
-    return order != 0 ? order < 0 : a.filename() < b.filename();
-  });
-  for (const fs::path& file : files) {
+  for (const fs::path& file : FilesWithExtension(directory, extension)) {
     try {
       AddFile(file);
     } catch (const EVellmarError& e) {

@@ -24,9 +24,8 @@ class TNamedMetafileLib {
   // The directory purpose the library is read from (Windows-1251).
   static std::string DirectoryPurpose();
 
-  // Adds every regular file of directory whose extension is extension (".emf"), letter
-  // case ignored, in order of their names (letter case ignored). A file that does not
-  // read is left out and reported through warn; the others are still added.
+  // Adds the files of directory with the extension (".emf"; see FilesWithExtension). A
+  // file that does not read is left out and reported through warn; the others are added.
   void AddFiles(const std::filesystem::path& directory, std::string_view extension, const TWarningSink& warn);
   // Loads the metafile and adds it under its file name; raises the loader's error.
   void AddFile(const std::filesystem::path& path);
