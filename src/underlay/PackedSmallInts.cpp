@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -147,6 +148,42 @@ TQuadKind KindOf(const int16_t* quad) {
   return static_cast<TQuadKind>(kind);
 }
 
+// The kind each quad is written in. A quad may go in any kind at least as wide as its
+// own (zero quads in any kind), so a short run between wider ones can join them when
+// its own record header would cost more than the wider payload: a shortest-path
+// choice over the quads, counting one header byte per change of kind.
+std::vector<TQuadKind> ChooseKinds(std::span<const int16_t> values) {
+  const size_t quads = values.size() / 4;
+  std::vector<std::array<uint8_t, kQuadKindCount>> from(quads);
+  std::array<size_t, kQuadKindCount> cost{};
+  constexpr size_t kImpossible = SIZE_MAX / 2;
+  for (size_t q = 0; q < quads; ++q) {
+    const int narrowest = KindOf(&values[4 * q]);
+    std::array<size_t, kQuadKindCount> next;
+    for (int k = 0; k < kQuadKindCount; ++k) {
+      next[k] = kImpossible;
+      if (k < narrowest) continue;
+      for (int p = 0; p < kQuadKindCount; ++p) {
+        const size_t c = (q == 0 ? (p == k ? 0 : kImpossible) : cost[p]) + (p != k || q == 0 ? 1 : 0);
+        if (c < next[k]) {
+          next[k] = c;
+          from[q][k] = static_cast<uint8_t>(p);
+        }
+      }
+      next[k] += kPayloadBytes[k];
+    }
+    cost = next;
+  }
+  std::vector<TQuadKind> kinds(quads);
+  if (quads == 0) return kinds;
+  int k = static_cast<int>(std::min_element(cost.begin(), cost.end()) - cost.begin());
+  for (size_t q = quads; q-- > 0;) {
+    kinds[q] = static_cast<TQuadKind>(k);
+    k = from[q][k];
+  }
+  return kinds;
+}
+
 void PutLE(std::vector<uint8_t>& out, uint32_t value, size_t bytes) {
   for (size_t i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
@@ -186,12 +223,13 @@ void PackSmallInts(std::span<const int16_t> values, std::vector<uint8_t>& out) {
     }
   }
   out.push_back(kPrefixDataStart);
-  const size_t quadCount = values.size() / 4;
+  const std::vector<TQuadKind> kinds = ChooseKinds(values);
+  const size_t quadCount = kinds.size();
   size_t q = 0;
   while (q < quadCount) {
-    const TQuadKind kind = KindOf(&values[4 * q]);
+    const TQuadKind kind = kinds[q];
     size_t end = q + 1;
-    while (end < quadCount && KindOf(&values[4 * end]) == kind) ++end;
+    while (end < quadCount && kinds[end] == kind) ++end;
     const uint32_t run = static_cast<uint32_t>(end - q);
     const uint8_t longPrefix = static_cast<uint8_t>(1 + 3 * kind);
     if (run <= 15) {

@@ -20,8 +20,9 @@ void UnPackSmallInts(std::span<int16_t> target, std::span<const uint8_t> packed)
 void UnPackSmallInts(std::span<int16_t> target, TStream& stream, std::vector<uint8_t>& scratch);
 
 // Appends the packed form of values (a whole number of quads, each value within
-// -2048..2047) to out, choosing the narrowest kind for every quad and the shortest
-// count form for every run.
+// -2048..2047) to out. Each quad goes in the kind that keeps the block shortest - a
+// quad may take a wider kind to join its neighbours' run - and each run in the
+// shortest count form.
 void PackSmallInts(std::span<const int16_t> values, std::vector<uint8_t>& out);
 
 }  // namespace vellmar

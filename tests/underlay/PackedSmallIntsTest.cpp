@@ -102,6 +102,10 @@ TEST(PackedSmallInts, PackingRoundTripsWithTheShortestRecords) {
   packed.clear();
   PackSmallInts(std::vector<int16_t>{0, 0, 0, 0, 1, -1, 0, 0, 7, 0, 0, 0}, packed);
   EXPECT_EQ(packed, (std::vector<uint8_t>{0x00, 0x11, 0x21, 0x0D, 0x31, 0x07, 0x00, 0xFF}));
+  // A lone 2-bit quad between 4-bit quads rides in their run: one header, not three.
+  packed.clear();
+  PackSmallInts(std::vector<int16_t>{7, 0, 0, 0, 1, 0, 0, 0, 7, 0, 0, 0}, packed);
+  EXPECT_EQ(packed, (std::vector<uint8_t>{0x00, 0x33, 0x07, 0x00, 0x01, 0x00, 0x07, 0x00, 0xFF}));
   EXPECT_THROW(PackSmallInts(std::vector<int16_t>{2048, 0, 0, 0}, packed), EVellmarError);
   EXPECT_THROW(PackSmallInts(std::vector<int16_t>{0, 0}, packed), EVellmarError);
 }
