@@ -8,6 +8,8 @@
 #include "platform/Error.h"
 #include "platform/FileStream.h"
 #include "platform/text/Numbers.h"
+#include "render/DxDrawParams.h"
+#include "render/DxRenderer.h"
 
 namespace vellmar {
 
@@ -99,6 +101,27 @@ void TStreetStructure::RebuildKinds(const TKindSet& kinds) {
     if (!kinds.Contains(kind) || list.Count() == 0 || !list.NeedsRebuild()) continue;
     for (int32_t i = 0; i < list.Count(); ++i) list.Items(i)->Rebuild();
     list.SetNeedsRebuild(false);
+  }
+}
+
+void TStreetStructure::Draw(const TDxDrawParams& params, const TKindSet& visible, TModeSet modes) {
+  TMatrixShell& world = params.Renderer->World();
+  world.PushMatrix();
+  // The world matrix comes back even when an item's drawing raises.
+  struct TPop {
+    TMatrixShell& Shell;
+    ~TPop() { Shell.PopMatrix(); }
+  } pop{world};
+  world.Multiply(placement_.GetMatrix(), /*after=*/false);
+  RebuildKinds(visible);
+  for (int32_t kind = 0; kind < kKindCount; ++kind) {
+    TItemList& list = ItemList(kind);
+    if (!visible.Contains(kind) || list.Count() == 0) continue;
+    for (const auto& collection : KindCollections(kind)) {
+      collection->SetModeSet(modes);
+      collection->Draw(params);
+    }
+    list.DrawImmediate(params, modes);
   }
 }
 

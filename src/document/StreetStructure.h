@@ -120,6 +120,10 @@ class TStreetStructure {
   TDxPrimCollections& KindCollections(int32_t kind);
   // Rebuilds every item of each kind in the set whose list needs it (see TAbstractItem::Rebuild).
   void RebuildKinds(const TKindSet& kinds);
+  // One frame of the street through the renderer's world matrix and the placement: the
+  // visible kinds that changed are rebuilt, then each draws its collections (filtered by
+  // the mode set) and its active items' per-frame drawing.
+  void Draw(const TDxDrawParams& params, const TKindSet& visible, TModeSet modes);
 
   // nullptr when no class is registered for the slot.
   TStreetLibrary* Library(TStreetLibrary::TSlot slot) const;
