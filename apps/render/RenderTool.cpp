@@ -1,0 +1,211 @@
+// vellmar-render: draws one frame of a street without a display and writes it as a PNG.
+//   vellmar-render FILE.pln -o OUT.png [--size WxH] [--kinds LIST]
+//                  [--centre X,Y] [--scale S] [--rotation R]
+// The picture shows the street's stored view, or the whole street when the file holds
+// no view; the view options replace single values of it.
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/KindRegistry.h"
+#include "document/StreetStructure.h"
+#include "document/ViewState.h"
+#include "items/ItemKinds.h"
+#include "platform/text/Numbers.h"
+#include "render/DxDrawParams.h"
+#include "render/OffscreenFrame.h"
+
+namespace vellmar {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vellmar-render FILE.pln -o OUT.png [--size WxH] [--kinds LIST]\n"
+    "                      [--centre X,Y] [--scale S] [--rotation R]\n"
+    "  -o OUT.png     the picture to write (written only when the frame succeeded)\n"
+    "  --size WxH     picture size in pixels, default 1024x768\n"
+    "  --kinds LIST   the item kinds to draw, comma-separated: kind indices 0..40 or kind\n"
+    "                 idents such as ROADWAY or gazon (any case, without trailing blanks);\n"
+    "                 default all\n"
+    "  --centre X,Y   view centre in world units\n"
+    "  --scale S      view scale (normalised device units per world unit, > 0); the\n"
+    "                 picture is 2 / S world units wide\n"
+    "  --rotation R   view rotation in radians, counter-clockwise\n"
+    "Without view options the street's stored view is used; a street saved without a\n"
+    "view is fitted whole, as 'show all' does.\n";
+
+// The plan's only drawing mode.
+constexpr TModeSet kPlanModes = 1u << 0;
+// What a street that never stored a view reads as (the values a cleared street has).
+constexpr float kUnsetViewScale = 0.01f;
+
+struct TUsageError {
+  std::string what;
+};
+
+struct TOptions {
+  std::string Input;
+  std::string Output;
+  uint32_t Width = 1024;
+  uint32_t Height = 768;
+  TKindSet Kinds = TKindRegistry::AllKinds();
+  std::optional<TXYZ> Centre;
+  std::optional<float> Scale;
+  std::optional<float> Rotation;
+};
+
+double Number(std::string_view text, std::string_view option) {
+  const std::optional<double> value = ParseDouble(text);
+  if (!value || !std::isfinite(*value)) {
+    throw TUsageError{std::string(option) + " needs a number, not '" + std::string(text) + "'"};
+  }
+  return *value;
+}
+
+uint32_t PixelCount(std::string_view text) {
+  const std::optional<int32_t> value = ParseInt32(text);
+  // Beyond this a frame would not fit any GPU the tool runs on.
+  constexpr int32_t kMaxSide = 16384;
+  if (!value || *value < 1 || *value > kMaxSide) {
+    throw TUsageError{"--size needs WxH with sides from 1 to 16384, not '" + std::string(text) + "'"};
+  }
+  return static_cast<uint32_t>(*value);
+}
+
+int32_t KindOf(std::string_view entry) {
+  if (const std::optional<int32_t> index = ParseInt32(entry)) {
+    if (*index < 0 || *index >= kKindCount) throw TUsageError{"no kind " + std::string(entry)};
+    return *index;
+  }
+  std::string upper(entry);
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  for (int32_t kind = 0; kind < kKindCount; ++kind) {
+    std::string ident = TKindRegistry::Kind(kind).Ident.Text();
+    while (!ident.empty() && ident.back() == ' ') ident.pop_back();
+    if (ident == upper) return kind;
+  }
+  throw TUsageError{"no kind " + std::string(entry)};
+}
+
+TKindSet KindsOf(std::string_view list) {
+  if (list == "all") return TKindRegistry::AllKinds();
+  TKindSet kinds;
+  size_t start = 0;
+  while (start <= list.size()) {
+    const size_t end = std::min(list.find(',', start), list.size());
+    const std::string_view entry = list.substr(start, end - start);
+    if (entry.empty()) throw TUsageError{"--kinds has an empty entry"};
+    kinds.Include(KindOf(entry));
+    start = end + 1;
+  }
+  return kinds;
+}
+
+std::pair<std::string_view, std::string_view> SplitAt(std::string_view text, char separator,
+                                                      std::string_view option) {
+  const size_t at = text.find(separator);
+  if (at == std::string_view::npos) {
+    throw TUsageError{std::string(option) + " needs two values separated by '" + separator + "'"};
+  }
+  return {text.substr(0, at), text.substr(at + 1)};
+}
+
+TOptions Parse(const std::vector<std::string>& args) {
+  TOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const auto value = [&]() -> const std::string& {
+      if (++i == args.size()) throw TUsageError{arg + " needs a value"};
+      return args[i];
+    };
+    if (arg == "-o") {
+      options.Output = value();
+    } else if (arg == "--size") {
+      const auto [w, h] = SplitAt(value(), 'x', arg);
+      options.Width = PixelCount(w);
+      options.Height = PixelCount(h);
+    } else if (arg == "--kinds") {
+      options.Kinds = KindsOf(value());
+    } else if (arg == "--centre") {
+      const auto [x, y] = SplitAt(value(), ',', arg);
+      options.Centre = TXYZ{static_cast<float>(Number(x, arg)), static_cast<float>(Number(y, arg)), 0.0f};
+    } else if (arg == "--scale") {
+      const double scale = Number(value(), arg);
+      if (!(scale > 0.0)) throw TUsageError{"--scale must be above 0"};
+      options.Scale = static_cast<float>(scale);
+    } else if (arg == "--rotation") {
+      options.Rotation = static_cast<float>(Number(value(), arg));
+    } else if (options.Input.empty() && !arg.starts_with("-")) {
+      options.Input = arg;
+    } else {
+      throw TUsageError{"unexpected argument " + arg};
+    }
+  }
+  if (options.Input.empty()) throw TUsageError{"no street file given"};
+  if (options.Output.empty()) throw TUsageError{"no picture given (-o OUT.png)"};
+  return options;
+}
+
+// The street's view, or the whole street when the file stored none.
+TViewState ViewOf(TStreetStructure& street) {
+  const TViewState stored = StreetView(street);
+  const bool unset = stored.Centre.x == 0.0f && stored.Centre.y == 0.0f && stored.Centre.z == 0.0f &&
+                     stored.Scale == kUnsetViewScale && stored.Rotation == 0.0f;
+  return unset ? FitStreetView(street) : stored;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    std::cout << kUsage;
+    return 0;
+  }
+  RegisterAllItemKinds();
+  const TOptions options = Parse(args);
+  TStreetStructure street;
+  street.LoadFromFile(options.Input);
+
+  TViewState view = ViewOf(street);
+  if (options.Centre) view.Centre = *options.Centre;
+  if (options.Scale) view.Scale = *options.Scale;
+  if (options.Rotation) view.Rotation = *options.Rotation;
+
+  RenderOffscreenPng(
+      options.Width, options.Height,
+      [&](TdxRenderer& renderer) {
+        SetupViewMatrices(renderer, view);
+        TDxDrawParams params;
+        params.Renderer = &renderer;
+        params.Centre = view.Centre;
+        // The viewer's 1.5 / scale covers pictures no taller than wide; a taller one
+        // reaches further up and down.
+        const double tallness = std::max(1.0, double{1.0} * options.Height / options.Width);
+        params.Radius = static_cast<float>(1.5 * tallness / view.Scale);
+        street.Draw(params, options.Kinds, kPlanModes);
+      },
+      options.Output);
+  return 0;
+}
+
+}  // namespace
+
+}  // namespace vellmar
+
+int main(int argc, char** argv) {
+  try {
+    return vellmar::Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const vellmar::TUsageError& e) {
+    std::cerr << "vellmar-render: " << e.what << "\n" << vellmar::kUsage;
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "vellmar-render: " << e.what() << "\n";
+    return 1;
+  }
+}

@@ -1,0 +1,271 @@
+// vellmar-info and vellmar-render, run as their users run them, on streets made here
+// with the street's own writer. Also keeps examples/small.pln what its writer makes:
+//   VELLMAR_WRITE_EXAMPLES=1 apps_tests --gtest_filter='StreetTools.BundledExample*'
+// rewrites it.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "document/AbstractItem.h"
+#include "document/StreetStructure.h"
+#include "items/ItemKinds.h"
+#include "platform/imaging/Bitmap.h"
+#include "support/TestSupport.h"
+
+namespace vellmar {
+namespace {
+
+constexpr int32_t kRoadwayKind = 2;
+constexpr int32_t kSidewalkKind = 3;
+constexpr int32_t kLawnKind = 4;
+constexpr int32_t kAxisKind = 35;
+
+struct TToolRun {
+  int Status = -1;
+  std::string Output;  // stdout
+  std::string Errors;  // stderr
+};
+
+TToolRun RunTool(const char* tool, const std::string& arguments, const test::TempDir& scratch) {
+  const std::filesystem::path errors = scratch / "stderr.txt";
+  const std::string command = std::string(tool) + " " + arguments + " 2>'" + errors.string() + "'";
+  FILE* pipe = popen(command.c_str(), "r");
+  TToolRun run;
+  char buffer[512];
+  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.Output.append(buffer, n);
+  const int status = pclose(pipe);
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream in(errors, std::ios::binary);
+  run.Errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return run;
+}
+
+std::string Quote(const std::filesystem::path& path) {
+  return "'" + path.string() + "'";
+}
+
+std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+TAbstractItem* Polygon(TStreetStructure& street, int32_t kind, const std::vector<TPointRecord*>& corners) {
+  TAbstractItem* item = street.ItemList(kind).NewItem();
+  for (TPointRecord* corner : corners) item->Points().Insert(item->Points().Count(), corner);
+  return item;
+}
+
+// A 20 m carriageway with a lawn along its north side, cut in two at x = 10, and a
+// sidewalk north of the lawn; neighbours share their edge points. Edges that another
+// item of the same kind continues are left out. No stored view: it opens fitted.
+std::vector<uint8_t> SmallStreet() {
+  RegisterAllItemKinds();
+  TStreetStructure street;
+  street.SetStreetName("Small street");
+  street.SetStartName("West");
+  street.SetEndName("East");
+  street.DrawOptions().Lines() = {"UpdateDiffTagEdges=1"};
+  // What a street never shown reads as; a stored scale of 0 would load as this anyway.
+  street.SetView({0, 0, 0}, 0.01f, 0.0f);
+  const auto point = [&](float x, float y) { return street.Points().NewPoint({x, y, 0}); };
+  TPointRecord* r0 = point(0, -3);
+  TPointRecord* r1 = point(20, -3);
+  TPointRecord* r2 = point(20, 3);
+  TPointRecord* r3 = point(10, 3);
+  TPointRecord* r4 = point(0, 3);
+  TPointRecord* l0 = point(0, 5);
+  TPointRecord* l1 = point(10, 5);
+  TPointRecord* l2 = point(20, 5);
+  Polygon(street, kRoadwayKind, {r0, r1, r2, r3, r4});
+  Polygon(street, kLawnKind, {r4, r3, l1, l0});
+  Polygon(street, kLawnKind, {r3, r2, l2, l1});
+  Polygon(street, kSidewalkKind, {l0, l1, l2, point(20, 7), point(0, 7)});
+  TAbstractItem* axis = street.ItemList(kAxisKind).NewItem();
+  axis->Points().InsertNew(0, {0, 0, 0});
+  axis->Points().InsertNew(1, {20, 0, 0});
+  street.MainReferences().SetItem(0, axis);
+  const test::TempDir scratch;
+  street.SaveToFile(scratch / "small.pln");
+  return FileBytes(scratch / "small.pln");
+}
+
+std::filesystem::path ExamplePath() {
+  return std::filesystem::path(__FILE__).parent_path() / "../../examples/small.pln";
+}
+
+bool White(uint32_t rgb) {
+  return (rgb & 0xFFFFFF) == 0xFFFFFF;
+}
+bool Dark(uint32_t rgb) {
+  return (rgb >> 16 & 0xFF) < 64 && (rgb >> 8 & 0xFF) < 64 && (rgb & 0xFF) < 64;
+}
+
+class StreetTools : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    street = scratch / "street.pln";
+    WriteBytes(street, SmallStreet());
+  }
+  test::TempDir scratch;
+  std::filesystem::path street;
+};
+
+TEST_F(StreetTools, BundledExampleIsWhatItsWriterMakes) {
+  const std::filesystem::path path = ExamplePath();
+  if (!std::filesystem::is_directory(path.parent_path())) GTEST_SKIP() << "no source tree beside the test";
+  if (std::getenv("VELLMAR_WRITE_EXAMPLES") != nullptr) WriteBytes(path, SmallStreet());
+  EXPECT_EQ(FileBytes(path), FileBytes(street)) << "rewrite it with VELLMAR_WRITE_EXAMPLES=1";
+}
+
+TEST_F(StreetTools, InfoListsTheStreetAndItsKinds) {
+  const TToolRun run = RunTool(VELLMAR_INFO_TOOL, Quote(street), scratch);
+  EXPECT_EQ(run.Status, 0) << run.Errors;
+  EXPECT_EQ(run.Output,
+            "name: Small street\n"
+            "start: West\n"
+            "end: East\n"
+            "points: 12\n"
+            "bounds: 0 -3 20 7\n"
+            "view: 0 0 0 0.01 0\n"
+            "kind 2 ROADWAY 1\n"
+            "kind 3 TROTUAR 1\n"
+            "kind 4 GAZON 2\n"
+            "kind 35 AXIS 1\n");
+}
+
+TEST_F(StreetTools, InfoSavesTheLoadedStreetBackByteForByte) {
+  const std::filesystem::path copy = scratch / "copy.pln";
+  const TToolRun run = RunTool(VELLMAR_INFO_TOOL, Quote(street) + " --save " + Quote(copy), scratch);
+  ASSERT_EQ(run.Status, 0) << run.Errors;
+  EXPECT_EQ(FileBytes(copy), FileBytes(street));
+}
+
+TEST_F(StreetTools, DamagedFileFailsWithTheLoadersMessageAndWritesNothing) {
+  std::vector<uint8_t> bytes = FileBytes(street);
+  // Cut inside the point table: the required chunk is there, its points are not.
+  const std::string text(bytes.begin(), bytes.end());
+  const size_t table = text.find("PNTSTRCT");
+  ASSERT_NE(table, std::string::npos);
+  bytes.resize(table + 8 + 4 + 10);
+  const std::filesystem::path damaged = scratch / "damaged.pln";
+  WriteBytes(damaged, bytes);
+
+  const std::filesystem::path copy = scratch / "copy.pln";
+  const TToolRun info = RunTool(VELLMAR_INFO_TOOL, Quote(damaged) + " --save " + Quote(copy), scratch);
+  EXPECT_EQ(info.Status, 1);
+  EXPECT_TRUE(info.Output.empty()) << info.Output;
+  EXPECT_EQ(info.Errors,
+            "vellmar-info: TStream.ReadCount: count 12 of 28-byte entries exceeds the 10 bytes left\n");
+  EXPECT_FALSE(std::filesystem::exists(copy));
+
+  // Cut before the required street header.
+  bytes.resize(12);
+  WriteBytes(damaged, bytes);
+  const std::filesystem::path picture = scratch / "out.png";
+  const TToolRun render = RunTool(VELLMAR_RENDER_TOOL, Quote(damaged) + " -o " + Quote(picture), scratch);
+  EXPECT_EQ(render.Status, 1);
+  EXPECT_EQ(render.Errors, "vellmar-render: StreetStructure.LoadFromStream: StreamIdent<>siStreet\n");
+  EXPECT_FALSE(std::filesystem::exists(picture));
+
+  const TToolRun missing =
+      RunTool(VELLMAR_RENDER_TOOL, Quote(scratch / "none.pln") + " -o " + Quote(picture), scratch);
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_FALSE(std::filesystem::exists(picture));
+}
+
+TEST_F(StreetTools, RenderRejectsBadOptionsWithUsage) {
+  const std::filesystem::path picture = scratch / "out.png";
+  for (const std::string options :
+       {"--kinds NOSUCH", "--kinds 41", "--size 0x10", "--scale 0", "--centre 1", "--rotation x", ""}) {
+    const std::string output = options.empty() ? "" : " -o " + Quote(picture);
+    const TToolRun run = RunTool(VELLMAR_RENDER_TOOL, Quote(street) + output + " " + options, scratch);
+    EXPECT_EQ(run.Status, 2) << options;
+    EXPECT_NE(run.Errors.find("usage:"), std::string::npos) << options;
+  }
+  EXPECT_FALSE(std::filesystem::exists(picture));
+}
+
+// Fitted view: x 0..20, y -3..7 around (10, 2) at scale 1/21; 420 pixels give 10 per
+// metre, so world (x, y) is pixel (10 x + 110, 230 - 10 y).
+class StreetPicture : public StreetTools {
+ protected:
+  TBitmap Render(const std::string& options) {
+    const std::filesystem::path picture = scratch / "out.png";
+    const TToolRun run = RunTool(
+        VELLMAR_RENDER_TOOL, Quote(street) + " -o " + Quote(picture) + " --size 420x420 " + options, scratch);
+    if (run.Status != 0 && run.Errors.find("context") != std::string::npos) {
+      skipped = run.Errors;
+      return TBitmap();
+    }
+    EXPECT_EQ(run.Status, 0) << run.Errors;
+    TBitmap bitmap;
+    bitmap.LoadFromFile(picture);
+    return bitmap;
+  }
+  static uint32_t At(const TBitmap& b, double x, double y) {
+    return b.GetPixel(static_cast<int32_t>(10 * x + 110), static_cast<int32_t>(230 - 10 * y));
+  }
+  // A dark pixel in the rows around world y at world x.
+  static bool DarkRowNear(const TBitmap& b, double x, double y) {
+    for (int dy = -2; dy <= 2; ++dy) {
+      if (Dark(b.GetPixel(static_cast<int32_t>(10 * x + 110), static_cast<int32_t>(230 - 10 * y) + dy)))
+        return true;
+    }
+    return false;
+  }
+  static bool DarkColumnNear(const TBitmap& b, double x, double y) {
+    for (int dx = -2; dx <= 2; ++dx) {
+      if (Dark(b.GetPixel(static_cast<int32_t>(10 * x + 110) + dx, static_cast<int32_t>(230 - 10 * y))))
+        return true;
+    }
+    return false;
+  }
+  std::string skipped;
+};
+
+TEST_F(StreetPicture, SurfacesFillAndOnlyEdgesBetweenDifferentKindsAreDrawn) {
+  const TBitmap picture = Render("");
+  if (!skipped.empty()) GTEST_SKIP() << skipped;
+  ASSERT_EQ(picture.Width(), 420);
+  for (const auto& [x, y] : {std::pair{5.0, 0.0}, {15.0, -2.0}, {5.0, 4.0}, {15.0, 4.0}, {5.0, 6.0}}) {
+    EXPECT_FALSE(White(At(picture, x, y))) << x << ", " << y;
+    EXPECT_FALSE(Dark(At(picture, x, y))) << x << ", " << y;
+  }
+  for (const auto& [x, y] : {std::pair{5.0, 9.0}, {5.0, -5.0}, {-3.0, 0.0}, {23.0, 0.0}}) {
+    EXPECT_TRUE(White(At(picture, x, y))) << x << ", " << y;
+  }
+  EXPECT_TRUE(DarkRowNear(picture, 5, 3));       // carriageway - lawn: both draw it
+  EXPECT_TRUE(DarkRowNear(picture, 15, 5));      // lawn - sidewalk
+  EXPECT_TRUE(DarkRowNear(picture, 5, -3));      // the carriageway's free edge
+  EXPECT_FALSE(DarkColumnNear(picture, 10, 4));  // the two lawns continue each other
+}
+
+TEST_F(StreetPicture, KindsAndViewOptionsChooseWhatIsShown) {
+  const TBitmap lawns = Render("--kinds gazon,4");
+  if (!skipped.empty()) GTEST_SKIP() << skipped;
+  EXPECT_TRUE(White(At(lawns, 5, 0)));
+  EXPECT_FALSE(White(At(lawns, 5, 4)));
+  // Two metres across around (10, 6.5), turned a quarter counter-clockwise: the
+  // picture's left edge looks north beyond the sidewalk, its right edge onto it.
+  const TBitmap close = Render("--centre 10,6.5 --scale 1 --rotation 1.5707963");
+  EXPECT_TRUE(White(close.GetPixel(10, 210)));
+  EXPECT_FALSE(White(close.GetPixel(410, 210)));
+  EXPECT_FALSE(White(close.GetPixel(210, 10)));
+  EXPECT_FALSE(White(close.GetPixel(210, 410)));
+}
+
+}  // namespace
+}  // namespace vellmar
