@@ -83,13 +83,17 @@ TUnshifted Lerp(const TUnshifted& a, const TUnshifted& b, double t) {
   return TUnshifted{a.X + t * (b.X - a.X), a.Y + t * (b.Y - a.Y)};
 }
 
+double Length(double dx, double dy) {
+  return std::sqrt(dx * dx + dy * dy);
+}
+
 double DistanceToSegment(const TUnshifted& p, const TUnshifted& a, const TUnshifted& b) {
   const double dx = b.X - a.X;
   const double dy = b.Y - a.Y;
   const double length2 = dx * dx + dy * dy;
   const double t =
       length2 > 0.0 ? std::clamp(((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2, 0.0, 1.0) : 0.0;
-  return std::hypot(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
+  return Length(p.X - (a.X + t * dx), p.Y - (a.Y + t * dy));
 }
 
 // A run over n vertices visits each vertex once plus two entries per crossing split;
@@ -255,32 +259,24 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
 
 // Equal vertices keep the order they were added in, as insertion after equal elements
 // would, but in O(n log n) or better: small lists (and points already moved apart)
-// sort keys that carry the coordinates and the rank; the caller's single-precision
-// coordinates of a large list go through a stable radix sort, by Y first and then by
-// X, which leaves ties on X ordered by Y and then by rank.
+// sort by coordinates and then by Id; the caller's single-precision coordinates of a
+// large list go through a stable radix sort, by Y first and then by X, which leaves
+// ties on X ordered by Y and then by rank.
 void TDxTesselator3::SortByKeys(bool inputCoordinates) {
-  const std::vector<TNode*> added = XSorted;
-  const size_t n = added.size();
+  const size_t n = XSorted.size();
   if (!inputCoordinates || n < RadixSortFrom || n > UINT32_MAX) {
-    struct TKey {
-      double First;
-      double Second;
-      size_t Rank;
-      bool operator<(const TKey& other) const {
-        if (First != other.First) return First < other.First;
-        if (Second != other.Second) return Second < other.Second;
-        return Rank < other.Rank;
-      }
-    };
-    std::vector<TKey> keys(n);
-    for (size_t i = 0; i < n; ++i) keys[i] = TKey{added[i]->Point->X, added[i]->Point->Y, i};
-    std::sort(keys.begin(), keys.end());
-    for (size_t i = 0; i < n; ++i) XSorted[i] = added[keys[i].Rank];
-    for (size_t i = 0; i < n; ++i) keys[i] = TKey{added[i]->Point->Y, 0.0, i};
-    std::sort(keys.begin(), keys.end());
-    for (size_t i = 0; i < n; ++i) YSorted[i] = added[keys[i].Rank];
+    // Only input points are listed yet, and their Ids grow in the order of adding.
+    std::sort(XSorted.begin(), XSorted.end(), [](const TNode* a, const TNode* b) {
+      if (a->Point->X != b->Point->X) return a->Point->X < b->Point->X;
+      if (a->Point->Y != b->Point->Y) return a->Point->Y < b->Point->Y;
+      return a->Id < b->Id;
+    });
+    std::sort(YSorted.begin(), YSorted.end(), [](const TNode* a, const TNode* b) {
+      return a->Point->Y < b->Point->Y || (a->Point->Y == b->Point->Y && a->Id < b->Id);
+    });
     return;
   }
+  const std::vector<TNode*> added = XSorted;
   std::vector<TSortItem> items(n);
   std::vector<TSortItem> buffer(n);
   std::vector<uint32_t> xKeys(n);
@@ -338,21 +334,21 @@ bool TDxTesselator3::SeparateTouchingPoints(double extent) {
       const TNode* node = XSorted[k];
       const TVertex& a = *node->Prev->Point;
       const TVertex& b = *node->Next->Point;
-      const double la = std::hypot(a.X - p.X, a.Y - p.Y);
-      const double lb = std::hypot(b.X - p.X, b.Y - p.Y);
+      const double la = Length(a.X - p.X, a.Y - p.Y);
+      const double lb = Length(b.X - p.X, b.Y - p.Y);
       const double ax = (a.X - p.X) / la;
       const double ay = (a.Y - p.Y) / la;
       const double bx = (b.X - p.X) / lb;
       const double by = (b.Y - p.Y) / lb;
       double dx = ax + bx;
       double dy = ay + by;
-      double length = std::hypot(dx, dy);
+      double length = Length(dx, dy);
       if (length < 1e-12) {  // a straight passage: either side will do
         dx = -by;
         dy = bx;
         length = 1.0;
       }
-      const double sinHalf = std::hypot(ax - bx, ay - by) / 2;
+      const double sinHalf = Length(ax - bx, ay - by) / 2;
       const double distance = std::min(depth / std::max(sinHalf, 1e-12), 0.25 * std::min(la, lb));
       moves.push_back(TMove{node->Point, dx / length * distance, dy / length * distance});
     }
@@ -526,7 +522,7 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
     for (int32_t i = 0; i < 4; ++i) {
       const int32_t other0 = i < 2 ? 2 : 0;
       if (DistanceToSegment(ends[i], ends[other0], ends[other0 + 1]) > TouchTolerance) continue;
-      const double d = std::hypot(ends[i].X - place.X, ends[i].Y - place.Y);
+      const double d = Length(ends[i].X - place.X, ends[i].Y - place.Y);
       if (d < nearest) {
         nearest = d;
         place = ends[i];
