@@ -13,13 +13,28 @@ constexpr int32_t kNewBitmapSize = 16;
 TDsnBlockDef::TDsnBlockDef() : bitmap_(kNewBitmapSize, kNewBitmapSize, TPixelFormat::pf24bit) {}
 
 TBitmap& TDsnBlockDef::EditBitmap() {
-  ++bitmapRevision_;
+  textureValid_ = false;
   return bitmap_;
 }
 
 void TDsnBlockDef::SetBitmap(TBitmap bitmap) {
-  bitmap_ = std::move(bitmap);
-  ++bitmapRevision_;
+  EditBitmap() = std::move(bitmap);
+}
+
+TTextureSurface& TDsnBlockDef::GetTexture() const {
+  if (textureValid_ && texture_) return *texture_;
+  texture_ = std::make_unique<TTextureSurface>();
+  TTextureSettings& settings = texture_->Settings();
+  settings.MinFilter = TTextureFilter::Anisotropic;
+  settings.MagFilter = TTextureFilter::Anisotropic;
+  settings.ColorArg1 = TTextureArg::Texture;
+  settings.ColorArg2 = TTextureArg::Diffuse;
+  settings.ColorOp = TTextureOp::Add;
+  TBitmap picture = bitmap_;
+  picture.SetPixelFormat(TPixelFormat::pf32bit);
+  texture_->AssignBitmap(picture);
+  textureValid_ = true;
+  return *texture_;
 }
 
 void TDsnBlockDef::LoadFromStream(TStream& stream) {

@@ -1,13 +1,15 @@
 #pragma once
 // One picture of a street's block library: a bitmap with its size on the plan and the
-// pixel that sits on the placed point. A definition owns its bitmap; the library owns
-// its definitions (see DsnBlockDefList.h).
+// pixel that sits on the placed point. A definition owns its bitmap and the texture made
+// from it; the library owns its definitions (see DsnBlockDefList.h).
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "document/Ident.h"
 #include "platform/imaging/Bitmap.h"
+#include "render/TextureSurface.h"
 
 namespace vellmar {
 
@@ -36,11 +38,14 @@ class TDsnBlockDef {
   }
 
   const TBitmap& Bitmap() const { return bitmap_; }
-  // Changing the picture moves BitmapRevision on, which tells a texture made from the
-  // old picture that it is stale.
+  // Changing the picture makes the texture stale; it is rebuilt on its next use.
   TBitmap& EditBitmap();
   void SetBitmap(TBitmap bitmap);
-  uint32_t BitmapRevision() const { return bitmapRevision_; }
+
+  // The picture as a texture, made on first use after every change of the bitmap: 32 bits
+  // per pixel, white transparent, filtered anisotropically, its colour added to the
+  // vertex colour. A cache, so the program's const default block has one too.
+  TTextureSurface& GetTexture() const;
 
   // Reading: without "BLOCKDEF" nothing is read and the defaults stay; otherwise the
   // name, then "BLOCKBMP", "BLOCKWID", "BLOCKHEI", "BLOCKANC", each when present.
@@ -53,7 +58,8 @@ class TDsnBlockDef {
   float width_ = 0.0f;
   std::string name_;
   TBitmap bitmap_;
-  uint32_t bitmapRevision_ = 0;
+  mutable std::unique_ptr<TTextureSurface> texture_;
+  mutable bool textureValid_ = false;
   int32_t anchorX_ = 0;
   int32_t anchorY_ = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "document/TaggedStream.h"
 #include "platform/gpu/DxVertex.h"
+#include "render/TextureSurface.h"
 
 namespace vellmar {
 
@@ -11,19 +12,22 @@ namespace {
 constexpr int32_t kNewBitmapSize = 16;
 }  // namespace
 
-TDsnFigDef::TDsnFigDef()
-    : bitmap_(kNewBitmapSize, kNewBitmapSize, TPixelFormat::pf24bit),
-      collection_(std::make_unique<TDxTriangleCollection>()) {
+TDsnFigDef::TDsnFigDef() : collection_(std::make_unique<TDxTriangleCollection>()) {
   collection_->SetColor(MakeColor(255, 0, 0, 255));
-}
-
-TBitmap& TDsnFigDef::EditBitmap() {
-  ++bitmapRevision_;
-  return bitmap_;
+  SetBitmap(TBitmap(kNewBitmapSize, kNewBitmapSize, TPixelFormat::pf24bit));
 }
 
 void TDsnFigDef::SetBitmap(TBitmap bitmap) {
-  EditBitmap() = std::move(bitmap);
+  bitmap_ = std::move(bitmap);
+  TTextureSurface& texture =
+      collection_->Texture() != nullptr ? *collection_->Texture() : collection_->CreateOwnTexture();
+  TTextureSettings& settings = texture.Settings();
+  settings.ColorArg1 = TTextureArg::Texture;
+  settings.ColorArg2 = TTextureArg::Diffuse;
+  settings.ColorOp = TTextureOp::Add;
+  TBitmap picture = bitmap_;
+  picture.SetPixelFormat(TPixelFormat::pf32bit);
+  texture.AssignBitmap(picture);
 }
 
 void TDsnFigDef::LoadFromStream(TStream& stream) {

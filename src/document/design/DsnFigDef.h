@@ -1,7 +1,8 @@
 #pragma once
 // One fill pattern of a street's figure library: a picture that repeats every PeriodX
-// by PeriodY world units. A definition owns its bitmap and the triangle collection the
-// figures filled with it are added to; the library owns its definitions.
+// by PeriodY world units. A definition owns its bitmap and the triangle collection (with
+// its own texture of the picture) the figures filled with it are added to; the library
+// owns its definitions.
 
 #include <cstdint>
 #include <memory>
@@ -30,10 +31,9 @@ class TDsnFigDef {
   void SetPeriodY(float period) { periodY_ = period; }
 
   const TBitmap& Bitmap() const { return bitmap_; }
-  // Changing the picture moves BitmapRevision on (a texture of an older one is stale).
-  TBitmap& EditBitmap();
+  // Also gives the collection a texture of the picture in 32 bits per pixel, its colour
+  // added to the vertex colour.
   void SetBitmap(TBitmap bitmap);
-  uint32_t BitmapRevision() const { return bitmapRevision_; }
 
   TDxTriangleCollection& Collection() { return *collection_; }
 
@@ -47,7 +47,6 @@ class TDsnFigDef {
   float periodX_ = 1.0f;
   float periodY_ = 1.0f;
   TBitmap bitmap_;
-  uint32_t bitmapRevision_ = 0;
   std::unique_ptr<TDxTriangleCollection> collection_;
 };
 

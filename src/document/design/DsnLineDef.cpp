@@ -4,6 +4,7 @@
 
 #include "document/TaggedStream.h"
 #include "platform/gpu/DxVertex.h"
+#include "render/TextureSurface.h"
 
 namespace vellmar {
 
@@ -14,15 +15,18 @@ TDsnLineDef::TDsnLineDef() {
   }
 }
 
-TBitmap& TDsnLineDef::EditBitmap(TLinePart part) {
-  auto& bitmap = bitmaps_[Index(part)];
-  if (!bitmap) bitmap = std::make_unique<TBitmap>();
-  ++revisions_[Index(part)];
-  return *bitmap;
-}
-
 void TDsnLineDef::SetBitmap(TLinePart part, TBitmap bitmap) {
-  EditBitmap(part) = std::move(bitmap);
+  bitmaps_[Index(part)] = std::make_unique<TBitmap>(std::move(bitmap));
+  TDxTriangleCollection& collection = Collection(part);
+  TTextureSurface& texture =
+      collection.Texture() != nullptr ? *collection.Texture() : collection.CreateOwnTexture();
+  TTextureSettings& settings = texture.Settings();
+  settings.ColorArg1 = TTextureArg::Texture;
+  settings.ColorArg2 = TTextureArg::Diffuse;
+  settings.ColorOp = TTextureOp::Add;
+  settings.AddressU = part == TLinePart::Repeat ? TTextureAddress::Wrap : TTextureAddress::Clamp;
+  settings.AddressV = TTextureAddress::Clamp;
+  texture.AssignBitmap(*bitmaps_[Index(part)]);
 }
 
 void TDsnLineDef::LoadFromStream(TStream& stream) {

@@ -1,8 +1,9 @@
 #pragma once
 // One patterned line of a street's line library: a band of a given width, shifted off
 // the line, painted with an optional start cap, a repeated middle picture and an
-// optional end cap. A definition owns its three bitmaps (each made on first edit) and
-// the three triangle collections its bands are added to; the library owns definitions.
+// optional end cap. A definition owns its three bitmaps and the three triangle
+// collections (each with its own texture of the part's picture) its bands are added to;
+// the library owns its definitions.
 
 #include <array>
 #include <cstdint>
@@ -40,12 +41,9 @@ class TDsnLineDef {
 
   // The part's bitmap, nullptr while it has none.
   const TBitmap* Bitmap(TLinePart part) const { return bitmaps_[Index(part)].get(); }
-  // The part's bitmap, made (empty) when it has none; moves the part's revision on.
-  TBitmap& EditBitmap(TLinePart part);
+  // Also gives the part's collection a texture of the picture: clamped at the edges for
+  // the caps; for the repeated picture wrapped along the band and clamped across it.
   void SetBitmap(TLinePart part, TBitmap bitmap);
-  // Moves on with every change of the part's picture: a texture made from an older
-  // revision is stale.
-  uint32_t BitmapRevision(TLinePart part) const { return revisions_[Index(part)]; }
 
   TDxTriangleCollection& Collection(TLinePart part) { return *collections_[Index(part)]; }
 
@@ -65,7 +63,6 @@ class TDsnLineDef {
   float width_ = 0.2f;
   float disp_ = 0.0f;
   std::array<std::unique_ptr<TBitmap>, kParts> bitmaps_;
-  std::array<uint32_t, kParts> revisions_{};
   std::array<std::unique_ptr<TDxTriangleCollection>, kParts> collections_;
 };
 

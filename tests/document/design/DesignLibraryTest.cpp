@@ -10,6 +10,7 @@
 #include "platform/Error.h"
 #include "platform/MemoryStream.h"
 #include "platform/gpu/DxVertex.h"
+#include "render/TextureSurface.h"
 
 namespace vellmar {
 namespace {
@@ -150,9 +151,10 @@ TEST(DsnBlockDefList, ChangedBitmapIsWrittenFromItsPixels) {
   FullBlock(b, "Tree", Bmp24(2, 2, 1, 2, 3), 1.0f, 1.0f, 0, 0);
   TDsnBlockDefList list;
   LoadBeforeSentinel(list, b.Get());
-  const uint32_t before = list.Item(0).BitmapRevision();
+  EXPECT_EQ(list.Item(0).GetTexture().Width(), 2);
   list.Item(0).EditBitmap().SetPixel(0, 0, 0x00FF00);
-  EXPECT_NE(list.Item(0).BitmapRevision(), before) << "a texture of the old picture would stay";
+  list.Item(0).EditBitmap().SetSize(2, 3);
+  EXPECT_EQ(list.Item(0).GetTexture().Height(), 3) << "the texture of the old picture stayed";
 
   const std::vector<uint8_t> saved = Saved(list);
   EXPECT_NE(saved, b.Get());
@@ -161,6 +163,20 @@ TEST(DsnBlockDefList, ChangedBitmapIsWrittenFromItsPixels) {
   again.LoadFromStream(stream);
   EXPECT_EQ(again.Item(0).Bitmap().GetPixel(0, 0), 0x00FF00u);
   EXPECT_EQ(again.Item(0).Bitmap().GetPixel(1, 1), 0x030201u);
+  EXPECT_EQ(again.Item(0).Bitmap().Height(), 3);
+}
+
+TEST(DsnBlockDef, TextureAddsThePictureToTheVertexColour) {
+  TDsnBlockDef def;
+  TTextureSurface& texture = def.GetTexture();
+  EXPECT_EQ(&def.GetTexture(), &texture) << "an unchanged picture is not converted again";
+  EXPECT_EQ(texture.Width(), 16);
+  EXPECT_EQ(texture.TransparentColor(), 0xFFFFFFu);
+  EXPECT_EQ(texture.Settings().MinFilter, TTextureFilter::Anisotropic);
+  EXPECT_EQ(texture.Settings().MagFilter, TTextureFilter::Anisotropic);
+  EXPECT_EQ(texture.Settings().ColorArg1, TTextureArg::Texture);
+  EXPECT_EQ(texture.Settings().ColorArg2, TTextureArg::Diffuse);
+  EXPECT_EQ(texture.Settings().ColorOp, TTextureOp::Add);
 }
 
 TEST(DsnBlockDefList, DamagedLibraryRaisesAndKeepsTheOldContents) {
@@ -288,14 +304,31 @@ TEST(DsnLineDefList, LoadingReplacesTheLibraryAndItsCollections) {
   EXPECT_EQ(collections[4]->Color(), MakeColor(0, 0, 0, 255));
 }
 
-TEST(DsnLineDefList, EachBitmapPartHasItsOwnRevision) {
+TEST(DsnLineDef, EachPartsCollectionGetsATextureOfItsPicture) {
+  TChunkBytes b;
+  b.Raw(LineHeader("Fence", 2.0f, 0.4f, 0.0f).Get()).Ident("DEFBMPST").Raw(Bmp24(32, 2, 1, 1, 1));
+  b.Ident("DEFBMPRP").Raw(Bmp24(64, 4, 2, 2, 2));
+  TMemoryStream stream(b.Get());
   TDsnLineDef def;
-  def.EditBitmap(TLinePart::Repeat);
-  EXPECT_NE(def.BitmapRevision(TLinePart::Repeat), 0u);
-  EXPECT_EQ(def.BitmapRevision(TLinePart::Start), 0u);
-  // Making a bitmap by editing it gives the part one (empty) picture.
-  ASSERT_NE(def.Bitmap(TLinePart::Repeat), nullptr);
-  EXPECT_TRUE(def.Bitmap(TLinePart::Repeat)->Empty());
+  def.LoadFromStream(stream);
+
+  const TTextureSurface* start = def.Collection(TLinePart::Start).Texture();
+  ASSERT_NE(start, nullptr);
+  EXPECT_EQ(start->Width(), 32);
+  EXPECT_EQ(start->Settings().AddressU, TTextureAddress::Clamp);
+  EXPECT_EQ(start->Settings().AddressV, TTextureAddress::Clamp);
+  EXPECT_EQ(start->Settings().ColorOp, TTextureOp::Add);
+  const TTextureSurface* repeat = def.Collection(TLinePart::Repeat).Texture();
+  ASSERT_NE(repeat, nullptr);
+  EXPECT_EQ(repeat->Height(), 4);
+  // The middle picture repeats along the band, never across it.
+  EXPECT_EQ(repeat->Settings().AddressU, TTextureAddress::Wrap);
+  EXPECT_EQ(repeat->Settings().AddressV, TTextureAddress::Clamp);
+  EXPECT_EQ(def.Collection(TLinePart::Finish).Texture(), nullptr);
+
+  def.SetBitmap(TLinePart::Start, TBitmap(8, 1, TPixelFormat::pf24bit));
+  EXPECT_EQ(def.Collection(TLinePart::Start).Texture(), start) << "the collection keeps its one texture";
+  EXPECT_EQ(start->Width(), 8);
 }
 
 // --- figures --------------------------------------------------------------------------
@@ -336,6 +369,9 @@ TEST(DsnFigDefList, ReadsEveryChunkAndWritesTheSameBytesBack) {
   ASSERT_EQ(collections.size(), 2u);
   EXPECT_EQ(collections[1], &list.Item(1).Collection());
   EXPECT_EQ(collections[0]->Color(), MakeColor(255, 0, 0, 255));
+  ASSERT_NE(list.Item(0).Collection().Texture(), nullptr);
+  EXPECT_EQ(list.Item(0).Collection().Texture()->Width(), 8);
+  EXPECT_EQ(list.Item(0).Collection().Texture()->Settings().ColorArg2, TTextureArg::Diffuse);
 }
 
 TEST(DsnFigDefList, DefinitionsWithoutOptionalChunksKeepTheirDefaults) {
