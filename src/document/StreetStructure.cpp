@@ -104,27 +104,6 @@ void TStreetStructure::RebuildKinds(const TKindSet& kinds) {
   }
 }
 
-void TStreetStructure::Draw(const TDxDrawParams& params, const TKindSet& visible, TModeSet modes) {
-  TMatrixShell& world = params.Renderer->World();
-  world.PushMatrix();
-  // The world matrix comes back even when an item's drawing raises.
-  struct TPop {
-    TMatrixShell& Shell;
-    ~TPop() { Shell.PopMatrix(); }
-  } pop{world};
-  world.Multiply(placement_.GetMatrix(), /*after=*/false);
-  RebuildKinds(visible);
-  for (int32_t kind = 0; kind < kKindCount; ++kind) {
-    TItemList& list = ItemList(kind);
-    if (!visible.Contains(kind) || list.Count() == 0) continue;
-    for (const auto& collection : KindCollections(kind)) {
-      collection->SetModeSet(modes);
-      collection->Draw(params);
-    }
-    list.DrawImmediate(params, modes);
-  }
-}
-
 TStreetLibrary* TStreetStructure::Library(TStreetLibrary::TSlot slot) const {
   return libraries_[static_cast<size_t>(slot)].get();
 }
@@ -185,6 +164,30 @@ void TStreetStructure::Clear() {
   viewCentre_ = TXYZ{};
   viewScale_ = kDefaultViewScale;
   viewAngle_ = 0.0f;
+}
+
+void TStreetStructure::Draw(const TDxDrawParams& params, const TKindSet& visible, TModeSet modes) {
+  if (params.Renderer == nullptr) throw EVellmarError("TStreetStructure.Draw: no renderer");
+  TMatrixShell& world = params.Renderer->World();
+  world.PushMatrix();
+  try {
+    world.Multiply(placement_.GetMatrix(), /*after=*/false);
+    RebuildKinds(visible);
+    for (int32_t kind = 0; kind < kKindCount; ++kind) {
+      TItemList& list = ItemList(kind);
+      if (!visible.Contains(kind) || list.Count() == 0) continue;
+      for (const auto& collection : KindCollections(kind)) {
+        collection->SetModeSet(modes);
+        collection->Draw(params);
+      }
+      list.DrawImmediate(params, modes);
+    }
+  } catch (...) {
+    // The world matrix comes back whatever a kind raised.
+    world.PopMatrix();
+    throw;
+  }
+  world.PopMatrix();
 }
 
 // ---- options --------------------------------------------------------------------------

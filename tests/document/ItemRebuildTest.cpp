@@ -5,7 +5,9 @@
 #include "document/AbstractItem.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
+#include "platform/gpu/recording/RecordingDevice.h"
 #include "render/DxLineCollection.h"
+#include "render/DxRenderer.h"
 
 namespace vellmar {
 namespace {
@@ -14,6 +16,8 @@ constexpr int32_t kCurbKind = 8;
 constexpr int32_t kLawnKind = 4;
 
 int gInitCalls = 0;
+// World translation seen by each DrawImmediate call.
+std::vector<float> gImmediateShifts;
 
 // A kind that draws its polyline into the one line collection of the kind.
 class TOutlineItem : public TAbstractItem {
@@ -22,6 +26,9 @@ class TOutlineItem : public TAbstractItem {
   void BuildPrimitives() override {
     auto* lines = static_cast<TDxLineCollection*>(Street().KindCollections(KindIndex())[0].get());
     lines->AddPolyline(this, Points().Polyline());
+  }
+  void DrawImmediate(const TDxDrawParams& params, TModeSet /*modes*/) override {
+    gImmediateShifts.push_back(params.Renderer->World().GetMatrix()[12]);
   }
 };
 
@@ -43,6 +50,7 @@ class ItemRebuildTest : public ::testing::Test {
     kind.InitKindCollections = InitOutline;
     TKindRegistry::Register(kind);
     gInitCalls = 0;
+    gImmediateShifts.clear();
   }
   void TearDown() override { RegisterItemKinds(); }
 
@@ -113,6 +121,42 @@ TEST_F(ItemRebuildTest, ItemsRecordAfreshInRemadeCollections) {
   EXPECT_TRUE(street.KindCollections(kCurbKind).empty());
   NewCurb({{0, 0, 0}, {3, 0, 0}});
   EXPECT_EQ(street.KindCollections(kCurbKind).size(), 1u);
+}
+
+TEST_F(ItemRebuildTest, StreetDrawsVisibleKindsUnderItsPlacement) {
+  RecordingDevice* device = nullptr;
+  TdxRenderer renderer(
+      100, 100,
+      [&device](std::unique_ptr<IGpuDevice>& made) {
+        auto recording = std::make_unique<RecordingDevice>(100, 100);
+        device = recording.get();
+        made = std::move(recording);
+        return D3D_OK;
+      },
+      nullptr);
+  renderer.BeginFrame();
+  NewCurb({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}});
+  TAbstractItem* hidden = NewCurb({{0, 1, 0}, {1, 1, 0}});
+  street.GroupNames().Lines() = {"H=OFF"};
+  hidden->SetGroupName("H");
+  street.Placement().Translate(false, 7, 0, 0);
+  const TDxDrawParams params{&renderer, {0, 0, 0}, 100.0f};
+
+  device->ClearCalls();
+  street.Draw(params, TKindSet{kLawnKind}, 0);
+  EXPECT_TRUE(street.ItemList(kCurbKind).NeedsRebuild());
+  EXPECT_EQ(device->DrawCallCount(), 0u);
+
+  street.Draw(params, TKindSet{kCurbKind}, 1u);
+  EXPECT_FALSE(street.ItemList(kCurbKind).NeedsRebuild());
+  std::vector<std::string> draws;
+  for (const std::string& call : device->CallTexts()) {
+    if (call.starts_with("DrawPrimitiveUP")) draws.push_back(call);
+  }
+  EXPECT_EQ(draws, (std::vector<std::string>{"DrawPrimitiveUP(2, 2, 24)"}));  // the shown curb's two lines
+  EXPECT_EQ(Lines().ModeSet(), 1u);
+  EXPECT_EQ(gImmediateShifts, (std::vector<float>{7.0f}));  // only the shown item, under the placement
+  EXPECT_TRUE(renderer.World().IsIdentity());
 }
 
 }  // namespace
