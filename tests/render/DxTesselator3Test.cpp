@@ -244,6 +244,24 @@ TEST(DxTesselator3, RandomOutlinesOnACoarseGridFillLikeGlu) {
   }
 }
 
+// Vertex Ids once were contour * 65536 + index, so point 65536 of a long outline had
+// the Id of the first point of the next contour, and a crossing between their edges
+// was skipped as "sharing an end".
+TEST(DxTesselator3, LongOutlineVertexesDoNotShareIdsWithOtherContours) {
+  const TXYZArray outline = test::RegularPolygon(70000, 1000.0);
+  const TXYZ& p = outline[65536];
+  const double radius = std::hypot(p.x, p.y);
+  const double ux = p.x / radius;
+  const double uy = p.y / radius;
+  const auto at = [&](double r, double along) {
+    return TXYZ{static_cast<float>(ux * r - uy * along), static_cast<float>(uy * r + ux * along), 0.0f};
+  };
+  // Its first point lies just outside the outline's point 65536, so both of its edges
+  // cross the outline's two edges at that point.
+  const TXYZArray triangle{at(1010.0, 0.0), at(900.0, 0.5), at(900.0, -0.5)};
+  ExpectLikeGlu("triangle across a long outline", {outline, triangle});
+}
+
 // Signed area of a closed outline (shoelace), exact enough for a reference.
 double OutlineArea(const TXYZArray& outline) {
   double sum = 0.0;
