@@ -192,6 +192,11 @@ void TStreetStructure::Draw(const TDxDrawParams& params, const TKindSet& visible
 
 // ---- options --------------------------------------------------------------------------
 
+TLnParams& TStreetStructure::GetLineParams() {
+  if (lineParams_.empty()) lineParams_ = LoadDefaultLnParams();
+  return lineParams_;
+}
+
 bool TStreetStructure::DrawOption(std::string_view name) const {
   return DrawOptionText(name) == "1";
 }

@@ -90,6 +90,8 @@ class TStreetStructure {
   void SetGeoRef(const TGeoRef& geoRef) { geoRef_ = geoRef; }
 
   TLnParams& LineParams() { return lineParams_; }
+  // LineParams, first filled from the default line-marking library when it is empty.
+  TLnParams& GetLineParams();
   bool ArrowBig() const { return arrowBig_; }
   void SetArrowBig(bool on) { arrowBig_ = on; }
   // The four plastic-marking flags: arrows, islands, stops, zebras.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -356,6 +357,30 @@ TEST_F(StreetTest, SaveToFileReplacesTheFileWholeOrNotAtAll) {
   EXPECT_EQ(copy.FileName(), path);
   EXPECT_EQ(Saved(copy), Saved(street));
   EXPECT_THROW(copy.LoadFromFile(dir / "absent.pln"), EVellmarError);
+}
+
+TEST_F(StreetTest, EmptyLineMarkingTableIsFilledFromTheDefaultLibrary) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "DataFiles" / "Разметка");
+  std::ofstream(dir / "DataFiles" / "Разметка" / "Default.LnRazmet", std::ios::binary)
+      << "[1.1]\r\nPeriod=3\r\n";
+  const char* before = std::getenv("VELLMAR_DATA");
+  const std::string saved = before ? before : "";
+  setenv("VELLMAR_DATA", (dir / "DataFiles").c_str(), 1);
+  TStreetStructure empty;
+  const size_t fromDefault = empty.GetLineParams().size();
+  TStreetStructure own;
+  Fill(own);
+  const float ownPeriod = own.GetLineParams().at(0).Period;
+  if (before) {
+    setenv("VELLMAR_DATA", saved.c_str(), 1);
+  } else {
+    unsetenv("VELLMAR_DATA");
+  }
+  EXPECT_EQ(fromDefault, 1u);
+  EXPECT_EQ(empty.LineParams()[0].Period, 3.0f);
+  EXPECT_EQ(ownPeriod, 3.5f);  // a street's own table is kept
+  EXPECT_EQ(own.LineParams().size(), 1u);
 }
 
 }  // namespace
