@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "document/StreetStructure.h"
 #include "document/TaggedStream.h"
 #include "platform/Error.h"
 #include "platform/Stream.h"
@@ -52,12 +51,6 @@ TLnParams LoadLnParamsFromIni(const std::filesystem::path& fileName) {
 TLnParams LoadDefaultLnParams() {
   const auto path = ResolveDataPath(kDefaultFile);
   return path ? LoadLnParamsFromIni(*path) : TLnParams{};
-}
-
-TLnParams& GetLineParams(TStreetStructure& street) {
-  TLnParams& params = street.LineParams();
-  if (params.empty()) params = LoadDefaultLnParams();
-  return params;
 }
 
 int32_t FindLnParam(std::string_view name, const TLnParams& params) {

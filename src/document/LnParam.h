@@ -16,7 +16,6 @@
 namespace vellmar {
 
 class TStream;
-class TStreetStructure;
 
 // A length byte and up to 255 characters. Bytes beyond the length are zero when the
 // text is set here, and kept as they are when a record is read from a stream.
@@ -64,10 +63,6 @@ TLnParams LoadLnParamsFromIni(const std::filesystem::path& fileName);
 // "\DataFiles\Разметка\Default.LnRazmet" below the data root, the library that
 // fills a street's empty table; empty when the file is not there.
 TLnParams LoadDefaultLnParams();
-
-// The street's table, first filled from the default library file when it is empty
-// (a street saved without markings of its own draws with the program's library).
-TLnParams& GetLineParams(TStreetStructure& street);
 
 // Index of the first record named exactly name (case-sensitive), else -1.
 int32_t FindLnParam(std::string_view name, const TLnParams& params);
