@@ -206,7 +206,7 @@ class StreetPicture : public StreetTools {
     const std::filesystem::path picture = scratch / "out.png";
     const TToolRun run = RunTool(
         VELLMAR_RENDER_TOOL, Quote(street) + " -o " + Quote(picture) + " --size 420x420 " + options, scratch);
-    if (run.Status != 0 && run.Errors.find("context") != std::string::npos) {
+    if (run.Status != 0 && run.Errors.find("HeadlessGlContext") != std::string::npos) {
       skipped = run.Errors;
       return TBitmap();
     }
