@@ -2,12 +2,14 @@
 
 #include "document/KindRegistry.h"
 #include "document/design/DesignLibraries.h"
+#include "items/design/DesignKinds.h"
 
 namespace vellmar {
 
 void RegisterAllItemKinds() {
   RegisterItemKinds();
   RegisterDesignLibraries();
+  RegisterDesignKinds();
   // Each folder of kinds adds its registration here, in kind-index order of its first kind.
 }
 

@@ -1,0 +1,52 @@
+#include "items/design/DesignFigureItem.h"
+
+#include "document/StreetStructure.h"
+#include "document/TaggedStream.h"
+#include "document/design/DsnFigDefList.h"
+
+namespace vellmar {
+namespace {
+
+const TDsnFigDefList* FigureLibrary(const TStreetStructure& street) {
+  return dynamic_cast<const TDsnFigDefList*>(street.Library(TStreetLibrary::TSlot::Figures));
+}
+
+}  // namespace
+
+void TDesignFigureItem::SetFillColor(uint32_t color) {
+  fillColor_ = color;
+  Points().SetModified(true);
+}
+
+void TDesignFigureItem::SetPatternName(std::string name) {
+  patternName_ = std::move(name);
+  Points().SetModified(true);
+}
+
+int32_t TDesignFigureItem::PatternIndex() const {
+  const TDsnFigDefList* library = FigureLibrary(Street());
+  return library != nullptr ? library->IndexOfName(patternName_) : -1;
+}
+
+const TDsnFigDef* TDesignFigureItem::Pattern() const {
+  const TDsnFigDefList* library = FigureLibrary(Street());
+  return library != nullptr ? library->FindByName(patternName_) : nullptr;
+}
+
+void TDesignFigureItem::LoadFromStream(TStream& stream) {
+  TPolygonItem::LoadFromStream(stream);
+  if (TestIdent(stream, "DSFFILLC")) fillColor_ = static_cast<uint32_t>(ReadInt32(stream));
+  if (TestIdent(stream, "DSFSTYLE")) patternName_ = ReadString(stream);
+}
+
+void TDesignFigureItem::SaveToStream(TStream& stream) const {
+  TPolygonItem::SaveToStream(stream);
+  WriteIdent(stream, "DSFFILLC");
+  WriteInt32(stream, static_cast<int32_t>(fillColor_));
+  if (!patternName_.empty()) {
+    WriteIdent(stream, "DSFSTYLE");
+    WriteString(stream, patternName_);
+  }
+}
+
+}  // namespace vellmar

@@ -1,0 +1,40 @@
+#pragma once
+// A decorative area filled with one colour or with a repeating pattern of the street's
+// figure library that it names. The library owns the patterns; the item is owned by its
+// kind's item list like every item.
+
+#include <cstdint>
+#include <string>
+
+#include "document/PolygonItem.h"
+
+namespace vellmar {
+
+class TDsnFigDef;
+
+class TDesignFigureItem : public TPolygonItem {
+ public:
+  TDesignFigureItem(TStreetStructure& street, const TItemKind& kind) : TPolygonItem(street, kind) {}
+
+  // After the polygon: "DSFFILLC" and "DSFSTYLE", each optional; writing puts "DSFFILLC"
+  // always and "DSFSTYLE" only for a pattern.
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) const override;
+
+  uint32_t FillColor() const { return fillColor_; }
+  void SetFillColor(uint32_t color);
+  // Empty = a plain fill.
+  const std::string& PatternName() const { return patternName_; }
+  void SetPatternName(std::string name);
+
+  // The index of PatternName in the street's figure library, or -1.
+  int32_t PatternIndex() const;
+  // That pattern, or nullptr.
+  const TDsnFigDef* Pattern() const;
+
+ private:
+  uint32_t fillColor_ = 0;
+  std::string patternName_;
+};
+
+}  // namespace vellmar
