@@ -104,6 +104,12 @@ void TKindRegistry::Register(const TItemKind& kind) {
   Table()[static_cast<size_t>(kind.Index)] = kind;
 }
 
+void TKindRegistry::RegisterFactory(int32_t index, TItemFactory factory) {
+  TItemKind kind = Kind(index);
+  kind.Factory = factory;
+  Register(kind);
+}
+
 const TItemKind* TKindRegistry::FindKindByIdent(const TIdent& ident) {
   for (const TItemKind& kind : Table()) {
     if (kind.Factory != nullptr && kind.Ident == ident) return &kind;

@@ -54,6 +54,9 @@ class TKindRegistry {
   static bool IsRegistered(int32_t index);
   // Enters (or replaces) the kind at its own index.
   static void Register(const TItemKind& kind);
+  // Keeps the registered entry of the index and makes its items with factory: how a kind's
+  // own class replaces the generic one.
+  static void RegisterFactory(int32_t index, TItemFactory factory);
   // The kind whose ident equals the 8 bytes, searching indices 0..40; nullptr if none.
   static const TItemKind* FindKindByIdent(const TIdent& ident);
 

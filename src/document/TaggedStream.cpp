@@ -89,6 +89,19 @@ double ReadDouble(TStream& stream) {
   return ReadValue<double>(stream, "TStream.ReadDouble");
 }
 
+void WriteXYZ(TStream& stream, const TXYZ& point) {
+  WriteSingle(stream, point.x);
+  WriteSingle(stream, point.y);
+  WriteSingle(stream, point.z);
+}
+TXYZ ReadXYZ(TStream& stream) {
+  TXYZ point;
+  point.x = ReadSingle(stream);
+  point.y = ReadSingle(stream);
+  point.z = ReadSingle(stream);
+  return point;
+}
+
 void WriteString(TStream& stream, std::string_view text) {
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     Damaged("TStream.WriteString", "length " + std::to_string(text.size()) + " does not fit a String");

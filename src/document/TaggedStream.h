@@ -16,6 +16,7 @@
 
 #include "document/Ident.h"
 #include "document/KindSet.h"
+#include "geometry/XYZ.h"
 #include "platform/Stream.h"
 
 namespace vellmar {
@@ -38,6 +39,9 @@ void WriteSingle(TStream& stream, float value);
 float ReadSingle(TStream& stream);
 void WriteDouble(TStream& stream, double value);
 double ReadDouble(TStream& stream);
+// A point as three singles, x, y, z (12 bytes).
+void WriteXYZ(TStream& stream, const TXYZ& point);
+TXYZ ReadXYZ(TStream& stream);
 
 // Strings: int32 byte count, then the bytes, no terminator.
 void WriteString(TStream& stream, std::string_view text);

@@ -3,6 +3,7 @@
 #include "document/KindRegistry.h"
 #include "document/design/DesignLibraries.h"
 #include "items/design/DesignKinds.h"
+#include "items/signs/SignKinds.h"
 
 namespace vellmar {
 
@@ -10,6 +11,7 @@ void RegisterAllItemKinds() {
   RegisterItemKinds();
   RegisterDesignLibraries();
   RegisterDesignKinds();
+  RegisterSignKinds();
   // Each folder of kinds adds its registration here, in kind-index order of its first kind.
 }
 

@@ -14,20 +14,13 @@ constexpr int32_t kDesignLineKind = 19;
 constexpr int32_t kDesignBlockKind = 20;
 constexpr int32_t kKernKind = 33;
 
-// The kind's registry entry with its own item class in place of the generic one.
-void RegisterFactory(int32_t index, TItemFactory factory) {
-  TItemKind kind = TKindRegistry::Kind(index);
-  kind.Factory = factory;
-  TKindRegistry::Register(kind);
-}
-
 }  // namespace
 
 void RegisterDesignKinds() {
-  RegisterFactory(kDesignFigureKind, MakeItem<TDesignFigureItem>);
-  RegisterFactory(kDesignLineKind, MakeItem<TDesignLineItem>);
-  RegisterFactory(kDesignBlockKind, MakeItem<TDesignBlockItem>);
-  RegisterFactory(kKernKind, MakeItem<TKernItem>);
+  TKindRegistry::RegisterFactory(kDesignFigureKind, MakeItem<TDesignFigureItem>);
+  TKindRegistry::RegisterFactory(kDesignLineKind, MakeItem<TDesignLineItem>);
+  TKindRegistry::RegisterFactory(kDesignBlockKind, MakeItem<TDesignBlockItem>);
+  TKindRegistry::RegisterFactory(kKernKind, MakeItem<TKernItem>);
 }
 
 }  // namespace vellmar
