@@ -2,6 +2,7 @@
 // The 8-byte ident that opens every chunk of a street file ("STREET  ", "ITEM    ").
 // Written in code as a literal, whose length and characters are checked at compile
 // time: a missing pad blank would otherwise only show as a file nobody can read.
+// Idents are capitals in the main, but a few chunks of the axis ("LfSideNm") mix cases.
 
 #include <array>
 #include <string>
@@ -14,12 +15,13 @@ class TIdent {
   static constexpr std::size_t kLength = 8;
 
   constexpr TIdent() = default;
-  // Exactly 8 characters of capitals, digits, underscores or blanks.
+  // Exactly 8 characters of letters, digits, underscores or blanks.
   consteval TIdent(const char (&text)[kLength + 1]) {  // NOLINT: literals convert implicitly
     for (std::size_t i = 0; i < kLength; ++i) {
       const char c = text[i];
-      const bool valid = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == ' ';
-      if (!valid) throw "an ident holds capitals, digits, underscores and blanks only";
+      const bool valid =
+          (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == ' ';
+      if (!valid) throw "an ident holds letters, digits, underscores and blanks only";
       bytes_[i] = c;
     }
   }

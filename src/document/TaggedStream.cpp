@@ -75,6 +75,13 @@ bool ReadFlag(TStream& stream) {
   return ReadValue<std::uint8_t>(stream, "TStream.ReadFlag") != 0;
 }
 
+void WriteByte(TStream& stream, std::uint8_t value) {
+  WriteValue(stream, value);
+}
+std::uint8_t ReadByte(TStream& stream) {
+  return ReadValue<std::uint8_t>(stream, "TStream.ReadByte");
+}
+
 void WriteSingle(TStream& stream, float value) {
   WriteValue(stream, value);
 }

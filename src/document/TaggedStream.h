@@ -35,6 +35,9 @@ void WriteInt32(TStream& stream, std::int32_t value);
 std::int32_t ReadInt32(TStream& stream);
 void WriteFlag(TStream& stream, bool value);  // 0 or 1
 bool ReadFlag(TStream& stream);               // any non-zero byte is true
+// A byte kept as it is (a code or a small set), unlike a flag.
+void WriteByte(TStream& stream, std::uint8_t value);
+std::uint8_t ReadByte(TStream& stream);
 void WriteSingle(TStream& stream, float value);
 float ReadSingle(TStream& stream);
 void WriteDouble(TStream& stream, double value);

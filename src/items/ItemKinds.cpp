@@ -3,16 +3,20 @@
 #include "document/KindRegistry.h"
 #include "document/design/DesignLibraries.h"
 #include "items/design/DesignKinds.h"
+#include "items/road/RoadKinds.h"
 #include "items/signs/SignKinds.h"
+#include "items/text/TextKinds.h"
 
 namespace vellmar {
 
 void RegisterAllItemKinds() {
   RegisterItemKinds();
   RegisterDesignLibraries();
-  RegisterDesignKinds();
-  RegisterSignKinds();
   // Each folder of kinds adds its registration here, in kind-index order of its first kind.
+  RegisterRoadKinds();
+  RegisterDesignKinds();
+  RegisterTextKinds();
+  RegisterSignKinds();
 }
 
 }  // namespace vellmar

@@ -1,0 +1,38 @@
+#include "items/road/AxisItem.h"
+
+#include "document/ChunkFields.h"
+
+namespace vellmar {
+
+void TAxisItem::LoadFromStream(TStream& stream) {
+  TLineItem::LoadFromStream(stream);
+  if (!LoadChunk(stream, "AXISNAME", axisName_)) axisName_ = Comment();
+  LoadChunk(stream, "AXISMARK", markPickets_);
+  LoadChunk(stream, "AXISLSTP", picketStep_);
+  LoadChunk(stream, "AXISMRKW", markWidth_);
+  LoadChunk(stream, "AXISTECH", techSign_);
+  LoadChunk(stream, "AXISCNTR", drawLine_);
+  LoadChunk(stream, "AXISSHRT", shortPickets_);
+  LoadChunk(stream, "AXISCOLR", colour_);
+  LoadChunk(stream, "LfSideNm", leftSideName_);
+  LoadChunk(stream, "RtSideNm", rightSideName_);
+  LoadChunk(stream, "CnSideNm", centreSideName_);
+  Points().SetModified(true);
+}
+
+void TAxisItem::SaveToStream(TStream& stream) const {
+  TLineItem::SaveToStream(stream);
+  SaveChunkIfAny(stream, "AXISNAME", axisName_);
+  SaveChunk(stream, "AXISMARK", markPickets_);
+  SaveChunk(stream, "AXISLSTP", picketStep_);
+  SaveChunk(stream, "AXISMRKW", markWidth_);
+  SaveChunkIfAny(stream, "AXISTECH", techSign_);
+  SaveChunk(stream, "AXISCNTR", drawLine_);
+  SaveChunk(stream, "AXISSHRT", shortPickets_);
+  SaveChunk(stream, "AXISCOLR", colour_);
+  SaveChunkIfAny(stream, "LfSideNm", leftSideName_);
+  SaveChunkIfAny(stream, "RtSideNm", rightSideName_);
+  SaveChunkIfAny(stream, "CnSideNm", centreSideName_);
+}
+
+}  // namespace vellmar

@@ -1,0 +1,36 @@
+#pragma once
+// A line marking: a polyline painted with one of the street library's marking types,
+// named by its number in the road-marking standard.
+
+#include <cstdint>
+#include <string>
+
+#include "document/LineItem.h"
+
+namespace vellmar {
+
+class TLineRazmetItem final : public TLineItem {
+ public:
+  using TLineItem::TLineItem;
+
+  // Finds the marking type in the street's library after reading the name.
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) const override;
+
+  // Draw the marking on the other side of the line (both offsets negated).
+  bool Mirror() const { return mirror_; }
+  void SetMirror(bool mirror) { mirror_ = mirror; }
+  // The marking type's name; kept and saved unchanged when the library lacks it.
+  const std::string& GostName() const { return gostName_; }
+  // Also finds the type in the street's library.
+  void SetGostName(const std::string& name);
+  // Index of the type in the street's library, -1 when it has none of that name.
+  int32_t ParamIndex() const { return paramIndex_; }
+
+ private:
+  bool mirror_ = false;
+  std::string gostName_;
+  int32_t paramIndex_ = -1;
+};
+
+}  // namespace vellmar

@@ -1,0 +1,29 @@
+#pragma once
+// The road barrier: a textured band along a line, double-sided or one-sided.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "document/LineItem.h"
+
+namespace vellmar {
+
+class TRoadWallItem final : public TLineItem {
+ public:
+  using TLineItem::TLineItem;
+
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) const override;
+
+  // 0 double-sided, 1 right, 2 left; any other value draws the line only.
+  int32_t WallKind() const { return wallKind_; }
+  void SetWallKind(int32_t kind) { wallKind_ = kind; }
+  // The names of the wall kinds by index ("Двойное", "Правое", "Левое"), Windows-1251.
+  static const std::array<std::string_view, 3>& WallKindNames();
+
+ private:
+  int32_t wallKind_ = 0;
+};
+
+}  // namespace vellmar

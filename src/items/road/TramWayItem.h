@@ -1,0 +1,24 @@
+#pragma once
+// The tram line: a textured track band along a line, as wide as its gauge asks.
+
+#include "document/LineItem.h"
+
+namespace vellmar {
+
+class TTramWayItem final : public TLineItem {
+ public:
+  using TLineItem::TLineItem;
+
+  // A line without its own gauge keeps none on saving.
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) const override;
+
+  // Track gauge in metres; 0 stands for the standard 1.4 m.
+  float Gauge() const { return gauge_; }
+  void SetGauge(float gauge) { gauge_ = gauge; }
+
+ private:
+  float gauge_ = 0.0f;
+};
+
+}  // namespace vellmar
