@@ -139,12 +139,15 @@ void WriteTextList(TStream& stream, const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> ReadTextList(TStream& stream) {
-  const std::string text = ReadString(stream);
+  return SplitTextLines(ReadString(stream));
+}
+
+std::vector<std::string> SplitTextLines(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-    lines.push_back(text.substr(start, end - start));
+    lines.emplace_back(text.substr(start, end - start));
     if (end == text.size()) break;
     const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
     start = end + (crlf ? 2 : 1);

@@ -55,6 +55,8 @@ std::string ReadString(TStream& stream);
 // comes back as several lines.
 void WriteTextList(TStream& stream, const std::vector<std::string>& lines);
 std::vector<std::string> ReadTextList(TStream& stream);
+// The lines of a text, split the way ReadTextList splits (text files read the same way).
+std::vector<std::string> SplitTextLines(std::string_view text);
 
 // Kind sets occupy TagsSize bytes: 4 in old streams, 8 in ours. Only 4..8 are
 // accepted: 4 is the smallest width any stream declared, and a wider set than 8 is

@@ -1,0 +1,43 @@
+#include "items/signs/SignLibraries.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "document/TaggedStream.h"
+#include "items/signs/NamedMetafileLib.h"
+#include "platform/files/DataRoot.h"
+#include "platform/text/Cp1251.h"
+
+namespace vellmar {
+
+TNameValueList LoadOldLibTranslation(const std::optional<std::filesystem::path>& file,
+                                     const TWarningSink& warn) {
+  TNameValueList table;
+  std::error_code ec;
+  std::ifstream in;
+  if (file && std::filesystem::is_regular_file(*file, ec)) in.open(*file, std::ios::binary);
+  if (!in) {
+    if (warn) {
+      warn(std::string(
+          "Не найден файл \"OldLibTranslation.txt\": старые имена знаков не переводятся."_cp1251));
+    }
+    return table;
+  }
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  table.Lines() = SplitTextLines(bytes);
+  return table;
+}
+
+const TNameValueList& OldLibTranslation() {
+  static const TNameValueList table = LoadOldLibTranslation(
+      ResolveDataPath("\\DataFiles\\Знаки\\OldLibTranslation.txt"_cp1251), ReportWarning);
+  return table;
+}
+
+const TSignLibraries& ProgramSignLibraries() {
+  static const TSignLibraries libraries{MetafileLibrary(), OldLibTranslation(), MissingSignMetafile()};
+  return libraries;
+}
+
+}  // namespace vellmar

@@ -1,0 +1,51 @@
+#pragma once
+// A road sign: a post from its foot (point 0) through a bend (point 1) to the point the
+// plates are mounted at (point 2), with its plates in order. The item owns its plates;
+// it is owned by its kind's item list like every item.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/PointItem.h"
+#include "items/signs/EmfSubItem.h"
+
+namespace vellmar {
+
+struct TSignLibraries;
+
+class TZnakItem : public TPointItem {
+ public:
+  TZnakItem(TStreetStructure& street, const TItemKind& kind) : TPointItem(street, kind) {}
+
+  // After the point item: "ZNANCKND" (optional), "ZNNEWPNT" (its presence is the point
+  // layout), "ZNSUBCNT" (0 plates when absent), then each plate's chunks.
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) const override;
+  // Signs stored in the old point layout get theirs; a sign of two points gets a third.
+  void AfterLoad() override;
+
+  // What plates look their pictures up in; by default the program's. They must outlive
+  // the item.
+  void UseLibraries(const TSignLibraries& libraries) { libraries_ = &libraries; }
+  const TSignLibraries& Libraries() const;
+
+  const std::string& SupportType() const { return supportType_; }
+  void SetSupportType(std::string type) { supportType_ = std::move(type); }
+  bool NewPointLayout() const { return newPointLayout_; }
+
+  int32_t PlateCount() const { return static_cast<int32_t>(plates_.size()); }
+  TEmfSubItem& Plate(int32_t index) const;
+  // A new plate at the end, without a picture.
+  TEmfSubItem& AddPlate();
+  void DeletePlate(int32_t index);
+
+ private:
+  std::string supportType_;
+  bool newPointLayout_ = true;
+  std::vector<std::unique_ptr<TEmfSubItem>> plates_;
+  const TSignLibraries* libraries_ = nullptr;
+};
+
+}  // namespace vellmar
