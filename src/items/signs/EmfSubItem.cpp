@@ -144,7 +144,7 @@ void TEmfSubItem::LoadFromStream(TStream& stream) {
   if (TestIdent(stream, "ZNSUBSC ")) scale_ = ReadSingle(stream);
   if (TestIdent(stream, "ZNSUBTXT")) text_ = ReadString(stream);
   if (TestIdent(stream, "ZNSUBORG")) origin_ = ReadXYZ(stream);
-  if (TestIdent(stream, "ZNSUBALG")) stream.ReadBuffer(&captionSide_, 1, "TEmfSubItem.LoadFromStream");
+  if (TestIdent(stream, "ZNSUBALG")) captionSide_ = ReadByte(stream);
   if (TestIdent(stream, "ZNSUBORT")) orientation_ = ReadSingle(stream);
   if (TestIdent(stream, "ZNSUBFIL")) fileName_ = ReadString(stream);
   // Indices into data this viewer does not have; read past.
@@ -178,7 +178,7 @@ void TEmfSubItem::SaveToStream(TStream& stream) const {
   WriteIdent(stream, "ZNSUBORG");
   WriteXYZ(stream, origin_);
   WriteIdent(stream, "ZNSUBALG");
-  stream.Write(&captionSide_, 1);
+  WriteByte(stream, captionSide_);
   WriteIdent(stream, "ZNSUBORT");
   WriteSingle(stream, orientation_);
   const auto writeText = [&stream](const TIdent& ident, const std::string& text) {
