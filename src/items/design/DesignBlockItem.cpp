@@ -1,5 +1,6 @@
 #include "items/design/DesignBlockItem.h"
 
+#include "document/ChunkFields.h"
 #include "document/StreetStructure.h"
 #include "document/TaggedStream.h"
 #include "document/design/DefaultBlock.h"
@@ -37,20 +38,16 @@ float TDesignBlockItem::BlockAngle(int32_t index) const {
 
 void TDesignBlockItem::LoadFromStream(TStream& stream) {
   TAbstractItem::LoadFromStream(stream);
-  if (TestIdent(stream, "DSNBNAME")) blockName_ = ReadString(stream);
-  if (TestIdent(stream, "DSNBCOLR")) color_ = static_cast<uint32_t>(ReadInt32(stream));
+  LoadChunk(stream, "DSNBNAME", blockName_);
+  LoadChunk(stream, "DSNBCOLR", color_);
   if (TestIdent(stream, "DSNBAXIS")) axisRef_.LoadFromStream(stream);
   if (Points().Count() == 0) SetInvalid(true);
 }
 
 void TDesignBlockItem::SaveToStream(TStream& stream) const {
   TAbstractItem::SaveToStream(stream);
-  WriteIdent(stream, "DSNBNAME");
-  WriteString(stream, blockName_);
-  if (color_ != 0) {
-    WriteIdent(stream, "DSNBCOLR");
-    WriteInt32(stream, static_cast<int32_t>(color_));
-  }
+  SaveChunk(stream, "DSNBNAME", std::string_view(blockName_));
+  if (color_ != 0) SaveChunk(stream, "DSNBCOLR", color_);
   WriteIdent(stream, "DSNBAXIS");
   axisRef_.SaveToStream(stream);
 }

@@ -1,5 +1,6 @@
 #include "items/design/DesignFigureItem.h"
 
+#include "document/ChunkFields.h"
 #include "document/StreetStructure.h"
 #include "document/TaggedStream.h"
 #include "document/design/DsnFigDefList.h"
@@ -35,18 +36,14 @@ const TDsnFigDef* TDesignFigureItem::Pattern() const {
 
 void TDesignFigureItem::LoadFromStream(TStream& stream) {
   TPolygonItem::LoadFromStream(stream);
-  if (TestIdent(stream, "DSFFILLC")) fillColor_ = static_cast<uint32_t>(ReadInt32(stream));
-  if (TestIdent(stream, "DSFSTYLE")) patternName_ = ReadString(stream);
+  LoadChunk(stream, "DSFFILLC", fillColor_);
+  LoadChunk(stream, "DSFSTYLE", patternName_);
 }
 
 void TDesignFigureItem::SaveToStream(TStream& stream) const {
   TPolygonItem::SaveToStream(stream);
-  WriteIdent(stream, "DSFFILLC");
-  WriteInt32(stream, static_cast<int32_t>(fillColor_));
-  if (!patternName_.empty()) {
-    WriteIdent(stream, "DSFSTYLE");
-    WriteString(stream, patternName_);
-  }
+  SaveChunk(stream, "DSFFILLC", fillColor_);
+  SaveChunkIfAny(stream, "DSFSTYLE", patternName_);
 }
 
 }  // namespace vellmar

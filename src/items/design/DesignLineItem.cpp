@@ -1,5 +1,6 @@
 #include "items/design/DesignLineItem.h"
 
+#include "document/ChunkFields.h"
 #include "document/StreetStructure.h"
 #include "document/TaggedStream.h"
 #include "document/design/DsnLineDefList.h"
@@ -43,28 +44,22 @@ const TDsnLineDef* TDesignLineItem::LineDef() const {
 
 void TDesignLineItem::LoadFromStream(TStream& stream) {
   TLineItem::LoadFromStream(stream);
-  if (TestIdent(stream, "DSLCOLOR")) color_ = static_cast<uint32_t>(ReadInt32(stream));
-  if (TestIdent(stream, "DSLWIDTH")) width_ = ReadSingle(stream);
-  if (TestIdent(stream, "DSLPERID")) period_ = ReadSingle(stream);
-  if (TestIdent(stream, "DSL_DISP")) disp_ = ReadSingle(stream);
-  if (TestIdent(stream, "DSLSTYLE")) style_ = ReadInt32(stream);
-  if (TestIdent(stream, "DSLEXDEF")) lineDefName_ = ReadString(stream);
+  LoadChunk(stream, "DSLCOLOR", color_);
+  LoadChunk(stream, "DSLWIDTH", width_);
+  LoadChunk(stream, "DSLPERID", period_);
+  LoadChunk(stream, "DSL_DISP", disp_);
+  LoadChunk(stream, "DSLSTYLE", style_);
+  LoadChunk(stream, "DSLEXDEF", lineDefName_);
 }
 
 void TDesignLineItem::SaveToStream(TStream& stream) const {
   TLineItem::SaveToStream(stream);
-  WriteIdent(stream, "DSLCOLOR");
-  WriteInt32(stream, static_cast<int32_t>(color_));
-  WriteIdent(stream, "DSLWIDTH");
-  WriteSingle(stream, width_);
-  WriteIdent(stream, "DSLPERID");
-  WriteSingle(stream, period_);
-  WriteIdent(stream, "DSL_DISP");
-  WriteSingle(stream, disp_);
-  WriteIdent(stream, "DSLSTYLE");
-  WriteInt32(stream, style_);
-  WriteIdent(stream, "DSLEXDEF");
-  WriteString(stream, lineDefName_);
+  SaveChunk(stream, "DSLCOLOR", color_);
+  SaveChunk(stream, "DSLWIDTH", width_);
+  SaveChunk(stream, "DSLPERID", period_);
+  SaveChunk(stream, "DSL_DISP", disp_);
+  SaveChunk(stream, "DSLSTYLE", style_);
+  SaveChunk(stream, "DSLEXDEF", std::string_view(lineDefName_));
 }
 
 }  // namespace vellmar

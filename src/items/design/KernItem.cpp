@@ -1,5 +1,6 @@
 #include "items/design/KernItem.h"
 
+#include "document/ChunkFields.h"
 #include "document/TaggedStream.h"
 #include "platform/Error.h"
 #include "platform/text/Cp1251.h"
@@ -32,22 +33,19 @@ void TKernItem::SetMaterial(int32_t index, TKernMaterial material) {
 
 void TKernItem::LoadFromStream(TStream& stream) {
   TDesignBlockItem::LoadFromStream(stream);
-  if (TestIdent(stream, "TXTLABEL")) label_ = ReadString(stream);
+  LoadChunk(stream, "TXTLABEL", label_);
   for (size_t i = 0; i < materials_.size(); ++i) {
-    if (TestIdent(stream, kNameIdents[i])) materials_[i].Name = ReadString(stream);
-    if (TestIdent(stream, kValueIdents[i])) materials_[i].Value = ReadInt32(stream);
+    LoadChunk(stream, kNameIdents[i], materials_[i].Name);
+    LoadChunk(stream, kValueIdents[i], materials_[i].Value);
   }
 }
 
 void TKernItem::SaveToStream(TStream& stream) const {
   TDesignBlockItem::SaveToStream(stream);
-  WriteIdent(stream, "TXTLABEL");
-  WriteString(stream, label_);
+  SaveChunk(stream, "TXTLABEL", std::string_view(label_));
   for (size_t i = 0; i < materials_.size(); ++i) {
-    WriteIdent(stream, kNameIdents[i]);
-    WriteString(stream, materials_[i].Name);
-    WriteIdent(stream, kValueIdents[i]);
-    WriteInt32(stream, materials_[i].Value);
+    SaveChunk(stream, kNameIdents[i], std::string_view(materials_[i].Name));
+    SaveChunk(stream, kValueIdents[i], materials_[i].Value);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "document/ChunkFields.h"
 #include "document/TaggedStream.h"
 #include "items/signs/NamedMetafileLib.h"
 #include "items/signs/SignLibraries.h"
@@ -141,21 +142,22 @@ void TEmfSubItem::LoadFromStream(TStream& stream) {
   }
   if (read) SetPicture(std::move(*read));
   if (TestIdent(stream, "ZNSLIBNM")) SetLibName(ReadString(stream));
-  if (TestIdent(stream, "ZNSUBSC ")) scale_ = ReadSingle(stream);
-  if (TestIdent(stream, "ZNSUBTXT")) text_ = ReadString(stream);
+  LoadChunk(stream, "ZNSUBSC ", scale_);
+  LoadChunk(stream, "ZNSUBTXT", text_);
   if (TestIdent(stream, "ZNSUBORG")) origin_ = ReadXYZ(stream);
-  if (TestIdent(stream, "ZNSUBALG")) captionSide_ = ReadByte(stream);
-  if (TestIdent(stream, "ZNSUBORT")) orientation_ = ReadSingle(stream);
-  if (TestIdent(stream, "ZNSUBFIL")) fileName_ = ReadString(stream);
+  LoadChunk(stream, "ZNSUBALG", captionSide_);
+  LoadChunk(stream, "ZNSUBORT", orientation_);
+  LoadChunk(stream, "ZNSUBFIL", fileName_);
   // Indices into data this viewer does not have; read past.
-  if (TestIdent(stream, "ZNARCIDX")) ReadInt32(stream);
-  if (TestIdent(stream, "ZNNODIDX")) ReadInt32(stream);
-  if (TestIdent(stream, "ZNOBJKND")) objectKind_ = ReadString(stream);
-  if (TestIdent(stream, "ZNSTEXT ")) sText_ = ReadString(stream);
-  if (TestIdent(stream, "ZNMAINID")) mainId_ = ReadInt32(stream);
-  if (TestIdent(stream, "ZNANCHEI")) anchorHeight_ = ReadSingle(stream);
-  if (TestIdent(stream, "ZNCUSTSQ")) customArea_ = ReadSingle(stream);
-  if (TestIdent(stream, "ZNSTATUS")) status_ = ReadString(stream);
+  int32_t ignored = 0;
+  LoadChunk(stream, "ZNARCIDX", ignored);
+  LoadChunk(stream, "ZNNODIDX", ignored);
+  LoadChunk(stream, "ZNOBJKND", objectKind_);
+  LoadChunk(stream, "ZNSTEXT ", sText_);
+  LoadChunk(stream, "ZNMAINID", mainId_);
+  LoadChunk(stream, "ZNANCHEI", anchorHeight_);
+  LoadChunk(stream, "ZNCUSTSQ", customArea_);
+  LoadChunk(stream, "ZNSTATUS", status_);
   // A stored caption equal to what the names give is no override. Only the caption the
   // names give now counts: one equal to the file name's while the library name gives
   // another is the user's choice and stays.
@@ -168,40 +170,21 @@ void TEmfSubItem::SaveToStream(TStream& stream) const {
     WriteCount(stream, own_.Bytes().size());
     own_.SaveToStream(stream);
   } else {
-    WriteIdent(stream, "ZNSLIBNM");
-    WriteString(stream, libName_);
+    SaveChunk(stream, "ZNSLIBNM", std::string_view(libName_));
   }
-  WriteIdent(stream, "ZNSUBSC ");
-  WriteSingle(stream, scale_);
-  WriteIdent(stream, "ZNSUBTXT");
-  WriteString(stream, text_);
+  SaveChunk(stream, "ZNSUBSC ", scale_);
+  SaveChunk(stream, "ZNSUBTXT", std::string_view(text_));
   WriteIdent(stream, "ZNSUBORG");
   WriteXYZ(stream, origin_);
-  WriteIdent(stream, "ZNSUBALG");
-  WriteByte(stream, captionSide_);
-  WriteIdent(stream, "ZNSUBORT");
-  WriteSingle(stream, orientation_);
-  const auto writeText = [&stream](const TIdent& ident, const std::string& text) {
-    if (text.empty()) return;
-    WriteIdent(stream, ident);
-    WriteString(stream, text);
-  };
-  writeText("ZNSUBFIL", fileName_);
-  writeText("ZNOBJKND", objectKind_);
-  writeText("ZNSTEXT ", sText_);
-  if (mainId_ != 0) {
-    WriteIdent(stream, "ZNMAINID");
-    WriteInt32(stream, mainId_);
-  }
-  if (anchorHeight_ != 0.0f) {
-    WriteIdent(stream, "ZNANCHEI");
-    WriteSingle(stream, anchorHeight_);
-  }
-  if (customArea_ != 0.0f) {
-    WriteIdent(stream, "ZNCUSTSQ");
-    WriteSingle(stream, customArea_);
-  }
-  writeText("ZNSTATUS", status_);
+  SaveChunk(stream, "ZNSUBALG", captionSide_);
+  SaveChunk(stream, "ZNSUBORT", orientation_);
+  SaveChunkIfAny(stream, "ZNSUBFIL", fileName_);
+  SaveChunkIfAny(stream, "ZNOBJKND", objectKind_);
+  SaveChunkIfAny(stream, "ZNSTEXT ", sText_);
+  if (mainId_ != 0) SaveChunk(stream, "ZNMAINID", mainId_);
+  if (anchorHeight_ != 0.0f) SaveChunk(stream, "ZNANCHEI", anchorHeight_);
+  if (customArea_ != 0.0f) SaveChunk(stream, "ZNCUSTSQ", customArea_);
+  SaveChunkIfAny(stream, "ZNSTATUS", status_);
 }
 
 }  // namespace vellmar

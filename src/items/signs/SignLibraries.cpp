@@ -17,7 +17,7 @@ TNameValueList LoadOldLibTranslation(const std::optional<std::filesystem::path>&
   std::error_code ec;
   std::ifstream in;
   if (file && std::filesystem::is_regular_file(*file, ec)) in.open(*file, std::ios::binary);
-  if (!in) {
+  if (!in.is_open()) {
     if (warn) {
       warn(std::string(
           "Не найден файл \"OldLibTranslation.txt\": старые имена знаков не переводятся."_cp1251));

@@ -1,5 +1,6 @@
 #include "items/signs/SvetoforItem.h"
 
+#include "document/ChunkFields.h"
 #include "document/TaggedStream.h"
 #include "items/signs/SvetoforPictureLib.h"
 #include "platform/Error.h"
@@ -79,17 +80,14 @@ void TSvetoforItem::LoadFromStream(TStream& stream) {
 
 void TSvetoforItem::SaveToStream(TStream& stream) const {
   TPointItem::SaveToStream(stream);
-  WriteIdent(stream, "ANC_NAME");
-  WriteString(stream, supportName_);
+  SaveChunk(stream, "ANC_NAME", std::string_view(supportName_));
   WriteIdent(stream, "SUBCOUNT");
   WriteCount(stream, heads_.size());
   for (const auto& head : heads_) {
-    WriteIdent(stream, "SVETNAME");
-    WriteString(stream, head->Name());
+    SaveChunk(stream, "SVETNAME", std::string_view(head->Name()));
     WriteIdent(stream, "SVETDPOS");
     WriteXYZ(stream, head->Offset());
-    WriteIdent(stream, "SVETFROT");
-    WriteSingle(stream, head->Rotation());
+    SaveChunk(stream, "SVETFROT", head->Rotation());
   }
 }
 

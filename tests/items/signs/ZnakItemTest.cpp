@@ -385,5 +385,20 @@ TEST_F(ZnakItemTest, TheSecondSignKindShowsSign124FromTheLibraryOrTheMissingPict
   }
 }
 
+TEST(OldLibTranslation, ReadsNameValueLinesAndAMissingFileGivesAnEmptyTableAndOneWarning) {
+  test::TempDir dir;
+  std::ofstream(dir / "OldLibTranslation.txt", std::ios::binary) << "a.emf=1-01.emf\r\nB.EMF=2-1.emf\n";
+  std::vector<std::string> warnings;
+  const TWarningSink collect = [&warnings](const std::string& message) { warnings.push_back(message); };
+  const TNameValueList table = LoadOldLibTranslation(dir / "OldLibTranslation.txt", collect);
+  EXPECT_EQ(table.Value("a.emf"), "1-01.emf");
+  EXPECT_EQ(table.Value("b.emf"), "2-1.emf");  // names as file names: letter case ignored
+  EXPECT_TRUE(warnings.empty());
+  for (const std::optional<fs::path>& file : {std::optional<fs::path>(), std::optional(dir / "absent.txt")}) {
+    EXPECT_TRUE(LoadOldLibTranslation(file, collect).Empty());
+  }
+  EXPECT_EQ(warnings.size(), 2u);
+}
+
 }  // namespace
 }  // namespace vellmar
