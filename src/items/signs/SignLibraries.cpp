@@ -6,6 +6,7 @@
 
 #include "document/TaggedStream.h"
 #include "items/signs/NamedMetafileLib.h"
+#include "platform/Error.h"
 #include "platform/files/DataRoot.h"
 #include "platform/text/Cp1251.h"
 
@@ -35,8 +36,23 @@ const TNameValueList& OldLibTranslation() {
   return table;
 }
 
+namespace {
+
+// A street with signs must load even when the library's directory is unavailable: the
+// signs then show the missing-sign picture and the user hears why once.
+const TNamedMetafileLib& LibraryOrWarning() {
+  try {
+    return MetafileLibrary();
+  } catch (const EVellmarError& e) {
+    ReportWarning(e.what());
+    return MetafileLibrary();  // left empty by the failed first call, and not asked again
+  }
+}
+
+}  // namespace
+
 const TSignLibraries& ProgramSignLibraries() {
-  static const TSignLibraries libraries{MetafileLibrary(), OldLibTranslation(), MissingSignMetafile()};
+  static const TSignLibraries libraries{LibraryOrWarning(), OldLibTranslation(), MissingSignMetafile()};
   return libraries;
 }
 
