@@ -67,7 +67,11 @@ int64_t EnhancedAxis(const uint8_t* header, std::size_t low, std::size_t deviceO
   const int64_t devicePixels = Field<int32_t>(header, 72 + deviceOffset);
   const int64_t deviceMm = Field<int32_t>(header, 80 + deviceOffset);
   if (devicePixels <= 0 || deviceMm <= 0) return PixelsToHundredthMm(drawn);
-  return drawn * deviceMm * 100 / devicePixels;
+  // In double: a damaged header's pixels times millimetres overflows 64 bits.
+  const double mm =
+      static_cast<double>(drawn) * static_cast<double>(deviceMm) * 100 / static_cast<double>(devicePixels);
+  return mm < std::numeric_limits<int32_t>::max() ? static_cast<int64_t>(mm)
+                                                  : std::numeric_limits<int32_t>::max();
 }
 
 // The length of a Windows metafile from its 18-byte header, checked to be one.

@@ -76,6 +76,11 @@ TEST(Metafile, SizesComeFromTheFrameTheBoxOrTheWindowExtent) {
   EXPECT_EQ(size(EnhancedSample({0, 0, 0, 0}, {0, 0, 399, 199})),
             (std::vector<int32_t>{378, 189, 10000, 5000}));
   EXPECT_EQ(size(EnhancedSample({0, 0, -5, -5}, {0, 0, -1, -1})), (std::vector<int32_t>{0, 0, 0, 0}));
+  // Extreme bounds on a device of one pixel per 21 km saturate instead of overflowing.
+  auto extreme = EnhancedSample({0, 0, 0, 0}, {INT32_MIN, 0, INT32_MAX, 0});
+  Patch32(extreme, 72, 1);
+  Patch32(extreme, 80, INT32_MAX);
+  EXPECT_EQ(size(extreme), (std::vector<int32_t>{81164736, 1, INT32_MAX, 25}));
   EXPECT_EQ(size(PlaceableSample({0, 0, 1440, 720}, 1440)), (std::vector<int32_t>{96, 48, 2540, 1270}));
   EXPECT_EQ(size(PlaceableSample({1440, 720, 0, 0}, 1440)), (std::vector<int32_t>{96, 48, 2540, 1270}));
   EXPECT_EQ(size(PlaceableSample({0, 0, 1440, 720}, 0)), (std::vector<int32_t>{0, 0, 0, 0}));
