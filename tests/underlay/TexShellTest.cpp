@@ -6,78 +6,33 @@
 #include <string>
 #include <vector>
 
+#include "UnderlayTestSupport.h"
 #include "platform/MemoryStream.h"
 #include "platform/WarningSink.h"
-#include "platform/gpu/recording/RecordingDevice.h"
-#include "render/DxDrawParams.h"
 #include "render/DxRenderer.h"
 #include "underlay/SubLayerFile.h"
-#include "underlay/SubLayerWriter.h"
 #include "underlay/TexShell.h"
 
 namespace vellmar {
 
 namespace {
 
-constexpr int kPanelWidth = 200;
-constexpr int kPanelHeight = 100;
-// A strip of 2048 × 256 pixels, laid one world unit per pixel: level n has 8/n tiles in
-// one row, each 256·n world units wide and, the grid of every level being stretched over
-// the whole picture, 256 high. Few tiles keep the pyramid quick to build.
-constexpr int kWidth = 2048;
-constexpr int kHeight = 256;
-
-const std::vector<uint8_t>& PyramidBytes() {
-  static const std::vector<uint8_t> bytes = [] {
-    std::vector<uint8_t> bgr(static_cast<size_t>(kWidth) * kHeight * 3);
-    for (size_t i = 0; i < bgr.size(); ++i) bgr[i] = static_cast<uint8_t>(i / 3 % 251);
-    TMemoryStream stream;
-    TSubLayerWriter({bgr.data(), kWidth * 3, kWidth, kHeight}).Write(stream);
-    return stream.TakeBytes();
-  }();
-  return bytes;
-}
+using test::kPyramidHeight;
+using test::kPyramidWidth;
+using test::PyramidBytes;
+using test::TView;
 
 std::unique_ptr<TSubLayerFile> OpenPyramid(std::vector<uint8_t> bytes = PyramidBytes()) {
   return std::make_unique<TSubLayerFile>(std::make_unique<TMemoryStream>(std::move(bytes)));
 }
 
-const TSubLayerCorners kCorners = {TXYZ{0, 0, 0}, TXYZ{0, kHeight, 0}, TXYZ{kWidth, kHeight, 0},
-                                   TXYZ{kWidth, 0, 0}};
+const TSubLayerCorners kCorners = {TXYZ{0, 0, 0}, TXYZ{0, kPyramidHeight, 0},
+                                   TXYZ{kPyramidWidth, kPyramidHeight, 0}, TXYZ{kPyramidWidth, 0, 0}};
 
 // The diagonal of a level's tiles in world units.
 double Diagonal(int level) {
   return std::hypot(256.0 * level, 256.0);
 }
-
-struct TView {
-  RecordingDevice* Device = nullptr;
-  std::unique_ptr<TdxRenderer> Renderer;
-  TDxDrawParams Params;
-
-  TView() {
-    Renderer = std::make_unique<TdxRenderer>(
-        kPanelWidth, kPanelHeight,
-        [this](std::unique_ptr<IGpuDevice>& made) {
-          auto recording = std::make_unique<RecordingDevice>(kPanelWidth, kPanelHeight);
-          Device = recording.get();
-          made = std::move(recording);
-          return D3D_OK;
-        },
-        nullptr);
-    Params.Renderer = Renderer.get();
-    Params.Centre = {kWidth / 2, kHeight / 2, 0};
-    Params.Radius = 1e6f;
-  }
-
-  // A plan view in which one pixel is `pixel` world units.
-  void Zoom(double pixel) {
-    const double scale = 2.0 / (kPanelWidth * pixel);
-    Renderer->ResetMatrices();
-    Renderer->World().Translate(true, -Params.Centre.x, -Params.Centre.y, 0);
-    Renderer->World().Scale(true, scale, scale * kPanelWidth / kPanelHeight, 1);
-  }
-};
 
 std::vector<TTexShell> AllTiles(const TSubLayerFile& file) {
   std::vector<TTexShell> tiles;
@@ -125,8 +80,8 @@ TEST(TexShell, QuadFollowsTheCornersRowsDownFromTheTopEdge) {
   }
   // A skewed underlay: the corners move, the stale quad follows them only when told.
   TSubLayerCorners skewed = kCorners;
-  skewed[1] = {1000, kHeight, 0};
-  skewed[2] = {kWidth + 1000, kHeight, 0};
+  skewed[1] = {1000, kPyramidHeight, 0};
+  skewed[2] = {kPyramidWidth + 1000, kPyramidHeight, 0};
   tile.Draw(view.Params, skewed, *file);
   EXPECT_FLOAT_EQ(tile.Vertices()[0].X, 256);
   tile.InvalidateQuad();
@@ -200,12 +155,7 @@ TEST(TexShell, ATileAtOrBeyondTheRadiusHasNoTexture) {
 }
 
 TEST(TexShell, ADamagedTileIsReportedOnceAndDrawnAsItsOutline) {
-  std::vector<uint8_t> bytes = PyramidBytes();
-  // Level 8 (its descriptor is the fourth): point its one tile past the end of the file.
-  int64_t table = 0;
-  for (int i = 0; i < 8; ++i) table |= int64_t{bytes[72 + i]} << (8 * i);
-  for (int i = 0; i < 8; ++i) bytes[table + i] = i == 6 ? 0x01 : 0x00;
-  auto file = OpenPyramid(std::move(bytes));
+  auto file = OpenPyramid(test::PyramidWithDamagedTile(8, 0));
   std::vector<std::string> warnings;
   SetWarningSink([&](const std::string& message) { warnings.push_back(message); });
   TView view;
