@@ -9,16 +9,16 @@
 #include <span>
 
 #include "document/StreetStructure.h"
-#include "items/ItemKinds.h"
 #include "platform/Error.h"
 #include "platform/MemoryStream.h"
+#include "underlay/AllKinds.h"
 
 namespace {
 
 using namespace vellmar;
 
 bool Registered() {
-  RegisterAllItemKinds();
+  RegisterAllKinds();
   return true;
 }
 

@@ -11,8 +11,8 @@
 #include "document/ItemList.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
-#include "items/ItemKinds.h"
 #include "platform/text/Cp1251.h"
+#include "underlay/AllKinds.h"
 
 namespace vellmar {
 
@@ -60,7 +60,7 @@ int Run(const std::vector<std::string>& args) {
   }
   if (input.empty()) throw TUsageError{"no street file given"};
 
-  RegisterAllItemKinds();
+  RegisterAllKinds();
   TStreetStructure street;
   street.LoadFromFile(input);
 

@@ -17,10 +17,10 @@
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
-#include "items/ItemKinds.h"
 #include "platform/text/Numbers.h"
 #include "render/DxDrawParams.h"
 #include "render/OffscreenFrame.h"
+#include "underlay/AllKinds.h"
 
 namespace vellmar {
 
@@ -167,7 +167,7 @@ int Run(const std::vector<std::string>& args) {
     std::cout << kUsage;
     return 0;
   }
-  RegisterAllItemKinds();
+  RegisterAllKinds();
   const TOptions options = Parse(args);
   TStreetStructure street;
   street.LoadFromFile(options.Input);

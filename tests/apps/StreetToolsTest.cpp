@@ -16,9 +16,9 @@
 
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
-#include "items/ItemKinds.h"
 #include "platform/imaging/Bitmap.h"
 #include "support/TestSupport.h"
+#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {
@@ -72,7 +72,7 @@ TAbstractItem* Polygon(TStreetStructure& street, int32_t kind, const std::vector
 // sidewalk north of the lawn; neighbours share their edge points. Edges that another
 // item of the same kind continues are left out. No stored view: it opens fitted.
 std::vector<uint8_t> SmallStreet() {
-  RegisterAllItemKinds();
+  RegisterAllKinds();
   TStreetStructure street;
   street.SetStreetName("Small street");
   street.SetStartName("West");

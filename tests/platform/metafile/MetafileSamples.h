@@ -9,16 +9,16 @@
 
 namespace vellmar::test {
 
-class TBytes {
+class TMetafileBytes {
  public:
-  TBytes& U16(uint32_t v) {
+  TMetafileBytes& U16(uint32_t v) {
     bytes_.push_back(static_cast<uint8_t>(v));
     bytes_.push_back(static_cast<uint8_t>(v >> 8));
     return *this;
   }
-  TBytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
-  TBytes& I32(int32_t v) { return U32(static_cast<uint32_t>(v)); }
-  TBytes& Append(const std::vector<uint8_t>& more) {
+  TMetafileBytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+  TMetafileBytes& I32(int32_t v) { return U32(static_cast<uint32_t>(v)); }
+  TMetafileBytes& Append(const std::vector<uint8_t>& more) {
     bytes_.insert(bytes_.end(), more.begin(), more.end());
     return *this;
   }
@@ -39,7 +39,7 @@ struct TRect32 {
 // EMR_HEADER with the given frame (0.01 mm) and bounds (pixels of a 1000 x 500 pixel,
 // 250 x 125 mm device), one EMR_RECTANGLE, EMR_EOF.
 inline std::vector<uint8_t> EnhancedSample(TRect32 frame, TRect32 bounds) {
-  TBytes b;
+  TMetafileBytes b;
   b.U32(1).U32(88);
   for (int32_t v : {bounds.Left, bounds.Top, bounds.Right, bounds.Bottom}) b.I32(v);
   for (int32_t v : {frame.Left, frame.Top, frame.Right, frame.Bottom}) b.I32(v);
@@ -54,12 +54,12 @@ inline std::vector<uint8_t> EnhancedSample(TRect32 frame, TRect32 bounds) {
 
 // The Windows metafile body: 18-byte header, the given records, META_EOF.
 inline std::vector<uint8_t> WindowsSample(bool withWindowExt, int16_t extX = 400, int16_t extY = 300) {
-  TBytes records;
+  TMetafileBytes records;
   if (withWindowExt)
     records.U32(5).U16(0x020C).U16(static_cast<uint16_t>(extY)).U16(static_cast<uint16_t>(extX));
   records.U32(7).U16(0x041B).U16(70).U16(110).U16(20).U16(10);  // META_RECTANGLE
   records.U32(3).U16(0x0000);                                   // META_EOF
-  TBytes b;
+  TMetafileBytes b;
   const auto words = static_cast<uint32_t>((18 + records.Size()) / 2);
   b.U16(1).U16(9).U16(0x0300).U32(words).U16(0).U32(7).U16(0).Append(records.Get());
   return b.Get();
@@ -68,7 +68,7 @@ inline std::vector<uint8_t> WindowsSample(bool withWindowExt, int16_t extX = 400
 // The 22-byte placeable header (checksum over its first ten words) before a Windows
 // metafile.
 inline std::vector<uint8_t> PlaceableSample(TRect32 box, uint16_t inch) {
-  TBytes b;
+  TMetafileBytes b;
   b.U32(0x9AC6CDD7).U16(0);
   for (int32_t v : {box.Left, box.Top, box.Right, box.Bottom}) b.U16(static_cast<uint16_t>(v));
   b.U16(inch).U32(0);

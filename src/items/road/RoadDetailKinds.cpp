@@ -1,0 +1,49 @@
+#include "items/road/RoadDetailKinds.h"
+
+#include "document/KindRegistry.h"
+#include "items/road/CalcAreaItem.h"
+#include "items/road/KolodItem.h"
+#include "items/road/LnDefectItem.h"
+#include "items/road/OstrovokItem.h"
+#include "items/road/PictureItem.h"
+#include "items/road/RadiusMeasureItem.h"
+#include "items/road/RazmerItem.h"
+#include "items/road/RazmetLabelPlaceItem.h"
+#include "items/road/RazmetStopItem.h"
+#include "items/road/ReshetItem.h"
+#include "items/road/RulerItem.h"
+#include "items/road/SlopeMeasureItem.h"
+#include "items/road/SqDefectItem.h"
+#include "items/road/StopItem.h"
+#include "items/road/ZebraItem.h"
+
+namespace vellmar {
+
+namespace {
+constexpr int32_t kStopKind = 32;
+}  // namespace
+
+void RegisterRoadDetailKinds() {
+  TKindRegistry::RegisterFactory(12, MakeItem<TOstrovokItem>);
+  TKindRegistry::RegisterFactory(13, MakeItem<TRazmetStopItem>);
+  TKindRegistry::RegisterFactory(14, MakeItem<TZebraItem>);
+  TKindRegistry::RegisterFactory(17, MakeItem<TPictureItem>);
+  TKindRegistry::RegisterFactory(25, MakeItem<TRulerItem>);
+  TKindRegistry::RegisterFactory(27, MakeItem<TKolodItem>);
+  TKindRegistry::RegisterFactory(28, MakeItem<TReshetItem>);
+  TKindRegistry::RegisterFactory(30, MakeItem<TRazmerItem>);
+  TKindRegistry::RegisterFactory(31, MakeItem<TRazmetLabelPlaceItem>);
+  TKindRegistry::RegisterFactory(kStopKind, MakeItem<TStopItem>);
+  TKindRegistry::RegisterFactory(34, MakeItem<TCalcAreaItem>);
+  TKindRegistry::RegisterFactory(37, MakeItem<TLnDefectItem>);
+  TKindRegistry::RegisterFactory(38, MakeItem<TSqDefectItem>);
+  TKindRegistry::RegisterFactory(39, MakeItem<TRadiusMeasureItem>);
+  TKindRegistry::RegisterFactory(40, MakeItem<TSlopeMeasureItem>);
+  // Neither form of a stop can be drawn from one point, so it is dropped at load with
+  // fewer than two.
+  TItemKind stop = TKindRegistry::Kind(kStopKind);
+  stop.MinPointCount = 2;
+  TKindRegistry::Register(stop);
+}
+
+}  // namespace vellmar
