@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/AbstractItem.h"
+#include "underlay/TexShell.h"
 
 namespace vellmar {
 
@@ -19,6 +21,13 @@ class TSubLayerItem final : public TAbstractItem {
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // Moved corners lay every tile anew on the next frame; the textures stay.
+  void PointsChanged() override;
+  // The item has no primitives; a rebuild means its corners moved (perhaps through a
+  // point it shares with another item).
+  void BuildPrimitives() override;
+  // The outline through the four corners, then every tile of a sensible size for the view.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
 
   // The underlay file as the street stores it (Windows-1251, maybe a Windows path).
   const std::string& FileName() const { return fileName_; }
@@ -28,10 +37,15 @@ class TSubLayerItem final : public TAbstractItem {
   void SetFileName(const std::string& name);
   // nullptr when the file could not be opened.
   TSubLayerFile* File() const { return file_.get(); }
+  // Every tile of the open file: level 1, 2, 4, then 8, each row by row; owned.
+  const std::vector<TTexShell>& Tiles() const { return tiles_; }
 
  private:
+  void InvalidateQuads();
+
   std::string fileName_;
   std::unique_ptr<TSubLayerFile> file_;
+  std::vector<TTexShell> tiles_;
 };
 
 }  // namespace vellmar
