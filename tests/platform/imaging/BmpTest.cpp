@@ -37,7 +37,7 @@ uint32_t Get32(const Bytes& bytes, size_t at) {
 }
 
 // A hand-made BMP file image, for the header variants and damages our writer never makes.
-struct TBmpSpec {
+struct TBmpLayout {
   uint32_t headerSize = 40;
   int32_t width = 2;
   int32_t height = 2;
@@ -53,34 +53,34 @@ struct TBmpSpec {
   int64_t pixelOffset = -1;  // -1: right after the tables
 };
 
-Bytes MakeBmp(const TBmpSpec& spec) {
+Bytes MakeBmp(const TBmpLayout& layout) {
   Bytes info;
-  Put32(info, spec.headerSize);
-  if (spec.headerSize == 12) {
-    Put16(info, static_cast<uint32_t>(spec.width));
-    Put16(info, static_cast<uint32_t>(spec.height));
-    Put16(info, spec.planes);
-    Put16(info, spec.bits);
+  Put32(info, layout.headerSize);
+  if (layout.headerSize == 12) {
+    Put16(info, static_cast<uint32_t>(layout.width));
+    Put16(info, static_cast<uint32_t>(layout.height));
+    Put16(info, layout.planes);
+    Put16(info, layout.bits);
   } else {
-    Put32(info, static_cast<uint32_t>(spec.width));
-    Put32(info, static_cast<uint32_t>(spec.height));
-    Put16(info, spec.planes);
-    Put16(info, spec.bits);
-    Put32(info, spec.compression);
-    Put32(info, static_cast<uint32_t>(spec.pixels.size()));
+    Put32(info, static_cast<uint32_t>(layout.width));
+    Put32(info, static_cast<uint32_t>(layout.height));
+    Put16(info, layout.planes);
+    Put16(info, layout.bits);
+    Put32(info, layout.compression);
+    Put32(info, static_cast<uint32_t>(layout.pixels.size()));
     Put32(info, 2835);
     Put32(info, 2835);
-    Put32(info, spec.coloursUsed);
+    Put32(info, layout.coloursUsed);
     Put32(info, 0);
-    for (size_t i = 0; info.size() < spec.headerSize; ++i) {
-      Put32(info, spec.headerSize > 40 && i < spec.masks.size() ? spec.masks[i] : 0x5A5A5A5A);
+    for (size_t i = 0; info.size() < layout.headerSize; ++i) {
+      Put32(info, layout.headerSize > 40 && i < layout.masks.size() ? layout.masks[i] : 0x5A5A5A5A);
     }
-    if (spec.headerSize == 40) {
-      for (uint32_t mask : spec.masks) Put32(info, mask);
+    if (layout.headerSize == 40) {
+      for (uint32_t mask : layout.masks) Put32(info, mask);
     }
   }
-  for (uint32_t colour : spec.palette) {
-    if (spec.headerSize == 12) {
+  for (uint32_t colour : layout.palette) {
+    if (layout.headerSize == 12) {
       info.push_back(static_cast<uint8_t>(colour));
       info.push_back(static_cast<uint8_t>(colour >> 8));
       info.push_back(static_cast<uint8_t>(colour >> 16));
@@ -88,15 +88,15 @@ Bytes MakeBmp(const TBmpSpec& spec) {
       Put32(info, colour | 0x7F000000);  // a reserved byte that only the kept image reproduces
     }
   }
-  const auto offset = static_cast<uint32_t>(spec.pixelOffset >= 0 ? spec.pixelOffset : 14 + info.size());
-  const auto total = static_cast<uint32_t>(14 + info.size() + spec.pixels.size() + spec.trailer.size());
+  const auto offset = static_cast<uint32_t>(layout.pixelOffset >= 0 ? layout.pixelOffset : 14 + info.size());
+  const auto total = static_cast<uint32_t>(14 + info.size() + layout.pixels.size() + layout.trailer.size());
   Bytes file{'B', 'M'};
-  Put32(file, static_cast<uint32_t>(spec.fileSize >= 0 ? spec.fileSize : total));
+  Put32(file, static_cast<uint32_t>(layout.fileSize >= 0 ? layout.fileSize : total));
   Put32(file, 0);
   Put32(file, offset);
   file.insert(file.end(), info.begin(), info.end());
-  file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
-  file.insert(file.end(), spec.trailer.begin(), spec.trailer.end());
+  file.insert(file.end(), layout.pixels.begin(), layout.pixels.end());
+  file.insert(file.end(), layout.trailer.begin(), layout.trailer.end());
   return file;
 }
 
@@ -187,7 +187,7 @@ TEST(Bmp, WriterMakesTheUsualHeaders) {
 
 TEST(Bmp, OtherHeaderVariantsAreReadAndKept) {
   // A 124-byte header with RGBA bit fields, as image editors write 32-bit pictures.
-  TBmpSpec v5;
+  TBmpLayout v5;
   v5.headerSize = 124;
   v5.width = 2;
   v5.height = -1;
@@ -209,7 +209,7 @@ TEST(Bmp, OtherHeaderVariantsAreReadAndKept) {
   EXPECT_EQ(Bytes(bgra, bgra + 4), (Bytes{0x33, 0x22, 0x11, 0xFF}));
 
   // The old core header with three-byte palette entries.
-  TBmpSpec core;
+  TBmpLayout core;
   core.headerSize = 12;
   core.width = 3;
   core.height = 1;
@@ -223,7 +223,7 @@ TEST(Bmp, OtherHeaderVariantsAreReadAndKept) {
   EXPECT_EQ(Saved(bitmap), coreFile);
 
   // A short palette, 16-bit 5-5-5 bit fields, 4-4-4 bit fields, bytes after the pixels.
-  TBmpSpec counted;
+  TBmpLayout counted;
   counted.width = 1;
   counted.height = 1;
   counted.bits = 8;
@@ -237,7 +237,7 @@ TEST(Bmp, OtherHeaderVariantsAreReadAndKept) {
   EXPECT_EQ(bitmap.GetPixel(0, 0), 0x00FF00u);
   EXPECT_EQ(Saved(bitmap), countedFile);
 
-  TBmpSpec fields555;
+  TBmpLayout fields555;
   fields555.width = 1;
   fields555.height = 1;
   fields555.bits = 16;
@@ -248,7 +248,7 @@ TEST(Bmp, OtherHeaderVariantsAreReadAndKept) {
   EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf15bit);
   EXPECT_EQ(bitmap.GetPixel(0, 0), 0x0000FFu);
 
-  TBmpSpec fields444 = fields555;
+  TBmpLayout fields444 = fields555;
   fields444.masks = {0x0F00, 0x00F0, 0x000F};
   fields444.pixels = {0x0F, 0x08, 0, 0};
   const Bytes file444 = MakeBmp(fields444);
@@ -263,7 +263,7 @@ TEST(Bmp, OtherHeaderVariantsAreReadAndKept) {
 }
 
 TEST(Bmp, AnyChangeDropsTheKeptImage) {
-  TBmpSpec v4;
+  TBmpLayout v4;
   v4.headerSize = 108;
   v4.width = 1;
   v4.height = 1;
@@ -307,20 +307,20 @@ TEST(Bmp, EmptyBitmapsRoundTrip) {
   EXPECT_EQ(bitmap.LoadFromBmp(file.data(), file.size()), 54u);
   EXPECT_TRUE(bitmap.Empty());
 
-  TBmpSpec noWidth;
+  TBmpLayout noWidth;
   noWidth.width = 0;
   noWidth.height = 0x7FFFFFFF;
   EXPECT_TRUE(Loaded(MakeBmp(noWidth)).Empty());
 }
 
 TEST(Bmp, DamagedHeadersRaiseClearErrors) {
-  TBmpSpec rle;
+  TBmpLayout rle;
   rle.bits = 8;
   rle.compression = 1;
   rle.palette.assign(256, 0);
   EXPECT_EQ(LoadError(MakeBmp(rle)), "TBitmap.LoadFromBmp: compression 1 not supported");
   for (uint32_t compression : {2u, 4u, 5u, 6u}) {
-    TBmpSpec other;
+    TBmpLayout other;
     other.compression = compression;
     EXPECT_EQ(LoadError(MakeBmp(other)),
               "TBitmap.LoadFromBmp: compression " + std::to_string(compression) + " not supported");
@@ -330,69 +330,69 @@ TEST(Bmp, DamagedHeadersRaiseClearErrors) {
   notBmp[0] = 'P';
   EXPECT_EQ(LoadError(notBmp), "TBitmap.LoadFromBmp: not a BMP file");
 
-  TBmpSpec spec;
-  spec.headerSize = 64;
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: information header size 64 not supported");
-  spec = {};
-  spec.planes = 0;
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: 0 planes not supported");
-  spec = {};
-  spec.bits = 2;
-  EXPECT_EQ(LoadError(MakeBmp(spec)),
+  TBmpLayout layout;
+  layout.headerSize = 64;
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: information header size 64 not supported");
+  layout = {};
+  layout.planes = 0;
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: 0 planes not supported");
+  layout = {};
+  layout.bits = 2;
+  EXPECT_EQ(LoadError(MakeBmp(layout)),
             "TBitmap.LoadFromBmp: 2 bits per pixel not supported with compression 0");
-  spec.bits = 24;
-  spec.compression = 3;
-  spec.masks = {0xFF0000, 0xFF00, 0xFF};
-  EXPECT_EQ(LoadError(MakeBmp(spec)),
+  layout.bits = 24;
+  layout.compression = 3;
+  layout.masks = {0xFF0000, 0xFF00, 0xFF};
+  EXPECT_EQ(LoadError(MakeBmp(layout)),
             "TBitmap.LoadFromBmp: 24 bits per pixel not supported with compression 3");
 
-  spec = {};
-  spec.bits = 8;
-  spec.coloursUsed = 300;
-  spec.palette.assign(300, 0);
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: palette of 300 colours for 8 bits per pixel");
-  spec.coloursUsed = 0;
-  spec.palette.assign(16, 0);
-  spec.pixelOffset = 1078;  // a full table is expected but the file ends after 16 entries
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: palette truncated");
+  layout = {};
+  layout.bits = 8;
+  layout.coloursUsed = 300;
+  layout.palette.assign(300, 0);
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: palette of 300 colours for 8 bits per pixel");
+  layout.coloursUsed = 0;
+  layout.palette.assign(16, 0);
+  layout.pixelOffset = 1078;  // a full table is expected but the file ends after 16 entries
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: palette truncated");
 
-  TBmpSpec core;  // room for one byte of colour table: not even one entry
+  TBmpLayout core;  // room for one byte of colour table: not even one entry
   core.headerSize = 12;
   core.bits = 8;
   core.pixels.assign(8, 0);
   core.pixelOffset = 14 + 12 + 1;
   EXPECT_EQ(LoadError(MakeBmp(core)), "TBitmap.LoadFromBmp: palette missing");
 
-  spec = {};
-  spec.bits = 16;
-  spec.compression = 3;
-  spec.pixels.assign(8, 0);
+  layout = {};
+  layout.bits = 16;
+  layout.compression = 3;
+  layout.pixels.assign(8, 0);
   for (auto masks :
        {std::vector<uint32_t>{0xF800, 0x0FE0, 0x1F}, std::vector<uint32_t>{0x1F0000, 0x7E0, 0x1F},
         std::vector<uint32_t>{0xF000, 0x0500, 0x1F}}) {
-    spec.masks = masks;
-    EXPECT_NE(LoadError(MakeBmp(spec)).find("bit masks"), std::string::npos) << masks[0];
+    layout.masks = masks;
+    EXPECT_NE(LoadError(MakeBmp(layout)).find("bit masks"), std::string::npos) << masks[0];
   }
 
-  spec = {};
-  spec.width = -2;
-  spec.pixels.assign(16, 0);
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: negative width -2");
-  spec = {};
-  spec.height = INT32_MIN;
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: height 2147483648 out of range");
+  layout = {};
+  layout.width = -2;
+  layout.pixels.assign(16, 0);
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: negative width -2");
+  layout = {};
+  layout.height = INT32_MIN;
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: height 2147483648 out of range");
 
-  spec = {};
-  spec.pixels.assign(16, 0);
-  spec.pixelOffset = 40;
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: pixel offset 40 inside the headers (54 bytes)");
-  spec.pixelOffset = 1000;
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: pixel offset 1000 past the end");
-  spec.pixelOffset = -1;
-  spec.fileSize = 71;
-  EXPECT_EQ(LoadError(MakeBmp(spec)), "TBitmap.LoadFromBmp: file size 71 past the end of 70");
-  spec.fileSize = 60;
-  EXPECT_EQ(LoadError(MakeBmp(spec)),
+  layout = {};
+  layout.pixels.assign(16, 0);
+  layout.pixelOffset = 40;
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: pixel offset 40 inside the headers (54 bytes)");
+  layout.pixelOffset = 1000;
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: pixel offset 1000 past the end");
+  layout.pixelOffset = -1;
+  layout.fileSize = 71;
+  EXPECT_EQ(LoadError(MakeBmp(layout)), "TBitmap.LoadFromBmp: file size 71 past the end of 70");
+  layout.fileSize = 60;
+  EXPECT_EQ(LoadError(MakeBmp(layout)),
             "TBitmap.LoadFromBmp: file size 60 ends inside the pixel data (70 bytes)");
 }
 
@@ -415,13 +415,13 @@ TEST(Bmp, HugeDimensionsRaiseBeforeAllocating) {
   for (auto [width, height, bits] :
        {std::tuple{0x7FFFFFFF, 0x7FFFFFFF, 24}, std::tuple{0x7FFFFFFF, 1, 32}, std::tuple{1, 0x7FFFFFFF, 1},
         std::tuple{65536, -65536, 8}, std::tuple{0x40000000, 4, 32}}) {
-    TBmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bits = static_cast<uint16_t>(bits);
-    if (bits <= 8) spec.palette.assign(size_t{1} << bits, 0);
-    spec.pixels.assign(64, 0);
-    EXPECT_NE(LoadError(MakeBmp(spec)).find("truncated"), std::string::npos) << width << " x " << height;
+    TBmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bits = static_cast<uint16_t>(bits);
+    if (bits <= 8) layout.palette.assign(size_t{1} << bits, 0);
+    layout.pixels.assign(64, 0);
+    EXPECT_NE(LoadError(MakeBmp(layout)).find("truncated"), std::string::npos) << width << " x " << height;
   }
 }
 
@@ -465,7 +465,7 @@ TEST(Bmp, FilesAreWrittenAndReadWhole) {
   const auto missing = dir / "missing.bmp";
   EXPECT_THROW(bitmap.LoadFromFile(missing), EVellmarError);
 
-  TBmpSpec rle;
+  TBmpLayout rle;
   rle.compression = 1;
   const Bytes damaged = MakeBmp(rle);
   const auto damagedPath = dir / "rle.bmp";
