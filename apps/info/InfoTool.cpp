@@ -3,7 +3,6 @@
 //   vellmar-info FILE.pln [--save OUT.pln]
 
 #include <charconv>
-#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "document/ItemList.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
+#include "platform/ToolMain.h"
 #include "platform/text/Cp1251.h"
 #include "underlay/AllKinds.h"
 
@@ -23,10 +23,6 @@ constexpr const char* kUsage =
     "Prints the street's name, start and end names, stored points, point bounds, stored\n"
     "view (centre x y z, scale, rotation) and one line 'kind INDEX IDENT COUNT' for every\n"
     "kind with items. --save writes the loaded street to OUT.pln.\n";
-
-struct TUsageError {
-  std::string what;
-};
 
 // The shortest text that reads back as the same single.
 std::string Number(float value) {
@@ -89,13 +85,5 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  try {
-    return vellmar::Run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const vellmar::TUsageError& e) {
-    std::cerr << "vellmar-info: " << e.what << "\n" << vellmar::kUsage;
-    return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "vellmar-info: " << e.what() << "\n";
-    return 1;
-  }
+  return vellmar::RunTool("vellmar-info", vellmar::kUsage, argc, argv, vellmar::Run);
 }

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <exception>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -17,6 +16,7 @@
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
+#include "platform/ToolMain.h"
 #include "platform/text/Numbers.h"
 #include "render/DxDrawParams.h"
 #include "render/OffscreenFrame.h"
@@ -45,10 +45,6 @@ constexpr const char* kUsage =
 constexpr TModeSet kPlanModes = 1u << 0;
 // What a street that never stored a view reads as (the values a cleared street has).
 constexpr float kUnsetViewScale = 0.01f;
-
-struct TUsageError {
-  std::string what;
-};
 
 struct TOptions {
   std::string Input;
@@ -199,13 +195,5 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  try {
-    return vellmar::Run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const vellmar::TUsageError& e) {
-    std::cerr << "vellmar-render: " << e.what << "\n" << vellmar::kUsage;
-    return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "vellmar-render: " << e.what() << "\n";
-    return 1;
-  }
+  return vellmar::RunTool("vellmar-render", vellmar::kUsage, argc, argv, vellmar::Run);
 }

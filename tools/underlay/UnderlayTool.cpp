@@ -6,7 +6,6 @@
 // renamed over it at the end.
 
 #include <cstring>
-#include <exception>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -15,6 +14,7 @@
 #include "PictureFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
+#include "platform/ToolMain.h"
 #include "platform/imaging/Bitmap.h"
 #include "underlay/SubLayerFile.h"
 #include "underlay/SubLayerWriter.h"
@@ -29,10 +29,6 @@ constexpr const char* kUsage =
     "       vellmar-underlay export FILE.sub --level N OUT.png\n"
     "IMAGE is a PNG, JPEG or BMP picture of any size; N is 1, 2, 4 or 8.\n";
 
-struct TUsageError {
-  std::string what;
-};
-
 int Import(const std::string& input, const std::string& output) {
   const TBitmap picture = ReadPictureFile(input);
   const uint8_t* row0 = picture.ScanLine(0);
@@ -40,14 +36,21 @@ int Import(const std::string& input, const std::string& output) {
   const TSubLayerWriter writer({row0, stride, picture.Width(), picture.Height()});
   std::cerr << input << ": " << picture.Width() << " x " << picture.Height() << " pixels\n";
   TAtomicFile file(output);
-  int shown = -1;
-  writer.Write(file.Stream(), [&](int done, int total) {
-    const int percent = done * 100 / total;
-    if (percent == shown) return;
-    shown = percent;
-    std::cerr << "\rcoding tiles: " << done << " of " << total << " (" << percent << "%)" << std::flush;
-  });
-  std::cerr << "\n";
+  {
+    // Ends the progress line also when coding fails, so the error starts a line of its own.
+    struct TProgressLine {
+      int shown = -1;
+      ~TProgressLine() {
+        if (shown >= 0) std::cerr << "\n";
+      }
+    } progress;
+    writer.Write(file.Stream(), [&](int done, int total) {
+      const int percent = done * 100 / total;
+      if (percent == progress.shown) return;
+      progress.shown = percent;
+      std::cerr << "\rcoding tiles: " << done << " of " << total << " (" << percent << "%)" << std::flush;
+    });
+  }
   file.Commit();
   std::cerr << "wrote " << output << "\n";
   return 0;
@@ -132,13 +135,5 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  try {
-    return vellmar::Run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const vellmar::TUsageError& e) {
-    std::cerr << "vellmar-underlay: " << e.what << "\n" << vellmar::kUsage;
-    return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "\nvellmar-underlay: " << e.what() << "\n";
-    return 1;
-  }
+  return vellmar::RunTool("vellmar-underlay", vellmar::kUsage, argc, argv, vellmar::Run);
 }
