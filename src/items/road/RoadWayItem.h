@@ -1,27 +1,14 @@
 #pragma once
-// The carriageway: a surface polygon with its surface material and passport reference.
+// The carriageway: a paved surface whose texts are stored as "RWMAT   " and "RWPASPCT".
 
-#include <string>
-
-#include "document/PolygonItem.h"
+#include "items/road/PavedSurfaceItem.h"
 
 namespace vellmar {
 
-class TRoadWayItem final : public TPolygonItem {
+class TRoadWayItem final : public TPavedSurfaceItem {
  public:
-  using TPolygonItem::TPolygonItem;
-
-  void LoadFromStream(TStream& stream) override;
-  void SaveToStream(TStream& stream) const override;
-
-  const std::string& Material() const { return material_; }
-  void SetMaterial(const std::string& material) { material_ = material; }
-  const std::string& Passport() const { return passport_; }
-  void SetPassport(const std::string& passport) { passport_ = passport; }
-
- private:
-  std::string material_;
-  std::string passport_;
+  TRoadWayItem(TStreetStructure& street, const TItemKind& kind)
+      : TPavedSurfaceItem(street, kind, "RWMAT   ", "RWPASPCT") {}
 };
 
 }  // namespace vellmar

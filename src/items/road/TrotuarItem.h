@@ -1,27 +1,14 @@
 #pragma once
-// The sidewalk: a surface polygon with its surface material and passport reference.
+// The sidewalk: a paved surface whose texts are stored as "TRMAT   " and "TRPASPCT".
 
-#include <string>
-
-#include "document/PolygonItem.h"
+#include "items/road/PavedSurfaceItem.h"
 
 namespace vellmar {
 
-class TTrotuarItem final : public TPolygonItem {
+class TTrotuarItem final : public TPavedSurfaceItem {
  public:
-  using TPolygonItem::TPolygonItem;
-
-  void LoadFromStream(TStream& stream) override;
-  void SaveToStream(TStream& stream) const override;
-
-  const std::string& Material() const { return material_; }
-  void SetMaterial(const std::string& material) { material_ = material; }
-  const std::string& Passport() const { return passport_; }
-  void SetPassport(const std::string& passport) { passport_ = passport; }
-
- private:
-  std::string material_;
-  std::string passport_;
+  TTrotuarItem(TStreetStructure& street, const TItemKind& kind)
+      : TPavedSurfaceItem(street, kind, "TRMAT   ", "TRPASPCT") {}
 };
 
 }  // namespace vellmar
