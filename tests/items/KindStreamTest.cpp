@@ -3,6 +3,7 @@
 #include "document/KindRegistry.h"
 #include "document/TaggedStream.h"
 #include "items/ItemKinds.h"
+#include "items/support/ItemStreams.h"
 
 namespace vellmar::test {
 
@@ -17,18 +18,9 @@ KindStreamTest::KindStreamTest() {
 
 void KindStreamTest::WriteItemHead(TStream& out, int32_t kind, int32_t pointCount) {
   const TItemKind& entry = TKindRegistry::Kind(kind);
-  WriteIdent(out, "ITEM    ");
-  WriteIdent(out, entry.Ident);
-  WriteInt32(out, 1);
-  if (pointCount > 0) {
-    WriteIdent(out, "PNTLIST ");
-    WriteIdent(out, "PNTLSTSP");
-    WriteFlag(out, false);
-    WriteInt32(out, pointCount);
-    for (int32_t id = 1; id <= pointCount; ++id) WriteInt32(out, id);
-  }
-  WriteIdent(out, "ITEMACTV");
-  WriteFlag(out, true);
+  std::vector<int32_t> pointIDs;
+  for (int32_t id = 1; id <= pointCount; ++id) pointIDs.push_back(id);
+  test::WriteItemHead(out, entry.Ident, 1, pointIDs);
   if (entry.Base == TKindBase::Polygon) {
     WriteIdent(out, "POLYCONN");
     WriteIdent(out, "CONNECTD");
