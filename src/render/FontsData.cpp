@@ -1,0 +1,109 @@
+#include "render/FontsData.h"
+
+#include <set>
+#include <utility>
+
+#include "platform/Error.h"
+#include "platform/WarningSink.h"
+#include "platform/fonts/FontFace.h"
+#include "platform/text/Cp1251.h"
+#include "render/DxRenderer.h"
+
+namespace vellmar {
+
+namespace {
+
+constexpr std::string_view kAtlasFace = "Arial";
+constexpr uint32_t kBlackRgb = 0x000000;
+constexpr uint32_t kRedRgb = 0xFF0000;
+
+// The face standing for a name, or nullptr when nothing can be opened; says once per
+// name when another face has to stand in.
+std::unique_ptr<TFontFace> OpenFace(std::string_view Name, TFontStyle Style) {
+  static std::set<std::string, std::less<>> warned;
+  const bool firstTime = warned.insert(std::string(Name)).second;
+  try {
+    const TFontMatch match = MatchFont(Name, Style);
+    auto face = std::make_unique<TFontFace>(match);
+    if (match.Substitute && firstTime) {
+      ReportWarning("TFontsData.GetFont: font \"" + std::string(Name) + "\" is not installed; " +
+                    Utf8ToCp1251(match.Family) + " (" + Utf8ToCp1251(match.File.string()) + ") draws instead");
+    }
+    return face;
+  } catch (const EVellmarError& error) {
+    if (firstTime) ReportWarning("TFontsData.GetFont: " + Utf8ToCp1251(error.what()) + "; text in it is not drawn");
+    return nullptr;
+  }
+}
+
+void BuildAtlas(TFontTexture& Atlas, int32_t Size, uint32_t TextRgb) {
+  const std::unique_ptr<TFontFace> face = OpenFace(kAtlasFace, 0);
+  if (!face) return;
+  face->SetRasterPointSize(Size == TFontsData::kLargeAtlas ? TFontsData::kLargeAtlasPoints
+                                                           : TFontsData::kSmallAtlasPoints);
+  Atlas.BuildAtlas(*face, Size, TextRgb);
+  const TTextureFilter filter = Size == TFontsData::kLargeAtlas ? TTextureFilter::Anisotropic : TTextureFilter::Point;
+  Atlas.Settings().MinFilter = filter;
+  Atlas.Settings().MagFilter = filter;
+}
+
+}  // namespace
+
+// The atlases exist (empty) from the start, so the texture registry they enter is
+// made before this object and outlives it.
+TFontsData::TFontsData()
+    : blackAtlas_(std::make_unique<TFontTexture>()), redAtlas_(std::make_unique<TFontTexture>()) {}
+
+TFontsData::~TFontsData() = default;
+
+int32_t TFontsData::BlackAtlasSize(const D3DCAPS9& Caps) {
+  return Caps.MaxTextureWidth >= kLargeAtlas && Caps.MaxTextureHeight > kLargeAtlas ? kLargeAtlas : kSmallAtlas;
+}
+
+int32_t TFontsData::RedAtlasSize(const D3DCAPS9& Caps) {
+  return Caps.MaxTextureWidth >= kLargeAtlas && Caps.MaxTextureHeight >= kLargeAtlas ? kLargeAtlas : kSmallAtlas;
+}
+
+TDxFont& TFontsData::GetFont(std::string_view Name, TFontStyle Style) {
+  if (lastFont_ != nullptr && Name == lastName_ && Style == lastStyle_) return *lastFont_;
+  for (const std::unique_ptr<TDxFont>& font : fonts_)
+    if (font->Name() == Name && font->Style() == Style) return *font;
+  const std::unique_ptr<TFontFace> face = OpenFace(Name, Style);
+  fonts_.push_back(face ? std::make_unique<TDxFont>(*face, std::string(Name), Style)
+                        : std::make_unique<TDxFont>(std::string(Name), Style));
+  lastName_ = Name;
+  lastStyle_ = Style;
+  lastFont_ = fonts_.back().get();
+  return *lastFont_;
+}
+
+TFontTexture& TFontsData::BlackAtlas() {
+  if (!blackBuilt_) {
+    blackBuilt_ = true;
+    BuildAtlas(*blackAtlas_, BlackAtlasSize(TdxRenderer::ProcessCaps()), kBlackRgb);
+    // Black texels plus the vertex colour give the vertex colour; the halo adds up to
+    // near white.
+    TTextureSettings& settings = blackAtlas_->Settings();
+    settings.ColorOp = TTextureOp::Add;
+    settings.ColorArg1 = TTextureArg::Texture;
+    settings.ColorArg2 = TTextureArg::Diffuse;
+  }
+  return *blackAtlas_;
+}
+
+TFontTexture& TFontsData::RedAtlas() {
+  if (!redBuilt_) {
+    redBuilt_ = true;
+    BuildAtlas(*redAtlas_, RedAtlasSize(TdxRenderer::ProcessCaps()), kRedRgb);
+  }
+  return *redAtlas_;
+}
+
+TFontsData& FontsData() {
+  static TFontsData data;
+  return data;
+}
+
+TDxFont& GetFont(std::string_view Name, TFontStyle Style) { return FontsData().GetFont(Name, Style); }
+
+}  // namespace vellmar

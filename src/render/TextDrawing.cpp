@@ -1,0 +1,95 @@
+#include "render/TextDrawing.h"
+
+#include <cmath>
+
+#include "platform/text/Numbers.h"
+#include "render/DxRenderer.h"
+
+namespace vellmar {
+
+TAlignFactors AlignFactors(uint8_t Align) {
+  static constexpr double kRow[3] = {-1.0, -0.5, 0.0};
+  static constexpr double kColumn[3] = {0.0, -0.5, -1.0};
+  const int row = Align > 8 ? 2 : Align / 3;
+  return {kColumn[Align % 3], kRow[row]};
+}
+
+int32_t StringWidth(const TDxFont& Font, std::string_view Text) {
+  int32_t width = 0;
+  for (const char c : Text) width += Font.Char(static_cast<unsigned char>(c)).AdvanceX;
+  return width;
+}
+
+int32_t FontHeight(const TDxFont& Font) { return Font.Size(); }
+
+namespace {
+
+// The string's prepared vertices of one kind (fill or outline), shifted along the pen
+// and coloured, in one scratch array: one draw call per string instead of one per
+// character, and no transform change between characters.
+std::span<TDxVertex> GatherString(TDxFont& Font, TdxRenderer& Renderer, std::string_view Text, uint32_t Color,
+                                  std::vector<TDxVertex> TCharOutLine::*Kind) {
+  size_t count = 0;
+  for (const char c : Text) {
+    TCharOutLine& glyph = Font.Char(static_cast<unsigned char>(c));
+    glyph.MakeVertices();
+    count += (glyph.*Kind).size();
+  }
+  if (count == 0) return {};
+  const std::span<TDxVertex> out = Renderer.AllocFrameVertices(count);
+  size_t at = 0;
+  float penX = 0.0f;
+  float penY = 0.0f;
+  for (const char c : Text) {
+    const TCharOutLine& glyph = Font.Char(static_cast<unsigned char>(c));
+    for (const TDxVertex& v : glyph.*Kind) out[at++] = {v.X + penX, v.Y + penY, v.Z, Color, v.U, v.V};
+    penX += static_cast<float>(glyph.AdvanceX);
+    penY += static_cast<float>(glyph.AdvanceY);
+  }
+  return out;
+}
+
+}  // namespace
+
+void DrawString(TDxFont& Font, const TDxDrawParams& Params, std::string_view Text, bool Fill, bool Outline,
+                uint32_t Color, uint8_t Align) {
+  if (Params.Renderer == nullptr || !Params.Renderer->HasDevice() || Text.empty()) return;
+  TdxRenderer& renderer = *Params.Renderer;
+  const TAlignFactors factors = AlignFactors(Align);
+  TMatrixShell& world = renderer.World();
+  world.PushMatrix();
+  world.Translate(false, factors.FX * StringWidth(Font, Text), factors.FY * Font.Size(), 0.0);
+  if (Outline) renderer.DrawVertexLines(GatherString(Font, renderer, Text, Color, &TCharOutLine::OutlineVertices));
+  if (Fill) renderer.DrawVertexTriangles(GatherString(Font, renderer, Text, Color, &TCharOutLine::FillVertices));
+  world.PopMatrix();
+}
+
+void BuildTextQuads(const TFontTexture& Atlas, std::string_view Text, std::vector<TDxVertex>& Vertices) {
+  Vertices.clear();
+  Vertices.reserve(Text.size() * 6);
+  const float h = static_cast<float>(Atlas.MaxHeight() * Atlas.Scale());
+  float x = 0.0f;
+  for (const char c : Text) {
+    const TFontTexture::TCell& cell = Atlas.Cell(static_cast<unsigned char>(c));
+    const float right = x + static_cast<float>(cell.CharWidth * Atlas.Scale()) - 1.0f;
+    const float u1 = cell.U0 + cell.DU;
+    const float v1 = cell.V0 + cell.DV;
+    Vertices.push_back({x, 0, 0, 0, cell.U0, v1});
+    Vertices.push_back({x, h, 0, 0, cell.U0, cell.V0});
+    Vertices.push_back({right, h, 0, 0, u1, cell.V0});
+    Vertices.push_back({right, h, 0, 0, u1, cell.V0});
+    Vertices.push_back({right, 0, 0, 0, u1, v1});
+    Vertices.push_back({x, 0, 0, 0, cell.U0, v1});
+    x = right + 1.0f;
+  }
+}
+
+int32_t AtlasTextHeight(const TFontTexture& Atlas) { return RoundToInt32(Atlas.MaxHeight() * Atlas.Scale()); }
+
+int32_t AtlasTextWidth(const TFontTexture& Atlas, std::string_view Text) {
+  int64_t sum = 0;
+  for (const char c : Text) sum += Atlas.Cell(static_cast<unsigned char>(c)).CharWidth;
+  return RoundToInt32(static_cast<double>(sum) * Atlas.Scale());
+}
+
+}  // namespace vellmar
