@@ -8,7 +8,13 @@ namespace vellmar {
 
 class TArcCoordsItem final : public TLineItem {
  public:
+  static constexpr int32_t kKindIndex = 26;
+  static void InitKindCollections(TStreetStructure& street);
+
   using TLineItem::TLineItem;
+
+  // The control polygon and the evaluated curve, both construction marks only.
+  void BuildPrimitives() override;
 };
 
 }  // namespace vellmar

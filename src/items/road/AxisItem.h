@@ -11,11 +11,18 @@ namespace vellmar {
 
 class TAxisItem final : public TLineItem {
  public:
+  static constexpr int32_t kKindIndex = 35;
+  // The line collection of the axis, its ticks and vertex marks.
+  static void InitKindCollections(TStreetStructure& street);
+
   using TLineItem::TLineItem;
 
   // An axis stored without a name takes its comment as name; the geometry is rebuilt.
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The line (in the plan proper with DrawLine, else among the construction marks),
+  // a diamond around every vertex (construction), and the picket and short ticks.
+  void BuildPrimitives() override;
 
   // Draw picket ticks and labels.
   bool MarkPickets() const { return markPickets_; }

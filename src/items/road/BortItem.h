@@ -10,11 +10,17 @@ namespace vellmar {
 
 class TBortItem final : public TLineItem {
  public:
+  static constexpr int32_t kKindIndex = 8;
+  // A line collection, then an untextured triangle collection.
+  static void InitKindCollections(TStreetStructure& street);
+
   // A new curb is a green band 0.2 m wide.
   TBortItem(TStreetStructure& street, const TItemKind& kind);
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The line and a band of Width centred on it, both in Colour, drawn in every mode.
+  void BuildPrimitives() override;
 
   // Curb type (the stored Kind; TAbstractItem::Kind is the item's kind) and grade (its
   // standard designation).

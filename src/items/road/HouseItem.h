@@ -4,11 +4,17 @@
 #include <string>
 
 #include "document/PolygonItem.h"
+#include "platform/gpu/DxVertex.h"
 
 namespace vellmar {
 
 class THouseItem final : public TPolygonItem {
  public:
+  static constexpr int32_t kKindIndex = 6;
+  static void InitKindCollections(TStreetStructure& street) {
+    InitPolygonCollections(street, kKindIndex, MakeColor(220, 190, 130, 255), MakeColor(1, 1, 1, 255));
+  }
+
   using TPolygonItem::TPolygonItem;
 
   void LoadFromStream(TStream& stream) override;

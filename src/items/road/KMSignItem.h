@@ -10,10 +10,19 @@ namespace vellmar {
 
 class TKMSignItem final : public TPointItem {
  public:
+  static constexpr int32_t kKindIndex = 24;
+
   using TPointItem::TPointItem;
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // Every frame: the two plates side by side at the point, turned along the axis, at a
+  // constant size on screen (or the street's sign scale) and thinned out as the view
+  // zooms out.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
+  // The thinning modulus for a pixel of pixelSize metres: a sign shows only when its
+  // first number is a multiple of it.
+  static int32_t ThinningModulus(double pixelSize);
 
   // The number on each half of the plate; -1 leaves that half empty.
   int32_t FirstNumber() const { return firstNumber_; }

@@ -11,11 +11,21 @@ namespace vellmar {
 
 class TLineRazmetItem final : public TLineItem {
  public:
+  static constexpr int32_t kKindIndex = 10;
+  // One textured triangle collection per type of the street's library, in library
+  // order, then an untextured red one for names the library lacks.
+  static void InitKindCollections(TStreetStructure& street);
+
   using TLineItem::TLineItem;
 
   // Finds the marking type in the street's library after reading the name.
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The type's textured band along the line, a whole number of repeats long; a name
+  // the library lacks draws a red stripe 0.3 m wide.
+  void BuildPrimitives() override;
+  // Label places that the marking crosses write its name anew.
+  void PointsChanged() override;
 
   // Draw the marking on the other side of the line (both offsets negated).
   bool Mirror() const { return mirror_; }

@@ -10,11 +10,18 @@ namespace vellmar {
 
 class TOstrovokItem final : public TPolygonItem {
  public:
+  static constexpr int32_t kKindIndex = 12;
+  // A triangle collection and a line collection, both near-black.
+  static void InitKindCollections(TStreetStructure& street);
+
   using TPolygonItem::TPolygonItem;
 
   // A stored item without "OSTRGSCH" keeps the earlier hatching rules.
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The outline as a 0.1 m line and the hatching of the island's type; an island that
+  // yields no hatching is filled whole.
+  void BuildPrimitives() override;
 
   // Index of the apex among the control points; 0 is taken as 1.
   int32_t MainPoint() const { return mainPoint_; }

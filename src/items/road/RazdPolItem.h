@@ -2,11 +2,17 @@
 // The dividing strip between carriageways: a surface polygon.
 
 #include "document/PolygonItem.h"
+#include "platform/gpu/DxVertex.h"
 
 namespace vellmar {
 
 class TRazdPolItem final : public TPolygonItem {
  public:
+  static constexpr int32_t kKindIndex = 1;
+  static void InitKindCollections(TStreetStructure& street) {
+    InitPolygonCollections(street, kKindIndex, MakeColor(195, 180, 140, 255), MakeColor(5, 5, 5, 255));
+  }
+
   using TPolygonItem::TPolygonItem;
 };
 

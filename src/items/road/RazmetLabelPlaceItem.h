@@ -8,6 +8,8 @@ namespace vellmar {
 
 class TRazmetLabelPlaceItem final : public TLineItem {
  public:
+  static constexpr int32_t kKindIndex = 31;
+
   using TLineItem::TLineItem;
 };
 

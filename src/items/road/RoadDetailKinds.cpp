@@ -24,9 +24,9 @@ constexpr int32_t kStopKind = 32;
 }  // namespace
 
 void RegisterRoadDetailKinds() {
-  TKindRegistry::RegisterFactory(12, MakeItem<TOstrovokItem>);
+  TKindRegistry::RegisterClass(12, MakeItem<TOstrovokItem>, TOstrovokItem::InitKindCollections);
   TKindRegistry::RegisterFactory(13, MakeItem<TRazmetStopItem>);
-  TKindRegistry::RegisterFactory(14, MakeItem<TZebraItem>);
+  TKindRegistry::RegisterClass(14, MakeItem<TZebraItem>, TZebraItem::InitKindCollections);
   TKindRegistry::RegisterFactory(17, MakeItem<TPictureItem>);
   TKindRegistry::RegisterFactory(25, MakeItem<TRulerItem>);
   TKindRegistry::RegisterFactory(27, MakeItem<TKolodItem>);

@@ -21,22 +21,22 @@
 namespace vellmar {
 
 void RegisterRoadKinds() {
-  TKindRegistry::RegisterFactory(1, MakeItem<TRazdPolItem>);
-  TKindRegistry::RegisterFactory(2, MakeItem<TRoadWayItem>);
-  TKindRegistry::RegisterFactory(3, MakeItem<TTrotuarItem>);
-  TKindRegistry::RegisterFactory(4, MakeItem<TGazonItem>);
-  TKindRegistry::RegisterFactory(5, MakeItem<TObochItem>);
-  TKindRegistry::RegisterFactory(6, MakeItem<THouseItem>);
-  TKindRegistry::RegisterFactory(8, MakeItem<TBortItem>);
-  TKindRegistry::RegisterFactory(9, MakeItem<TRoadWallItem>);
-  TKindRegistry::RegisterFactory(10, MakeItem<TLineRazmetItem>);
+  TKindRegistry::RegisterClass(1, MakeItem<TRazdPolItem>, TRazdPolItem::InitKindCollections);
+  TKindRegistry::RegisterClass(2, MakeItem<TRoadWayItem>, TRoadWayItem::InitKindCollections);
+  TKindRegistry::RegisterClass(3, MakeItem<TTrotuarItem>, TTrotuarItem::InitKindCollections);
+  TKindRegistry::RegisterClass(4, MakeItem<TGazonItem>, TGazonItem::InitKindCollections);
+  TKindRegistry::RegisterClass(5, MakeItem<TObochItem>, TObochItem::InitKindCollections);
+  TKindRegistry::RegisterClass(6, MakeItem<THouseItem>, THouseItem::InitKindCollections);
+  TKindRegistry::RegisterClass(8, MakeItem<TBortItem>, TBortItem::InitKindCollections);
+  TKindRegistry::RegisterClass(9, MakeItem<TRoadWallItem>, TRoadWallItem::InitKindCollections);
+  TKindRegistry::RegisterClass(10, MakeItem<TLineRazmetItem>, TLineRazmetItem::InitKindCollections);
   TKindRegistry::RegisterFactory(11, MakeItem<TArrowRazmetItem>);
   TKindRegistry::RegisterFactory(15, MakeItem<TRazmetTextItem>);
   TKindRegistry::RegisterFactory(16, MakeItem<TRazmetZnakItem>);
-  TKindRegistry::RegisterFactory(18, MakeItem<TTramWayItem>);
+  TKindRegistry::RegisterClass(18, MakeItem<TTramWayItem>, TTramWayItem::InitKindCollections);
   TKindRegistry::RegisterFactory(24, MakeItem<TKMSignItem>);
-  TKindRegistry::RegisterFactory(26, MakeItem<TArcCoordsItem>);
-  TKindRegistry::RegisterFactory(35, MakeItem<TAxisItem>);
+  TKindRegistry::RegisterClass(26, MakeItem<TArcCoordsItem>, TArcCoordsItem::InitKindCollections);
+  TKindRegistry::RegisterClass(35, MakeItem<TAxisItem>, TAxisItem::InitKindCollections);
 }
 
 }  // namespace vellmar

@@ -11,10 +11,16 @@ namespace vellmar {
 
 class TRoadWallItem final : public TLineItem {
  public:
+  static constexpr int32_t kKindIndex = 9;
+  // A line collection, then a triangle collection with the barrier texture.
+  static void InitKindCollections(TStreetStructure& street);
+
   using TLineItem::TLineItem;
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The line, and the textured band that WallKind places.
+  void BuildPrimitives() override;
 
   // 0 double-sided, 1 right, 2 left; any other value draws the line only.
   int32_t WallKind() const { return wallKind_; }
