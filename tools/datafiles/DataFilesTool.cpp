@@ -1,6 +1,7 @@
 // vellmar-datafiles: writes the road-marking libraries the viewer reads from its data
 // root - the line-marking library "Default.LnRazmet" with one texture per marking
-// type, and the arrow library "ArrowRazmet.std" - so that a fresh checkout has
+// type, the arrow library "ArrowRazmet.std", and the textures of the kilometre plate,
+// the road barrier and the tram track - so that a fresh checkout has
 // plausible libraries of the standard's common markings.
 //   vellmar-datafiles DIR          writes DIR/DataFiles/Разметка/...
 //   vellmar-datafiles --check DIR  writes to a scratch folder and fails unless DIR
@@ -27,6 +28,7 @@
 #include "platform/imaging/Bitmap.h"
 #include "platform/text/Cp1251.h"
 #include "platform/text/Numbers.h"
+#include "RoadTextures.h"
 
 namespace vellmar {
 
@@ -211,6 +213,7 @@ fs::path Write(const fs::path& root) {
   WriteText(folder / "ArrowRazmet.std", ArrowLibraryText());
   for (const TMarking& m : Markings()) Texture(m).SaveToFile(folder / TextureName(m));
   Verify(folder);
+  WriteRoadTextures(root / "DataFiles");
   return folder;
 }
 
@@ -222,10 +225,11 @@ std::string FileText(const fs::path& path) {
 // Every written file must be in the committed tree with the same bytes.
 void CompareWith(const fs::path& committed) {
   const fs::path scratch = fs::temp_directory_path() / ("vellmar-datafiles-" + std::to_string(::getpid()));
-  const fs::path written = Write(scratch);
+  Write(scratch);
   bool same = true;
-  for (const auto& entry : fs::directory_iterator(written)) {
-    const fs::path other = committed / "DataFiles" / "Разметка" / entry.path().filename();
+  for (const auto& entry : fs::recursive_directory_iterator(scratch)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path other = committed / fs::relative(entry.path(), scratch);
     if (FileText(entry.path()) != FileText(other)) {
       std::cerr << "stale: " << other.string() << "\n";
       same = false;
