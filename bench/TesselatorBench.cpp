@@ -1,8 +1,9 @@
 // The polygon tessellator against the GLU tessellator on the same outlines: the real
 // fixtures, regular polygons of 10^2 ... 10^6 vertices, combs (many split and merge
-// vertices, many chains active at once) and outlines with many holes. Each benchmark
-// alternates ours and GLU, and prints both rates and their ratio (GLU time / our time: above 1 means ours is
-// faster).
+// vertices, many chains active at once), outlines with many holes, wide stars (thousands
+// of chains active at once) and small outlines through `Tesselate`, where the fixed cost
+// of a call counts. Each benchmark alternates ours and GLU, and prints both rates and
+// their ratio (GLU time / our time: above 1 means ours is faster).
 
 #include <benchmark/benchmark.h>
 
@@ -56,6 +57,42 @@ void Compare(benchmark::State& state, const TXYZArrays& contours) {
   state.counters["ratio"] = glu / ours;
 }
 
+// Small outlines as the surfaces and symbols call it: one `Tesselate` per outline.
+// Prints our time per call against the budget of 0.7 us + 40 ns per vertex.
+void CompareSmall(benchmark::State& state, const TXYZArrays& outlines) {
+  const double vertices = static_cast<double>(test::VertexCount(outlines));
+  const double calls = static_cast<double>(outlines.size());
+  double ours = 0.0;
+  double glu = 0.0;
+  for (auto _ : state) {
+    const double start = ThreadSeconds();
+    for (const TXYZArray& outline : outlines) benchmark::DoNotOptimize(Tesselate(outline).size());
+    const double middle = ThreadSeconds();
+    state.PauseTiming();
+    const double gluStart = ThreadSeconds();
+    for (const TXYZArray& outline : outlines) benchmark::DoNotOptimize(test::GluTriangles({outline}).size());
+    glu += ThreadSeconds() - gluStart;
+    state.ResumeTiming();
+    ours += middle - start;
+  }
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["ns/call"] = 1e9 * ours / (runs * calls);
+  state.counters["budget_ns"] = 700.0 + 40.0 * vertices / calls;
+  state.counters["ratio"] = glu / ours;
+}
+
+// Outlines of n vertices: regular polygons turned a little each, stars and random
+// outlines (self-crossing), 3 x 100 of them.
+TXYZArrays SmallOutlines(size_t n) {
+  TXYZArrays outlines;
+  for (uint32_t i = 0; i < 100; ++i) {
+    outlines.push_back(test::RegularPolygon(n, 10.0, 0.0, 0.0, 0.01 * i));
+    outlines.push_back(test::Star(n / 2, 10.0, 3.0 + 0.01 * i));
+    outlines.push_back(test::RandomOutline(n, i + 1));
+  }
+  return outlines;
+}
+
 void Register(const std::string& name, TXYZArrays contours) {
   benchmark::RegisterBenchmark(("Tesselate/" + name).c_str(), [contours = std::move(contours)](
                                                                   benchmark::State& state) {
@@ -77,7 +114,15 @@ void RegisterAll() {
   Register("holes/10000+100", test::OutlineWithHoles(10000, 100));
   Register("holes/200000+1000", test::OutlineWithHoles(200000, 1000));
   Register("star/10000", {test::Star(5000, 1000.0, 300.0)});
+  Register("star/40000", {test::Star(20000, 1000.0, 300.0)});
   Register("random/200", {test::RandomOutline(200, 7)});
+  for (size_t n : {4, 8, 16, 32, 48}) {
+    benchmark::RegisterBenchmark(("Tesselate/small/" + std::to_string(n)).c_str(),
+                                 [outlines = SmallOutlines(n)](benchmark::State& state) {
+                                   CompareSmall(state, outlines);
+                                 })
+        ->Unit(benchmark::kMicrosecond);
+  }
 }
 
 }  // namespace
