@@ -230,10 +230,14 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
   last->Next = first;
   first->Prev = last;
 
-  // Duplicate and collinear points would give zero-length edges and flat triangles.
+  // Duplicate and collinear points would give zero-length edges and flat triangles;
+  // an equal pair left behind would later be moved apart by a zero distance. Removing
+  // a point can make the triple behind it degenerate too (a spike doubling back), so
+  // the walk steps back after each removal and ends only when a whole lap is clean.
   size_t size = n;
+  size_t clean = 0;  // nodes in a row just behind `node` whose triples are known clean
   TNode* node = first;
-  for (size_t step = 0; step < n + 2 && size > 2; ++step) {
+  while (size > 2 && clean < size) {
     TNode* next = node->Next;
     const TXYZ& p = *node->Point->Point;
     const TXYZ& q = *next->Point->Point;
@@ -241,8 +245,12 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
       node->Next = next->Next;
       next->Next->Prev = node;
       --size;
+      // The triples at node and before it changed; `next` may have ended the clean run.
+      node = node->Prev;
+      clean = clean >= 2 ? clean - 2 : 0;
     } else {
       node = next;
+      ++clean;
     }
   }
   if (size <= 2) return;
@@ -502,6 +510,10 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
   TVertex x;
   x.X = s.X + bestT * (o.X - s.X);
   x.Y = s.Y + bestT * (o.Y - s.Y);
+  // A crossing next to an end (a vertex shifted just off the other edge) can round
+  // onto or past that end; the sweep must still meet it before both ends.
+  const double xEnd = std::min(o.X, q->Point->X);
+  if (x.X >= xEnd) x.X = std::nextafter(xEnd, -std::numeric_limits<double>::infinity());
 
   // Where the unshifted edges cross too, the point goes back onto their true crossing.
   // Otherwise the crossing only exists because of the tie-breaking shifts (edges that
@@ -750,7 +762,10 @@ void TDxTesselator3::ProcessFin(TNode* scan) {
   }
 }
 
+// Flat triangles cover nothing; they come from points that only the tie-breaking
+// shifts kept apart.
 void TDxTesselator3::Emit(const TNode* a, const TNode* b, const TNode* c) {
+  if (IsCollinear(*a->Point->Point, *b->Point->Point, *c->Point->Point)) return;
   Output.push_back(a->Point->Point);
   Output.push_back(b->Point->Point);
   Output.push_back(c->Point->Point);

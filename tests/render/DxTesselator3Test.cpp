@@ -108,11 +108,18 @@ TRun Triangulate(const TXYZArrays& contours) {
 constexpr size_t OverlapCheckLimit = 6000;  // triangles; beyond it the pair sweep gets slow under sanitizers
 
 // The run succeeds and fills what the GLU tessellator fills (odd winding rule), with
-// triangles that do not overlap.
+// triangles that do not overlap, are not flat and have finite corners.
 void ExpectLikeGlu(const std::string& name, const TXYZArrays& contours) {
   SCOPED_TRACE(name);
   const TRun run = Triangulate(contours);
   EXPECT_TRUE(run.done);
+  for (size_t i = 0; i + 2 < run.corners.size(); i += 3) {
+    const TPoint2& a = run.corners[i];
+    const TPoint2& b = run.corners[i + 1];
+    const TPoint2& c = run.corners[i + 2];
+    ASSERT_TRUE(std::isfinite(a.x + a.y + b.x + b.y + c.x + c.y)) << "triangle " << i / 3;
+    EXPECT_NE(TriangleArea(a, b, c), 0.0) << "flat triangle " << i / 3;
+  }
   const double ours = TotalArea(run.corners);
   const double peer = TotalArea(test::GluTriangles(contours));
   const double tolerance = std::max(1e-6 * peer, 1e-9);
@@ -241,6 +248,27 @@ TEST(DxTesselator3, RandomOutlinesOnACoarseGridFillLikeGlu) {
   for (uint32_t seed = 1; seed <= 200; ++seed) {
     const size_t n = 4 + seed % 9;
     ExpectLikeGlu("grid " + std::to_string(seed), {test::RandomGridOutline(n, 10, seed)});
+  }
+}
+
+// Cleaning the outline once stopped after a fixed number of steps and could leave two
+// equal neighbouring points; moving points apart at a shared corner then divided by
+// their zero distance, the points became NaN and the sweep failed with no triangles.
+TEST(DxTesselator3, SpikesDoublingBackThroughACornerFillLikeGlu) {
+  const TXYZArray spikes{{0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {2, 0, 0}, {1, 0, 0},
+                         {1, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}, {1, 1, 0}};
+  const TRun run = Triangulate({spikes});
+  EXPECT_TRUE(run.done);
+  EXPECT_DOUBLE_EQ(TotalArea(run.corners), 1.0);
+  ExpectLikeGlu("spikes", {spikes});
+}
+
+// Walks on the lattice are full of zero-width spikes, runs on one line and points
+// passed several times; about one in four hundred once failed as above.
+TEST(DxTesselator3, RandomGridWalksFillLikeGlu) {
+  for (uint32_t seed = 1; seed <= 3000; ++seed) {
+    const size_t steps = 4 + seed % 29;
+    ExpectLikeGlu("walk " + std::to_string(seed), {test::RandomGridWalk(steps, seed)});
   }
 }
 

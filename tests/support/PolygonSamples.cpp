@@ -148,6 +148,29 @@ TXYZArray RandomGridOutline(size_t n, uint32_t grid, uint32_t seed) {
   return points;
 }
 
+TXYZArray RandomGridWalk(size_t steps, uint32_t seed) {
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int32_t> direction(0, 3);
+  TXYZArray walk;
+  int32_t x = 0;
+  int32_t y = 0;
+  for (size_t i = 0; i < steps; ++i) {
+    walk.push_back(Point(x, y));
+    const int32_t d = direction(random);
+    x += d == 0 ? 1 : (d == 1 ? -1 : 0);
+    y += d == 2 ? 1 : (d == 3 ? -1 : 0);
+  }
+  while (x != 0) {
+    walk.push_back(Point(x, y));
+    x += x < 0 ? 1 : -1;
+  }
+  while (y != 0) {
+    walk.push_back(Point(x, y));
+    y += y < 0 ? 1 : -1;
+  }
+  return walk;
+}
+
 TXYZArray SawOnOneX(size_t teeth) {
   TXYZArray saw;
   saw.push_back(Point(5.0, 0.0));

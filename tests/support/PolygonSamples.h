@@ -40,6 +40,10 @@ TXYZArray RandomOutline(size_t n, uint32_t seed);
 // `n` random points of a `grid` x `grid` lattice joined in order: repeated points,
 // vertices on other edges and overlapping edges.
 TXYZArray RandomGridOutline(size_t n, uint32_t grid, uint32_t seed);
+// A closed walk of `steps` unit steps along X or Y on the integer lattice, back to its
+// start along X and then Y: spikes that double back, runs on one line and points
+// passed several times.
+TXYZArray RandomGridWalk(size_t steps, uint32_t seed);
 // A saw whose `teeth` tips all lie on x = 0 (or, transposed, on y = 0).
 TXYZArray SawOnOneX(size_t teeth);
 TXYZArray SawOnOneY(size_t teeth);
