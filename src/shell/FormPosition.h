@@ -1,0 +1,22 @@
+#pragma once
+// Window positions kept in the settings under "<form name>\Pos" ("Left", "Top", and for a
+// sizeable window "Width", "Height"), and the rule that keeps a window on the screen.
+
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+namespace vellmar {
+
+void SaveFormPosition(const QWidget& form, const QString& formName, bool sizeable);
+// Applies the stored values in order until one is missing, then fits the window to the
+// primary screen's work area in every case.
+void RestoreFormPosition(QWidget& form, const QString& formName, bool sizeable);
+
+// Cut to the work area's size, then moved left/up so the far edges lie inside, then
+// right/down so the near edges do: the window is fully visible or, when it cannot be,
+// its top-left corner is.
+QRect FitFormToWorkArea(const QRect& form, const QRect& workArea);
+
+}  // namespace vellmar

@@ -1,0 +1,470 @@
+#include "shell/MainForm.h"
+
+#include <cmath>
+#include <numbers>
+#include <exception>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "document/KindRegistry.h"
+#include "document/StreetStructure.h"
+#include "geometry/Vector.h"
+#include "platform/WarningSink.h"
+#include "platform/gpu/gl/GlDevice.h"
+#include "render/DisplayRenderer.h"
+#include "shell/FloatingAction.h"
+#include "shell/FormPosition.h"
+#include "shell/HeapStatistics.h"
+#include "shell/MainPlanControls.h"
+#include "shell/MainPlanDrawer.h"
+#include "shell/MouseEvents.h"
+#include "shell/Pictures.h"
+#include "shell/PlanSurface.h"
+#include "shell/Settings.h"
+#include "shell/ShellPrompts.h"
+#include "shell/ShellText.h"
+#include "shell/StreetsHolderModule.h"
+
+namespace vellmar {
+
+namespace {
+
+const QString kFormName = QStringLiteral("MainForm");
+const QString kVisibleLayers = QStringLiteral("VisibleLayers");
+constexpr int kRedrawIntervalMs = 10;
+// The area-calculation kind is hidden unless the user's settings show it.
+constexpr int kCalcAreaKind = 34;
+constexpr float kSmallestScale = 1e-6f;
+enum TMouseEventKind { kDown, kMove, kUp };
+
+}  // namespace
+
+TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
+    : prompts_(prompts ? std::move(prompts) : std::make_unique<TDialogPrompts>(this)) {
+  setObjectName(kFormName);
+  setWindowTitle(QStringLiteral("Vellmar"));
+  resize(640, 480);
+  setMinimumSize(640, 480);
+  setAcceptDrops(true);
+  streets_ = std::make_unique<TStreetsHolderModule>(*prompts_);
+  drawer_ = std::make_unique<TMainPlanDrawer>(*streets_, [this]() -> TdxRenderer* { return renderer_.get(); });
+  BuildLayout();
+  floatingActions_ = std::make_unique<TFloatingActions>();
+  controls_ = std::make_unique<TMainPlanControls>(*this, *floatingActions_, devicePixelRatioF());
+  streets_->CurrentStreet();
+  activityHook_ = AddChangeHook([this] { streets_->NoteActivity(); });
+  ReadVisibleLayers();
+  RestoreFormPosition(*this, kFormName, true);
+  SetWarningSink([this](const std::string& message) { ShowLater(FromCp1251(message)); });
+  updateTimer_.setInterval(kRedrawIntervalMs);
+  connect(&updateTimer_, &QTimer::timeout, this, &TMainForm::UpdateTimerTimer);
+  updateTimer_.start();
+  qApp->installEventFilter(this);
+  PlanChanged();
+}
+
+TMainForm::~TMainForm() {
+  destroying_ = true;
+  qApp->removeEventFilter(this);
+  SetWarningSink({});
+  try {
+    SaveFormPosition(*this, kFormName, true);
+    WriteSettingString(kFormName, kVisibleLayers, FromCp1251(TKindRegistry::KindSetToText(visibleLayers_)));
+  } catch (const std::exception&) {
+    // An unwritable settings file costs the window position, nothing else.
+  }
+  // The buttons refer to the actions, which go before the widgets do.
+  delete actionPanel_;
+  // GL objects of the streets' textures and of the device go while their context is current.
+  surface_->makeCurrent();
+  streets_->CloseAll();
+  renderer_.reset();
+  surface_->doneCurrent();
+}
+
+void TMainForm::BuildLayout() {
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  auto* top = new QFrame(central);
+  top->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  auto* row = new QHBoxLayout(top);
+  row->setContentsMargins(1, 1, 1, 1);
+  const qreal ratio = devicePixelRatioF();
+  const auto toolButton = [&](const QString& hint, TToolBarPicture picture, void (TMainForm::*execute)()) {
+    auto* action = new QAction(QIcon(ToolBarPicture(picture, ratio)), hint, this);
+    action->setToolTip(hint);
+    connect(action, &QAction::triggered, this, [this, execute] { (this->*execute)(); });
+    addAction(action);
+    auto* button = new QToolButton(top);
+    button->setDefaultAction(action);
+    button->setAutoRaise(true);
+    button->setFixedSize(40, 40);
+    button->setIconSize(QSize(32, 32));
+    button->setFocusPolicy(Qt::NoFocus);
+    row->addWidget(button);
+    return action;
+  };
+  toolButton(QStringLiteral("Открыть файл"), TToolBarPicture::Open, &TMainForm::OpenStreetExecute)
+      ->setShortcut(QKeySequence(Qt::Key_F3));
+  toolButton(QStringLiteral("Настройка принтеров"), TToolBarPicture::Print, &TMainForm::PrintSetupExecute);
+
+  auto* tabs = new QVBoxLayout();
+  tabs->setSpacing(0);
+  streetsTab_ = new QTabBar(top);
+  streetsTab_->setFocusPolicy(Qt::NoFocus);
+  streetsTab_->setExpanding(false);
+  streetsTab_->setContextMenuPolicy(Qt::CustomContextMenu);
+  tabsMenu_ = new QMenu(this);
+  connect(tabsMenu_->addAction(QStringLiteral("Закрыть")), &QAction::triggered, this, &TMainForm::CloseStreetMIClick);
+  connect(tabsMenu_->addAction(QStringLiteral("Закрыть все")), &QAction::triggered, this,
+          &TMainForm::CloseAllMIClick);
+  connect(streetsTab_, &QTabBar::customContextMenuRequested, this,
+          [this](const QPoint& at) { tabsMenu_->popup(streetsTab_->mapToGlobal(at)); });
+  connect(streetsTab_, &QTabBar::currentChanged, this, &TMainForm::StreetsTabChange);
+  fileNameLabel_ = new QLabel(top);
+  fileNameLabel_->setContentsMargins(8, 2, 8, 2);
+  fileNameLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  tabs->addWidget(streetsTab_);
+  tabs->addWidget(fileNameLabel_);
+  row->addLayout(tabs, 1);
+  column->addWidget(top);
+
+  surface_ = new TPlanSurface(central);
+  column->addWidget(surface_, 1);
+  actionPanel_ = new QFrame(surface_);
+  actionPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  actionPanel_->setLineWidth(1);
+  actionPanel_->setAutoFillBackground(true);
+  actionPanel_->move(0, 0);
+  connect(surface_, &TPlanSurface::Resized, this, &TMainForm::CreateRenderer);
+  connect(surface_, &TPlanSurface::Paint, this, &TMainForm::DrawFrame);
+  connect(surface_, &TPlanSurface::MouseDown, this, [this](QMouseEvent* e) { MouseToMode(e, kDown); });
+  connect(surface_, &TPlanSurface::MouseMove, this, [this](QMouseEvent* e) { MouseToMode(e, kMove); });
+  connect(surface_, &TPlanSurface::MouseUp, this, [this](QMouseEvent* e) { MouseToMode(e, kUp); });
+  setCentralWidget(central);
+}
+
+void TMainForm::ReadVisibleLayers() {
+  const QString text = ReadSettingString(kFormName, kVisibleLayers);
+  TKindSet layers;
+  if (!text.isEmpty()) layers = TKindRegistry::TextToKindSet(ToCp1251(text));
+  if (layers.IsEmpty()) {
+    layers = TKindRegistry::AllKinds();
+    layers.Exclude(kCalcAreaKind);
+  }
+  visibleLayers_ = layers;
+}
+
+void TMainForm::CreateRenderer() {
+  renderer_.reset();
+  const QSize size = surface_->DeviceSize();
+  const auto width = static_cast<uint32_t>(size.width()), height = static_cast<uint32_t>(size.height());
+  renderer_ = std::make_unique<TDisplayRenderer>(
+      size.width(), size.height(),
+      [width, height](std::unique_ptr<IGpuDevice>& device) { return GlDevice::Create(width, height, device); },
+      [this](const std::string& message) { ShowLater(FromCp1251(message)); });
+  PlanChanged();
+}
+
+void TMainForm::PlanChanged() {
+  if (destroying_ || !controls_) return;
+  needsRedraw_ = true;
+  if (mouseMode_ && !mouseMode_->CheckContext()) SetMouseMode(nullptr);
+  floatingActions_->UpdateAllActions();
+  floatingActions_->ArrangeButtons(*actionPanel_);
+  for (const auto& [id, hook] : changeHooks_) hook();
+  RefreshTabs();
+}
+
+void TMainForm::UpdateTimerTimer() {
+  if (!needsRedraw_) return;
+  needsRedraw_ = false;
+  surface_->update();
+}
+
+void TMainForm::DrawFrame() {
+  if (!renderer_) return;
+  TDisplayRenderer& renderer = *renderer_;
+  bool inFrame = false;
+  try {
+    renderer.FrameCounters() = {};
+    renderer.BeginFrame();
+    inFrame = true;
+    drawer_->Draw(visibleLayers_);
+    for (const auto& [id, hook] : drawHooks_) hook(drawer_->DrawParams());
+    inFrame = false;
+    renderer.EndFrame();
+    renderer.PresentFrame();
+    frameError_.clear();
+  } catch (const std::exception& error) {
+    // The frame bracket must close, or every later frame fails to begin.
+    if (inFrame) {
+      try {
+        renderer.EndFrame();
+      } catch (const std::exception&) {
+        // The first error is the one worth showing.
+      }
+    }
+    const QString text = ErrorText(error);
+    if (text != frameError_) ShowLater(text);
+    frameError_ = text;
+  }
+  ++frameCount_;
+  const THeapStatistics heap = HeapStatistics();
+  setWindowTitle(QStringLiteral("Vellmar.  Mem usage %1/%2").arg(heap.Blocks).arg(heap.Bytes));
+  updateTimer_.start();
+}
+
+void TMainForm::ShowLater(const QString& text) {
+  QTimer::singleShot(0, this, [this, text] { prompts_->ShowMessage(text); });
+}
+
+void TMainForm::Guard(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    prompts_->ShowMessage(ErrorText(error));
+  }
+}
+
+void TMainForm::SetMouseMode(TMouseEvents* mode) {
+  mouseMode_ = mode;
+  surface_->unsetCursor();
+  if (mode) {
+    if (mode->BeforeSendEvents) mode->BeforeSendEvents();
+    if (mode->Cursor() != -1) surface_->setCursor(CustomCursor(mode->Cursor(), devicePixelRatioF()));
+  }
+  PlanChanged();
+}
+
+int TMainForm::AddDrawHook(TDrawHook hook) {
+  drawHooks_.emplace_back(nextHookId_, std::move(hook));
+  return nextHookId_++;
+}
+
+void TMainForm::RemoveDrawHook(int id) {
+  std::erase_if(drawHooks_, [id](const auto& entry) { return entry.first == id; });
+}
+
+int TMainForm::AddChangeHook(std::function<void()> hook) {
+  changeHooks_.emplace_back(nextHookId_, std::move(hook));
+  return nextHookId_++;
+}
+
+void TMainForm::RemoveChangeHook(int id) {
+  std::erase_if(changeHooks_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void TMainForm::RefreshTabs() {
+  const QStringList captions = streets_->TabCaptions();
+  QStringList present;
+  for (int i = 0; i < streetsTab_->count(); ++i) present << streetsTab_->tabText(i);
+  const QSignalBlocker quiet(streetsTab_);
+  if (present != captions) {
+    while (streetsTab_->count() > 0) streetsTab_->removeTab(0);
+    for (const QString& caption : captions) streetsTab_->addTab(caption);
+  }
+  const int current = streets_->CurrentIndex();
+  if (current >= 0 && current < streetsTab_->count()) streetsTab_->setCurrentIndex(current);
+  streetsTab_->setVisible(streetsTab_->count() > 0);
+  fileNameLabel_->setText(streets_->CurrentFileName());
+  const qreal ratio = devicePixelRatioF();
+  for (int i = 0; i < streetsTab_->count(); ++i) {
+    const TStreetStructure& street = streets_->StreetAt(i);
+    const TTabPicture mark = street.IsPristine() ? TTabPicture::Pristine
+                             : street.Modified() ? TTabPicture::Modified
+                                                 : TTabPicture::Saved;
+    if (streetsTab_->tabData(i).toInt() == static_cast<int>(mark) + 1) continue;
+    streetsTab_->setTabData(i, static_cast<int>(mark) + 1);
+    streetsTab_->setTabIcon(i, QIcon(TabPicture(mark, ratio)));
+  }
+}
+
+void TMainForm::StreetsTabChange(int index) {
+  if (index < 0 || index >= streets_->StreetCount()) return;
+  const TViewState view = drawer_->View();
+  streets_->SetCurrentIndex(index);
+  // With all streets shown the picture stays where it was.
+  if (drawer_->AllStreets()) drawer_->SetView(view);
+  PlanChanged();
+}
+
+void TMainForm::OpenFiles(const QStringList& fileNames) {
+  Guard([&] {
+    if (streets_->OpenFiles(fileNames) != -1) streets_->DropPristineStreets();
+  });
+  PlanChanged();
+}
+
+void TMainForm::OpenStreetExecute() {
+  Guard([&] {
+    if (streets_->OpenWithDialog() != -1) streets_->DropPristineStreets();
+  });
+  PlanChanged();
+}
+
+void TMainForm::PrintSetupExecute() {
+  prompts_->ShowMessage(QStringLiteral("Извините, пока не работает.  Пользуйтесь копией экрана (printScreen)"));
+}
+
+void TMainForm::CloseStreetMIClick() {
+  Guard([&] {
+    const int current = streets_->CurrentIndex();
+    if (current >= 0 && current < streets_->StreetCount()) streets_->CloseStreet(current, false);
+  });
+  PlanChanged();
+}
+
+void TMainForm::CloseAllMIClick() {
+  Guard([&] {
+    if (streets_->QuerySaveAll()) streets_->CloseAll();
+  });
+  PlanChanged();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  bool close = false;
+  Guard([&] { close = streets_->QuerySaveAll(); });
+  if (!close) {
+    event->ignore();
+    return;
+  }
+  streets_->CloseAll();
+  event->accept();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  const auto* widget = qobject_cast<QWidget*>(watched);
+  // Keys of dialogs and menus are theirs.
+  if (!widget || widget->window() != this) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  Guard([&] {
+    if (event->type() == QEvent::KeyPress) {
+      FormKeyDown(key);
+    } else {
+      FormKeyUp(key);
+    }
+  });
+  return true;
+}
+
+void TMainForm::FormKeyDown(QKeyEvent* event) {
+  const int key = event->key();
+  if (QApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton)) {
+    const QPoint step = key == Qt::Key_Left ? QPoint(-1, 0)
+                        : key == Qt::Key_Up ? QPoint(0, -1)
+                        : key == Qt::Key_Right ? QPoint(1, 0)
+                        : key == Qt::Key_Down ? QPoint(0, 1)
+                                              : QPoint();
+    if (!step.isNull()) {
+      QCursor::setPos(QCursor::pos() + step);
+      return;
+    }
+  }
+  if ((key == Qt::Key_Q || key == Qt::Key_W) && !temporaryMode_) {
+    temporaryMode_ = true;
+    savedMouseMode_ = mouseMode_;
+    SetMouseMode(key == Qt::Key_Q ? &controls_->ShiftViewMode() : &controls_->RotateMode());
+  }
+  const TShortCut pressed{key, event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier),
+                          (event->modifiers() & Qt::KeypadModifier) != 0};
+  if (TFloatingAction* action = floatingActions_->FindActionByShortCut(pressed, false, true)) action->Click();
+}
+
+void TMainForm::FormKeyUp(QKeyEvent* event) {
+  // Auto-repeat sends releases while the key is still held.
+  if (event->isAutoRepeat()) return;
+  if (temporaryMode_ && (event->key() == Qt::Key_Q || event->key() == Qt::Key_W)) {
+    temporaryMode_ = false;
+    SetMouseMode(savedMouseMode_);
+  }
+}
+
+void TMainForm::wheelEvent(QWheelEvent* event) {
+  const QPointF logical = surface_->mapFromGlobal(event->globalPosition());
+  if (logical.x() < 0 || logical.y() < 0 || logical.x() > surface_->width() || logical.y() > surface_->height()) {
+    event->ignore();
+    return;
+  }
+  const QPoint at = surface_->DevicePoint(logical);
+  const QSize size = surface_->DeviceSize();
+  const int w = size.width(), h = size.height();
+  const int column = at.x() < w / 8 ? 0 : at.x() > w - w / 8 ? 2 : 1;
+  const int row = at.y() < h / 8 ? 0 : at.y() > h - h / 8 ? 2 : 1;
+  const int delta = event->angleDelta().y();
+  const int sign = (delta > 0) - (delta < 0);
+  const double e = sign * ((event->modifiers() & Qt::ControlModifier) ? 5 : 2);
+  const double degrees = e * std::numbers::pi / 180;
+  const double pixels = std::nearbyint(50 * e);
+  Guard([&] {
+    TMainPlanDrawer& d = *drawer_;
+    const auto turn = [&](double angle) { d.SetRotation(static_cast<float>(d.Rotation() + angle)); };
+    switch (3 * row + column) {
+      case 0: turn(-degrees); break;
+      case 1: d.ShiftPixels(0, -pixels); break;
+      case 2: turn(degrees); break;
+      case 3: d.ShiftPixels(pixels, 0); break;
+      case 5: d.ShiftPixels(-pixels, 0); break;
+      case 6: turn(degrees); break;
+      case 7: d.ShiftPixels(0, pixels); break;
+      case 8: turn(-degrees); break;
+      default: {
+        if (d.Scale() <= kSmallestScale && e >= 0) break;
+        const TXYZ p = d.ScreenToWorld(at.x(), at.y());
+        const TXYZ c = d.Centre();
+        const auto m = static_cast<float>(std::pow(1.1, -e));
+        d.SetScale(d.Scale() * m);
+        d.SetCentre(MakeXYZ(p.x + (double{c.x} - p.x) / m, p.y + (double{c.y} - p.y) / m, c.z));
+      }
+    }
+  });
+  event->accept();
+  PlanChanged();
+}
+
+void TMainForm::MouseToMode(QMouseEvent* event, int kind) {
+  if (!mouseMode_) return;
+  const TMouseShift shift{event->buttons(), event->modifiers(), event->type() == QEvent::MouseButtonDblClick};
+  const QPoint at = surface_->DevicePoint(event->position());
+  TMouseEvents& mode = *mouseMode_;
+  Guard([&] {
+    if (kind == kDown) mode.SendMouseDown(event->button(), shift, at.x(), at.y());
+    if (kind == kMove) mode.SendMouseMove(shift, at.x(), at.y());
+    if (kind == kUp) mode.SendMouseUp(event->button(), shift, at.x(), at.y());
+  });
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) {
+      event->acceptProposedAction();
+      return;
+    }
+  }
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) files << url.toLocalFile();
+  }
+  event->acceptProposedAction();
+  OpenFiles(files);
+}
+
+}  // namespace vellmar

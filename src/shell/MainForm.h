@@ -1,0 +1,135 @@
+#pragma once
+// The main window: the toolbar (open, print), the tab strip of open streets with its
+// menu and the file-name label, the plan surface with the floating view buttons, and the
+// routing of keys, wheel and mouse to the view. Nothing draws in an input handler: every
+// change calls PlanChanged, and a 10 ms timer draws at most one frame per tick, only
+// when something changed. The window owns the streets module, the renderer (made anew
+// on every resize), the plan drawer, the view actions and the mouse modes.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include "document/KindSet.h"
+#include "render/DxDrawParams.h"
+#include "shell/ShellPrompts.h"
+
+class QLabel;
+class QMenu;
+class QTabBar;
+class QFrame;
+
+namespace vellmar {
+
+class TDisplayRenderer;
+class TFloatingActions;
+class TMainPlanControls;
+class TMainPlanDrawer;
+class TMouseEvents;
+class TPlanSurface;
+class TStreetsHolderModule;
+class TStreetStructure;
+
+class TMainForm final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  using TDrawHook = std::function<void(const TDxDrawParams& params)>;
+
+  // Prompts: how the window asks and tells the user; message boxes and file dialogs
+  // when null.
+  explicit TMainForm(std::unique_ptr<IShellPrompts> prompts = nullptr);
+  // Stores the window position and the visible kinds; frees the streets unasked (closing
+  // the window is where unsaved streets are asked about).
+  ~TMainForm() override;
+
+  // Asks for a redraw and brings buttons, tabs and hooks up to date.
+  void PlanChanged();
+  void SetMouseMode(TMouseEvents* mode);
+  TMouseEvents* MouseMode() const { return mouseMode_; }
+  // Drawn after the plan, in order of adding; the number removes the hook again.
+  int AddDrawHook(TDrawHook hook);
+  void RemoveDrawHook(int id);
+  // Called by every PlanChanged, in order of adding.
+  int AddChangeHook(std::function<void()> hook);
+  void RemoveChangeHook(int id);
+
+  // Opens the files as the open dialog would (used for the command line and dropped
+  // files); failures are reported, the rest still open; pristine streets then go.
+  void OpenFiles(const QStringList& fileNames);
+  void OpenStreetExecute();
+  void PrintSetupExecute();
+  void CloseStreetMIClick();
+  void CloseAllMIClick();
+  void RefreshTabs();
+
+  TStreetsHolderModule& Streets() { return *streets_; }
+  TMainPlanDrawer& Drawer() { return *drawer_; }
+  TMainPlanControls& Controls() { return *controls_; }
+  TFloatingActions& FloatingActions() { return *floatingActions_; }
+  TPlanSurface& Surface() { return *surface_; }
+  QTabBar& StreetsTab() { return *streetsTab_; }
+  QLabel& FileNameLabel() { return *fileNameLabel_; }
+  QFrame& ActionPanel() { return *actionPanel_; }
+  TDisplayRenderer* Renderer() const { return renderer_.get(); }
+  const TKindSet& VisibleLayers() const { return visibleLayers_; }
+  void SetVisibleLayers(const TKindSet& layers) { visibleLayers_ = layers; }
+  bool NeedsRedraw() const { return needsRedraw_; }
+  // Frames drawn since the window was made.
+  int FrameCount() const { return frameCount_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void CreateRenderer();
+  void UpdateTimerTimer();
+  void DrawFrame();
+  void StreetsTabChange(int index);
+  void FormKeyDown(QKeyEvent* event);
+  void FormKeyUp(QKeyEvent* event);
+  void MouseToMode(QMouseEvent* event, int kind);
+  void ReadVisibleLayers();
+  // Runs an input handler; an error it raises is shown and the window goes on.
+  void Guard(const std::function<void()>& handler);
+  // Shown once the current event is over (never from inside a paint); the same frame
+  // error is shown once until a frame succeeds.
+  void ShowLater(const QString& text);
+
+  std::unique_ptr<IShellPrompts> prompts_;
+  std::unique_ptr<TStreetsHolderModule> streets_;
+  std::unique_ptr<TDisplayRenderer> renderer_;
+  std::unique_ptr<TMainPlanDrawer> drawer_;
+  std::unique_ptr<TFloatingActions> floatingActions_;
+  std::unique_ptr<TMainPlanControls> controls_;
+  TPlanSurface* surface_ = nullptr;
+  QTabBar* streetsTab_ = nullptr;
+  QLabel* fileNameLabel_ = nullptr;
+  QFrame* actionPanel_ = nullptr;
+  QMenu* tabsMenu_ = nullptr;
+  QTimer updateTimer_;
+
+  bool destroying_ = false;
+  bool needsRedraw_ = true;
+  int frameCount_ = 0;
+  QString frameError_;
+  TKindSet visibleLayers_;
+  TMouseEvents* mouseMode_ = nullptr;
+  TMouseEvents* savedMouseMode_ = nullptr;
+  bool temporaryMode_ = false;
+  std::vector<std::pair<int, TDrawHook>> drawHooks_;
+  std::vector<std::pair<int, std::function<void()>>> changeHooks_;
+  int nextHookId_ = 0;
+  int activityHook_ = -1;
+};
+
+}  // namespace vellmar

@@ -1,0 +1,254 @@
+#include "shell/Pictures.h"
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace vellmar {
+
+namespace {
+
+const QColor kInk(32, 48, 80);
+const QColor kAccent(40, 110, 200);
+const QColor kPaper(250, 250, 245);
+const QColor kAlert(210, 50, 40);
+
+using TDrawing = std::function<void(QPainter&)>;
+
+// A transparent picture of side × side logical pixels; drawings work in a 24-unit box.
+QPixmap Paint(int side, qreal ratio, const TDrawing& draw) {
+  QPixmap pixmap(static_cast<int>(std::ceil(side * ratio)), static_cast<int>(std::ceil(side * ratio)));
+  pixmap.setDevicePixelRatio(ratio);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(side / 24.0, side / 24.0);
+  draw(painter);
+  return pixmap;
+}
+
+QPen Pen(const QColor& colour, qreal width) { return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+
+// An arrow from the centre towards angle (degrees, counter-clockwise from the right).
+void Arrow(QPainter& p, qreal angle, qreal length, QPointF centre = {12, 12}) {
+  p.save();
+  p.translate(centre);
+  p.rotate(-angle);
+  p.setPen(Pen(kInk, 2.5));
+  p.drawLine(QPointF(-length / 2, 0), QPointF(length / 2 - 3, 0));
+  QPainterPath head;
+  head.moveTo(length / 2 + 1, 0);
+  head.lineTo(length / 2 - 6, -5);
+  head.lineTo(length / 2 - 6, 5);
+  head.closeSubpath();
+  p.fillPath(head, kInk);
+  p.restore();
+}
+
+// A three-quarter arc turning the given way, with its arrowhead.
+void TurnArrow(QPainter& p, bool clockwise, QColor colour = kInk) {
+  p.setPen(Pen(colour, 2.2));
+  const QRectF box(5, 5, 14, 14);
+  p.drawArc(box, 90 * 16, (clockwise ? -270 : 270) * 16);
+  const qreal end = (90 + (clockwise ? -270 : 270)) * std::numbers::pi / 180;
+  const QPointF tip(12 + 7 * std::cos(end), 12 - 7 * std::sin(end));
+  const qreal s = clockwise ? -1 : 1;
+  QPainterPath head;
+  head.moveTo(tip + QPointF(0, -4));
+  head.lineTo(tip + QPointF(s * 5, 0));
+  head.lineTo(tip + QPointF(0, 4));
+  head.closeSubpath();
+  p.fillPath(head.translated(0, 0), colour);
+}
+
+void Magnifier(QPainter& p, const QString& sign) {
+  p.setPen(Pen(kInk, 2.2));
+  p.setBrush(kPaper);
+  p.drawEllipse(QPointF(10, 10), 6.5, 6.5);
+  p.setPen(Pen(kInk, 3.5));
+  p.drawLine(QPointF(15, 15), QPointF(21, 21));
+  p.setPen(Pen(kAccent, 2));
+  if (sign.contains(QLatin1Char('-')) || sign.contains(QLatin1Char('+'))) p.drawLine(QPointF(7, 10), QPointF(13, 10));
+  if (sign.contains(QLatin1Char('+'))) p.drawLine(QPointF(10, 7), QPointF(10, 13));
+  if (sign.contains(QLatin1Char('^'))) {
+    p.drawLine(QPointF(10, 6.5), QPointF(10, 13.5));
+    p.drawLine(QPointF(8, 8.5), QPointF(10, 6.5));
+    p.drawLine(QPointF(12, 8.5), QPointF(10, 6.5));
+    p.drawLine(QPointF(8, 11.5), QPointF(10, 13.5));
+    p.drawLine(QPointF(12, 11.5), QPointF(10, 13.5));
+  }
+}
+
+void MoveCross(QPainter& p) {
+  for (int angle = 0; angle < 360; angle += 90) Arrow(p, angle, 10, QPointF(12, 12) + QPointF(5 * std::cos(angle * std::numbers::pi / 180), -5 * std::sin(angle * std::numbers::pi / 180)));
+}
+
+void DashedFrame(QPainter& p) {
+  QPen pen = Pen(kInk, 1.8);
+  pen.setStyle(Qt::DashLine);
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(3, 5, 18, 14));
+}
+
+void Sheet(QPainter& p, QPointF at, const QColor& fill) {
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(fill);
+  p.drawRect(QRectF(at, QSizeF(12, 14)));
+}
+
+void DrawButton(QPainter& p, TButtonPicture picture) {
+  switch (picture) {
+    case TButtonPicture::ShiftDown: Arrow(p, 270, 16); break;
+    case TButtonPicture::ShiftLeft: Arrow(p, 180, 16); break;
+    case TButtonPicture::ShiftRight: Arrow(p, 0, 16); break;
+    case TButtonPicture::ShiftUp: Arrow(p, 90, 16); break;
+    case TButtonPicture::ShowAll:
+      p.setPen(Pen(kInk, 1.8));
+      p.drawRect(QRectF(3, 3, 18, 18));
+      p.setBrush(kAccent);
+      p.setPen(Qt::NoPen);
+      p.drawPolygon(QPolygonF({QPointF(12, 6), QPointF(18, 12), QPointF(12, 18), QPointF(6, 12)}));
+      break;
+    case TButtonPicture::RotCCW: TurnArrow(p, false); break;
+    case TButtonPicture::RotCW: TurnArrow(p, true); break;
+    case TButtonPicture::ScaleUp: Magnifier(p, QStringLiteral("+")); break;
+    case TButtonPicture::ScaleDown: Magnifier(p, QStringLiteral("-")); break;
+    case TButtonPicture::ShiftView: MoveCross(p); break;
+    case TButtonPicture::SelectArea:
+      DashedFrame(p);
+      p.setBrush(kAccent);
+      p.setPen(Qt::NoPen);
+      p.drawRect(QRectF(8, 9, 8, 6));
+      break;
+    case TButtonPicture::Zoom: Magnifier(p, QStringLiteral("^")); break;
+    case TButtonPicture::Rotate:
+      TurnArrow(p, true, kAccent);
+      p.setBrush(kInk);
+      p.setPen(Qt::NoPen);
+      p.drawEllipse(QPointF(12, 12), 2, 2);
+      break;
+    case TButtonPicture::AllStreets:
+      Sheet(p, {3, 2}, kPaper);
+      Sheet(p, {6, 5}, kPaper);
+      Sheet(p, {9, 8}, QColor(196, 196, 255));
+      break;
+  }
+}
+
+// The marks of the other cursors: eight shapes, outlined or filled, in two colours.
+void OtherCursorMark(QPainter& p, int index) {
+  const int shape = index % 8;
+  const bool filled = (index / 8) % 2 == 1;
+  const QColor colour = index / 16 == 0 ? kInk : kAccent;
+  p.setPen(Pen(colour, 2));
+  p.setBrush(filled ? QBrush(colour) : QBrush(Qt::NoBrush));
+  const QRectF box(6, 6, 12, 12);
+  switch (shape) {
+    case 0: p.drawEllipse(box); break;
+    case 1: p.drawRect(box); break;
+    case 2: p.drawPolygon(QPolygonF({QPointF(12, 5), QPointF(19, 18), QPointF(5, 18)})); break;
+    case 3: p.drawPolygon(QPolygonF({QPointF(12, 5), QPointF(19, 12), QPointF(12, 19), QPointF(5, 12)})); break;
+    case 4: p.drawLine(QPointF(12, 5), QPointF(12, 19)); p.drawLine(QPointF(5, 12), QPointF(19, 12)); break;
+    case 5: p.drawLine(QPointF(6, 6), QPointF(18, 18)); p.drawLine(QPointF(18, 6), QPointF(6, 18)); break;
+    case 6: p.drawLine(QPointF(5, 18), QPointF(19, 6)); break;
+    default: p.drawEllipse(QPointF(12, 12), 3, 3); break;
+  }
+}
+
+void DrawCursorMark(QPainter& p, int number) {
+  switch (number) {
+    case crShiftView: MoveCross(p); break;
+    case crZoom: Magnifier(p, QStringLiteral("^")); break;
+    case crSelectArea: DashedFrame(p); break;
+    case crRotate: TurnArrow(p, true); break;
+    default: {
+      // The other numbers in order, skipping the four above.
+      int index = number - kFirstCursor;
+      if (number > crShiftView) --index;
+      if (number > crRotate) index -= 3;
+      OtherCursorMark(p, index);
+    }
+  }
+}
+
+void Pointer(QPainter& p) {
+  QPainterPath arrow;
+  arrow.moveTo(0.5, 0.5);
+  arrow.lineTo(0.5, 15);
+  arrow.lineTo(4.2, 11.5);
+  arrow.lineTo(7, 17.5);
+  arrow.lineTo(9.5, 16.5);
+  arrow.lineTo(6.8, 10.6);
+  arrow.lineTo(11.5, 10.6);
+  arrow.closeSubpath();
+  p.setPen(QPen(Qt::white, 1.2));
+  p.setBrush(Qt::black);
+  p.drawPath(arrow);
+}
+
+}  // namespace
+
+QPixmap ButtonPicture(TButtonPicture picture, qreal pixelRatio) {
+  return Paint(24, pixelRatio, [&](QPainter& p) { DrawButton(p, picture); });
+}
+
+QPixmap ToolBarPicture(TToolBarPicture picture, qreal pixelRatio) {
+  return Paint(32, pixelRatio, [&](QPainter& p) {
+    if (picture == TToolBarPicture::Open) {
+      p.setPen(Pen(kInk, 1.3));
+      p.setBrush(QColor(235, 195, 90));
+      p.drawPolygon(QPolygonF({QPointF(2, 6), QPointF(9, 6), QPointF(11, 8), QPointF(20, 8), QPointF(20, 19), QPointF(2, 19)}));
+      p.setBrush(QColor(250, 220, 120));
+      p.drawPolygon(QPolygonF({QPointF(5, 11), QPointF(23, 11), QPointF(20, 19), QPointF(2, 19)}));
+      return;
+    }
+    p.setPen(Pen(kInk, 1.3));
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(7, 3, 10, 7));
+    p.setBrush(QColor(170, 175, 185));
+    p.drawRoundedRect(QRectF(3, 9, 18, 8), 1.5, 1.5);
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(7, 14, 10, 7));
+  });
+}
+
+QPixmap TabPicture(TTabPicture picture, qreal pixelRatio) {
+  return Paint(16, pixelRatio, [&](QPainter& p) {
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(5, 2, 14, 20));
+    if (picture == TTabPicture::Pristine) return;
+    p.setPen(Pen(kAccent, 1.5));
+    for (qreal y = 7; y < 19; y += 4) p.drawLine(QPointF(8, y), QPointF(16, y));
+    if (picture == TTabPicture::Modified) {
+      p.setPen(Qt::NoPen);
+      p.setBrush(kAlert);
+      p.drawEllipse(QPointF(17, 18), 5, 5);
+    }
+  });
+}
+
+QPixmap CursorPicture(int number, qreal pixelRatio) {
+  return Paint(32, pixelRatio, [&](QPainter& p) {
+    // Paint works in a 24-unit box; the pointer is drawn in 32-pixel units.
+    p.save();
+    p.scale(24.0 / 32, 24.0 / 32);
+    Pointer(p);
+    p.restore();
+    if (number < kFirstCursor || number >= kFirstCursor + kCursorCount) return;
+    p.translate(10, 10);
+    p.scale(0.58, 0.58);
+    DrawCursorMark(p, number);
+  });
+}
+
+QCursor CustomCursor(int number, qreal pixelRatio) {
+  if (number < kFirstCursor || number >= kFirstCursor + kCursorCount) return QCursor(Qt::ArrowCursor);
+  return QCursor(CursorPicture(number, pixelRatio), 0, 0);
+}
+
+}  // namespace vellmar

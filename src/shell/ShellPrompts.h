@@ -1,0 +1,41 @@
+#pragma once
+// Everything the shell asks the user or tells them goes through this interface: message
+// boxes, the three-way save question and the file dialogs. The window installs the
+// dialog-based prompts; tests install scripted ones and drive the real window.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace vellmar {
+
+enum class TAnswer { Yes, No, Cancel };
+
+class IShellPrompts {
+ public:
+  virtual ~IShellPrompts() = default;
+  virtual void ShowMessage(const QString& text) = 0;
+  // A warning with the buttons Yes, No and Cancel; closing the box counts as Cancel.
+  virtual TAnswer AskYesNoCancel(const QString& text) = 0;
+  // The chosen street files in the dialog's order; empty when cancelled. Initial is the
+  // file the dialog starts on.
+  virtual QStringList ChooseStreetFiles(const QString& initial) = 0;
+  // The file name to save a street as; empty when cancelled.
+  virtual QString ChooseSaveName(const QString& initial) = 0;
+};
+
+// Real message boxes and file dialogs over the given window.
+class TDialogPrompts final : public IShellPrompts {
+ public:
+  explicit TDialogPrompts(QWidget* owner) : owner_(owner) {}
+  void ShowMessage(const QString& text) override;
+  TAnswer AskYesNoCancel(const QString& text) override;
+  QStringList ChooseStreetFiles(const QString& initial) override;
+  QString ChooseSaveName(const QString& initial) override;
+
+ private:
+  QWidget* owner_;
+};
+
+}  // namespace vellmar

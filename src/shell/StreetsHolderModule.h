@@ -1,0 +1,100 @@
+#pragma once
+// The open streets, one per tab, and which one is current: opening (one file or many),
+// refusing a file that is already open, naming new streets, closing with the save
+// question, saving, the recent-files list, the autosave copy of the current street and
+// the minutes of activity spent on it. The module owns the streets.
+
+#include <memory>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include "shell/StoredOpenDialog.h"
+
+namespace vellmar {
+
+class IShellPrompts;
+class TStreetStructure;
+
+class TStreetsHolderModule final : public QObject {
+  Q_OBJECT
+
+ public:
+  // Reads the autosave interval from the settings and starts both timers.
+  explicit TStreetsHolderModule(IShellPrompts& prompts);
+  // Frees every street without asking and stores the autosave interval.
+  ~TStreetsHolderModule() override;
+
+  int StreetCount() const { return static_cast<int>(streets_.size()); }
+  TStreetStructure& StreetAt(int index) const { return *streets_.at(static_cast<size_t>(index)).Street; }
+  const QString& FileNameAt(int index) const { return streets_.at(static_cast<size_t>(index)).FileName; }
+  // File names without their directories, in tab order.
+  QStringList TabCaptions() const;
+
+  // The current street; one named "Street.pln" is made when none is open.
+  TStreetStructure& CurrentStreet();
+  int CurrentIndex() const { return currentIndex_; }
+  void SetCurrentIndex(int index) { currentIndex_ = index; }
+  // Empty when the current index lies outside the open streets.
+  QString CurrentFileName() const;
+
+  // An empty street named Street.pln, Street1.pln, ... (the first name no tab has); it
+  // becomes current. Returns its index.
+  int NewStreet();
+  // The index of the street read from fileName (made absolute). A file already open,
+  // whatever the letter case, gives the message "Файл уже загружен." and that street's
+  // index. A file that cannot be read raises the loader's error and opens nothing.
+  int OpenFile(const QString& fileName);
+  // Every file chosen in the open dialog, in the dialog's order; a file that fails is
+  // reported and the others still open. The last opened becomes current; -1 when none.
+  int OpenWithDialog();
+  // OpenFile for each name, reporting failures as OpenWithDialog does.
+  int OpenFiles(const QStringList& fileNames);
+  // Closes untouched empty streets while others are open; the current street stays current.
+  void DropPristineStreets();
+  // Without force a modified street is saved, kept or dropped as the user answers
+  // "Улица не сохранена.Сохранять?"; a street still modified after that stays open.
+  void CloseStreet(int index, bool force);
+  void CloseAll();
+  // True when everything may be closed: nothing unsaved, or the user dropped or saved it
+  // all after "Есть несохраненные улицы. Сохранять?".
+  bool QuerySaveAll();
+  // A modified street that is not pristine: to its file when that exists, else to the
+  // name chosen in the save dialog (nothing when cancelled).
+  void SaveStreet(int index);
+  void SaveStreetAs(int index, const QString& fileName);
+
+  // Called on every change of the window: starts the minute of activity unless one runs.
+  void NoteActivity();
+  // The copy "_autosave_" + name beside the current street's file, when it is modified,
+  // has a file and is not itself a copy; the street stays modified.
+  void AutoSave();
+  // The end of a minute of activity: one more worked minute for the current street.
+  void CountWorkedMinute();
+
+  QTimer& AutoSaveTimer() { return autoSaveTimer_; }
+  QTimer& WorkingTimer() { return workingTimer_; }
+  TStoredOpenDialog& OpenDialog() { return openDialog_; }
+
+ private:
+  struct TEntry {
+    QString FileName;
+    std::unique_ptr<TStreetStructure> Street;
+  };
+  int IndexOfFile(const QString& fileName) const;
+  void NoteRecentFile(const QString& fileName);
+
+  IShellPrompts& prompts_;
+  std::vector<TEntry> streets_;
+  int currentIndex_ = -1;
+  TStoredOpenDialog openDialog_;
+  QTimer autoSaveTimer_;
+  QTimer workingTimer_;
+  // The last autosave failure shown; the same failure is not shown again every interval.
+  QString autoSaveFailure_;
+};
+
+}  // namespace vellmar
