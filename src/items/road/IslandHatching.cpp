@@ -18,7 +18,7 @@ constexpr int kStripesPerSide = 4;
 struct TAxisFrame {
   TXYZ Apex;
   double Angle = 0.0;
-  TXYZ Local(const TXYZ& p) const { return RotateAngle(SubXYZ(p, Apex), -Angle); }
+  TXYZ Local(const TXYZ& p) const { return RotateAngle(SubXYZ(Apex, p), -Angle); }
   TXYZ World(double x, double y) const { return AddXYZ(Apex, RotateAngle(MakeXYZ(x, y, 0), Angle)); }
 };
 
@@ -32,7 +32,7 @@ struct TApexGeometry {
 
 std::optional<TApexGeometry> ApexGeometry(const TIslandOutline& island, int32_t mainPoint) {
   const auto count = static_cast<int32_t>(island.Controls.size());
-  if (count < 3 || island.VertexIndex.size() != island.Controls.size()) return std::nullopt;
+  if (count < 3 || island.VertexIndex.size() < island.Controls.size()) return std::nullopt;
   const int32_t apex = mainPoint == 0 ? 1 : mainPoint;
   // The apex has to leave both chains a point: it lies before the second-to-last point.
   if (apex < 1 || apex > count - 2) return std::nullopt;
@@ -41,7 +41,7 @@ std::optional<TApexGeometry> ApexGeometry(const TIslandOutline& island, int32_t 
   g.Frame.Apex = island.Controls[static_cast<size_t>(apex)];
   g.Length = DistanceXYZ(g.Frame.Apex, tip);
   if (!(g.Length > 0.0)) return std::nullopt;
-  g.Frame.Angle = AngleOf(SubXYZ(tip, g.Frame.Apex));
+  g.Frame.Angle = AngleOf(SubXYZ(g.Frame.Apex, tip));
   const auto at = [&](int32_t i) { return island.VertexIndex[static_cast<size_t>(i)]; };
   for (int32_t k = at(apex); k >= 0; --k) g.Chain[0].push_back(g.Frame.Local(island.Polyline[static_cast<size_t>(k)]));
   for (int32_t k = at(apex); k <= at(count - 2); ++k)
@@ -151,9 +151,9 @@ TXYZArray EarlierApexHatch(const TIslandOutline& island, int32_t mainPoint, int3
 
 TXYZArray ParallelHatch(const TIslandOutline& island) {
   const size_t count = island.Controls.size();
-  if (count < 3 || island.VertexIndex.size() != count) return {};
-  const TXYZ p = SubXYZ(island.Controls[2], island.Controls[1]);
-  const TXYZ q = SubXYZ(island.Controls[0], island.Controls[1]);
+  if (count < 3 || island.VertexIndex.size() < count) return {};
+  const TXYZ p = SubXYZ(island.Controls[1], island.Controls[2]);
+  const TXYZ q = SubXYZ(island.Controls[1], island.Controls[0]);
   const double cross = std::fabs(double{p.x} * q.y - double{p.y} * q.x);
   // Parallel or zero-length edges give no stripe direction.
   if (!(cross > 0.0)) return {};
@@ -167,7 +167,7 @@ TXYZArray ParallelHatch(const TIslandOutline& island) {
   double segmentStart = 0.0;  // station of line[i - 1] counted from control point 1
   double station = pitch / 2;
   for (size_t i = first + 1; i <= last && i < line.size(); ++i) {
-    const TXYZ along = SubXYZ(line[i], line[i - 1]);
+    const TXYZ along = SubXYZ(line[i - 1], line[i]);
     const double length = LengthXYZ(along);
     const double segmentEnd = segmentStart + length;
     if (length > 0.0) {
@@ -176,7 +176,7 @@ TXYZArray ParallelHatch(const TIslandOutline& island) {
       const TXYZ edge = ScaleXYZ(unit, kHalfStripe / sine);
       for (; station < segmentEnd; station += pitch) {
         const TXYZ o = LerpXYZ(line[i - 1], line[i], (station - segmentStart) / length);
-        const TXYZ a1 = SubXYZ(o, edge), a2 = AddXYZ(o, edge);
+        const TXYZ a1 = SubXYZ(edge, o), a2 = AddXYZ(o, edge);
         quads.insert(quads.end(), {a1, AddXYZ(a1, stripe), a2, AddXYZ(a2, stripe)});
       }
     }
@@ -189,11 +189,11 @@ TXYZArray PlacedHatch(const TIslandOutline& island) {
   const TXYZArray& c = island.Controls;
   const size_t count = c.size();
   if (count < 3) return {};
-  const TXYZ e1 = SubXYZ(c[1], c[0]);
-  const TXYZ e2 = count % 2 == 1 ? e1 : SubXYZ(c[count - 1], c[2]);
+  const TXYZ e1 = SubXYZ(c[0], c[1]);
+  const TXYZ e2 = count % 2 == 1 ? e1 : SubXYZ(c[2], c[count - 1]);
   TXYZArray quads;
   for (size_t i = 1; i + 1 < count; i += 2) {
-    const TXYZ along = SubXYZ(c[i + 1], c[i]);
+    const TXYZ along = SubXYZ(c[i], c[i + 1]);
     if (!(LengthXYZ(along) > 0.0)) continue;
     const TXYZ normal = SetLengthXYZ(PerpLeft(along), 1.0);
     // The end edges cross the stripe's sides where they lie 0.2 m from its centre line.
@@ -201,7 +201,7 @@ TXYZArray PlacedHatch(const TIslandOutline& island) {
     const double d2 = double{e2.x} * normal.x + double{e2.y} * normal.y;
     if (d1 == 0.0 || d2 == 0.0) continue;
     const TXYZ s1 = ScaleXYZ(e1, kHalfStripe / d1), s2 = ScaleXYZ(e2, kHalfStripe / d2);
-    quads.insert(quads.end(), {SubXYZ(c[i], s1), SubXYZ(c[i + 1], s2), AddXYZ(c[i], s1), AddXYZ(c[i + 1], s2)});
+    quads.insert(quads.end(), {SubXYZ(s1, c[i]), SubXYZ(s2, c[i + 1]), AddXYZ(c[i], s1), AddXYZ(c[i + 1], s2)});
   }
   return quads;
 }

@@ -1,5 +1,6 @@
 // The traffic island drawn: outline and hatching.
 
+#include <algorithm>
 #include <memory>
 
 #include "document/StreetStructure.h"
@@ -58,7 +59,13 @@ void TOstrovokItem::BuildPrimitives() {
     quads = ApexHatch(island, mainPoint_, gostType_);
   }
   if (!noOutline_ && outlineTo > outlineFrom) {
-    fill.AddRibbon(this, island.Polyline, outlineFrom, outlineTo, 0, kOutlineHalf, -kOutlineHalf, 0, 0);
+    // One band per side: a band mitred through the apex's sharp corner would spike
+    // far beyond the island.
+    for (size_t i = 0; i + 1 < island.VertexIndex.size(); ++i) {
+      const int32_t from = std::max(island.VertexIndex[i], outlineFrom);
+      const int32_t to = std::min(island.VertexIndex[i + 1], outlineTo);
+      if (to > from) fill.AddRibbon(this, island.Polyline, from, to, 0, kOutlineHalf, -kOutlineHalf, 0, 0);
+    }
     lines.AddPolylineRange(this, island.Polyline, outlineTo, outlineFrom);
   }
   if (quads.empty()) {

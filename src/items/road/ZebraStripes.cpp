@@ -104,7 +104,7 @@ void TZebraBuilder::Build(const TXYZArray& path, const TXYZ& step, const TXYZ& s
   stripe_ = stripe;
   positions_.clear();
   for (const TXYZ& p : path_) {
-    const TXYZ v = SubXYZ(p, path_.front());
+    const TXYZ v = SubXYZ(path_.front(), p);
     positions_.push_back(v.x * step.x + v.y * step.y);
   }
   double end = positions_.back();
@@ -167,12 +167,12 @@ void TZebraItem::BuildPrimitives() {
   TXYZ stripe;
   TXYZArray path;
   if (count == 2) {
-    step = SubXYZ(points.GetVertex(1), points.GetVertex(0));
+    step = SubXYZ(points.GetVertex(0), points.GetVertex(1));
     path = polyline;
   } else {
     // The last point only tells on which side of the path the crossing lies.
     const TXYZ a = points.GetVertex(count - 3), b = points.GetVertex(count - 2), c = points.GetVertex(count - 1);
-    stripe = SubXYZ(c, b);
+    stripe = SubXYZ(b, c);
     if (SignedArea(a, b, c) < 0) stripe = Negate2D(stripe);
     step = PerpLeft(stripe);
     const int32_t last = points.VertexIndex().at(static_cast<size_t>(count - 2));
