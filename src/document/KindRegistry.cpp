@@ -83,6 +83,18 @@ TItemKind Plain(int32_t index, TIdent ident, std::string_view displayName, int32
   return kind;
 }
 
+// A kind whose own point counts replace those of its base.
+TItemKind WithPoints(TItemKind kind, int32_t minPoints, int32_t maxPoints) {
+  kind.MinPointCount = minPoints;
+  kind.MaxPointCount = maxPoints;
+  return kind;
+}
+
+TItemKind WithCategory(TItemKind kind, uint8_t category) {
+  kind.Category = category;
+  return kind;
+}
+
 }  // namespace
 
 const TItemKind& TKindRegistry::Kind(int32_t index) {
@@ -169,7 +181,9 @@ void RegisterItemKinds() {
       Shaped(19, "DSGNLINE", "Оформительская линия"_cp1251, B::Line),
       Plain(20, "DSNBLOCK", "Оформительский блок"_cp1251, 1, 0, true),
       Shaped(21, "TXTLABEL", "Текст"_cp1251, B::OrientPoint),
-      Shaped(22, "ZNAK    ", "Дорожный знак"_cp1251, B::Point),
+      // The road sign stands on exactly three points: the foot of the post, a point behind
+      // the plates that turns them, and the point where they are mounted.
+      WithCategory(WithPoints(Shaped(22, "ZNAK    ", "Дорожный знак"_cp1251, B::Point), 3, 3), 2),
       Plain(23, "ROADSGN2", "Дорожный знак 2"_cp1251, 1, 3, false),
       Shaped(24, "KMSIGN  ", "Километровый знак"_cp1251, B::Point),
       Plain(25, "RULER   ", "Привязочные точки"_cp1251, 1, 0, false),
@@ -179,12 +193,15 @@ void RegisterItemKinds() {
       Shaped(29, "SVETOFOR", "Светофор"_cp1251, B::Point),
       Plain(30, "RAZMER  ", "Размерная линия"_cp1251, 2, 0, false),
       Shaped(31, "RZLABLEP", "Место для подписей"_cp1251, B::Line),
-      Shaped(32, "STOP    ", "Остановка"_cp1251, B::OrientPoint),
+      // Neither form of a stop can be drawn from one point; it is dropped at load with fewer
+      // than two.
+      WithPoints(Shaped(32, "STOP    ", "Остановка"_cp1251, B::OrientPoint), 2, 2),
       // The core-sample mark is a design block with a label.
       Plain(33, "KERN    ", "Керн"_cp1251, 1, 0, true),
       Shaped(34, "CALCAREA", "Область обсчета"_cp1251, B::Polygon),
       Shaped(35, "AXIS    ", "Направляющая"_cp1251, B::Line),
-      Shaped(36, "PLANDEF ", "План"_cp1251, B::OrientPoint),
+      // A sheet is placed by its corner and the point that gives its rotation.
+      WithPoints(Shaped(36, "PLANDEF ", "План"_cp1251, B::OrientPoint), 2, 2),
       Shaped(37, "LNDEFECT", "Линейный дефект"_cp1251, B::Line),
       Shaped(38, "SQDEFECT", "Площадной дефект"_cp1251, B::Polygon),
       Plain(39, "RAD_MEAS", "Измеритель радиуса"_cp1251, 3, 3, false),
