@@ -2,8 +2,13 @@
 # one library made of the sources in its folder, every test folder one GoogleTest
 # program, every benchmark source one program.
 
+# Warnings are errors only in our own checks (scripts/test, scripts/bench, CI): a
+# user's build must not fail because a newer compiler finds something new.
 function(vellmar_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(VELLMAR_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 # vellmar_layer(<name> DIR <folder> [DEPS <targets...>])
@@ -42,4 +47,10 @@ function(vellmar_test_suite name)
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}"
     PROPERTIES LABELS "${name};${ARG_LABELS}")
+endfunction()
+
+# Programs find their data files in <executable dir>/DataFiles: link the committed data
+# there, so that programs run from the build tree draw with them.
+function(vellmar_data_beside_programs)
+  file(CREATE_LINK "${PROJECT_SOURCE_DIR}/data/DataFiles" "${CMAKE_CURRENT_BINARY_DIR}/DataFiles" SYMBOLIC)
 endfunction()

@@ -41,10 +41,6 @@ int Run(const std::vector<std::string>& args) {
   std::string input;
   std::string output;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--help" || args[i] == "-h") {
-      std::cout << kUsage;
-      return 0;
-    }
     if (args[i] == "--save") {
       if (++i == args.size()) throw TUsageError{"--save needs a file name"};
       output = args[i];

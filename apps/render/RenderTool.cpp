@@ -159,10 +159,6 @@ TViewState ViewOf(TStreetStructure& street) {
 }
 
 int Run(const std::vector<std::string>& args) {
-  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    std::cout << kUsage;
-    return 0;
-  }
   RegisterAllKinds();
   const TOptions options = Parse(args);
   TStreetStructure street;

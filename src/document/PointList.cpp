@@ -186,7 +186,10 @@ bool TPointList::IsFreeOpenLine() const {
 // ---- polyline -------------------------------------------------------------------------
 
 void TPointList::EnsurePolyline() {
-  if (!modified_ || polylineValid_) return;
+  // Validity alone decides: an item's rebuild clears Modified, but a list that no rebuild
+  // evaluated (a curve's, whose kind draws later or not at all) must still evaluate when a
+  // follower reads it.
+  if (polylineValid_) return;
   polyline_.clear();
   vertexIndex_.clear();
   stations_.clear();

@@ -229,7 +229,9 @@ void TStreetStructure::ReadDimOptions() {
 
 void TStreetStructure::LoadFromFile(const std::filesystem::path& path) {
   TFileStream stream(path, TFileMode::OpenRead);
-  fileName_ = path;
+  // Absolute, so that files stored beside the street are found whatever the working
+  // directory and however the street was named ("plan.pln" has no directory at all).
+  fileName_ = std::filesystem::absolute(path);
   LoadFromStream(stream);
 }
 
@@ -243,7 +245,7 @@ void TStreetStructure::SaveToFile(const std::filesystem::path& path) {
     modified_ = wasModified;
     throw;
   }
-  fileName_ = path;
+  fileName_ = std::filesystem::absolute(path);
 }
 
 void TStreetStructure::SaveToStream(TStream& stream) {

@@ -1,15 +1,49 @@
 #include "platform/ToolMain.h"
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
+#include <set>
+
+#include "platform/WarningSink.h"
+#include "platform/text/Cp1251.h"
 
 namespace vellmar {
 
+namespace {
+
+// Prints each distinct warning once, for as long as the program runs.
+class TWarningPrinter {
+ public:
+  TWarningPrinter() {
+    SetWarningSink([this](const std::string& message) {
+      if (said_.insert(message).second) std::cerr << "warning: " << Cp1251ToUtf8(message) << "\n";
+    });
+  }
+  ~TWarningPrinter() { SetWarningSink({}); }
+  TWarningPrinter(const TWarningPrinter&) = delete;
+  TWarningPrinter& operator=(const TWarningPrinter&) = delete;
+  bool Any() const { return !said_.empty(); }
+
+ private:
+  std::set<std::string> said_;
+};
+
+}  // namespace
+
 int RunTool(const char* name, const char* usage, int argc, char** argv, const TToolBody& body) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (std::ranges::any_of(args, [](const std::string& a) { return a == "--help" || a == "-h"; })) {
+    std::cout << usage << kStrictUsage;
+    return 0;
+  }
+  const bool strict = std::erase(args, std::string(kStrictOption)) > 0;
+  TWarningPrinter warnings;
   try {
-    return body(std::vector<std::string>(argv + 1, argv + argc));
+    const int code = body(args);
+    return code == 0 && strict && warnings.Any() ? kWarningsExitCode : code;
   } catch (const TUsageError& e) {
-    std::cerr << name << ": " << e.what << "\n" << usage;
+    std::cerr << name << ": " << e.what << "\n" << usage << kStrictUsage;
     return 2;
   } catch (const std::exception& e) {
     std::cerr << name << ": " << e.what() << "\n";

@@ -1,13 +1,20 @@
 #pragma once
 // The frame every command-line program runs in: a usage error exits 2 with its message
 // and the usage text, any other failure exits 1 with its message; both go to stderr,
-// prefixed with the program's name.
+// prefixed with the program's name; --help or -h prints the usage text. Every warning the core raises is printed once to
+// stderr as "warning: ..." (UTF-8) and the program goes on; with --strict (taken from
+// the arguments before the body sees them) a run that warned exits 3.
 
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace vellmar {
+
+inline constexpr const char* kStrictOption = "--strict";
+inline constexpr int kWarningsExitCode = 3;
+// The line RunTool adds to every program's usage text.
+inline constexpr const char* kStrictUsage = "  --strict      exit with code 3 when anything was only warned about\n";
 
 // Thrown by a program's argument parsing; `what` says what was wrong with the call.
 struct TUsageError {

@@ -16,6 +16,7 @@
 
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
+#include "items/signs/ZnakItem.h"
 #include "platform/imaging/Bitmap.h"
 #include "support/TestSupport.h"
 #include "underlay/AllKinds.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr int32_t kRoadwayKind = 2;
 constexpr int32_t kSidewalkKind = 3;
 constexpr int32_t kLawnKind = 4;
+constexpr int32_t kSignKind = 22;
 constexpr int32_t kAxisKind = 35;
 
 struct TToolRun {
@@ -196,6 +198,38 @@ TEST_F(StreetTools, RenderRejectsBadOptionsWithUsage) {
     EXPECT_NE(run.Errors.find("usage:"), std::string::npos) << options;
   }
   EXPECT_FALSE(std::filesystem::exists(picture));
+}
+
+// The tools once printed no warning at all: a street whose sign library is missing
+// drew without its pictures, said nothing and exited 0.
+TEST_F(StreetTools, WarningsArePrintedOnceAndStrictTurnsThemIntoExitCode3) {
+  RegisterAllKinds();
+  TStreetStructure signs;
+  for (const float x : {0.0f, 10.0f}) {
+    auto* sign = dynamic_cast<TZnakItem*>(signs.ItemList(kSignKind).NewItem());
+    for (const TXYZ& p : {TXYZ{x, 0, 0}, TXYZ{x + 0.5f, 1, 0}, TXYZ{x, 1, 0}}) {
+      sign->Points().InsertNew(sign->Points().Count(), p);
+    }
+    sign->AddPlate().SetLibName("5-16.emf");
+  }
+  const std::filesystem::path file = scratch / "signs.pln";
+  signs.SaveToFile(file);
+  const test::TempDir noData;
+  const std::string withoutData = "VELLMAR_DATA=" + Quote(noData.Path()) + " " + VELLMAR_INFO_TOOL;
+
+  const TToolRun run = RunTool(withoutData.c_str(), Quote(file), scratch);
+  EXPECT_EQ(run.Status, 0) << run.Errors;
+  ASSERT_TRUE(run.Errors.starts_with("warning: ")) << run.Errors;
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; (end = run.Errors.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(run.Errors.substr(at, end - at));
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_TRUE(lines[i].starts_with("warning: ")) << lines[i];
+    for (size_t j = 0; j < i; ++j) EXPECT_NE(lines[i], lines[j]) << "said twice";
+  }
+  EXPECT_EQ(RunTool(withoutData.c_str(), Quote(file) + " --strict", scratch).Status, 3);
+  EXPECT_EQ(RunTool(VELLMAR_INFO_TOOL, Quote(street) + " --strict", scratch).Status, 0);
 }
 
 // Fitted view: x 0..20, y -3..7 around (10, 2) at scale 1/21; 420 pixels give 10 per

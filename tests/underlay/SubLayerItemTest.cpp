@@ -107,6 +107,37 @@ TEST_F(SubLayerItemTest, UnderlayIsFoundBesideAMovedStreetAndItsNameKept) {
   EXPECT_EQ(Save(*item), BytesOf(stored));
 }
 
+// "vellmar-render plan.pln", run where the street lies, once looked for the underlay in
+// the street's empty directory and drew only its outline.
+TEST_F(SubLayerItemTest, UnderlayIsFoundWhetherTheStreetIsNamedBareRelativeOrAbsolute) {
+  std::vector<uint8_t> white(300 * 200 * 3, 255);
+  TMemoryStream underlay;
+  TSubLayerWriter({white.data(), 300 * 3, 300, 200}).Write(underlay);
+  WriteFile(dir / "photo.sub", BytesOf(underlay));
+  TMemoryStream stored;
+  WriteItem(stored, 4, "photo.sub");
+  WriteStreet(stored);
+
+  const std::filesystem::path before = std::filesystem::current_path();
+  struct TCase {
+    std::filesystem::path WorkingDirectory;
+    std::filesystem::path Street;
+  };
+  const TCase cases[] = {{dir.Path(), "plan.pln"},
+                         {dir.Path().parent_path(), dir.Path().filename() / "plan.pln"},
+                         {"/", dir / "plan.pln"}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Street.string());
+    std::filesystem::current_path(c.WorkingDirectory);
+    TStreetStructure named;
+    named.LoadFromFile(c.Street);
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(named.FileName().is_absolute());
+    ASSERT_EQ(named.ItemList(0).Count(), 1);
+    EXPECT_NE(dynamic_cast<TSubLayerItem&>(*named.ItemList(0).Items(0)).File(), nullptr);
+  }
+}
+
 TEST_F(SubLayerItemTest, MissingOrDamagedFileLeavesOnlyTheNameAndTheOutline) {
   WriteFile(dir / "broken.sub", TBytes(40, 7));
   for (const char* name : {"nowhere.sub", "broken.sub"}) {

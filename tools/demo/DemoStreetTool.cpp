@@ -4,15 +4,19 @@
 //   vellmar-demo OUT.pln
 // The committed examples/demo.pln is what this writes (a test keeps them in step).
 
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
+#include "items/design/DesignBlockItem.h"
+#include "items/road/ArrowRazmetItem.h"
+#include "items/road/LineRazmetItem.h"
 #include "items/road/RazmetTextItem.h"
+#include "items/road/RazmetZnakItem.h"
 #include "items/signs/SvetoforItem.h"
+#include "items/signs/ZnakItem.h"
 #include "items/text/TextLabelItem.h"
 #include "platform/ToolMain.h"
 #include "platform/text/Cp1251.h"
@@ -27,12 +31,15 @@ constexpr const char* kUsage =
     "Writes the demo street: a 300 m avenue with a tram line on its median, two\n"
     "carriageways, sidewalks, lawns and buildings, and every kind of street item.\n";
 
-// One item: its kind index, what it is on the street, and its points in metres
-// (x along the street from its west end, y north of the axis).
+// One item: its kind index, what it is on the street, its points in metres (x along
+// the street from its west end, y north of the axis) and, for kinds drawn from a
+// library, its type there (UTF-8): a marking's designation, an arrow's or a block's
+// name, a sign's picture.
 struct TPiece {
   int32_t Kind;
   const char* What;
   std::vector<TXYZ> Points;
+  const char* Type = nullptr;
 };
 
 // Cross-section, south to north: buildings, sidewalk, lawn, curb at y = -11, the
@@ -65,25 +72,25 @@ const std::vector<TPiece>& Pieces() {
       {8, "median curb, south", {{0, -4, 0}, {300, -4, 0}}},
       {9, "barrier along the median", {{180, 3.5f, 0}, {300, 3.5f, 0}}},
       {9, "barrier along the median", {{180, -3.5f, 0}, {300, -3.5f, 0}}},
-      {10, "lane line, north", {{0, 7.5f, 0}, {145, 7.5f, 0}}},
-      {10, "lane line, north", {{155, 7.5f, 0}, {300, 7.5f, 0}}},
-      {10, "lane line, south", {{0, -7.5f, 0}, {145, -7.5f, 0}}},
-      {10, "lane line, south", {{155, -7.5f, 0}, {300, -7.5f, 0}}},
-      {10, "stop line, east-bound", {{143, -11, 0}, {143, -4, 0}}},
-      {10, "stop line, west-bound", {{157, 4, 0}, {157, 11, 0}}},
-      {11, "straight-on arrow, east-bound", {{120, -9.25f, 0}, {125, -9.25f, 0}}},
-      {11, "straight-on arrow, west-bound", {{180, 9.25f, 0}, {175, 9.25f, 0}}},
+      {10, "lane line, north", {{0, 7.5f, 0}, {145, 7.5f, 0}}, "1.5"},
+      {10, "lane line, north", {{155, 7.5f, 0}, {300, 7.5f, 0}}, "1.5"},
+      {10, "lane line, south", {{0, -7.5f, 0}, {145, -7.5f, 0}}, "1.5"},
+      {10, "lane line, south", {{155, -7.5f, 0}, {300, -7.5f, 0}}, "1.5"},
+      {10, "stop line, east-bound", {{143, -11, 0}, {143, -4, 0}}, "1.12"},
+      {10, "stop line, west-bound", {{157, 4, 0}, {157, 11, 0}}, "1.12"},
+      {11, "straight-on arrow, east-bound", {{120, -9.25f, 0}, {125, -9.25f, 0}}, "Прямо"},
+      {11, "straight-on arrow, west-bound", {{180, 9.25f, 0}, {175, 9.25f, 0}}, "Прямо"},
       {12, "island at the median's west end", {{0, 4, 0}, {20, 4, 0}, {0, 6, 0}}},
       {13, "bus stop zigzag", {{110, 10.5f, 0}, {140, 10.5f, 0}}},
       {14, "zebra crossing", {{150, -11, 0}, {150, 11, 0}}},
       {15, "lane word", {{100, -5.75f, 0}, {104, -5.75f, 0}}},
-      {16, "marked speed limit", {{40, -9.25f, 0}, {44, -9.25f, 0}}},
+      {16, "marked speed limit", {{40, -9.25f, 0}, {44, -9.25f, 0}}, "3.24"},
       {17, "picture on the plan", {{50, 27, 0}, {54, 27, 0}}},
       {19, "hedge along the southern sidewalk", {{0, -19, 0}, {140, -19, 0}}},
-      {20, "bench on the northern sidewalk", {{125, 17, 0}}},
+      {20, "bench on the northern sidewalk", {{125, 17, 0}}, "Скамья"},
       {21, "street name", {{100, -16, 0}, {110, -16, 0}}},
-      {22, "bus stop sign", {{138, 12, 0}}},
-      {22, "pedestrian crossing sign", {{148, -12, 0}}},
+      {22, "bus stop sign", {{138, 12, 0}, {138.6f, 12.4f, 0}, {138, 12.4f, 0}}, "5-16.emf"},
+      {22, "pedestrian crossing sign", {{148, -12, 0}, {147.4f, -12.4f, 0}, {148, -12.4f, 0}}, "5-19-1.emf"},
       {23, "pedestrian crossing sign", {{152, 12, 0}, {152, 12.5f, 0}}},
       {24, "kilometre post", {{5, -12, 0}}},
       {25, "reference points", {{0, -22, 0}, {150, -22, 0}, {300, -22, 0}}},
@@ -108,6 +115,16 @@ const std::vector<TPiece>& Pieces() {
   return pieces;
 }
 
+// The item's type in its library, for the kinds that draw from one.
+void GiveType(TAbstractItem& item, const char* utf8Type) {
+  const std::string type = Utf8ToCp1251(utf8Type);
+  if (auto* marking = dynamic_cast<TLineRazmetItem*>(&item)) marking->SetGostName(type);
+  if (auto* arrow = dynamic_cast<TArrowRazmetItem*>(&item)) arrow->SetArrowName(type);
+  if (auto* duplicate = dynamic_cast<TRazmetZnakItem*>(&item)) duplicate->SetSignName(type);
+  if (auto* block = dynamic_cast<TDesignBlockItem*>(&item)) block->SetBlockName(type);
+  if (auto* sign = dynamic_cast<TZnakItem*>(&item)) sign->AddPlate().SetLibName(type);
+}
+
 void WriteDemoStreet(const std::string& output) {
   RegisterAllKinds();
   TStreetStructure street;
@@ -118,6 +135,7 @@ void WriteDemoStreet(const std::string& output) {
     TAbstractItem* item = street.ItemList(piece.Kind).NewItem();
     for (const TXYZ& point : piece.Points) item->Points().InsertNew(item->Points().Count(), point);
     if (piece.Kind == 35) street.MainReferences().SetItem(0, item);
+    if (piece.Type != nullptr) GiveType(*item, piece.Type);
     if (auto* label = dynamic_cast<TTextLabelItem*>(item))
       label->SetText(std::string("Проспект Строителей"_cp1251));
     if (auto* word = dynamic_cast<TRazmetTextItem*>(item)) word->SetText(std::string("А"_cp1251));
@@ -134,10 +152,6 @@ void WriteDemoStreet(const std::string& output) {
 }
 
 int Run(const std::vector<std::string>& args) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::cout << kUsage;
-    return 0;
-  }
   if (args.size() != 1 || args[0].starts_with("-")) throw TUsageError{"give exactly one output file"};
   WriteDemoStreet(args[0]);
   return 0;

@@ -22,7 +22,10 @@ void TAxisItem::LoadFromStream(TStream& stream) {
 
 void TAxisItem::SaveToStream(TStream& stream) const {
   TLineItem::SaveToStream(stream);
-  SaveChunkIfAny(stream, "AXISNAME", axisName_);
+  // A missing name chunk reads as "the comment", so the chunk is written whenever the
+  // name differs from the comment, an empty name included: a save and reload never
+  // changes the axis.
+  if (axisName_ != Comment()) SaveChunk(stream, "AXISNAME", axisName_);
   SaveChunk(stream, "AXISMARK", markPickets_);
   SaveChunk(stream, "AXISLSTP", picketStep_);
   SaveChunk(stream, "AXISMRKW", markWidth_);

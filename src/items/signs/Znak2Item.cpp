@@ -15,8 +15,9 @@ int32_t TZnak2Item::Height() const {
 }
 
 void TZnak2Item::LoadFromStream(TStream& stream) {
+  // An item without points is kept (and draws nothing), as every kind of the item
+  // base is: dropping it would lose its comment and group at the next save.
   TAbstractItem::LoadFromStream(stream);
-  if (Points().Count() == 0) SetInvalid(true);
   // The picture comes from the library, never from a fixed place on one machine's disk.
   const TSignLibraries& libraries = libraries_ != nullptr ? *libraries_ : ProgramSignLibraries();
   const int32_t index = libraries.Library.IndexOfName(kPictureName);

@@ -19,7 +19,10 @@ namespace vellmar {
 namespace {
 
 namespace fs = std::filesystem;
+using test::AsItemList;
+using test::LoadOne;
 using test::NewPoints;
+using test::SaveList;
 using test::WriteItemHead;
 
 constexpr int32_t kZnakKind = 22;
@@ -383,6 +386,26 @@ TEST_F(ZnakItemTest, TheSecondSignKindShowsSign124FromTheLibraryOrTheMissingPict
     sign.SaveToStream(out);
     EXPECT_EQ(BytesOf(out), BytesOf(in));
   }
+}
+
+TEST_F(ZnakItemTest, APointlessSecondSignKeepsItsCommentAndGroupThroughASave) {
+  // It was once dropped on load, so its comment and group vanished at the next save.
+  TMemoryStream in;
+  WriteItemHead(in, "ROADSGN2", 4, {});
+  WriteIdent(in, "GROUPNAM");
+  WriteString(in, "signs");
+  WriteIdent(in, "COMMENT ");
+  WriteString(in, "to be placed");
+  TAbstractItem* sign = LoadOne(street, kZnak2Kind, AsItemList("ROADSGN2", in));
+  ASSERT_NE(sign, nullptr);
+  EXPECT_EQ(sign->Comment(), "to be placed");
+  EXPECT_EQ(sign->GroupName(), "signs");
+
+  TStreetStructure reloaded;
+  TAbstractItem* again = LoadOne(reloaded, kZnak2Kind, SaveList(street, kZnak2Kind));
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->Comment(), "to be placed");
+  EXPECT_EQ(again->GroupName(), "signs");
 }
 
 TEST(OldLibTranslation, ReadsNameValueLinesAndAMissingFileGivesAnEmptyTableAndOneWarning) {

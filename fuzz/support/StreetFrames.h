@@ -1,0 +1,13 @@
+#pragma once
+// Draws a street as the viewer would, through a recording device: the whole street
+// fitted into the panel, then a second frame with the view moved, turned and zoomed,
+// so that both the first build of every kind and a frame after a view change run.
+// Shared by the draw fuzz target and the random-street test.
+
+namespace vellmar {
+
+class TStreetStructure;
+
+void DrawTwoFrames(TStreetStructure& street);
+
+}  // namespace vellmar
