@@ -17,6 +17,13 @@ constexpr std::string_view kAtlasFace = "Arial";
 constexpr uint32_t kBlackRgb = 0x000000;
 constexpr uint32_t kRedRgb = 0xFF0000;
 
+std::string Cp1251Message(std::string_view Head, std::string_view Name, std::string_view Tail) {
+  std::string message(Head);
+  message += Name;
+  message += Tail;
+  return message;
+}
+
 // The face standing for a name, or nullptr when nothing can be opened; says once per
 // name when another face has to stand in.
 std::unique_ptr<TFontFace> OpenFace(std::string_view Name, TFontStyle Style) {
@@ -26,12 +33,18 @@ std::unique_ptr<TFontFace> OpenFace(std::string_view Name, TFontStyle Style) {
     const TFontMatch match = MatchFont(Name, Style);
     auto face = std::make_unique<TFontFace>(match);
     if (match.Substitute && firstTime) {
-      ReportWarning("TFontsData.GetFont: font \"" + std::string(Name) + "\" is not installed; " +
-                    Utf8ToCp1251(match.Family) + " (" + Utf8ToCp1251(match.File.string()) + ") draws instead");
+      std::string message(Cp1251Message("Шрифт \""_cp1251, Name, "\" не установлен: вместо него рисует \""_cp1251));
+      message += Utf8ToCp1251(match.Family) + "\" (" + Utf8ToCp1251(match.File.string()) + ").";
+      ReportWarning(message);
     }
     return face;
   } catch (const EVellmarError& error) {
-    if (firstTime) ReportWarning("TFontsData.GetFont: " + Utf8ToCp1251(error.what()) + "; text in it is not drawn");
+    if (firstTime) {
+      std::string message(Cp1251Message("Шрифт \""_cp1251, Name, "\" недоступен ("_cp1251));
+      message += Utf8ToCp1251(error.what());
+      message += "): текст этим шрифтом не показывается."_cp1251;
+      ReportWarning(message);
+    }
     return nullptr;
   }
 }

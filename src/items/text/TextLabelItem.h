@@ -15,6 +15,20 @@ class TTextLabelItem final : public TOrientPointItem {
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The label turned by its orientation: its glyphs, or the text box as a rectangle
+  // when a screen pixel would span 20 font pixels or more.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
+
+  // The text's box in world units around the anchor, before turning.
+  struct TTextBox {
+    double X0 = 0.0;
+    double Y0 = 0.0;
+    double X1 = 0.0;
+    double Y1 = 0.0;
+  };
+  TTextBox TextBox() const;
+  // World units per font pixel.
+  double FontScale() const;
 
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text) { text_ = text; }

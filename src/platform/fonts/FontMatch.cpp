@@ -2,6 +2,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -61,10 +62,21 @@ bool IsStandIn(const FcPattern* match, const std::vector<std::string>& strong) {
   }
 }
 
+// Loads the configuration once; it is released at exit, so that nothing of it is
+// left for leak checkers (no pattern outlives a look-up).
+bool InitFontconfig() {
+  static const bool ready = [] {
+    if (!FcInit()) return false;
+    std::atexit(FcFini);
+    return true;
+  }();
+  return ready;
+}
+
 }  // namespace
 
 TFontMatch MatchFont(std::string_view FaceName, TFontStyle Style) {
-  if (!FcInit()) throw EVellmarError("MatchFont: fontconfig cannot be initialised");
+  if (!InitFontconfig()) throw EVellmarError("MatchFont: fontconfig cannot be initialised");
   const std::string family = Cp1251ToUtf8(FaceName);
   TPattern pattern(FcPatternCreate());
   if (!pattern) throw EVellmarError("MatchFont: out of memory");
@@ -91,8 +103,17 @@ TFontMatch MatchFont(std::string_view FaceName, TFontStyle Style) {
   out.FaceIndex = IntOf(match.get(), FC_INDEX, 0);
   out.Family = StringOf(match.get(), FC_FAMILY);
   out.Substitute = !IsStandIn(match.get(), strong);
-  out.SyntheticBold = (Style & kFontBold) != 0 && IntOf(match.get(), FC_WEIGHT, FC_WEIGHT_REGULAR) < FC_WEIGHT_DEMIBOLD;
-  out.SyntheticItalic = (Style & kFontItalic) != 0 && IntOf(match.get(), FC_SLANT, FC_SLANT_ROMAN) == FC_SLANT_ROMAN;
+  // The configuration may already have marked the face for emboldening or shearing
+  // (and then reports the style asked for); otherwise the face's own style tells.
+  FcBool embolden = FcFalse;
+  FcPatternGetBool(match.get(), FC_EMBOLDEN, 0, &embolden);
+  FcMatrix* matrix = nullptr;
+  const bool sheared = FcPatternGetMatrix(match.get(), FC_MATRIX, 0, &matrix) == FcResultMatch && matrix != nullptr &&
+                       matrix->xy != 0.0;
+  out.SyntheticBold = (Style & kFontBold) != 0 &&
+                      (embolden == FcTrue || IntOf(match.get(), FC_WEIGHT, FC_WEIGHT_REGULAR) < FC_WEIGHT_DEMIBOLD);
+  out.SyntheticItalic = (Style & kFontItalic) != 0 &&
+                        (sheared || IntOf(match.get(), FC_SLANT, FC_SLANT_ROMAN) == FC_SLANT_ROMAN);
   return out;
 }
 
