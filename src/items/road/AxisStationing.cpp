@@ -1,14 +1,21 @@
-// The axis drawn: its line, vertex marks and the ticks of its stationing.
+// The axis drawn: its line, vertex marks, and the ticks and labels of its stationing.
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
 
 #include "document/StreetStructure.h"
 #include "items/road/AxisItem.h"
 #include "items/road/ModeSets.h"
 #include "platform/gpu/DxVertex.h"
+#include "platform/text/Cp1251.h"
+#include "platform/text/Numbers.h"
 #include "render/DxLineCollection.h"
+#include "render/DxTriangleCollection.h"
+#include "render/FontsData.h"
+#include "render/TextDrawing.h"
 
 namespace vellmar {
 
@@ -28,26 +35,52 @@ int64_t TickCount(double length, double step) {
   return count <= static_cast<double>(kMaxTicks) ? static_cast<int64_t>(count) : -1;
 }
 
-// The tick across the axis at a station, from +half to -half.
-void AddTick(TDxLineCollection& lines, const TAbstractItem* owner, TPointList& points, double station,
-             double half) {
-  const double parameter = points.ParamAtStation(station);
-  lines.AddSegments(owner, TXYZArray{points.OffsetPointAt(half, parameter), points.OffsetPointAt(-half, parameter)});
-}
+// Writes the axis's labels in atlas text into the label collection, each placed by
+// the collection's Local shell.
+class TLabelWriter {
+ public:
+  TLabelWriter(TDxTriangleCollection& labels, const TAbstractItem* owner)
+      : labels_(labels), owner_(owner), atlas_(FontsData().BlackAtlas()) {
+    // The atlas is shared at the first build, when a device has set its size.
+    if (labels_.Texture() == nullptr) labels_.ShareTexture(&atlas_);
+  }
+
+  double Width(const std::string& text) const { return AtlasTextWidth(atlas_, text); }
+  double Height() const { return AtlasTextHeight(atlas_); }
+
+  // Adds text under Local as the caller set it; Local is identity again afterwards.
+  void Add(const std::string& text) {
+    BuildTextQuads(atlas_, text, quads_);
+    labels_.AddPrims(owner_, quads_, quads_.size() / 3);
+    labels_.Local().LoadIdentity();
+  }
+
+ private:
+  TDxTriangleCollection& labels_;
+  const TAbstractItem* owner_;
+  TFontTexture& atlas_;
+  std::vector<TDxVertex> quads_;
+};
 
 }  // namespace
 
 void TAxisItem::InitKindCollections(TStreetStructure& street) {
+  TDxPrimCollections& collections = street.KindCollections(kKindIndex);
   auto lines = std::make_unique<TDxLineCollection>();
   lines->SetColor(MakeColor(70, 70, 70, 255));
-  street.KindCollections(kKindIndex).push_back(std::move(lines));
+  collections.push_back(std::move(lines));
+  collections.push_back(std::make_unique<TDxTriangleCollection>());
 }
 
 void TAxisItem::BuildPrimitives() {
   TPointList& points = Points();
   const TXYZArray& polyline = points.Polyline();
-  auto& lines = dynamic_cast<TDxLineCollection&>(*Street().KindCollections(kKindIndex).at(0));
+  const TDxPrimCollections& collections = Street().KindCollections(kKindIndex);
+  auto& lines = dynamic_cast<TDxLineCollection&>(*collections.at(0));
+  auto& labels = dynamic_cast<TDxTriangleCollection&>(*collections.at(1));
   lines.SetColor(colour_);
+  labels.SetColor(0);
+  labels.SetModeSet(kPlanModes);
 
   lines.SetModeSet(drawLine_ ? kPlanModes : kConstructionModes);
   lines.AddPolyline(this, polyline);
@@ -66,18 +99,67 @@ void TAxisItem::BuildPrimitives() {
   const std::vector<float>& stations = points.Stations();
   const double length = stations.empty() ? 0.0 : stations.back();
   // A step that is not a positive number would give no or endless ticks.
-  if (!(picketStep_ > 0.0f) || !std::isfinite(picketStep_)) return;
+  if (!(picketStep_ > 0.0f) || !std::isfinite(picketStep_) || (!shortPickets_ && !markPickets_)) return;
+  TLabelWriter writer(labels, this);
+  TMatrixShell& local = labels.Local();
+  // The tick across the axis at a station, from +half to -half; the direction there.
+  const auto tick = [&](double station, double half) {
+    const double parameter = points.ParamAtStation(station);
+    lines.AddSegments(this, TXYZArray{points.OffsetPointAt(half, parameter), points.OffsetPointAt(-half, parameter)});
+    return parameter;
+  };
+  // Moves Local to a point and turns it by angle (counter-clockwise).
+  const auto place = [&](const TXYZ& at, double angle) {
+    local.LoadIdentity();
+    local.Translate(false, at.x, at.y, at.z);
+    local.RotateZ(false, -angle);
+  };
+
   if (shortPickets_) {
     const double step = picketStep_ * 0.1;
     const int64_t count = TickCount(length, step);
     for (int64_t e = 0; e <= count; ++e) {
-      if (e % 10 != 0) AddTick(lines, this, points, static_cast<double>(e) * step, kShortTick);
+      if (e % 10 == 0) continue;
+      const double parameter = tick(static_cast<double>(e) * step, kShortTick);
+      const std::string text = FormatFixedWidth(static_cast<double>(e % 10) * step, 2, 0);
+      place(points.PointAt(parameter), points.AngleAt(parameter));
+      local.Translate(false, 0, 0.5, 0);
+      local.Scale(false, 0.08, 0.07, 0.07);
+      local.Translate(false, -0.5 * writer.Width(text), 0.1 * writer.Height(), 0);
+      writer.Add(text);
     }
   }
   if (markPickets_) {
+    const std::string name = axisName_.empty() ? std::string() : std::string("Ось "_cp1251) + axisName_;
     const int64_t count = TickCount(length, picketStep_);
-    for (int64_t k = 0; k <= count; ++k)
-      AddTick(lines, this, points, static_cast<double>(k) * picketStep_, markWidth_);
+    for (int64_t k = 0; k <= count; ++k) {
+      const double parameter = tick(static_cast<double>(k) * picketStep_, markWidth_);
+      const std::string picket = std::string("ПК "_cp1251) + std::to_string(k);
+      // Across the road, towards the tick's +MarkWidth end.
+      const double across = points.AngleAt(parameter) + std::numbers::pi / 2;
+      const double wP = writer.Width(picket), h = writer.Height(), wN = writer.Width(name);
+      struct TPlacement {
+        const std::string* Text;
+        TXYZ Anchor;
+        double Along;  // moved along the turned frame's x before scaling
+        double ShiftX, ShiftY;
+      };
+      const TXYZ centre = points.PointAt(parameter);
+      const TPlacement placements[4] = {
+          {&picket, points.OffsetPointAt(markWidth_, parameter), 0, -1.1 * wP, -1.1 * h},
+          {&picket, points.OffsetPointAt(-markWidth_, parameter), 0, 0.1 * wP, -1.1 * h},
+          {&name, centre, markWidth_, -1.1 * wN, 0.1 * h},
+          {&name, centre, -markWidth_, 0.1 * wN, 0.1 * h},
+      };
+      for (const TPlacement& p : placements) {
+        if (p.Text->empty()) continue;
+        place(p.Anchor, across);
+        local.Translate(false, p.Along, 0, 0);
+        local.Scale(false, 0.08, 0.1, 0.1);
+        local.Translate(false, p.ShiftX, p.ShiftY, 0);
+        writer.Add(*p.Text);
+      }
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "document/StreetStructure.h"
 #include "geometry/Vector.h"
@@ -11,6 +12,8 @@
 #include "platform/text/Cp1251.h"
 #include "render/DxDrawParams.h"
 #include "render/DxRenderer.h"
+#include "render/FontsData.h"
+#include "render/TextDrawing.h"
 #include "render/TextureSurface.h"
 
 namespace vellmar {
@@ -33,6 +36,8 @@ constexpr std::array<TDxVertex, 8> kPlate = {{
 constexpr double kPlateShift = 2.1;
 // Plate units per screen pixel when the sign keeps a constant size on screen.
 constexpr double kPixelsPerUnit = 12.0;
+// Font pixels to plate units: the numbers stand about half the plate's height.
+constexpr double kNumberScale = 0.01;
 
 // Shared by every sign of every street; loaded at the first draw, kept until exit.
 TTextureSurface& PlateTexture() {
@@ -86,7 +91,12 @@ void TKMSignItem::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
   for (const auto& [shift, number] : {std::pair{-kPlateShift, firstNumber_}, std::pair{kPlateShift, secondNumber_}}) {
     world.PushMatrix();
     world.Translate(false, shift, 0, 0);
-    if (number >= 0) DrawPlate(renderer);
+    if (number >= 0) {
+      DrawPlate(renderer);
+      world.Scale(false, kNumberScale, kNumberScale, kNumberScale);
+      DrawString(GetFont("Road", 0), params, std::to_string(number), /*Fill=*/true, /*Outline=*/false,
+                 MakeColor(255, 255, 255, 255), kAlignMiddleCentre);
+    }
     world.PopMatrix();
   }
   world.PopMatrix();
