@@ -42,7 +42,7 @@ TBitmap KilometrePlate() {
 
 // The road barrier along one repeat of 9.6 m: the upper half is the double-sided
 // barrier (a beam on either side of the posts), the lower half the one-sided one (the
-// beam on the line, the posts behind it). Posts stand every 2.4 m.
+// beam on the traffic side, the posts behind it). Posts stand every 2.4 m.
 TBitmap RoadWall() {
   constexpr uint32_t beam = 0x707478;
   constexpr uint32_t beamEdge = 0x3A3C40;
@@ -53,7 +53,7 @@ TBitmap RoadWall() {
     const bool atPost = std::fabs(along - 0.5) < postLength / 2;
     const double h = v < 0.5 ? v * 2 : (v - 0.5) * 2;  // across the half, 0 to 1 over 1.2 m
     if (v < 0.5) {
-      // Beams 0.2 m wide 0.15 m either side of the posts, which stand on the line.
+      // Beams 0.2 m wide, 0.3 m either side of the posts, which stand on the line.
       for (const double centre : {0.25, 0.75}) {
         if (std::fabs(h - centre) < 1.0 / 12) return std::fabs(h - centre) < 1.0 / 24 ? beam : beamEdge;
       }
@@ -61,11 +61,11 @@ TBitmap RoadWall() {
       if (atPost && std::fabs(h - 0.5) < 0.25) return beamEdge;  // the spacer to the beams
       return kClear;
     }
-    // One-sided: the line lies at 0.75 of the half (0.9 m from one edge, 0.3 m from the
-    // other); the beam on it, the posts 0.3 m behind.
-    if (std::fabs(h - 0.75) < 1.0 / 12) return std::fabs(h - 0.75) < 1.0 / 24 ? beam : beamEdge;
-    if (atPost && std::fabs(h - 0.5) < 1.0 / 12) return post;
-    if (atPost && h > 0.5 && h < 0.75) return beamEdge;
+    // One-sided: the band lies 0.3 m off the line towards the traffic, whose side is
+    // the half's first edge; the beam faces the traffic, the posts stand behind it.
+    if (std::fabs(h - 0.38) < 1.0 / 12) return std::fabs(h - 0.38) < 1.0 / 24 ? beam : beamEdge;
+    if (atPost && std::fabs(h - 0.58) < 1.0 / 12) return post;
+    if (atPost && h > 0.38 && h < 0.58) return beamEdge;
     return kClear;
   });
 }
