@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DemoCurvedRoad.h"
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
@@ -146,6 +147,7 @@ void WriteDemoStreet(const std::string& output) {
       light->AddHead().SetName("1.1");
     }
   }
+  AddCurvedRoad(street);
   const TViewState view = FitStreetView(street);
   street.SetView(view.Centre, view.Scale, view.Rotation);
   street.SaveToFile(output);
