@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "render/DxLineCollection.h"
 #include "render/DxRenderer.h"
 #include "render/DxTriangleCollection.h"
+#include "RatioReporter.h"
 
 namespace vellmar {
 namespace {
@@ -127,26 +127,6 @@ void BM_DrawAfterViewMove(benchmark::State& state) {
   DrawTriangles(state, true);
 }
 BENCHMARK(BM_DrawAfterViewMove)->Unit(benchmark::kMillisecond);
-
-// Keeps each benchmark's time per iteration for the ratios printed at the end.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration) times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Time(const std::string& name) const {
-    const auto it = times_.find(name);
-    return it == times_.end() ? 0.0 : it->second;
-  }
-
- private:
-  // CPU milliseconds per iteration: the machines these run on are shared, and wall time
-  // there measures the neighbours.
-  std::map<std::string, double> times_;
-};
 
 }  // namespace
 }  // namespace vellmar

@@ -1,0 +1,33 @@
+#pragma once
+// A console reporter that keeps each benchmark's CPU time per iteration, so that a
+// program can print its ratios against the peers it ran in the same run.
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vellmar {
+
+class TRatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration) times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  // Milliseconds (in the benchmark's unit) per iteration; 0 when the benchmark did not run.
+  double Time(const std::string& name) const {
+    const auto it = times_.find(name);
+    return it == times_.end() ? 0.0 : it->second;
+  }
+
+ private:
+  // CPU time: the machines these run on are shared, and wall time there measures the
+  // neighbours.
+  std::map<std::string, double> times_;
+};
+
+}  // namespace vellmar
