@@ -25,28 +25,24 @@ int32_t FontHeight(const TDxFont& Font) { return Font.Size(); }
 namespace {
 
 // The string's prepared vertices of one kind (fill or outline), shifted along the pen
-// and coloured, in one scratch array: one draw call per string instead of one per
-// character, and no transform change between characters.
-std::span<TDxVertex> GatherString(TDxFont& Font, TdxRenderer& Renderer, std::string_view Text, uint32_t Color,
-                                  std::vector<TDxVertex> TCharOutLine::*Kind) {
-  size_t count = 0;
-  for (const char c : Text) {
-    TCharOutLine& glyph = Font.Char(static_cast<unsigned char>(c));
-    glyph.MakeVertices();
-    count += (glyph.*Kind).size();
-  }
-  if (count == 0) return {};
-  const std::span<TDxVertex> out = Renderer.AllocFrameVertices(count);
-  size_t at = 0;
+// and coloured, in one array: one draw call per string instead of one per character,
+// and no transform change between characters. The array is reused from string to
+// string (the device takes the vertices during the call), so drawing text allocates
+// nothing once it has grown.
+std::span<const TDxVertex> GatherString(TDxFont& Font, std::string_view Text, uint32_t Color,
+                                        std::vector<TDxVertex> TCharOutLine::*Kind) {
+  static std::vector<TDxVertex> gathered;
+  gathered.clear();
   float penX = 0.0f;
   float penY = 0.0f;
   for (const char c : Text) {
-    const TCharOutLine& glyph = Font.Char(static_cast<unsigned char>(c));
-    for (const TDxVertex& v : glyph.*Kind) out[at++] = {v.X + penX, v.Y + penY, v.Z, Color, v.U, v.V};
+    TCharOutLine& glyph = Font.Char(static_cast<unsigned char>(c));
+    glyph.MakeVertices();
+    for (const TDxVertex& v : glyph.*Kind) gathered.push_back({v.X + penX, v.Y + penY, v.Z, Color, v.U, v.V});
     penX += static_cast<float>(glyph.AdvanceX);
     penY += static_cast<float>(glyph.AdvanceY);
   }
-  return out;
+  return gathered;
 }
 
 }  // namespace
@@ -59,8 +55,8 @@ void DrawString(TDxFont& Font, const TDxDrawParams& Params, std::string_view Tex
   TMatrixShell& world = renderer.World();
   world.PushMatrix();
   world.Translate(false, factors.FX * StringWidth(Font, Text), factors.FY * Font.Size(), 0.0);
-  if (Outline) renderer.DrawVertexLines(GatherString(Font, renderer, Text, Color, &TCharOutLine::OutlineVertices));
-  if (Fill) renderer.DrawVertexTriangles(GatherString(Font, renderer, Text, Color, &TCharOutLine::FillVertices));
+  if (Outline) renderer.DrawVertexLines(GatherString(Font, Text, Color, &TCharOutLine::OutlineVertices));
+  if (Fill) renderer.DrawVertexTriangles(GatherString(Font, Text, Color, &TCharOutLine::FillVertices));
   world.PopMatrix();
 }
 

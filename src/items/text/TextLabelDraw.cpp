@@ -46,12 +46,15 @@ void TTextLabelItem::DrawImmediate(const TDxDrawParams& params, TModeSet modes) 
   if (std::hypot(double{anchor.x} - params.Centre.x, double{anchor.y} - params.Centre.y) - reach > params.Radius)
     return;
 
+  // Measured on the plan's own transform, whose inverse the renderer keeps between
+  // labels.
+  const double k = FontScale();
+  const bool placeholder = renderer.PixelSize() / k >= kPlaceholderFontPixels;
   TMatrixShell& world = renderer.World();
   world.PushMatrix();
   world.Translate(false, anchor.x, anchor.y, anchor.z);
   world.RotateZ(false, -double{Orientation()});
-  const double k = FontScale();
-  if (renderer.PixelSize() / k >= kPlaceholderFontPixels) {
+  if (placeholder) {
     const auto x0 = static_cast<float>(box.X0), x1 = static_cast<float>(box.X1);
     const auto y0 = static_cast<float>(box.Y0), y1 = static_cast<float>(box.Y1);
     renderer.DrawPolyline({{x0, y0, 0}, {x0, y1, 0}, {x1, y1, 0}, {x1, y0, 0}, {x0, y0, 0}}, color_);

@@ -1,0 +1,168 @@
+// Speed of the vector fonts: building a face's 256 glyphs (outlines read, curves
+// flattened, contours tessellated) once per face, and drawing 10^4 text labels per
+// frame against drawing the very same triangles from one prepared triangle collection,
+// both through the recording device (vertex recording off), so that the ratio is the
+// cost of our per-label path. Prints the figures at the end.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "RatioReporter.h"
+#include "document/ItemList.h"
+#include "document/StreetStructure.h"
+#include "items/ItemKinds.h"
+#include "items/text/TextLabelItem.h"
+#include "platform/gpu/recording/RecordingDevice.h"
+#include "platform/text/Cp1251.h"
+#include "render/DxRenderer.h"
+#include "render/DxTriangleCollection.h"
+#include "render/FontsData.h"
+#include "render/TextDrawing.h"
+
+namespace vellmar {
+namespace {
+
+constexpr int32_t kTextLabel = 21;
+constexpr int kGrid = 100;  // labels a side
+constexpr double kSpacing = 10.0;
+constexpr int32_t kLabelSize = 100;  // 6.25 world units a line
+
+void BuildFace(benchmark::State& state, const char* name, TFontStyle style) {
+  for (auto _ : state) {
+    TFontsData data;
+    benchmark::DoNotOptimize(&data.GetFont(name, style));
+  }
+}
+
+void BM_GetFontArial(benchmark::State& state) { BuildFace(state, "Arial", 0); }
+BENCHMARK(BM_GetFontArial)->Unit(benchmark::kMillisecond);
+
+void BM_GetFontTimesBoldItalic(benchmark::State& state) {
+  BuildFace(state, "Times New Roman", kFontBold | kFontItalic);
+}
+BENCHMARK(BM_GetFontTimesBoldItalic)->Unit(benchmark::kMillisecond);
+
+void BM_GetFontCourierNew(benchmark::State& state) { BuildFace(state, "Courier New", 0); }
+BENCHMARK(BM_GetFontCourierNew)->Unit(benchmark::kMillisecond);
+
+std::unique_ptr<TdxRenderer> MakeRecordingRenderer() {
+  return std::make_unique<TdxRenderer>(
+      1000, 1000,
+      [](std::unique_ptr<IGpuDevice>& device) {
+        auto recording = std::make_unique<RecordingDevice>(1000, 1000);
+        recording->SetRecordVertices(false);
+        recording->SetRecording(false);
+        device = std::move(recording);
+        return D3D_OK;
+      },
+      nullptr);
+}
+
+// 10^4 labels on a 1 km square, turned every which way, a third of them right-aligned.
+struct TLabelScene {
+  TStreetStructure Street;
+  TItemList* Labels = nullptr;
+
+  TLabelScene() {
+    RegisterAllItemKinds();
+    Labels = &Street.ItemList(kTextLabel);
+    const std::string text = Utf8ToCp1251("ПК 1+50");
+    for (int i = 0; i < kGrid * kGrid; ++i) {
+      auto& label = dynamic_cast<TTextLabelItem&>(*Labels->NewItem());
+      const float x = static_cast<float>((i % kGrid) * kSpacing), y = static_cast<float>((i / kGrid) * kSpacing);
+      const double angle = i * 0.37;
+      label.Points().InsertNew(0, {x, y, 0});
+      label.Points().InsertNew(1, {x + static_cast<float>(std::cos(angle)), y + static_cast<float>(std::sin(angle)), 0});
+      label.SetText(text);
+      label.SetSize(kLabelSize);
+      label.SetAlign(static_cast<uint8_t>(i % 3 == 0 ? kAlignBaselineRight : kAlignBaselineLeft));
+    }
+  }
+};
+
+TLabelScene& Scene() {
+  static TLabelScene scene;
+  return scene;
+}
+
+// The view: the whole square on a 1000-pixel panel, 1.3 world units a pixel, where a
+// label's glyphs are drawn (a pixel spans 20 font pixels only at 1.28).
+void SetView(TdxRenderer& renderer) {
+  renderer.World().LoadIdentity();
+  renderer.World().Translate(true, -500, -500, 0);
+  renderer.World().Scale(true, 1.0 / 640, 1.0 / 640, 1);
+}
+
+const TDxDrawParams Params(TdxRenderer& renderer) { return {&renderer, {500, 500, 0}, 1000}; }
+
+void BM_DrawLabels(benchmark::State& state) {
+  TLabelScene& scene = Scene();
+  auto renderer = MakeRecordingRenderer();
+  SetView(*renderer);
+  for (auto _ : state) {
+    renderer->BeginFrame();
+    scene.Labels->DrawImmediate(Params(*renderer), 1);
+  }
+  state.SetItemsProcessed(state.iterations() * kGrid * kGrid);
+}
+BENCHMARK(BM_DrawLabels)->Unit(benchmark::kMillisecond);
+
+// The peer: every label's glyph triangles placed in the world once, in one collection.
+void BM_DrawSameTrianglesFromACollection(benchmark::State& state) {
+  TLabelScene& scene = Scene();
+  TDxTriangleCollection triangles;
+  TMatrixShell place;
+  for (int32_t i = 0; i < scene.Labels->Count(); ++i) {
+    const auto& label = dynamic_cast<const TTextLabelItem&>(*scene.Labels->Items(i));
+    TDxFont& font = GetFont(label.FontName(), label.FontStyle());
+    const TXYZ anchor = label.Points().GetVertex(0);
+    const double k = label.FontScale();
+    place.LoadIdentity();
+    place.Translate(false, anchor.x, anchor.y, 0);
+    place.RotateZ(false, -double{label.Orientation()});
+    place.Scale(false, k, k, k);
+    place.Translate(false, AlignFactors(label.Align()).FX * StringWidth(font, label.Text()), 0, 0);
+    double pen = 0;
+    for (const char c : label.Text()) {
+      const TCharOutLine& glyph = font.Char(static_cast<unsigned char>(c));
+      std::vector<TXYZ> points;
+      for (const TXYZ& p : glyph.Triangles)
+        points.push_back(place.TransformPoint({static_cast<float>(p.x + pen), p.y, 0}));
+      triangles.AddTriangles(nullptr, points);
+      pen += glyph.AdvanceX;
+    }
+  }
+  auto renderer = MakeRecordingRenderer();
+  SetView(*renderer);
+  for (auto _ : state) {
+    renderer->BeginFrame();
+    triangles.Draw(Params(*renderer));
+  }
+  state.counters["triangles"] = static_cast<double>(triangles.Count());
+  state.SetItemsProcessed(state.iterations() * kGrid * kGrid);
+}
+BENCHMARK(BM_DrawSameTrianglesFromACollection)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vellmar
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  vellmar::TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (const char* face : {"BM_GetFontArial", "BM_GetFontTimesBoldItalic", "BM_GetFontCourierNew"}) {
+    const double ms = reporter.Time(face);
+    if (ms > 0) std::printf("%s: %.1f ms for 256 glyphs (goal <= 30)\n", face + 3, ms);
+  }
+  const double labels = reporter.Time("BM_DrawLabels");
+  const double collection = reporter.Time("BM_DrawSameTrianglesFromACollection");
+  if (labels > 0 && collection > 0)
+    std::printf("10^4 labels / the same triangles from one collection: %.2f (goal <= 3)\n", labels / collection);
+  benchmark::Shutdown();
+  return 0;
+}
