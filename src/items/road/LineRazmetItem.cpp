@@ -20,6 +20,7 @@ namespace {
 // The unknown marking: a red stripe 0.3 m wide, centred on the line.
 constexpr double kUnknownHalfWidth = 0.15;
 constexpr double kUnknownPeriod = 4.0;
+constexpr std::string_view kTextureFolder = "\\DataFiles\\Разметка\\"_cp1251;
 
 }  // namespace
 
@@ -27,7 +28,7 @@ void TLineRazmetItem::InitKindCollections(TStreetStructure& street) {
   TDxPrimCollections& collections = street.KindCollections(kKindIndex);
   for (const LnParam& param : street.GetLineParams()) {
     auto band = std::make_unique<TDxTriangleCollection>();
-    const std::string file = std::string("\\DataFiles\\Разметка\\"_cp1251) + std::string(ShortStringText(param.TextureFile));
+    const std::string file = std::string(kTextureFolder) + std::string(ShortStringText(param.TextureFile));
     TTextureSettings& settings = LoadDataTexture(*band, file).Settings();
     // Paint is black on a transparent ground; yellow markings add their tint to it.
     settings.ColorOp = TTextureOp::Add;
