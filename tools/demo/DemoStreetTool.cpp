@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DemoCurvedRoad.h"
+#include "DemoLabels.h"
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
@@ -148,6 +149,7 @@ void WriteDemoStreet(const std::string& output) {
     }
   }
   AddCurvedRoad(street);
+  AddDemoLabels(street);
   const TViewState view = FitStreetView(street);
   street.SetView(view.Centre, view.Scale, view.Rotation);
   street.SaveToFile(output);
