@@ -17,6 +17,7 @@
 #include "document/StreetStructure.h"
 #include "items/ItemKinds.h"
 #include "items/text/TextLabelItem.h"
+#include "platform/fonts/FontFace.h"
 #include "platform/gpu/recording/RecordingDevice.h"
 #include "platform/text/Cp1251.h"
 #include "render/DxRenderer.h"
@@ -49,6 +50,18 @@ BENCHMARK(BM_GetFontTimesBoldItalic)->Unit(benchmark::kMillisecond);
 
 void BM_GetFontCourierNew(benchmark::State& state) { BuildFace(state, "Courier New", 0); }
 BENCHMARK(BM_GetFontCourierNew)->Unit(benchmark::kMillisecond);
+
+// The large black atlas: 256 characters, each drawn ten times (halo and glyph).
+void BM_BuildLargeAtlas(benchmark::State& state) {
+  TFontFace face(MatchFont("Arial", 0));
+  face.SetRasterPointSize(TFontsData::kLargeAtlasPoints);
+  for (auto _ : state) {
+    TFontTexture atlas;
+    atlas.BuildAtlas(face, TFontsData::kLargeAtlas, 0);
+    benchmark::DoNotOptimize(atlas.Width());
+  }
+}
+BENCHMARK(BM_BuildLargeAtlas)->Unit(benchmark::kMillisecond);
 
 std::unique_ptr<TdxRenderer> MakeRecordingRenderer() {
   return std::make_unique<TdxRenderer>(
@@ -159,6 +172,8 @@ int main(int argc, char** argv) {
     const double ms = reporter.Time(face);
     if (ms > 0) std::printf("%s: %.1f ms for 256 glyphs (goal <= 30)\n", face + 3, ms);
   }
+  if (const double atlas = reporter.Time("BM_BuildLargeAtlas"); atlas > 0)
+    std::printf("large atlas: %.1f ms, once per program\n", atlas);
   const double labels = reporter.Time("BM_DrawLabels");
   const double collection = reporter.Time("BM_DrawSameTrianglesFromACollection");
   if (labels > 0 && collection > 0)
