@@ -16,6 +16,7 @@
 #include "render/DxRenderer.h"
 #include "render/DxTriangleCollection.h"
 #include "RatioReporter.h"
+#include "RecordingRenderer.h"
 
 namespace vellmar {
 namespace {
@@ -36,20 +37,6 @@ std::vector<TXYZ> GridPoints(size_t count) {
 const std::vector<TXYZ>& TrianglePoints() {
   static const std::vector<TXYZ> points = GridPoints(3 * kPrims);
   return points;
-}
-
-std::unique_ptr<TdxRenderer> MakeRecordingRenderer() {
-  auto renderer = std::make_unique<TdxRenderer>(
-      1000, 1000,
-      [](std::unique_ptr<IGpuDevice>& device) {
-        auto recording = std::make_unique<RecordingDevice>(1000, 1000);
-        recording->SetRecordVertices(false);
-        recording->SetRecording(false);
-        device = std::move(recording);
-        return D3D_OK;
-      },
-      nullptr);
-  return renderer;
 }
 
 void BM_AddLines(benchmark::State& state) {

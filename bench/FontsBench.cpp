@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "RatioReporter.h"
+#include "RecordingRenderer.h"
 #include "document/ItemList.h"
 #include "document/StreetStructure.h"
 #include "items/ItemKinds.h"
 #include "items/text/TextLabelItem.h"
 #include "platform/fonts/FontFace.h"
-#include "platform/gpu/recording/RecordingDevice.h"
 #include "platform/text/Cp1251.h"
 #include "render/DxRenderer.h"
 #include "render/DxTriangleCollection.h"
@@ -62,19 +62,6 @@ void BM_BuildLargeAtlas(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildLargeAtlas)->Unit(benchmark::kMillisecond);
-
-std::unique_ptr<TdxRenderer> MakeRecordingRenderer() {
-  return std::make_unique<TdxRenderer>(
-      1000, 1000,
-      [](std::unique_ptr<IGpuDevice>& device) {
-        auto recording = std::make_unique<RecordingDevice>(1000, 1000);
-        recording->SetRecordVertices(false);
-        recording->SetRecording(false);
-        device = std::move(recording);
-        return D3D_OK;
-      },
-      nullptr);
-}
 
 // 10^4 labels on a 1 km square, turned every which way, a third of them right-aligned.
 struct TLabelScene {

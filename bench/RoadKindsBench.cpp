@@ -25,6 +25,7 @@
 #include "render/DxDrawParams.h"
 #include "render/DxRenderer.h"
 #include "RatioReporter.h"
+#include "RecordingRenderer.h"
 
 namespace vellmar {
 namespace {
@@ -91,19 +92,6 @@ std::unique_ptr<TStreetStructure> MakeStreet() {
   for (int32_t b = 0; b < kBlocks; ++b)
     AddBlock(*street, (b % kBlocksPerRow) * kBlockLength, (b / kBlocksPerRow) * 50.0);
   return street;
-}
-
-std::unique_ptr<TdxRenderer> MakeRecordingRenderer() {
-  return std::make_unique<TdxRenderer>(
-      1000, 1000,
-      [](std::unique_ptr<IGpuDevice>& device) {
-        auto recording = std::make_unique<RecordingDevice>(1000, 1000);
-        recording->SetRecordVertices(false);
-        recording->SetRecording(false);
-        device = std::move(recording);
-        return D3D_OK;
-      },
-      nullptr);
 }
 
 int64_t PointCount(TStreetStructure& street) {

@@ -13,11 +13,15 @@
 #include "render/OffscreenFrame.h"
 #include "render/TextDrawing.h"
 #include "support/GlTestSupport.h"
+#include "support/PixelInk.h"
 
 namespace vellmar {
 namespace {
 
 using test::ColorNear;
+using test::Ink;
+using test::InkBox;
+using test::TInkBox;
 
 constexpr uint32_t kSide = 200;
 constexpr uint32_t kWhite = MakeColor(255, 255, 255, 255);
@@ -33,28 +37,6 @@ std::optional<TOffscreenFrame> Render(double OriginX, double OriginY, const std:
     renderer.World().Translate(true, OriginX * 2 / kSide - 1, 1 - OriginY * 2 / kSide, 0);
     Draw(renderer);
   });
-}
-
-bool Ink(uint32_t Argb) { return (Argb & 0xFF) < 128; }
-
-// The inked pixels' bounding box, inclusive.
-struct TInkBox {
-  int Left = kSide, Top = kSide, Right = -1, Bottom = -1;
-  double CentreX() const { return (Left + Right + 1) / 2.0; }
-  double CentreY() const { return (Top + Bottom + 1) / 2.0; }
-};
-
-TInkBox InkBox(const TOffscreenFrame& frame) {
-  TInkBox box;
-  for (uint32_t y = 0; y < frame.Height; ++y)
-    for (uint32_t x = 0; x < frame.Width; ++x)
-      if (Ink(frame.At(x, y))) {
-        box.Left = std::min(box.Left, static_cast<int>(x));
-        box.Right = std::max(box.Right, static_cast<int>(x));
-        box.Top = std::min(box.Top, static_cast<int>(y));
-        box.Bottom = std::max(box.Bottom, static_cast<int>(y));
-      }
-  return box;
 }
 
 void DrawText(TdxRenderer& Renderer, std::string_view Text, uint8_t Align, bool Outline = false) {

@@ -16,10 +16,15 @@
 #include "render/OffscreenFrame.h"
 #include "render/TextDrawing.h"
 #include "support/GlTestSupport.h"
+#include "support/PixelInk.h"
 #include "support/RecordedFrame.h"
 
 namespace vellmar {
 namespace {
+
+using test::Ink;
+using test::InkBox;
+using test::TInkBox;
 
 constexpr int32_t kTextLabel = 21;
 constexpr uint32_t kSide = 200;
@@ -68,27 +73,6 @@ std::optional<TOffscreenFrame> Render(double pixelsPerUnit, const TXYZ& centre, 
     SetView(renderer, pixelsPerUnit, centre, kSide);
     label.DrawImmediate({&renderer, centre, static_cast<float>(kSide / pixelsPerUnit)}, 1);
   });
-}
-
-bool Ink(uint32_t argb) { return (argb & 0xFF) < 128; }
-
-struct TInkBox {
-  int Left = 1 << 20, Top = 1 << 20, Right = -1, Bottom = -1;
-  int Width() const { return Right - Left + 1; }
-  int Height() const { return Bottom - Top + 1; }
-};
-
-TInkBox InkBox(const TOffscreenFrame& frame) {
-  TInkBox box;
-  for (uint32_t y = 0; y < frame.Height; ++y)
-    for (uint32_t x = 0; x < frame.Width; ++x)
-      if (Ink(frame.At(x, y))) {
-        box.Left = std::min(box.Left, static_cast<int>(x));
-        box.Right = std::max(box.Right, static_cast<int>(x));
-        box.Top = std::min(box.Top, static_cast<int>(y));
-        box.Bottom = std::max(box.Bottom, static_cast<int>(y));
-      }
-  return box;
 }
 
 // Size 25: 0.016 world units a font pixel, the box 1.5625 units high.
