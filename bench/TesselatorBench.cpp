@@ -81,14 +81,13 @@ void CompareSmall(benchmark::State& state, const TXYZArrays& outlines) {
   state.counters["ratio"] = glu / ours;
 }
 
-// Outlines of n vertices: regular polygons turned a little each, stars and random
-// outlines (self-crossing), 3 x 100 of them.
+// Outlines of n vertices as surfaces and symbols have them: 100 regular polygons
+// turned a little each (convex) and 100 stars (a split or merge vertex per spike).
 TXYZArrays SmallOutlines(size_t n) {
   TXYZArrays outlines;
   for (uint32_t i = 0; i < 100; ++i) {
     outlines.push_back(test::RegularPolygon(n, 10.0, 0.0, 0.0, 0.01 * i));
     outlines.push_back(test::Star(n / 2, 10.0, 3.0 + 0.01 * i));
-    outlines.push_back(test::RandomOutline(n, i + 1));
   }
   return outlines;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // A growable store whose elements never move: blocks that double in size up to a
 // limit, so small jobs allocate little and large ones allocate rarely. Memory is
-// touched only as elements are added. Ownership: the pool owns its elements, which
-// live until the pool is destroyed.
+// touched only as elements are added. `Rewind` starts over without giving memory
+// back, so a store used job after job stops allocating. Ownership: the pool owns its
+// elements, which live until the pool is destroyed.
 
 #include <algorithm>
 #include <cstddef>
@@ -21,23 +22,44 @@ class TDxStablePool {
   TDxStablePool& operator=(const TDxStablePool&) = delete;
   ~TDxStablePool() {
     for (size_t b = 0; b < Blocks.size(); ++b) {
-      const size_t count = b + 1 == Blocks.size() ? Used : Blocks[b].Size;
-      std::destroy_n(Blocks[b].Items, count);
+      std::destroy_n(Blocks[b].Items, Blocks[b].Constructed);
       std::allocator<T>().deallocate(Blocks[b].Items, Blocks[b].Size);
     }
   }
 
-  template <typename... Args>
-  T& Add(Args&&... args) {
-    if (Blocks.empty() || Used == Blocks.back().Size) {
+  // The next element: value-initialised when it is new, as the previous job left it
+  // after a `Rewind` (so that it keeps the memory it holds); callers set what they read.
+  T& Take() {
+    if (Blocks.empty() || (Current + 1 == Blocks.size() && Used == Blocks[Current].Size)) {
       const size_t size = Blocks.empty() ? FirstBlock : std::min(Blocks.back().Size * 2, LargestBlock);
       Blocks.reserve(Blocks.size() + 1);
-      Blocks.push_back(TBlock{std::allocator<T>().allocate(size), size});
+      Blocks.push_back(TBlock{std::allocator<T>().allocate(size), size, 0});
+      Current = Blocks.size() - 1;
+      Used = 0;
+    } else if (Used == Blocks[Current].Size) {
+      ++Current;
       Used = 0;
     }
-    T* item = ::new (static_cast<void*>(Blocks.back().Items + Used)) T{std::forward<Args>(args)...};
+    TBlock& block = Blocks[Current];
+    T* item = block.Items + Used;
+    if (Used == block.Constructed) {
+      ::new (static_cast<void*>(item)) T{};
+      ++block.Constructed;
+    }
     ++Used;
     return *item;
+  }
+
+  template <typename... Args>
+  T& Add(Args&&... args) {
+    T& item = Take();
+    item = T{std::forward<Args>(args)...};
+    return item;
+  }
+
+  void Rewind() {
+    Current = 0;
+    Used = 0;
   }
 
  private:
@@ -47,9 +69,11 @@ class TDxStablePool {
   struct TBlock {
     T* Items;
     size_t Size;
+    size_t Constructed;  // elements built so far; they stay built across Rewind
   };
   std::vector<TBlock> Blocks;
-  size_t Used = 0;  // constructed elements in the last block
+  size_t Current = 0;  // block that the next element comes from
+  size_t Used = 0;     // elements taken from it in this job
 };
 
 }  // namespace vellmar

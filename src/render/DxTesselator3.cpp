@@ -164,8 +164,11 @@ TDxTesselator3::TNode* TDxTesselator3::CopyNode(const TNode* node) {
 }
 
 TDxTesselator3::TChain* TDxTesselator3::NewChain(std::initializer_list<TNode*> nodes) {
-  TChain& chain = Chains.Add();
-  chain.Nodes.reserve(4);
+  // A chain of an earlier job keeps the memory of its node list.
+  TChain& chain = Chains.Take();
+  static_cast<TDxRankedItem&>(chain) = TDxRankedItem{};
+  chain.Nodes.clear();
+  chain.Pending = false;
   for (TNode* node : nodes) Append(&chain, node);
   return &chain;
 }
@@ -186,14 +189,28 @@ void TDxTesselator3::ReplaceLast(TChain* chain, TNode* node) {
 }
 
 void TDxTesselator3::InsertChain(int32_t position, TChain* chain) {
-  Active.insert(Active.begin() + position, chain);
-  for (size_t i = position; i < Active.size(); ++i) Active[i]->Position = static_cast<int32_t>(i);
+  Active.Insert(static_cast<size_t>(position), chain);
 }
 
 void TDxTesselator3::RemoveChains(int32_t position, int32_t count) {
-  for (int32_t i = 0; i < count; ++i) Active[position + i]->Position = -1;
-  Active.erase(Active.begin() + position, Active.begin() + position + count);
-  for (size_t i = position; i < Active.size(); ++i) Active[i]->Position = static_cast<int32_t>(i);
+  TDxRankedItem* item = Active.At(static_cast<size_t>(position));
+  for (int32_t i = 0; i < count; ++i) {
+    TDxRankedItem* next = item->Next;
+    Active.Erase(item);
+    item = next;
+  }
+}
+
+TDxTesselator3::TChain* TDxTesselator3::Above(const TChain* chain) {
+  for (TDxRankedItem* item = chain->Prev; item; item = item->Prev)
+    if (!static_cast<TChain*>(item)->Pending) return static_cast<TChain*>(item);
+  return nullptr;
+}
+
+TDxTesselator3::TChain* TDxTesselator3::Below(const TChain* chain) {
+  for (TDxRankedItem* item = chain->Next; item; item = item->Next)
+    if (!static_cast<TChain*>(item)->Pending) return static_cast<TChain*>(item);
+  return nullptr;
 }
 
 // Points the neighbour's link that went to `from` at `to` instead; after crossing
@@ -474,37 +491,66 @@ int32_t TDxTesselator3::CompareEdges(const TNode* a, const TNode* a2, const TNod
   return Sign(pa2.Y - pb2.Y);
 }
 
-bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
+std::optional<double> TDxTesselator3::CrossingWith(const TNode* scan, const TNode* other,
+                                                    const TChain* chain) const {
   const TVertex& s = *scan->Point;
   const TVertex& o = *other->Point;
-  const double low = std::min(s.Y, o.Y);
-  const double high = std::max(s.Y, o.Y);
+  if (chain->Pending || chain->High < std::min(s.Y, o.Y) || chain->Low > std::max(s.Y, o.Y)) return std::nullopt;
+  const TNode* p = chain->Nodes[chain->Nodes.size() - 2];
+  const TNode* q = chain->Nodes.back();
+  if (p->Id == scan->Id || p->Id == other->Id || q->Id == scan->Id || q->Id == other->Id) return std::nullopt;
+  const TVertex& pp = *p->Point;
+  const TVertex& pq = *q->Point;
+  const std::optional<TCrossing> crossing = LineCrossing(s, o, pp, pq);
+  if (!crossing) return std::nullopt;
+  const double t = crossing->t;
+  const double u = crossing->u;
+  if (!(u >= 0.0 && u < 1.0 && t > 0.0 && t < 1.0)) return std::nullopt;
+  // A start vertex that only touches the edge at P does not cross it.
+  if (u == 0.0 && scan->Kind == 3 &&
+      Sign(Cross(pp, pq, *scan->Prev->Point)) * Sign(Cross(pp, pq, *scan->Next->Point)) >= 0)
+    return std::nullopt;
+  return t;
+}
 
+void TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other, TChain* above, TChain* below) {
   TChain* best = nullptr;
   double bestT = 2.0;
-  for (TChain* chain : Active) {
-    if (chain->Pending || chain->High < low || chain->Low > high) continue;
-    const TNode* p = chain->Nodes[chain->Nodes.size() - 2];
-    const TNode* q = chain->Nodes.back();
-    if (p->Id == scan->Id || p->Id == other->Id || q->Id == scan->Id || q->Id == other->Id) continue;
-    const TVertex& pp = *p->Point;
-    const TVertex& pq = *q->Point;
-    const std::optional<TCrossing> crossing = LineCrossing(s, o, pp, pq);
-    if (!crossing) continue;
-    const double t = crossing->t;
-    const double u = crossing->u;
-    if (!(u >= 0.0 && u < 1.0 && t > 0.0 && t < 1.0)) continue;
-    // A start vertex that only touches the edge at P does not cross it.
-    if (u == 0.0 && scan->Kind == 3 &&
-        Sign(Cross(pp, pq, *scan->Prev->Point)) * Sign(Cross(pp, pq, *scan->Next->Point)) >= 0)
-      continue;
-    if (t < bestT) {
-      bestT = t;
+  const auto consider = [&](TChain* chain) {
+    if (!chain) return;
+    const std::optional<double> t = CrossingWith(scan, other, chain);
+    if (t && *t < bestT) {
+      bestT = *t;
       best = chain;
     }
+  };
+  if (Search == TSearch::Linear) {
+    for (TDxRankedItem* item = Active.Size() ? Active.At(0) : nullptr; item; item = item->Next)
+      consider(static_cast<TChain*>(item));
+  } else {
+    consider(above);
+    consider(below);
   }
-  if (!best) return false;
+  if (best) Split(scan, other, best, bestT);
+}
 
+// Edges that cross ahead of the sweep are cut there, so that the order of the chains
+// stays exact between events.
+void TDxTesselator3::SplitNeighbours(TChain* upper, TChain* lower) {
+  if (!upper || !lower) return;
+  TNode* p = upper->Nodes[upper->Nodes.size() - 2];
+  TNode* q = upper->Nodes.back();
+  const std::optional<double> t = CrossingWith(p, q, lower);
+  if (!t || p->Point->X + *t * (q->Point->X - p->Point->X) <= SweepX) return;
+  Split(p, q, lower, *t);
+  ReplaceLast(upper, lower->Nodes.back());
+}
+
+// Cuts the edge scan->other and the last edge of `chain` at parameter t of the first:
+// the crossing ends both incoming edges and starts both outgoing ones.
+void TDxTesselator3::Split(TNode* scan, TNode* other, TChain* best, double bestT) {
+  const TVertex& s = *scan->Point;
+  const TVertex& o = *other->Point;
   TNode* p = best->Nodes[best->Nodes.size() - 2];
   TNode* q = best->Nodes.back();
   TVertex x;
@@ -564,33 +610,73 @@ bool TDxTesselator3::SplitAtCrossing(TNode* scan, TNode* other) {
 
   // The sweep meets the end of the incoming edges, then at once the start of the
   // outgoing ones.
-  if (Before(n1, scan)) {
+  if (Before(n1, XSorted[Current])) {
     XSorted.insert(XSorted.begin() + static_cast<ptrdiff_t>(Current) + 1, {n1, n2});
   } else {
     const auto at =
         std::upper_bound(XSorted.begin() + static_cast<ptrdiff_t>(Current) + 1, XSorted.end(), n1, Before);
     XSorted.insert(at, {n1, n2});
   }
-  return true;
 }
 
-TDxTesselator3::TUpDown TDxTesselator3::FindUpDownChain(const TNode* scan) const {
+// Sum of the sides of both edges of `scan` against the chain's last edge: positive
+// when the chain runs above the vertex.
+int32_t TDxTesselator3::CompareChain(const TChain* chain, const TNode* scan) const {
+  const TNode* p = chain->Nodes[chain->Nodes.size() - 2];
+  const TNode* q = chain->Nodes.back();
+  const int32_t sum = CompareEdges(p, q, scan, scan->Next) + CompareEdges(p, q, scan, scan->Prev);
+  if (sum == 0) Fail("TDxTesselator3.FindUpDownChain: can not...");
+  return sum;
+}
+
+TDxTesselator3::TUpDown TDxTesselator3::FindUpDownLinear(const TNode* scan) const {
   TUpDown found;
-  for (const TChain* chain : Active) {
+  int32_t position = 0;
+  for (TDxRankedItem* item = Active.Size() ? Active.At(0) : nullptr; item; item = item->Next, ++position) {
+    const TChain* chain = static_cast<const TChain*>(item);
     if (chain->Pending) continue;
-    const TNode* p = chain->Nodes[chain->Nodes.size() - 2];
-    const TNode* q = chain->Nodes.back();
-    const int32_t sum = CompareEdges(p, q, scan, scan->Next) + CompareEdges(p, q, scan, scan->Prev);
-    if (sum > 0) {
-      found.UpI = chain->Position;
-    } else if (sum < 0) {
-      found.DownI = chain->Position;
-      break;
+    if (CompareChain(chain, scan) > 0) {
+      found.UpI = position;
     } else {
-      Fail("TDxTesselator3.FindUpDownChain: can not...");
+      found.DownI = position;
+      break;
     }
   }
   return found;
+}
+
+// The chains above the vertex come first in the active order, so one descent of the
+// ranked tree finds the last chain above and the first below. Pending chains have no
+// edge across the sweep line; their nearest neighbours decide for them.
+TDxTesselator3::TUpDown TDxTesselator3::FindUpDownChain(const TNode* scan) const {
+  if (Search == TSearch::Linear) return FindUpDownLinear(scan);
+  const TChain* up = nullptr;
+  const TChain* down = nullptr;
+  for (TDxRankedItem* item = Active.RootItem(); item;) {
+    const TChain* chain = static_cast<const TChain*>(item);
+    if (!chain->Pending) {
+      const bool isAbove = CompareChain(chain, scan) > 0;
+      (isAbove ? up : down) = chain;
+      item = isAbove ? item->Right : item->Left;
+      continue;
+    }
+    const TChain* above = Above(chain);
+    if (above && CompareChain(above, scan) < 0) {
+      down = above;
+      item = item->Left;
+      continue;
+    }
+    const TChain* below = Below(chain);
+    if (below && CompareChain(below, scan) > 0) {
+      up = below;
+      item = item->Right;
+      continue;
+    }
+    up = above;
+    down = below;
+    break;
+  }
+  return TUpDown{up ? PositionOf(up) : -1, down ? PositionOf(down) : -1};
 }
 
 void TDxTesselator3::NewPair(TNode* scan, int32_t position) {
@@ -612,9 +698,13 @@ void TDxTesselator3::NewPair(TNode* scan, int32_t position) {
 }
 
 void TDxTesselator3::ProcessStart(TNode* scan) {
-  SplitAtCrossing(scan, scan->Next);
-  SplitAtCrossing(scan, scan->Prev);
+  // The chains around the vertex are found on its unsplit edges; a split keeps the
+  // direction of an edge, and with it the answer.
   const auto [up, down] = FindUpDownChain(scan);
+  TChain* above = up >= 0 ? ChainAt(up) : nullptr;
+  TChain* below = down >= 0 ? ChainAt(down) : nullptr;
+  SplitAtCrossing(scan, scan->Next, above, below);
+  SplitAtCrossing(scan, scan->Prev, above, below);
 
   if (up == -1 || down == -1) {
     NewPair(scan, up == -1 ? (down == -1 ? 0 : down) : up + 1);
@@ -633,8 +723,8 @@ void TDxTesselator3::ProcessStart(TNode* scan) {
 
   if (down == up + 1) {
     // Split vertex: a diagonal to the latest vertex of the region cuts it in two.
-    TChain* upper = Active[up];
-    TChain* lower = Active[down];
+    TChain* upper = above;
+    TChain* lower = below;
     TNode* p3 = upper->Nodes[upper->Nodes.size() - 2];
     TNode* p4 = upper->Nodes.back();
     TNode* d = lower->Nodes[lower->Nodes.size() - 2];
@@ -666,8 +756,8 @@ void TDxTesselator3::ProcessStart(TNode* scan) {
     TNode* copyLower = CopyNode(scan);
     Relink(nearN, scan, copyUpper);
     Relink(farN, scan, copyLower);
-    TChain* upperPending = Active[up + 1];
-    TChain* lowerPending = Active[down - 1];
+    TChain* upperPending = ChainAt(up + 1);
+    TChain* lowerPending = ChainAt(down - 1);
     Append(upperPending, copyUpper);
     Append(upperPending, nearN);
     Append(lowerPending, copyLower);
@@ -680,30 +770,31 @@ void TDxTesselator3::ProcessStart(TNode* scan) {
 }
 
 void TDxTesselator3::ProcessSlope(TNode* scan, bool forward) {
-  SplitAtCrossing(scan, forward ? scan->Next : scan->Prev);
-  TNode* other = forward ? scan->Next : scan->Prev;
   TChain* chain = scan->Chain;
-  if (!chain || chain->Position < 0)
+  if (!chain || !TDxRankedList::Contains(chain))
     Fail(forward ? "TDxTesselator3.ProcessSlopeForw: ScanP.Chain=nil."
                  : "TDxTesselator3.ProcessSlopeBack: ScanP.Chain=nil.");
+  // Whichever chain carries the new edge on, it lies between these two.
+  SplitAtCrossing(scan, forward ? scan->Next : scan->Prev, Above(chain), Below(chain));
+  TNode* other = forward ? scan->Next : scan->Prev;
 
-  const int32_t a = chain->Position;
-  const int32_t count = static_cast<int32_t>(Active.size());
-  if (a % 2 == 0 && a < count - 3 && Active[a + 1]->Pending) {
+  const int32_t a = PositionOf(chain);
+  const int32_t count = ActiveCount();
+  if (a % 2 == 0 && a < count - 3 && ChainAt(a + 1)->Pending) {
     // The vertex ends the upper half of a merge: close it and continue below.
-    TChain* pending = Active[a + 1];
+    TChain* pending = ChainAt(a + 1);
     pending->Nodes.push_back(scan);
     TriangulatePair(chain, pending);
     RemoveChains(a, 2);
-    chain = Active[a];
+    chain = ChainAt(a);
     Append(chain, scan);
     chain->Pending = false;
-  } else if (a % 2 == 1 && a > 2 && Active[a - 1]->Pending) {
-    TChain* pending = Active[a - 1];
+  } else if (a % 2 == 1 && a > 2 && ChainAt(a - 1)->Pending) {
+    TChain* pending = ChainAt(a - 1);
     pending->Nodes.push_back(scan);
     TriangulatePair(pending, chain);
     RemoveChains(a - 1, 2);
-    chain = Active[a - 2];
+    chain = ChainAt(a - 2);
     Append(chain, scan);
     chain->Pending = false;
   }
@@ -713,27 +804,40 @@ void TDxTesselator3::ProcessSlope(TNode* scan, bool forward) {
 void TDxTesselator3::ProcessFin(TNode* scan) {
   TChain* first = scan->Prev->Chain;
   TChain* second = scan->Next->Chain;
-  if (!first || !second || first->Position < 0 || second->Position < 0)
+  if (!first || !second || !TDxRankedList::Contains(first) || !TDxRankedList::Contains(second))
     Fail("TDxTesselator3.ProcessFin: Chain=nil.");
-  TChain* r = first->Position < second->Position ? first : second;
-  TChain* q = first->Position < second->Position ? second : first;
-  const int32_t a = r->Position;
-  const int32_t b = q->Position;
+  const int32_t firstAt = PositionOf(first);
+  const int32_t secondAt = PositionOf(second);
+  TChain* r = firstAt < secondAt ? first : second;
+  TChain* q = firstAt < secondAt ? second : first;
+  const int32_t a = std::min(firstAt, secondAt);
+  const int32_t b = std::max(firstAt, secondAt);
   if (a % 2 == b % 2) Fail("TDxTesselator3.ProcessFin:  Odd1=Odd2.");
+
+  // Whatever leaves or waits here, the chains around it become neighbours.
+  TChain* above = Above(r);
+  TChain* below = Below(q);
+  const auto rejoin = [&] {
+    if (Search == TSearch::Linear) return;  // the reference tests every chain at each new edge
+    if (above) SplitNeighbours(above, Below(above));
+    if (below && Above(below) != above) SplitNeighbours(Above(below), below);
+  };
 
   if (a % 2 == 0 && b == a + 1) {
     TriangulatePair(r, q);
     RemoveChains(a, 2);
+    rejoin();
     return;
   }
   if (a % 2 == 0 && b == a + 3) {
-    TChain* upperPending = Active[a + 1];
-    TChain* lowerPending = Active[b - 1];
+    TChain* upperPending = ChainAt(a + 1);
+    TChain* lowerPending = ChainAt(b - 1);
     upperPending->Nodes.push_back(scan);
     lowerPending->Nodes.push_back(scan);
     TriangulatePair(r, upperPending);
     TriangulatePair(lowerPending, q);
     RemoveChains(a, 4);
+    rejoin();
     return;
   }
 
@@ -742,24 +846,25 @@ void TDxTesselator3::ProcessFin(TNode* scan) {
   r->Pending = true;
   q->Pending = true;
   const auto pendingAt = [this](int32_t position) {
-    return position >= 0 && position < static_cast<int32_t>(Active.size()) && Active[position]->Pending;
+    return position >= 0 && position < ActiveCount() && ChainAt(position)->Pending;
   };
-  if (pendingAt(b + 1) && b + 2 < static_cast<int32_t>(Active.size())) {
+  if (pendingAt(b + 1) && b + 2 < ActiveCount()) {
     TNode* last = q->Nodes.back();
-    TChain* below = Active[b + 1];
-    below->Nodes.push_back(last);
-    TriangulatePair(q, below);
-    Append(Active[b + 2], last);
+    TChain* pending = ChainAt(b + 1);
+    pending->Nodes.push_back(last);
+    TriangulatePair(q, pending);
+    Append(ChainAt(b + 2), last);
     RemoveChains(b, 2);
   }
   if (pendingAt(a - 1) && a >= 2) {
     TNode* last = r->Nodes.back();
-    TChain* above = Active[a - 1];
-    above->Nodes.push_back(last);
-    TriangulatePair(above, r);
-    Append(Active[a - 2], last);
+    TChain* pending = ChainAt(a - 1);
+    pending->Nodes.push_back(last);
+    TriangulatePair(pending, r);
+    Append(ChainAt(a - 2), last);
     RemoveChains(a - 1, 2);
   }
+  rejoin();
 }
 
 // Flat triangles cover nothing; they come from points that only the tie-breaking
@@ -816,14 +921,43 @@ void TDxTesselator3::TriangulatePair(const TChain* a, const TChain* b) {
   if (Stack.size() >= 3) fan();
 }
 
-TXYZArray Tesselate(const TXYZArray& Points) {
-  TDxTesselator3 tesselator;
+void TDxTesselator3::Clear() {
+  ContourCount = 0;
+  XSorted.clear();
+  YSorted.clear();
+  Nodes.Rewind();
+  CrossingPoints.clear();
+  Active.Clear();
+  Output.clear();
+  Chains.Rewind();
+  Sorted = true;
+}
+
+namespace {
+
+// Outlines up to this size reuse one tessellator per thread, which holds on to the
+// memory of the largest of them; larger ones are rare and get their own.
+constexpr size_t ReusedUpTo = 4096;
+
+TXYZArray TesselateWith(TDxTesselator3& tesselator, const TXYZArray& Points) {
   tesselator.AddContour(Points);
   tesselator.Proceed();
-  TXYZArray result;
-  result.reserve(tesselator.Result().size());
-  for (const TXYZ* point : tesselator.Result()) result.push_back(*point);
+  const std::span<const TXYZ* const> triangles = tesselator.Result();
+  TXYZArray result(triangles.size());
+  for (size_t i = 0; i < triangles.size(); ++i) result[i] = *triangles[i];
   return result;
+}
+
+}  // namespace
+
+TXYZArray Tesselate(const TXYZArray& Points) {
+  if (Points.size() > ReusedUpTo) {
+    TDxTesselator3 tesselator;
+    return TesselateWith(tesselator, Points);
+  }
+  thread_local TDxTesselator3 reused;
+  reused.Clear();
+  return TesselateWith(reused, Points);
 }
 
 }  // namespace vellmar

@@ -10,17 +10,25 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "geometry/XYZ.h"
+#include "render/DxRankedList.h"
 #include "render/DxStablePool.h"
 
 namespace vellmar {
 
 class TDxTesselator3 {
  public:
-  TDxTesselator3() = default;
+  // How the sweep finds the chains around a vertex and the edges a new edge may cross:
+  // Ordered searches the chain order and tests the neighbouring chains only (the
+  // order is kept exact by splitting every crossing); Linear, the plain reference,
+  // walks every active chain.
+  enum class TSearch { Ordered, Linear };
+
+  explicit TDxTesselator3(TSearch search = TSearch::Ordered) : Search(search) {}
   TDxTesselator3(const TDxTesselator3&) = delete;
   TDxTesselator3& operator=(const TDxTesselator3&) = delete;
 
@@ -31,8 +39,11 @@ class TDxTesselator3 {
   // the triangles made before the failure.
   bool Proceed();
   // Three point references per triangle; valid while the tessellator and the contour
-  // arrays live. Orientation of the triangles is not normalised.
+  // arrays live, until the next Clear. Orientation of the triangles is not normalised.
   std::span<const TXYZ* const> Result() const { return Output; }
+  // Forgets the contours and the result but keeps the memory, so one tessellator can
+  // serve job after job without allocating.
+  void Clear();
 
  private:
   struct TChain;
@@ -57,9 +68,9 @@ class TDxTesselator3 {
     int64_t Id = 0;
   };
 
-  struct TChain {
+  // A chain is active while it is in the ranked list of active chains.
+  struct TChain : TDxRankedItem {
     std::vector<TNode*> Nodes;
-    int32_t Position = -1;  // -1 once the chain has left the active list
     bool Pending = false;
     // Y range of the last edge, so the crossing test skips far chains without
     // touching their nodes.
@@ -83,6 +94,12 @@ class TDxTesselator3 {
   TChain* NewChain(std::initializer_list<TNode*> nodes);
   void InsertChain(int32_t position, TChain* chain);
   void RemoveChains(int32_t position, int32_t count);
+  int32_t PositionOf(const TChain* chain) const { return static_cast<int32_t>(Active.PositionOf(chain)); }
+  TChain* ChainAt(int32_t position) const { return static_cast<TChain*>(Active.At(static_cast<size_t>(position))); }
+  int32_t ActiveCount() const { return static_cast<int32_t>(Active.Size()); }
+  // The nearest chain above (below) `chain` that is not Pending; null when there is none.
+  static TChain* Above(const TChain* chain);
+  static TChain* Below(const TChain* chain);
   static void Append(TChain* chain, TNode* node);
   static void ReplaceLast(TChain* chain, TNode* node);
   static void Relink(TNode* neighbour, const TNode* from, TNode* to);
@@ -95,8 +112,17 @@ class TDxTesselator3 {
   void Sweep();
 
   int32_t CompareEdges(const TNode* a, const TNode* a2, const TNode* b, const TNode* b2) const;
-  bool SplitAtCrossing(TNode* scan, TNode* other);
+  int32_t CompareChain(const TChain* chain, const TNode* scan) const;
+  // The parameter along scan->other where it crosses the last edge of `chain`, if it does.
+  std::optional<double> CrossingWith(const TNode* scan, const TNode* other, const TChain* chain) const;
+  // Splits the new edge scan->other at its first crossing with an active chain: every
+  // chain (Linear) or the two given neighbours (Ordered).
+  void SplitAtCrossing(TNode* scan, TNode* other, TChain* above, TChain* below);
+  // Splits the last edges of two chains that have just become neighbours where they cross.
+  void SplitNeighbours(TChain* upper, TChain* lower);
+  void Split(TNode* scan, TNode* other, TChain* chain, double t);
   TUpDown FindUpDownChain(const TNode* scan) const;
+  TUpDown FindUpDownLinear(const TNode* scan) const;
   void NewPair(TNode* scan, int32_t position);
   void ProcessStart(TNode* scan);
   void ProcessSlope(TNode* scan, bool forward);
@@ -109,7 +135,7 @@ class TDxTesselator3 {
   std::vector<TNode*> YSorted;
   TDxStablePool<TNode> Nodes;
   std::deque<TXYZ> CrossingPoints;
-  std::vector<TChain*> Active;
+  TDxRankedList Active;
   std::vector<const TXYZ*> Output;
   double SweepX = 0.0;
   size_t Current = 0;
@@ -119,6 +145,7 @@ class TDxTesselator3 {
   TDxStablePool<TChain> Chains;
   std::vector<TNode*> Stack;  // working stack of TriangulatePair
   bool Sorted = true;         // the sorted lists are sorted once, when Proceed starts
+  TSearch Search;
 };
 
 // Triangulates one outline: 3 points per triangle, empty when nothing fills.

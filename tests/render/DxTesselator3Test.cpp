@@ -96,8 +96,10 @@ struct TRun {
   std::vector<TPoint2> corners;  // three per triangle
 };
 
-TRun Triangulate(const TXYZArrays& contours) {
-  TDxTesselator3 tesselator;
+using TSearch = TDxTesselator3::TSearch;
+
+TRun Triangulate(const TXYZArrays& contours, TSearch search = TSearch::Ordered) {
+  TDxTesselator3 tesselator(search);
   for (const TXYZArray& contour : contours) tesselator.AddContour(contour);
   TRun run;
   run.done = tesselator.Proceed();
@@ -107,11 +109,8 @@ TRun Triangulate(const TXYZArrays& contours) {
 
 constexpr size_t OverlapCheckLimit = 6000;  // triangles; beyond it the pair sweep gets slow under sanitizers
 
-// The run succeeds and fills what the GLU tessellator fills (odd winding rule), with
-// triangles that do not overlap, are not flat and have finite corners.
-void ExpectLikeGlu(const std::string& name, const TXYZArrays& contours) {
-  SCOPED_TRACE(name);
-  const TRun run = Triangulate(contours);
+void ExpectLikeGluWith(TSearch search, const TXYZArrays& contours, double peer) {
+  const TRun run = Triangulate(contours, search);
   EXPECT_TRUE(run.done);
   for (size_t i = 0; i + 2 < run.corners.size(); i += 3) {
     const TPoint2& a = run.corners[i];
@@ -120,12 +119,21 @@ void ExpectLikeGlu(const std::string& name, const TXYZArrays& contours) {
     ASSERT_TRUE(std::isfinite(a.x + a.y + b.x + b.y + c.x + c.y)) << "triangle " << i / 3;
     EXPECT_NE(TriangleArea(a, b, c), 0.0) << "flat triangle " << i / 3;
   }
-  const double ours = TotalArea(run.corners);
-  const double peer = TotalArea(test::GluTriangles(contours));
   const double tolerance = std::max(1e-6 * peer, 1e-9);
-  EXPECT_NEAR(ours, peer, tolerance);
+  EXPECT_NEAR(TotalArea(run.corners), peer, tolerance);
   if (run.corners.size() / 3 <= OverlapCheckLimit) {
     EXPECT_LE(PairwiseOverlap(run.corners), tolerance);
+  }
+}
+
+// The run succeeds and fills what the GLU tessellator fills (odd winding rule), with
+// triangles that do not overlap, are not flat and have finite corners; the ordered
+// search and the linear reference both.
+void ExpectLikeGlu(const std::string& name, const TXYZArrays& contours) {
+  const double peer = TotalArea(test::GluTriangles(contours));
+  for (const TSearch search : {TSearch::Ordered, TSearch::Linear}) {
+    SCOPED_TRACE(name + (search == TSearch::Ordered ? " (ordered)" : " (linear)"));
+    ExpectLikeGluWith(search, contours, peer);
   }
 }
 
@@ -269,6 +277,48 @@ TEST(DxTesselator3, RandomGridWalksFillLikeGlu) {
   for (uint32_t seed = 1; seed <= 3000; ++seed) {
     const size_t steps = 4 + seed % 29;
     ExpectLikeGlu("walk " + std::to_string(seed), {test::RandomGridWalk(steps, seed)});
+  }
+}
+
+// Wide inputs keep thousands of chains active, and the ordered search tests a new edge
+// against its neighbours only: two stars on top of each other cross everywhere, also
+// between chains that only become neighbours when the chains between them end.
+TEST(DxTesselator3, WideAndCrossingStarsFillLikeGlu) {
+  for (size_t spikes : {500, 2000}) ExpectLikeGlu(std::to_string(spikes) + "-star", {test::Star(spikes, 10.0, 3.0)});
+  for (size_t spikes : {7, 40, 150}) {
+    TXYZArray turned = test::Star(spikes + 1, 9.0, 4.0);
+    for (TXYZ& p : turned) p.x += 0.37f;
+    ExpectLikeGlu(std::to_string(spikes) + "-stars crossing", {test::Star(spikes, 10.0, 3.0), turned});
+  }
+  for (uint32_t seed = 1; seed <= 6; ++seed)
+    ExpectLikeGlu("random 150, " + std::to_string(seed), {test::RandomOutline(150, seed)});
+}
+
+// A tessellator that is cleared and used again must give what a fresh one gives:
+// reused chains, nodes and lists carry nothing over.
+TEST(DxTesselator3, ClearedTesselatorRepeatsAFreshOne) {
+  const std::vector<TXYZArrays> jobs{{test::Star(40, 10.0, 3.0)},
+                                     {test::Comb(12)},
+                                     {test::RandomOutline(30, 3)},
+                                     {Square(0, 0, 10), Square(3, 3, 4)},
+                                     {test::RandomGridWalk(40, 51)},
+                                     {test::Star(40, 10.0, 3.0)}};
+  TDxTesselator3 reused;
+  for (size_t round = 0; round < 2; ++round) {
+    for (size_t j = 0; j < jobs.size(); ++j) {
+      SCOPED_TRACE("job " + std::to_string(j));
+      reused.Clear();
+      for (const TXYZArray& contour : jobs[j]) reused.AddContour(contour);
+      EXPECT_TRUE(reused.Proceed());
+      std::vector<TPoint2> corners;
+      for (const TXYZ* p : reused.Result()) corners.push_back(TPoint2{p->x, p->y});
+      const TRun fresh = Triangulate(jobs[j]);
+      ASSERT_EQ(corners.size(), fresh.corners.size());
+      for (size_t i = 0; i < corners.size(); ++i) {
+        EXPECT_EQ(corners[i].x, fresh.corners[i].x);
+        EXPECT_EQ(corners[i].y, fresh.corners[i].y);
+      }
+    }
   }
 }
 

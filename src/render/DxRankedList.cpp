@@ -1,0 +1,101 @@
+#include "render/DxRankedList.h"
+
+namespace vellmar {
+
+TDxRankedItem* TDxRankedList::At(size_t position) const {
+  TDxRankedItem* item = Root;
+  while (item) {
+    const size_t left = SizeOf(item->Left);
+    if (position < left) {
+      item = item->Left;
+    } else if (position == left) {
+      return item;
+    } else {
+      position -= left + 1;
+      item = item->Right;
+    }
+  }
+  return nullptr;
+}
+
+size_t TDxRankedList::PositionOf(const TDxRankedItem* item) const {
+  size_t position = SizeOf(item->Left);
+  for (const TDxRankedItem* up = item->Parent; up; item = up, up = up->Parent)
+    if (up->Right == item) position += SizeOf(up->Left) + 1;
+  return position;
+}
+
+// Puts `by` where `old` hangs from its parent (or the root).
+void TDxRankedList::Replace(TDxRankedItem* old, TDxRankedItem* by) {
+  TDxRankedItem* parent = old->Parent;
+  if (!parent)
+    Root = by;
+  else if (parent->Left == old)
+    parent->Left = by;
+  else
+    parent->Right = by;
+  if (by) by->Parent = parent;
+}
+
+// Lifts `child` above its parent, keeping the list order and the subtree counts.
+void TDxRankedList::Rotate(TDxRankedItem* child) {
+  TDxRankedItem* parent = child->Parent;
+  Replace(parent, child);
+  if (parent->Left == child) {
+    parent->Left = child->Right;
+    if (child->Right) child->Right->Parent = parent;
+    child->Right = parent;
+  } else {
+    parent->Right = child->Left;
+    if (child->Left) child->Left->Parent = parent;
+    child->Left = parent;
+  }
+  parent->Parent = child;
+  parent->Size = SizeOf(parent->Left) + SizeOf(parent->Right) + 1;
+  child->Size = SizeOf(child->Left) + SizeOf(child->Right) + 1;
+}
+
+void TDxRankedList::Insert(size_t position, TDxRankedItem* item) {
+  Seed ^= Seed << 13;
+  Seed ^= Seed >> 17;
+  Seed ^= Seed << 5;
+  item->Priority = Seed;
+  item->Left = item->Right = nullptr;
+  item->Size = 1;
+
+  // The new element is a leaf: right of its predecessor or left of its successor.
+  TDxRankedItem* next = position < Size() ? At(position) : nullptr;
+  TDxRankedItem* prev = next ? next->Prev : (Root ? At(Size() - 1) : nullptr);
+  item->Prev = prev;
+  item->Next = next;
+  if (prev) prev->Next = item;
+  if (next) next->Prev = item;
+  if (!Root) {
+    item->Parent = nullptr;
+    Root = item;
+    return;
+  }
+  if (next && !next->Left) {
+    next->Left = item;
+    item->Parent = next;
+  } else {
+    prev->Right = item;
+    item->Parent = prev;
+  }
+  for (TDxRankedItem* up = item->Parent; up; up = up->Parent) ++up->Size;
+  while (item->Parent && item->Parent->Priority < item->Priority) Rotate(item);
+}
+
+void TDxRankedList::Erase(TDxRankedItem* item) {
+  // Sink the element to a leaf, always lifting its child of higher priority.
+  while (item->Left && item->Right) Rotate(item->Left->Priority > item->Right->Priority ? item->Left : item->Right);
+  TDxRankedItem* child = item->Left ? item->Left : item->Right;
+  for (TDxRankedItem* up = item->Parent; up; up = up->Parent) --up->Size;
+  Replace(item, child);
+  if (item->Prev) item->Prev->Next = item->Next;
+  if (item->Next) item->Next->Prev = item->Prev;
+  item->Left = item->Right = item->Parent = item->Prev = item->Next = nullptr;
+  item->Size = 0;
+}
+
+}  // namespace vellmar
