@@ -39,7 +39,8 @@ std::unique_ptr<TCharOutLine> MakeChar(const TGlyphOutline& glyph) {
 
 }  // namespace
 
-TDxFont::TDxFont(TFontFace& Face, std::string Name, TFontStyle Style) : name_(std::move(Name)), style_(Style) {
+TDxFont::TDxFont(TFontFace& Face, std::string Name, TFontStyle Style)
+    : name_(std::move(Name)), style_(Style), decorations_(Face.Decorations(kOutlineEmPixels)) {
   for (int32_t code = 0; code < kCodeCount; ++code)
     chars_[static_cast<size_t>(code)] = MakeChar(Face.Outline(static_cast<unsigned char>(code), kOutlineEmPixels));
 }

@@ -8,12 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/fonts/FontFace.h"
 #include "platform/fonts/FontStyle.h"
 #include "render/CharOutLine.h"
 
 namespace vellmar {
-
-class TFontFace;
 
 class TDxFont {
  public:
@@ -34,6 +33,10 @@ class TDxFont {
   TFontStyle Style() const { return style_; }
   int32_t Size() const { return size_; }
 
+  // The underline and strike-out strokes of the face, font pixels; text in a style
+  // with either draws it under or through the whole string.
+  const TTextDecorations& Decorations() const { return decorations_; }
+
   TCharOutLine& Char(unsigned char Code) { return *chars_[Code]; }
   const TCharOutLine& Char(unsigned char Code) const { return *chars_[Code]; }
 
@@ -42,6 +45,7 @@ class TDxFont {
   std::string name_;
   TFontStyle style_;
   int32_t size_ = kOutlinePointSize;
+  TTextDecorations decorations_;
 };
 
 }  // namespace vellmar

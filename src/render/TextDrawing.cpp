@@ -24,24 +24,41 @@ int32_t FontHeight(const TDxFont& Font) { return Font.Size(); }
 
 namespace {
 
+// A stroke under or through the string from the pen's start to its end: two triangles
+// when filling, its four edges when outlining.
+void AppendBar(std::vector<TDxVertex>& out, float Right, double Bottom, double Top, uint32_t Color, bool Filled) {
+  const auto y0 = static_cast<float>(Bottom), y1 = static_cast<float>(Top);
+  const TDxVertex a{0, y0, 0, Color, 0, 0}, b{Right, y0, 0, Color, 0, 0};
+  const TDxVertex c{Right, y1, 0, Color, 0, 0}, d{0, y1, 0, Color, 0, 0};
+  if (Filled)
+    out.insert(out.end(), {a, b, c, c, d, a});
+  else
+    out.insert(out.end(), {a, b, b, c, c, d, d, a});
+}
+
 // The string's prepared vertices of one kind (fill or outline), shifted along the pen
-// and coloured, in one array: one draw call per string instead of one per character,
-// and no transform change between characters. The array is reused from string to
-// string (the device takes the vertices during the call), so drawing text allocates
-// nothing once it has grown.
-std::span<const TDxVertex> GatherString(TDxFont& Font, std::string_view Text, uint32_t Color,
-                                        std::vector<TDxVertex> TCharOutLine::*Kind) {
+// and coloured, with its underline and strike-out, in one array: one draw call per
+// string instead of one per character, and no transform change between characters.
+// The array is reused from string to string (the device takes the vertices during the
+// call), so drawing text allocates nothing once it has grown.
+std::span<const TDxVertex> GatherString(TDxFont& Font, std::string_view Text, uint32_t Color, bool Filled) {
   static std::vector<TDxVertex> gathered;
   gathered.clear();
+  const auto kind = Filled ? &TCharOutLine::FillVertices : &TCharOutLine::OutlineVertices;
   float penX = 0.0f;
   float penY = 0.0f;
   for (const char c : Text) {
     TCharOutLine& glyph = Font.Char(static_cast<unsigned char>(c));
     glyph.MakeVertices();
-    for (const TDxVertex& v : glyph.*Kind) gathered.push_back({v.X + penX, v.Y + penY, v.Z, Color, v.U, v.V});
+    for (const TDxVertex& v : glyph.*kind) gathered.push_back({v.X + penX, v.Y + penY, v.Z, Color, v.U, v.V});
     penX += static_cast<float>(glyph.AdvanceX);
     penY += static_cast<float>(glyph.AdvanceY);
   }
+  const TTextDecorations& strokes = Font.Decorations();
+  if ((Font.Style() & kFontUnderline) != 0 && penX != 0)
+    AppendBar(gathered, penX, strokes.UnderlineBottom, strokes.UnderlineTop, Color, Filled);
+  if ((Font.Style() & kFontStrikeOut) != 0 && penX != 0)
+    AppendBar(gathered, penX, strokes.StrikeOutBottom, strokes.StrikeOutTop, Color, Filled);
   return gathered;
 }
 
@@ -55,8 +72,8 @@ void DrawString(TDxFont& Font, const TDxDrawParams& Params, std::string_view Tex
   TMatrixShell& world = renderer.World();
   world.PushMatrix();
   world.Translate(false, factors.FX * StringWidth(Font, Text), factors.FY * Font.Size(), 0.0);
-  if (Outline) renderer.DrawVertexLines(GatherString(Font, Text, Color, &TCharOutLine::OutlineVertices));
-  if (Fill) renderer.DrawVertexTriangles(GatherString(Font, Text, Color, &TCharOutLine::FillVertices));
+  if (Outline) renderer.DrawVertexLines(GatherString(Font, Text, Color, false));
+  if (Fill) renderer.DrawVertexTriangles(GatherString(Font, Text, Color, true));
   world.PopMatrix();
 }
 

@@ -53,8 +53,9 @@ int32_t StringWidth(const TDxFont& Font, std::string_view Text);
 int32_t FontHeight(const TDxFont& Font);
 
 // Draws Text with its anchor at the world shell's origin: Fill draws the glyphs
-// filled, Outline their outlines (both may be set). The world shell is the same after
-// the call.
+// filled, Outline their outlines (both may be set); a font with the underline or
+// strike-out style draws those strokes along the string too. The world shell is the
+// same after the call.
 void DrawString(TDxFont& Font, const TDxDrawParams& Params, std::string_view Text, bool Fill, bool Outline,
                 uint32_t Color, uint8_t Align);
 

@@ -92,6 +92,35 @@ TEST(GlFonts, OutlinesLeaveTheGlyphsHollow) {
   EXPECT_TRUE(Ink(filled->At(stemMiddle, 100)));
 }
 
+// Underline and strike-out are strokes along the whole string: below the baseline, and
+// through the gap between two letters at a quarter of the em.
+TEST(GlFonts, UnderlineAndStrikeOutRunTheWholeString) {
+  struct TCase {
+    TFontStyle Style;
+    bool Under;
+    bool Through;
+  };
+  const TCase cases[] = {{0, false, false}, {kFontUnderline, true, false}, {kFontStrikeOut, false, true},
+                         {kFontUnderline | kFontStrikeOut | kFontBold, true, true}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(int{c.Style});
+    TDxFont& font = GetFont("Arial", c.Style);
+    const std::optional<TOffscreenFrame> frame = Render(5, 150, [&](TdxRenderer& r) {
+      DrawString(font, {&r, {}, 1000}, "HH", true, false, kBlack, kAlignBaselineLeft);
+    });
+    if (!frame) GTEST_SKIP() << "no headless OpenGL context on this machine";
+    const TTextDecorations& strokes = font.Decorations();
+    const int underRow = 150 - static_cast<int>((strokes.UnderlineTop + strokes.UnderlineBottom) / 2);
+    const int throughRow = 150 - static_cast<int>((strokes.StrikeOutTop + strokes.StrikeOutBottom) / 2);
+    const TCharOutLine& h = font.Char('H');
+    const int gap = 5 + (h.BoxRight + h.AdvanceX + h.BoxLeft) / 2;  // between the letters
+    EXPECT_EQ(Ink(frame->At(gap, underRow)), c.Under);
+    EXPECT_EQ(Ink(frame->At(6, underRow)), c.Under);
+    EXPECT_EQ(Ink(frame->At(5 + 2 * h.AdvanceX - 2, underRow)), c.Under);
+    EXPECT_EQ(Ink(frame->At(gap, throughRow)), c.Through);
+  }
+}
+
 // Cyrillic letters are drawn as themselves: "Ж" and "Ш" differ, and the middle of "Ж"
 // (its stem) is inked where a missing-glyph box would be hollow.
 TEST(GlFonts, CyrillicRendersAsLettersNotBoxes) {

@@ -38,7 +38,8 @@ void AddDemoLabels(TStreetStructure& street) {
   const std::vector<TDemoLabel> labels = {
       // House names, centred and at their ends.
       {"ТЦ «Северный»"_cp1251, "Arial", kFontBold, 60, kAlignMiddleCentre, false, kBlue, {{50, 27, 0}}},
-      {"Hotel Stroitel"_cp1251, "Times New Roman", kFontItalic, 60, kAlignMiddleCentre, false, kInk, {{225, 28, 0}}},
+      {"Hotel Stroitel"_cp1251, "Times New Roman", kFontItalic | kFontUnderline, 60, kAlignMiddleCentre, false,
+       kInk, {{225, 28, 0}}},
       {"Дом 12, корп. 2"_cp1251, "Times New Roman", kFontBold | kFontItalic, 40, kAlignMiddleLeft, false, kInk,
        {{24, -27, 0}}},
       {"Школа № 5"_cp1251, "Courier New", kFontBold, 50, kAlignMiddleRight, false, kRed, {{286, -26, 0}}},

@@ -1,7 +1,7 @@
 #pragma once
 // The demo street's text labels: names of the houses and of the side lane, notes on the
-// road, in Arial, Times New Roman and Courier New, upright, bold and italic, filled
-// and outlined, Cyrillic and Latin, with every anchor code.
+// road, in Arial, Times New Roman and Courier New, upright, bold, italic and
+// underlined, filled and outlined, Cyrillic and Latin, with every anchor code.
 
 namespace vellmar {
 

@@ -159,6 +159,27 @@ TGlyphOutline TFontFace::Outline(unsigned char Code, double PixelsPerEm) {
   return glyph;
 }
 
+TTextDecorations TFontFace::Decorations(double PixelsPerEm) const {
+  const FT_Face face = ft_->Face;
+  const double scale = PixelsPerEm / face->units_per_EM;
+  // Faces that do not say take a stroke of 1/20 em, the underline 1/10 em below the
+  // baseline and the strike-out at a quarter em.
+  double thickness = face->underline_thickness > 0 ? face->underline_thickness : face->units_per_EM / 20.0;
+  const double underline = face->underline_thickness > 0 ? face->underline_position : -face->units_per_EM / 10.0;
+  TTextDecorations out;
+  out.UnderlineTop = (underline + thickness / 2) * scale;
+  out.UnderlineBottom = (underline - thickness / 2) * scale;
+  double strikeTop = face->units_per_EM / 4.0 + thickness / 2;
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 != nullptr && os2->yStrikeoutSize > 0) {
+    thickness = os2->yStrikeoutSize;
+    strikeTop = os2->yStrikeoutPosition;
+  }
+  out.StrikeOutTop = strikeTop * scale;
+  out.StrikeOutBottom = (strikeTop - thickness) * scale;
+  return out;
+}
+
 void TFontFace::SetRasterPointSize(double Points) {
   FT_Face face = ft_->Face;
   if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(Points * 64)), 96, 96) != 0)

@@ -27,6 +27,15 @@ struct TGlyphOutline {
   int32_t BoxHeight = 0;
 };
 
+// The underline and strike-out strokes of a face: bottom and top edges in pixels of a
+// given em, y up from the baseline.
+struct TTextDecorations {
+  double UnderlineBottom = 0.0;
+  double UnderlineTop = 0.0;
+  double StrikeOutBottom = 0.0;
+  double StrikeOutTop = 0.0;
+};
+
 class TFontFace {
  public:
   // Raises EVellmarError when the file cannot be read as a font.
@@ -42,6 +51,9 @@ class TFontFace {
   // FlattenCubicSegment. Control codes have no outline and no advance; a character
   // missing from the face takes the face's missing-glyph shape.
   TGlyphOutline Outline(unsigned char Code, double PixelsPerEm);
+
+  // Where the face draws its underline and strike-out strokes at an em of PixelsPerEm.
+  TTextDecorations Decorations(double PixelsPerEm) const;
 
   // Text drawn into bitmaps at a point size of 96 dots per inch, hinted and smoothed.
   void SetRasterPointSize(double Points);

@@ -85,6 +85,19 @@ TEST(FontFace, CyrillicLettersHaveTheirOwnShapes) {
   EXPECT_NE(zhe.Contours[0].size(), sha.Contours[0].size());
 }
 
+// The underline hangs below the baseline; the strike-out crosses lower-case letters
+// between the baseline and the x-height (0.52 em).
+TEST(FontFace, DecorationsSitWhereTextIsStruck) {
+  TFontFace face = ArialFace();
+  const TTextDecorations strokes = face.Decorations(kEm);
+  EXPECT_LT(strokes.UnderlineTop, 0);
+  EXPECT_LT(strokes.UnderlineBottom, strokes.UnderlineTop);
+  EXPECT_GT(strokes.UnderlineBottom, -0.25 * kEm);
+  EXPECT_GT(strokes.StrikeOutBottom, 0.1 * kEm);
+  EXPECT_LT(strokes.StrikeOutBottom, strokes.StrikeOutTop);
+  EXPECT_LT(strokes.StrikeOutTop, 0.52 * kEm);
+}
+
 // A made-up italic leans right: the top of an "l" moves right of its foot.
 TEST(FontFace, MadeUpItalicLeans) {
   TFontMatch match = MatchFont("Arial", 0);
