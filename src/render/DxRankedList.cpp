@@ -2,7 +2,25 @@
 
 namespace vellmar {
 
+void TDxRankedList::Clear() {
+  Flat.clear();
+  Tree = false;
+  Root = nullptr;
+}
+
+void TDxRankedList::Link(TDxRankedItem* item, TDxRankedItem* prev, TDxRankedItem* next) {
+  item->Prev = prev;
+  item->Next = next;
+  if (prev) prev->Next = item;
+  if (next) next->Prev = item;
+}
+
+void TDxRankedList::Renumber(size_t from) {
+  for (size_t i = from; i < Flat.size(); ++i) Flat[i]->Position = i;
+}
+
 TDxRankedItem* TDxRankedList::At(size_t position) const {
+  if (!Tree) return position < Flat.size() ? Flat[position] : nullptr;
   TDxRankedItem* item = Root;
   while (item) {
     const size_t left = SizeOf(item->Left);
@@ -19,6 +37,7 @@ TDxRankedItem* TDxRankedList::At(size_t position) const {
 }
 
 size_t TDxRankedList::PositionOf(const TDxRankedItem* item) const {
+  if (!Tree) return item->Position;
   size_t position = SizeOf(item->Left);
   for (const TDxRankedItem* up = item->Parent; up; item = up, up = up->Parent)
     if (up->Right == item) position += SizeOf(up->Left) + 1;
@@ -56,6 +75,23 @@ void TDxRankedList::Rotate(TDxRankedItem* child) {
 }
 
 void TDxRankedList::Insert(size_t position, TDxRankedItem* item) {
+  if (Tree) {
+    InsertIntoTree(position, item);
+    return;
+  }
+  Link(item, position > 0 ? Flat[position - 1] : nullptr, position < Flat.size() ? Flat[position] : nullptr);
+  item->Left = item->Right = item->Parent = nullptr;
+  item->Size = 1;
+  Flat.insert(Flat.begin() + static_cast<ptrdiff_t>(position), item);
+  Renumber(position);
+  if (Flat.size() <= ArrayLimit) return;
+  Tree = true;
+  Root = nullptr;
+  for (size_t i = 0; i < Flat.size(); ++i) InsertIntoTree(i, Flat[i]);
+  Flat.clear();
+}
+
+void TDxRankedList::InsertIntoTree(size_t position, TDxRankedItem* item) {
   Seed ^= Seed << 13;
   Seed ^= Seed >> 17;
   Seed ^= Seed << 5;
@@ -64,12 +100,10 @@ void TDxRankedList::Insert(size_t position, TDxRankedItem* item) {
   item->Size = 1;
 
   // The new element is a leaf: right of its predecessor or left of its successor.
-  TDxRankedItem* next = position < Size() ? At(position) : nullptr;
-  TDxRankedItem* prev = next ? next->Prev : (Root ? At(Size() - 1) : nullptr);
-  item->Prev = prev;
-  item->Next = next;
-  if (prev) prev->Next = item;
-  if (next) next->Prev = item;
+  const size_t size = SizeOf(Root);
+  TDxRankedItem* next = position < size ? At(position) : nullptr;
+  TDxRankedItem* prev = next ? next->Prev : (Root ? At(size - 1) : nullptr);
+  Link(item, prev, next);
   if (!Root) {
     item->Parent = nullptr;
     Root = item;
@@ -87,15 +121,24 @@ void TDxRankedList::Insert(size_t position, TDxRankedItem* item) {
 }
 
 void TDxRankedList::Erase(TDxRankedItem* item) {
+  if (Tree) {
+    EraseFromTree(item);
+  } else {
+    Flat.erase(Flat.begin() + static_cast<ptrdiff_t>(item->Position));
+    Renumber(item->Position);
+  }
+  if (item->Prev) item->Prev->Next = item->Next;
+  if (item->Next) item->Next->Prev = item->Prev;
+  item->Left = item->Right = item->Parent = item->Prev = item->Next = nullptr;
+  item->Size = 0;
+}
+
+void TDxRankedList::EraseFromTree(TDxRankedItem* item) {
   // Sink the element to a leaf, always lifting its child of higher priority.
   while (item->Left && item->Right) Rotate(item->Left->Priority > item->Right->Priority ? item->Left : item->Right);
   TDxRankedItem* child = item->Left ? item->Left : item->Right;
   for (TDxRankedItem* up = item->Parent; up; up = up->Parent) --up->Size;
   Replace(item, child);
-  if (item->Prev) item->Prev->Next = item->Next;
-  if (item->Next) item->Next->Prev = item->Prev;
-  item->Left = item->Right = item->Parent = item->Prev = item->Next = nullptr;
-  item->Size = 0;
 }
 
 }  // namespace vellmar

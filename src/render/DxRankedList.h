@@ -1,12 +1,15 @@
 #pragma once
 // A list that finds an element's position, the element at a position, and inserts or
 // erases at any position in O(log n): a treap ordered by position, with every node
-// counting its subtree, and the neighbours linked for stepping along the list.
-// Intrusive: elements derive from TDxRankedItem. Ownership: the list owns nothing;
-// its elements must outlive their membership.
+// counting its subtree, and the neighbours linked for stepping along the list. A
+// short list is a plain array with the positions kept in the elements instead:
+// renumbering a few elements costs less than any walk through a tree. Intrusive:
+// elements derive from TDxRankedItem. Ownership: the list owns nothing; its elements
+// must outlive their membership.
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace vellmar {
 
@@ -16,29 +19,40 @@ struct TDxRankedItem {
   TDxRankedItem* Parent = nullptr;
   TDxRankedItem* Prev = nullptr;  // neighbours in list order
   TDxRankedItem* Next = nullptr;
-  size_t Size = 0;  // elements in this subtree; 0 while outside a list
+  size_t Size = 0;      // elements in this subtree (1 in an array); 0 while outside a list
+  size_t Position = 0;  // in an array only
   uint32_t Priority = 0;
 };
 
 class TDxRankedList {
  public:
-  size_t Size() const { return Root ? Root->Size : 0; }
-  TDxRankedItem* RootItem() const { return Root; }
+  size_t Size() const { return Tree ? SizeOf(Root) : Flat.size(); }
+  // The root of the tree; null while the list is an array (or empty).
+  TDxRankedItem* RootItem() const { return Tree ? Root : nullptr; }
   // The element at `position` (< Size()).
   TDxRankedItem* At(size_t position) const;
   size_t PositionOf(const TDxRankedItem* item) const;
   // Puts `item` at `position` (<= Size()); the elements from there on move one up.
   void Insert(size_t position, TDxRankedItem* item);
   void Erase(TDxRankedItem* item);
-  void Clear() { Root = nullptr; }
+  void Clear();
 
   static bool Contains(const TDxRankedItem* item) { return item->Size != 0; }
 
  private:
+  // Past this many elements the array becomes a tree, for the rest of the job.
+  static constexpr size_t ArrayLimit = 48;
+
   static size_t SizeOf(const TDxRankedItem* item) { return item ? item->Size : 0; }
+  static void Link(TDxRankedItem* item, TDxRankedItem* prev, TDxRankedItem* next);
+  void Renumber(size_t from);
+  void InsertIntoTree(size_t position, TDxRankedItem* item);
+  void EraseFromTree(TDxRankedItem* item);
   void Rotate(TDxRankedItem* child);
   void Replace(TDxRankedItem* old, TDxRankedItem* by);
 
+  std::vector<TDxRankedItem*> Flat;  // the elements while the list is an array
+  bool Tree = false;
   TDxRankedItem* Root = nullptr;
   uint32_t Seed = 0x9E3779B9u;
 };

@@ -289,7 +289,27 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
 // ties on X ordered by Y and then by rank.
 void TDxTesselator3::SortByKeys(bool inputCoordinates) {
   const size_t n = XSorted.size();
-  if (!inputCoordinates || n < RadixSortFrom || n > UINT32_MAX) {
+  if (inputCoordinates && n < RadixSortFrom) {
+    // Keys packed into integers, with the rank of adding last: no pointer is followed
+    // while sorting.
+    Added.assign(XSorted.begin(), XSorted.end());
+    YKeys.resize(n);
+    XKeys.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+      const TXYZ& p = *Added[i]->Point->Point;
+      const uint64_t y = OrderedBits(p.y);
+      YKeys[i] = y << 32 | i;
+      XKeys[i] = {uint64_t{OrderedBits(p.x)} << 32 | y, static_cast<uint32_t>(i)};
+    }
+    std::sort(YKeys.begin(), YKeys.end());
+    std::sort(XKeys.begin(), XKeys.end());
+    for (size_t i = 0; i < n; ++i) {
+      YSorted[i] = Added[YKeys[i] & UINT32_MAX];
+      XSorted[i] = Added[XKeys[i].second];
+    }
+    return;
+  }
+  if (!inputCoordinates || n > UINT32_MAX) {
     // Only input points are listed yet, and their Ids grow in the order of adding.
     std::sort(XSorted.begin(), XSorted.end(), [](const TNode* a, const TNode* b) {
       if (a->Point->X != b->Point->X) return a->Point->X < b->Point->X;
@@ -301,7 +321,8 @@ void TDxTesselator3::SortByKeys(bool inputCoordinates) {
     });
     return;
   }
-  const std::vector<TNode*> added = XSorted;
+  Added.assign(XSorted.begin(), XSorted.end());
+  const std::vector<TNode*>& added = Added;
   std::vector<TSortItem> items(n);
   std::vector<TSortItem> buffer(n);
   std::vector<uint32_t> xKeys(n);
@@ -646,10 +667,11 @@ TDxTesselator3::TUpDown TDxTesselator3::FindUpDownLinear(const TNode* scan) cons
 }
 
 // The chains above the vertex come first in the active order, so one descent of the
-// ranked tree finds the last chain above and the first below. Pending chains have no
-// edge across the sweep line; their nearest neighbours decide for them.
+// ranked tree finds the last chain above and the first below (a short list is no
+// tree, and walking it is as quick). Pending chains have no edge across the sweep
+// line; their nearest neighbours decide for them.
 TDxTesselator3::TUpDown TDxTesselator3::FindUpDownChain(const TNode* scan) const {
-  if (Search == TSearch::Linear) return FindUpDownLinear(scan);
+  if (Search == TSearch::Linear || !Active.RootItem()) return FindUpDownLinear(scan);
   const TChain* up = nullptr;
   const TChain* down = nullptr;
   for (TDxRankedItem* item = Active.RootItem(); item;) {
