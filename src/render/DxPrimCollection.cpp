@@ -235,7 +235,10 @@ TDxPrimCollection::TGathered TDxPrimCollection::Gather(const TXYZ& centre, float
   }
   result.VisiblePrims = visible_.size();
   if (visible_.empty()) return result;
-  result.Vertices = std::span<const TDxVertex>(drawBuffer_.data(), GatherVisible());
+  // Gathering may grow the buffer: take its address only afterwards (arguments of one
+  // call are evaluated in no fixed order).
+  const size_t gathered = GatherVisible();
+  result.Vertices = std::span<const TDxVertex>(drawBuffer_.data(), gathered);
   return result;
 }
 
