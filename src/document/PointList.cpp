@@ -282,7 +282,10 @@ void TPointList::BuildSmooth() {
     const TXYZ dMid = MakeXYZ(a1x + a2x + 0.75 * a3x, a1y + a2y + 0.75 * a3y, 0.0);
     const TXYZ d1 = MakeXYZ(a1x + 2.0 * a2x + 3.0 * a3x, a1y + 2.0 * a2y + 3.0 * a3y, 0.0);
     const double samples = std::nearbyint(AbsArea(d0, dMid, d1) / 0.1) - 1.0;
-    const int32_t n = static_cast<int32_t>(std::clamp(samples, double(kMinSamples), double(kMaxSamples)));
+    // Equal or non-finite vertices give no bend at all (NaN): the fewest samples then.
+    const int32_t n = std::isnan(samples)
+                          ? kMinSamples
+                          : static_cast<int32_t>(std::clamp(samples, double(kMinSamples), double(kMaxSamples)));
     vertexIndex_.push_back(static_cast<int32_t>(polyline_.size()));
     polyline_.push_back(MakeXYZ(p0.x, p0.y, 0.0));
     for (int32_t k = 1; k < n; ++k) {
