@@ -21,6 +21,9 @@ constexpr double kStep = 0.5;        // from a stripe to the next gap stripe and
 // Up to this width the crossing is one row of stripes; wider ones are split.
 constexpr double kPlainWidth = 6.0;
 constexpr double kMiddleGap = 0.1;  // half the gap between the halves of a split stripe
+// A crossing longer than this many metres is damaged data: it is not striped, rather
+// than the frame spending its time (and memory) on millions of stripes.
+constexpr double kLongestCrossing = 10000.0;
 constexpr uint32_t kBlack = MakeColor(0, 0, 0, 255);
 constexpr uint32_t kYellow = MakeColor(240, 240, 0, 255);
 
@@ -109,6 +112,7 @@ void TZebraBuilder::Build(const TXYZArray& path, const TXYZ& step, const TXYZ& s
   }
   double end = positions_.back();
   for (const double a : positions_) end = std::max(end, a);
+  if (!std::isfinite(end) || end > kLongestCrossing) return;
 
   const bool split = width_ > kPlainWidth;
   const double half = width_ / 2;
