@@ -588,6 +588,11 @@ void TDxTesselator3::Split(TNode* scan, TNode* other, TChain* best, double bestT
   // edges on one line the point at the same parameter on the unshifted edge, else
   // the end of one edge that lies on the other.
   const auto unshifted = [this](const TNode* node) {
+    if (node->Id < 0) {
+      const int64_t k = node->Id > -CrossingSecondId ? -node->Id : -(node->Id + CrossingSecondId);
+      const TCrossingPoint& crossing = CrossingPoints[static_cast<size_t>(k - 1)];
+      return TUnshifted{crossing.X, crossing.Y};
+    }
     return TUnshifted{double{node->Point->Point->x} - Centre.x, double{node->Point->Point->y} - Centre.y};
   };
   const TUnshifted ends[4] = {unshifted(scan), unshifted(other), unshifted(p), unshifted(q)};
@@ -608,9 +613,12 @@ void TDxTesselator3::Split(TNode* scan, TNode* other, TChain* best, double bestT
       }
     }
   }
-  TXYZ& crossing = CrossingPoints.emplace_back(
-      TXYZ{static_cast<float>(place.X + Centre.x), static_cast<float>(place.Y + Centre.y),
-           static_cast<float>(s.Point->z + bestT * (o.Point->z - s.Point->z))});
+  const TXYZ& crossing =
+      CrossingPoints
+          .emplace_back(TCrossingPoint{TXYZ{static_cast<float>(place.X + Centre.x), static_cast<float>(place.Y + Centre.y),
+                                            static_cast<float>(s.Point->z + bestT * (o.Point->z - s.Point->z))},
+                                       place.X, place.Y})
+          .Point;
   x.Point = &crossing;
 
   const int64_t k = static_cast<int64_t>(CrossingPoints.size());

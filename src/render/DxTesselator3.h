@@ -135,7 +135,14 @@ class TDxTesselator3 {
   std::vector<TNode*> XSorted;
   std::vector<TNode*> YSorted;
   TDxStablePool<TNode> Nodes;
-  std::deque<TXYZ> CrossingPoints;
+  // Crossing points: what the result refers to, and where they lie before the
+  // tie-breaking shifts, centred, in double, for crossings found later on their edges.
+  struct TCrossingPoint {
+    TXYZ Point;
+    double X = 0.0;
+    double Y = 0.0;
+  };
+  std::deque<TCrossingPoint> CrossingPoints;
   TDxRankedList Active;
   std::vector<const TXYZ*> Output;
   double SweepX = 0.0;
