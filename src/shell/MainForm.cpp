@@ -325,6 +325,8 @@ void TMainForm::CloseStreetMIClick() {
   Guard([&] {
     const int current = streets_->CurrentIndex();
     if (current >= 0 && current < streets_->StreetCount()) streets_->CloseStreet(current, false);
+    // The view always shows a street; the tab of the new empty one appears at once.
+    streets_->CurrentStreet();
   });
   PlanChanged();
 }
@@ -332,6 +334,7 @@ void TMainForm::CloseStreetMIClick() {
 void TMainForm::CloseAllMIClick() {
   Guard([&] {
     if (streets_->QuerySaveAll()) streets_->CloseAll();
+    streets_->CurrentStreet();
   });
   PlanChanged();
 }

@@ -157,6 +157,11 @@ void OtherCursorMark(QPainter& p, int index) {
     case 6: p.drawLine(QPointF(5, 18), QPointF(19, 6)); break;
     default: p.drawEllipse(QPointF(12, 12), 3, 3); break;
   }
+  // Lines look the same filled or not; their filled variants get a ring.
+  if (filled && shape >= 4 && shape <= 6) {
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(12, 12), 8, 8);
+  }
 }
 
 void DrawCursorMark(QPainter& p, int number) {

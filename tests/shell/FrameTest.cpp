@@ -1,0 +1,118 @@
+// Frames of the real window: coalesced redraws, errors while drawing, and the picture.
+
+#include <QFrame>
+#include <QImage>
+#include <QTabBar>
+
+#include "platform/Error.h"
+#include "shell/FloatingAction.h"
+#include "shell/FloatingButton.h"
+#include "shell/PlanSurface.h"
+#include "ShellFixture.h"
+
+namespace vellmar::test {
+
+TEST_F(ShellTest, SeveralChangesWithinATickDrawOneFrame) {
+  Settle();
+  const int before = form_->FrameCount();
+  for (int i = 0; i < 5; ++i) form_->PlanChanged();
+  QTest::qWait(100);
+  EXPECT_EQ(form_->FrameCount(), before + 1);
+  QTest::qWait(100);
+  EXPECT_EQ(form_->FrameCount(), before + 1) << "an idle window draws nothing";
+}
+
+TEST_F(ShellTest, AnErrorWhileDrawingIsShownOnceAndTheWindowGoesOn) {
+  bool fail = true;
+  form_->AddDrawHook([&](const TDxDrawParams&) {
+    if (fail) throw EVellmarError("TTest.Draw: broken tile");
+  });
+  for (int i = 0; i < 4; ++i) {
+    form_->PlanChanged();
+    Settle();
+  }
+  EXPECT_EQ(prompts_->Messages, QStringList{QStringLiteral("TTest.Draw: broken tile")});
+  fail = false;
+  const int before = form_->FrameCount();
+  form_->PlanChanged();
+  Settle();
+  EXPECT_EQ(form_->FrameCount(), before + 1) << "the frame bracket was closed after the failure";
+  EXPECT_EQ(prompts_->Messages.size(), 1);
+}
+
+TEST_F(ShellTest, TheDemoStreetIsDrawnInTheWindow) {
+  form_->OpenFiles({DemoCopy("demo.pln")});
+  Drawer().ShowAllView();
+  form_->PlanChanged();
+  Settle();
+  const QImage picture = form_->Surface().grabFramebuffer();
+  ASSERT_FALSE(picture.isNull());
+  int coloured = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb pixel = picture.pixel(x, y);
+      if (qRed(pixel) < 240 || qGreen(pixel) < 240 || qBlue(pixel) < 240) ++coloured;
+    }
+  }
+  // The fitted avenue covers a band across the middle; an undrawn frame is white.
+  EXPECT_GT(coloured, picture.width() * picture.height() / 50);
+  EXPECT_EQ(picture.pixel(2, picture.height() - 3), qRgb(255, 255, 255)) << "the corner is background";
+}
+
+TEST_F(ShellTest, TheFourteenViewButtonsMakeOneRowOf28PixelButtons) {
+  QFrame& panel = form_->ActionPanel();
+  EXPECT_EQ(panel.contentsRect().size(), QSize(14 * 28, 28));
+  // A hidden action leaves no gap.
+  TFloatingAction& hidden = form_->FloatingActions().Named("ShiftRight");
+  hidden.OnUpdateState = [](TFloatingAction& action) { action.SetVisible(false); };
+  form_->PlanChanged();
+  EXPECT_EQ(panel.contentsRect().size(), QSize(13 * 28, 28));
+  EXPECT_FALSE(hidden.ExistingButton()->isVisible());
+  EXPECT_EQ(form_->FloatingActions().Named("ShiftUp").ExistingButton()->x(), 2 * 28);
+}
+
+TEST_F(ShellTest, TheAllStreetsButtonTogglesAndShowsItsState) {
+  TFloatingAction& action = form_->FloatingActions().Named("AllStreetsDraw");
+  TFloatingButton* button = action.ExistingButton();
+  ASSERT_NE(button, nullptr);
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(action.Down());
+  EXPECT_TRUE(Drawer().AllStreets());
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_FALSE(action.Down());
+  EXPECT_FALSE(Drawer().AllStreets());
+}
+
+TEST_F(ShellTest, APlainButtonReleasedOffItRunsNothing) {
+  TFloatingAction& action = form_->FloatingActions().Named("ShiftLeft");
+  TFloatingButton* button = action.ExistingButton();
+  SetPlainView();
+  QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_TRUE(action.Down());
+  QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(60, 60));
+  EXPECT_FALSE(action.Down());
+  EXPECT_EQ(Drawer().Centre().x, 0.0f);
+  QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_LT(Drawer().Centre().x, 0.0f);
+}
+
+TEST_F(ShellTest, WithAllStreetsShownAChangeOfTabKeepsTheView) {
+  form_->OpenFiles({DemoCopy("a.pln"), DemoCopy("b.pln")});
+  QTest::mouseClick(form_->FloatingActions().Named("AllStreetsDraw").ExistingButton(), Qt::LeftButton);
+  Drawer().SetView({{12.0f, 34.0f, 0.0f}, 0.5f, 0.25f});
+  form_->StreetsTab().setCurrentIndex(0);
+  EXPECT_EQ(Streets().CurrentIndex(), 0);
+  EXPECT_EQ(Drawer().Centre().x, 12.0f);
+  EXPECT_EQ(Drawer().Scale(), 0.5f);
+  form_->PlanChanged();
+  Settle();
+  EXPECT_TRUE(prompts_->Messages.isEmpty());
+}
+
+TEST_F(ShellTest, ThePrintButtonSaysPrintingIsNotThereYet) {
+  form_->PrintSetupExecute();
+  EXPECT_EQ(prompts_->Messages,
+            QStringList{QStringLiteral("Извините, пока не работает.  Пользуйтесь копией экрана (printScreen)")});
+}
+
+}  // namespace vellmar::test

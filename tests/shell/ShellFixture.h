@@ -1,0 +1,102 @@
+#pragma once
+// The real main window on the virtual display, with prompts that answer from a script
+// and record what they were told.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+
+#include <QSettings>
+#include <QStringList>
+#include <QTest>
+
+#include "document/ViewState.h"
+#include "shell/MainForm.h"
+#include "shell/MainPlanDrawer.h"
+#include "shell/Settings.h"
+#include "shell/ShellPrompts.h"
+#include "shell/StreetsHolderModule.h"
+#include "support/TestSupport.h"
+
+namespace vellmar::test {
+
+class TScriptedPrompts final : public IShellPrompts {
+ public:
+  QStringList Messages;
+  std::deque<TAnswer> Answers;  // Cancel when the script has run out
+  QStringList Questions;
+  QStringList FilesToChoose;
+  QString StartedOn;  // the file the open dialog started on
+  QString SaveName;
+
+  void ShowMessage(const QString& text) override { Messages << text; }
+  TAnswer AskYesNoCancel(const QString& text) override {
+    Questions << text;
+    if (Answers.empty()) return TAnswer::Cancel;
+    const TAnswer answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+  QStringList ChooseStreetFiles(const QString& initial) override {
+    StartedOn = initial;
+    return FilesToChoose;
+  }
+  QString ChooseSaveName(const QString&) override { return SaveName; }
+};
+
+// Empties the settings file.
+inline void ClearSettings() {
+  QSettings settings(QSettings::IniFormat, QSettings::UserScope, ProgramKeyName(), ProgramKeyName());
+  settings.clear();
+  settings.sync();
+}
+
+inline QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+class ShellTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ClearSettings();
+    MakeForm();
+  }
+  void TearDown() override { form_.reset(); }
+
+  // Sized to 800 × 600 unless the test looks at the stored position.
+  void MakeForm(bool resize = true) {
+    form_.reset();
+    auto prompts = std::make_unique<TScriptedPrompts>();
+    prompts_ = prompts.get();
+    form_ = std::make_unique<TMainForm>(std::move(prompts));
+    if (resize) form_->resize(800, 600);
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form_->FrameCount() > 0 && !form_->NeedsRedraw(); }, 5000));
+  }
+
+  // Lets the redraw timer draw whatever is pending.
+  void Settle() {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form_->NeedsRedraw(); }, 2000));
+    QTest::qWait(30);
+  }
+
+  // A copy of the demo street in the scratch directory.
+  QString DemoCopy(const std::string& name) {
+    const std::filesystem::path path = dir_ / name;
+    std::filesystem::copy_file(VELLMAR_DEMO_STREET, path, std::filesystem::copy_options::overwrite_existing);
+    return Q(path);
+  }
+
+  TStreetsHolderModule& Streets() { return form_->Streets(); }
+  TMainPlanDrawer& Drawer() { return form_->Drawer(); }
+
+  // A known view: origin, scale 0.01, no rotation.
+  void SetPlainView() { Drawer().SetView({{0.0f, 0.0f, 0.0f}, 0.01f, 0.0f}); }
+
+  TempDir dir_;
+  TScriptedPrompts* prompts_ = nullptr;
+  std::unique_ptr<TMainForm> form_;
+};
+
+}  // namespace vellmar::test

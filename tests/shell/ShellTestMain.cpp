@@ -1,0 +1,23 @@
+// The GUI tests share one application object; settings go to a scratch directory so the
+// tests never read or write the user's.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "underlay/AllKinds.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  // The software GL driver keeps a few blocks until exit and is unloaded before the leak
+  // check; kept loaded, its blocks are named and suppressed (lsan.supp).
+  dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_NODELETE);
+  QApplication application(argc, argv);
+  QTemporaryDir settings;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  vellmar::RegisterAllKinds();
+  return RUN_ALL_TESTS();
+}
