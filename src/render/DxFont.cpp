@@ -39,14 +39,16 @@ std::unique_ptr<TCharOutLine> MakeChar(const TGlyphOutline& glyph) {
 
 }  // namespace
 
-TDxFont::TDxFont(TFontFace& Face, std::string Name, TFontStyle Style)
-    : name_(std::move(Name)), style_(Style), decorations_(Face.Decorations(kOutlineEmPixels)) {
+TFontGlyphs::TFontGlyphs(TFontFace& Face) : Decorations(Face.Decorations(kOutlineEmPixels)) {
   for (int32_t code = 0; code < kCodeCount; ++code)
-    chars_[static_cast<size_t>(code)] = MakeChar(Face.Outline(static_cast<unsigned char>(code), kOutlineEmPixels));
+    Chars[static_cast<size_t>(code)] = MakeChar(Face.Outline(static_cast<unsigned char>(code), kOutlineEmPixels));
 }
 
-TDxFont::TDxFont(std::string Name, TFontStyle Style) : name_(std::move(Name)), style_(Style) {
-  for (auto& c : chars_) c = std::make_unique<TCharOutLine>();
+TFontGlyphs::TFontGlyphs() {
+  for (auto& c : Chars) c = std::make_unique<TCharOutLine>();
 }
+
+TDxFont::TDxFont(std::shared_ptr<TFontGlyphs> Glyphs, std::string Name, TFontStyle Style)
+    : glyphs_(std::move(Glyphs)), name_(std::move(Name)), style_(Style) {}
 
 }  // namespace vellmar

@@ -1,8 +1,5 @@
 #include "render/FontsData.h"
 
-#include <set>
-#include <utility>
-
 #include "platform/Error.h"
 #include "platform/WarningSink.h"
 #include "platform/fonts/FontFace.h"
@@ -24,42 +21,6 @@ std::string Cp1251Message(std::string_view Head, std::string_view Name, std::str
   return message;
 }
 
-// The face standing for a name, or nullptr when nothing can be opened; says once per
-// name when another face has to stand in.
-std::unique_ptr<TFontFace> OpenFace(std::string_view Name, TFontStyle Style) {
-  static std::set<std::string, std::less<>> warned;
-  const bool firstTime = warned.insert(std::string(Name)).second;
-  try {
-    const TFontMatch match = MatchFont(Name, Style);
-    auto face = std::make_unique<TFontFace>(match);
-    if (match.Substitute && firstTime) {
-      std::string message(Cp1251Message("Шрифт \""_cp1251, Name, "\" не установлен: вместо него рисует \""_cp1251));
-      message += Utf8ToCp1251(match.Family) + "\" (" + Utf8ToCp1251(match.File.string()) + ").";
-      ReportWarning(message);
-    }
-    return face;
-  } catch (const EVellmarError& error) {
-    if (firstTime) {
-      std::string message(Cp1251Message("Шрифт \""_cp1251, Name, "\" недоступен ("_cp1251));
-      message += Utf8ToCp1251(error.what());
-      message += "): текст этим шрифтом не показывается."_cp1251;
-      ReportWarning(message);
-    }
-    return nullptr;
-  }
-}
-
-void BuildAtlas(TFontTexture& Atlas, int32_t Size, uint32_t TextRgb) {
-  const std::unique_ptr<TFontFace> face = OpenFace(kAtlasFace, 0);
-  if (!face) return;
-  face->SetRasterPointSize(Size == TFontsData::kLargeAtlas ? TFontsData::kLargeAtlasPoints
-                                                           : TFontsData::kSmallAtlasPoints);
-  Atlas.BuildAtlas(*face, Size, TextRgb);
-  const TTextureFilter filter = Size == TFontsData::kLargeAtlas ? TTextureFilter::Anisotropic : TTextureFilter::Point;
-  Atlas.Settings().MinFilter = filter;
-  Atlas.Settings().MagFilter = filter;
-}
-
 }  // namespace
 
 // The atlases exist (empty) from the start, so the texture registry they enter is
@@ -77,13 +38,70 @@ int32_t TFontsData::RedAtlasSize(const D3DCAPS9& Caps) {
   return Caps.MaxTextureWidth >= kLargeAtlas && Caps.MaxTextureHeight >= kLargeAtlas ? kLargeAtlas : kSmallAtlas;
 }
 
+std::optional<TFontMatch> TFontsData::Resolve(std::string_view Name, TFontStyle Style) {
+  try {
+    const TFontMatch match = MatchFont(Name, Style);
+    if (match.Substitute && warnedNames_.insert(std::string(Name)).second) {
+      std::string message(Cp1251Message("Шрифт \""_cp1251, Name, "\" не установлен: вместо него рисует \""_cp1251));
+      message += Utf8ToCp1251(match.Family) + "\" (" + Utf8ToCp1251(match.File.string()) + ").";
+      ReportWarning(message);
+    }
+    return match;
+  } catch (const EVellmarError& error) {
+    WarnUnavailable(Name, error.what());
+    return std::nullopt;
+  }
+}
+
+void TFontsData::WarnUnavailable(std::string_view Name, const std::string& Why) {
+  if (!warnedNames_.insert(std::string(Name)).second) return;
+  std::string message(Cp1251Message("Шрифт \""_cp1251, Name, "\" недоступен ("_cp1251));
+  message += Utf8ToCp1251(Why);
+  message += "): текст этим шрифтом не показывается."_cp1251;
+  ReportWarning(message);
+}
+
+std::shared_ptr<TFontGlyphs> TFontsData::GlyphsFor(std::string_view Name, TFontStyle Style) {
+  const std::optional<TFontMatch> match = Resolve(Name, Style);
+  const TFaceKey key = match ? TFaceKey{match->File.string(), match->FaceIndex, match->SyntheticBold,
+                                        match->SyntheticItalic}
+                             : TFaceKey{};
+  std::shared_ptr<TFontGlyphs>& glyphs = glyphs_[key];
+  if (glyphs) return glyphs;
+  if (match) {
+    try {
+      TFontFace face(*match);
+      glyphs = std::make_shared<TFontGlyphs>(face);
+      return glyphs;
+    } catch (const EVellmarError& error) {
+      WarnUnavailable(Name, error.what());
+    }
+  }
+  glyphs = std::make_shared<TFontGlyphs>();
+  return glyphs;
+}
+
+void TFontsData::BuildAtlas(TFontTexture& Atlas, int32_t Size, uint32_t TextRgb) {
+  const std::optional<TFontMatch> match = Resolve(kAtlasFace, 0);
+  if (!match) return;
+  try {
+    TFontFace face(*match);
+    face.SetRasterPointSize(Size == kLargeAtlas ? kLargeAtlasPoints : kSmallAtlasPoints);
+    Atlas.BuildAtlas(face, Size, TextRgb);
+  } catch (const EVellmarError& error) {
+    WarnUnavailable(kAtlasFace, error.what());
+    return;
+  }
+  const TTextureFilter filter = Size == kLargeAtlas ? TTextureFilter::Anisotropic : TTextureFilter::Point;
+  Atlas.Settings().MinFilter = filter;
+  Atlas.Settings().MagFilter = filter;
+}
+
 TDxFont& TFontsData::GetFont(std::string_view Name, TFontStyle Style) {
   if (lastFont_ != nullptr && Name == lastName_ && Style == lastStyle_) return *lastFont_;
   for (const std::unique_ptr<TDxFont>& font : fonts_)
     if (font->Name() == Name && font->Style() == Style) return *font;
-  const std::unique_ptr<TFontFace> face = OpenFace(Name, Style);
-  fonts_.push_back(face ? std::make_unique<TDxFont>(*face, std::string(Name), Style)
-                        : std::make_unique<TDxFont>(std::string(Name), Style));
+  fonts_.push_back(std::make_unique<TDxFont>(GlyphsFor(Name, Style), std::string(Name), Style));
   lastName_ = Name;
   lastStyle_ = Style;
   lastFont_ = fonts_.back().get();

@@ -5,14 +5,20 @@
 // graphics device allows (1024 x 1024, or 256 x 256 on small devices).
 //
 // A face that is not installed never stops a plan from drawing: the best installed
-// face stands in, and one warning per name says which file replaced it.
+// face stands in, and one warning per name says which file replaced it. Glyphs are
+// built once per installed face and style, however many names resolve to it.
 // Everything runs on the UI thread.
 
+#include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
+#include "platform/fonts/FontMatch.h"
 #include "platform/fonts/FontStyle.h"
 #include "platform/gpu/GpuDevice.h"
 #include "render/DxFont.h"
@@ -37,6 +43,8 @@ class TFontsData {
   // on the first request; the same object every later time.
   TDxFont& GetFont(std::string_view Name, TFontStyle Style);
   size_t FontCount() const { return fonts_.size(); }
+  // Installed faces and styles whose glyphs have been built.
+  size_t GlyphSetCount() const { return glyphs_.size(); }
 
   // Arial in black with the halo: black glyph texels take the vertex colour, the halo
   // adds up to near white, the background is transparent. Built on first use for the
@@ -51,11 +59,23 @@ class TFontsData {
   static int32_t RedAtlasSize(const D3DCAPS9& Caps);
 
  private:
+  // Installed file, face index, made-up bold, made-up italic.
+  using TFaceKey = std::tuple<std::string, int32_t, bool, bool>;
+
+  // The face for a name, saying once per name when another one stands in or none can
+  // be used.
+  std::optional<TFontMatch> Resolve(std::string_view Name, TFontStyle Style);
+  void WarnUnavailable(std::string_view Name, const std::string& Why);
+  std::shared_ptr<TFontGlyphs> GlyphsFor(std::string_view Name, TFontStyle Style);
+  void BuildAtlas(TFontTexture& Atlas, int32_t Size, uint32_t TextRgb);
+
   std::unique_ptr<TFontTexture> blackAtlas_;
   std::unique_ptr<TFontTexture> redAtlas_;
   bool blackBuilt_ = false;
   bool redBuilt_ = false;
   std::vector<std::unique_ptr<TDxFont>> fonts_;
+  std::map<TFaceKey, std::shared_ptr<TFontGlyphs>> glyphs_;
+  std::set<std::string, std::less<>> warnedNames_;
   std::string lastName_;
   TFontStyle lastStyle_ = 0;
   TDxFont* lastFont_ = nullptr;

@@ -36,6 +36,25 @@ TEST(Fonts, GetFontBuildsEachFaceOnce) {
   EXPECT_EQ(FontHeight(arial), 100);
 }
 
+// Names are compared exactly, but the glyphs belong to the installed face: a plan that
+// names a thousand missing faces builds the stand-in's glyphs once, not a thousand times.
+TEST(Fonts, NamesOfOneInstalledFaceShareItsGlyphs) {
+  TFontsData data;
+  std::vector<std::string> warnings;
+  SetWarningSink([&](const std::string& message) { warnings.push_back(message); });
+  TDxFont& arial = data.GetFont("Arial", 0);
+  TDxFont& lower = data.GetFont("arial", 0);
+  TDxFont& missing1 = data.GetFont("Missing Face One", 0);
+  TDxFont& missing2 = data.GetFont("Missing Face Two", 0);
+  SetWarningSink({});
+  EXPECT_NE(&arial, &lower);
+  EXPECT_EQ(&arial.Char('A'), &lower.Char('A'));
+  EXPECT_EQ(&missing1.Char('A'), &missing2.Char('A'));
+  EXPECT_EQ(data.FontCount(), 4u);
+  EXPECT_EQ(data.GlyphSetCount(), 2u);
+  EXPECT_EQ(warnings.size(), 2u);  // one per missing name
+}
+
 // A plan naming a face this machine lacks still draws, and says so once per name.
 TEST(Fonts, AMissingFaceDrawsInAStandInAndWarnsOnce) {
   std::vector<std::string> warnings;
