@@ -99,6 +99,8 @@ void TItemList::SaveToStream(TStream& stream) const {
 }
 
 void TItemList::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
+  // A large street's items are not all visited every frame for nothing.
+  if (!ItemClass().DrawsImmediate) return;
   for (const auto& item : items_) {
     if (item->Active()) item->DrawImmediate(params, modes);
   }

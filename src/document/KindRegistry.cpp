@@ -119,6 +119,8 @@ void TKindRegistry::Register(const TItemKind& kind) {
 void TKindRegistry::RegisterFactory(int32_t index, TItemFactory factory) {
   TItemKind kind = Kind(index);
   kind.Factory = factory;
+  // Nothing is known of the class's per-frame drawing.
+  kind.DrawsImmediate = true;
   Register(kind);
 }
 

@@ -45,6 +45,9 @@ struct TItemKind {
   bool IsAnnotationKind = false;
   TItemFactory Factory = nullptr;
   TKindCollectionsInit InitKindCollections = nullptr;  // nullptr = the kind draws nothing retained
+  // False only for a class known to draw nothing per frame (RegisterKindClass tells it
+  // from the class): the street then does not visit the items every frame.
+  bool DrawsImmediate = true;
 };
 
 class TKindRegistry {
@@ -57,13 +60,6 @@ class TKindRegistry {
   // Keeps the registered entry of the index and makes its items with factory: how a kind's
   // own class replaces the generic one.
   static void RegisterFactory(int32_t index, TItemFactory factory);
-  // As RegisterFactory, for a class that also makes its kind's collections.
-  static void RegisterClass(int32_t index, TItemFactory factory, TKindCollectionsInit init) {
-    TItemKind kind = Kind(index);
-    kind.Factory = factory;
-    kind.InitKindCollections = init;
-    Register(kind);
-  }
   // The kind whose ident equals the 8 bytes, searching indices 0..40; nullptr if none.
   static const TItemKind* FindKindByIdent(const TIdent& ident);
 

@@ -1,5 +1,6 @@
 #include "items/road/RoadDetailKinds.h"
 
+#include "document/KindClass.h"
 #include "document/KindRegistry.h"
 #include "items/road/CalcAreaItem.h"
 #include "items/road/KolodItem.h"
@@ -24,9 +25,9 @@ constexpr int32_t kStopKind = 32;
 }  // namespace
 
 void RegisterRoadDetailKinds() {
-  TKindRegistry::RegisterClass(12, MakeItem<TOstrovokItem>, TOstrovokItem::InitKindCollections);
+  RegisterKindClass<TOstrovokItem>(12);
   TKindRegistry::RegisterFactory(13, MakeItem<TRazmetStopItem>);
-  TKindRegistry::RegisterClass(14, MakeItem<TZebraItem>, TZebraItem::InitKindCollections);
+  RegisterKindClass<TZebraItem>(14);
   TKindRegistry::RegisterFactory(17, MakeItem<TPictureItem>);
   TKindRegistry::RegisterFactory(25, MakeItem<TRulerItem>);
   TKindRegistry::RegisterFactory(27, MakeItem<TKolodItem>);

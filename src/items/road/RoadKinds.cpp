@@ -1,5 +1,6 @@
 #include "items/road/RoadKinds.h"
 
+#include "document/KindClass.h"
 #include "document/KindRegistry.h"
 #include "items/road/ArcCoordsItem.h"
 #include "items/road/ArrowRazmetItem.h"
@@ -21,22 +22,22 @@
 namespace vellmar {
 
 void RegisterRoadKinds() {
-  TKindRegistry::RegisterClass(1, MakeItem<TRazdPolItem>, TRazdPolItem::InitKindCollections);
-  TKindRegistry::RegisterClass(2, MakeItem<TRoadWayItem>, TRoadWayItem::InitKindCollections);
-  TKindRegistry::RegisterClass(3, MakeItem<TTrotuarItem>, TTrotuarItem::InitKindCollections);
-  TKindRegistry::RegisterClass(4, MakeItem<TGazonItem>, TGazonItem::InitKindCollections);
-  TKindRegistry::RegisterClass(5, MakeItem<TObochItem>, TObochItem::InitKindCollections);
-  TKindRegistry::RegisterClass(6, MakeItem<THouseItem>, THouseItem::InitKindCollections);
-  TKindRegistry::RegisterClass(8, MakeItem<TBortItem>, TBortItem::InitKindCollections);
-  TKindRegistry::RegisterClass(9, MakeItem<TRoadWallItem>, TRoadWallItem::InitKindCollections);
-  TKindRegistry::RegisterClass(10, MakeItem<TLineRazmetItem>, TLineRazmetItem::InitKindCollections);
+  RegisterKindClass<TRazdPolItem>(1);
+  RegisterKindClass<TRoadWayItem>(2);
+  RegisterKindClass<TTrotuarItem>(3);
+  RegisterKindClass<TGazonItem>(4);
+  RegisterKindClass<TObochItem>(5);
+  RegisterKindClass<THouseItem>(6);
+  RegisterKindClass<TBortItem>(8);
+  RegisterKindClass<TRoadWallItem>(9);
+  RegisterKindClass<TLineRazmetItem>(10);
   TKindRegistry::RegisterFactory(11, MakeItem<TArrowRazmetItem>);
   TKindRegistry::RegisterFactory(15, MakeItem<TRazmetTextItem>);
   TKindRegistry::RegisterFactory(16, MakeItem<TRazmetZnakItem>);
-  TKindRegistry::RegisterClass(18, MakeItem<TTramWayItem>, TTramWayItem::InitKindCollections);
+  RegisterKindClass<TTramWayItem>(18);
   TKindRegistry::RegisterFactory(24, MakeItem<TKMSignItem>);
-  TKindRegistry::RegisterClass(26, MakeItem<TArcCoordsItem>, TArcCoordsItem::InitKindCollections);
-  TKindRegistry::RegisterClass(35, MakeItem<TAxisItem>, TAxisItem::InitKindCollections);
+  RegisterKindClass<TArcCoordsItem>(26);
+  RegisterKindClass<TAxisItem>(35);
 }
 
 }  // namespace vellmar
