@@ -99,13 +99,13 @@ void TFontsData::BuildAtlas(TFontTexture& Atlas, int32_t Size, uint32_t TextRgb)
 
 TDxFont& TFontsData::GetFont(std::string_view Name, TFontStyle Style) {
   if (lastFont_ != nullptr && Name == lastName_ && Style == lastStyle_) return *lastFont_;
-  for (const std::unique_ptr<TDxFont>& font : fonts_)
-    if (font->Name() == Name && font->Style() == Style) return *font;
-  fonts_.push_back(std::make_unique<TDxFont>(GlyphsFor(Name, Style), std::string(Name), Style));
+  std::unique_ptr<TDxFont>& font = fonts_[{std::string(Name), Style}];
+  if (font) return *font;
+  font = std::make_unique<TDxFont>(GlyphsFor(Name, Style), std::string(Name), Style);
   lastName_ = Name;
   lastStyle_ = Style;
-  lastFont_ = fonts_.back().get();
-  return *lastFont_;
+  lastFont_ = font.get();
+  return *font;
 }
 
 TFontTexture& TFontsData::BlackAtlas() {

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
-#include <vector>
+#include <utility>
 
 #include "platform/fonts/FontMatch.h"
 #include "platform/fonts/FontStyle.h"
@@ -73,7 +73,9 @@ class TFontsData {
   std::unique_ptr<TFontTexture> redAtlas_;
   bool blackBuilt_ = false;
   bool redBuilt_ = false;
-  std::vector<std::unique_ptr<TDxFont>> fonts_;
+  // By name and style: a plan may name many faces, and every label looks its font up
+  // every frame.
+  std::map<std::pair<std::string, TFontStyle>, std::unique_ptr<TDxFont>> fonts_;
   std::map<TFaceKey, std::shared_ptr<TFontGlyphs>> glyphs_;
   std::set<std::string, std::less<>> warnedNames_;
   std::string lastName_;
