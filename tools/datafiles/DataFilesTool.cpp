@@ -139,7 +139,7 @@ std::string LineLibrary() {
   for (const TMarking& m : Markings()) {
     const bool dashed =
         std::any_of(m.Stripes.begin(), m.Stripes.end(), [](const TStripe& s) { return s.U1 < 1; });
-    text += "[" + std::string(m.Name) + "]\r\n" + Line("TextureFile", TextureName(m)) +
+    text += std::string("[") + m.Name + "]\r\n" + Line("TextureFile", TextureName(m)) +
             Line("Period", FormatGeneral(m.Period)) + Line("Disp1", FormatGeneral(m.Width / 2)) +
             Line("Disp2", FormatGeneral(-m.Width / 2)) + Line("Description", Utf8ToCp1251(m.Description)) +
             Line("SqCoeff", FormatGeneral(m.Width * PaintedShare(m), 6)) +
@@ -160,7 +160,7 @@ std::string OutlineText(const TXYZArray& outline, double scale) {
 std::string ArrowLibraryText() {
   std::string text = "; " + Utf8ToCp1251("Стрелки разметки") + "\r\n";
   for (const TArrow& a : Arrows()) {
-    text += "[" + Utf8ToCp1251(a.Name) + "]\r\n" + Line("LineLoop1", OutlineText(a.Outline, 1)) +
+    text += std::string("[") + Utf8ToCp1251(a.Name) + "]\r\n" + Line("LineLoop1", OutlineText(a.Outline, 1)) +
             Line("LineLoop2", OutlineText(a.Outline, kBigScale)) + Line("MirrorY", a.MirrorY ? "1" : "0") +
             Line("DescriptionLow", Utf8ToCp1251("Длина 5 м")) +
             Line("DescriptionHigh", Utf8ToCp1251("Длина 7,5 м")) + Line("GostSubName", a.Gost) + "\r\n";
