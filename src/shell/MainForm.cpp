@@ -21,8 +21,10 @@
 #include "document/StreetStructure.h"
 #include "geometry/Vector.h"
 #include "platform/WarningSink.h"
+#include "platform/files/DirectoryProvider.h"
 #include "platform/gpu/gl/GlDevice.h"
 #include "render/DisplayRenderer.h"
+#include "shell/DirectoryForm.h"
 #include "shell/FloatingAction.h"
 #include "shell/FormPosition.h"
 #include "shell/HeapStatistics.h"
@@ -67,6 +69,7 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   ReadVisibleLayers();
   RestoreFormPosition(*this, kFormName, true);
   SetWarningSink([this](const std::string& message) { ShowLater(FromCp1251(message)); });
+  InstallDirectorySettings(*prompts_, this);
   updateTimer_.setInterval(kRedrawIntervalMs);
   connect(&updateTimer_, &QTimer::timeout, this, &TMainForm::UpdateTimerTimer);
   updateTimer_.start();
@@ -78,6 +81,7 @@ TMainForm::~TMainForm() {
   destroying_ = true;
   qApp->removeEventFilter(this);
   SetWarningSink({});
+  DirectoryProvider().SetAsker({});
   try {
     SaveFormPosition(*this, kFormName, true);
     WriteSettingString(kFormName, kVisibleLayers, FromCp1251(TKindRegistry::KindSetToText(visibleLayers_)));

@@ -70,6 +70,12 @@ void WriteSettingInteger(const QString& section, const QString& name, int32_t va
   file.Flush("WriteSettingInteger");
 }
 
+QStringList SettingNames(const QString& section) {
+  TSettingsFile file;
+  file->beginGroup(GroupOf(section));
+  return file->childKeys();
+}
+
 void ReadSettingList(const QString& section, const QString& name, QStringList& list) {
   TSettingsFile file;
   file->beginGroup(GroupOf(section));

@@ -21,6 +21,9 @@ void WriteSettingString(const QString& section, const QString& name, const QStri
 int32_t ReadSettingInteger(const QString& section, const QString& name);
 void WriteSettingInteger(const QString& section, const QString& name, int32_t value);
 
+// The names of the values in a section.
+QStringList SettingNames(const QString& section);
+
 // A list is one string value holding its lines, each followed by CR LF. Reading replaces
 // the list when the section exists (empty when the value is missing) and leaves it alone
 // when it does not.

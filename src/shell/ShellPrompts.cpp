@@ -1,5 +1,6 @@
 #include "shell/ShellPrompts.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -33,6 +34,15 @@ QString TDialogPrompts::ChooseSaveName(const QString& initial) {
   if (!initial.isEmpty()) dialog.selectFile(initial);
   return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
                                                                                  : QString();
+}
+
+}  // namespace vellmar
+
+namespace vellmar {
+
+QString TDialogPrompts::ChooseDirectory(const QString& caption, const QString& initial) {
+  const QString start = QDir(initial).exists() ? initial : QString();
+  return QFileDialog::getExistingDirectory(owner_, caption, start);
 }
 
 }  // namespace vellmar

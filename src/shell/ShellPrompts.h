@@ -23,6 +23,9 @@ class IShellPrompts {
   virtual QStringList ChooseStreetFiles(const QString& initial) = 0;
   // The file name to save a street as; empty when cancelled.
   virtual QString ChooseSaveName(const QString& initial) = 0;
+  // A directory chosen in the folder browser titled caption, starting on initial when
+  // that exists; empty when cancelled.
+  virtual QString ChooseDirectory(const QString& caption, const QString& initial) = 0;
 };
 
 // Real message boxes and file dialogs over the given window.
@@ -33,6 +36,7 @@ class TDialogPrompts final : public IShellPrompts {
   TAnswer AskYesNoCancel(const QString& text) override;
   QStringList ChooseStreetFiles(const QString& initial) override;
   QString ChooseSaveName(const QString& initial) override;
+  QString ChooseDirectory(const QString& caption, const QString& initial) override;
 
  private:
   QWidget* owner_;

@@ -44,6 +44,11 @@ class TScriptedPrompts final : public IShellPrompts {
     return FilesToChoose;
   }
   QString ChooseSaveName(const QString&) override { return SaveName; }
+  QString ChooseDirectory(const QString& caption, const QString&) override {
+    Questions << caption;
+    return DirectoryToChoose;
+  }
+  QString DirectoryToChoose;
 };
 
 // Empties the settings file.
