@@ -111,7 +111,9 @@ TEST_F(RoadLinesDrawTest, BrokenMarkingsHaveTheirDashAndGapLengths) {
     ASSERT_GE(dashes.size(), 3u) << c.Gost;
     for (size_t i = 0; i < dashes.size(); ++i) {
       EXPECT_NEAR(dashes[i].Length, c.Dash, 1) << c.Gost << " dash " << i;
-      if (i > 0) EXPECT_NEAR(dashes[i].Start - dashes[i - 1].Start - dashes[i - 1].Length, c.Gap, 1) << c.Gost;
+      if (i > 0) {
+        EXPECT_NEAR(dashes[i].Start - dashes[i - 1].Start - dashes[i - 1].Length, c.Gap, 1) << c.Gost;
+      }
     }
     const uint32_t middle = picture->Frame.At(static_cast<uint32_t>(dashes[0].Start + dashes[0].Length / 2),
                                               static_cast<uint32_t>(picture->Row(0)));
