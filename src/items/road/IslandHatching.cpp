@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kHalfStripe = 0.2;  // every hatch stripe is 0.4 m wide
 constexpr int kStripesPerSide = 4;
+constexpr double kMostParallelStripes = 100'000;
 
 // Coordinates with the apex at the origin and x along the island's axis.
 struct TAxisFrame {
@@ -163,6 +164,11 @@ TXYZArray ParallelHatch(const TIslandOutline& island) {
   const TXYZArray& line = island.Polyline;
   const size_t first = static_cast<size_t>(island.VertexIndex[1]);
   const size_t last = static_cast<size_t>(island.VertexIndex[count - 1]);
+  // An outline too long for its stripes to be counted is damaged data: no hatching,
+  // rather than a frame spent on endless stripes.
+  double length = 0.0;
+  for (size_t i = first + 1; i <= last && i < line.size(); ++i) length += DistanceXYZ(line[i - 1], line[i]);
+  if (!std::isfinite(pitch) || !(length / pitch < kMostParallelStripes)) return {};
   TXYZArray quads;
   double segmentStart = 0.0;  // station of line[i - 1] counted from control point 1
   double station = pitch / 2;

@@ -72,6 +72,10 @@ TEST(IslandHatching, DegenerateIslandsGiveNoHatching) {
   TIslandOutline parallel = Wedge(10, 4);
   parallel.Controls[2] = {20, -4, 0};  // edge 1-2 along edge 1-0: no angle between them
   EXPECT_TRUE(ParallelHatch(parallel).empty());
+  // Regression: an outline of absurd length (damaged coordinates) froze the build.
+  TIslandOutline huge = Wedge(10, 4);
+  huge.Controls[2] = huge.Polyline[2] = {3e37f, 1e37f, 0};
+  EXPECT_TRUE(ParallelHatch(huge).empty());
 }
 
 TEST(IslandHatching, PlacedStripesComeInPairsOfPoints) {
