@@ -50,9 +50,7 @@ TToolRun RunTool(const char* tool, const std::string& arguments, const test::Tem
   return run;
 }
 
-std::string Quote(const std::filesystem::path& path) {
-  return "'" + path.string() + "'";
-}
+using test::Quote;
 
 std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -13,6 +13,9 @@ namespace vellmar::test {
 std::filesystem::path FixturesDir();
 
 // A fresh directory under the system temporary directory, removed on destruction.
+// The path in single quotes for a shell command line.
+std::string Quote(const std::filesystem::path& path);
+
 class TempDir {
  public:
   TempDir();

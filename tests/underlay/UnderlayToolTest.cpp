@@ -32,9 +32,7 @@ TToolRun RunTool(const std::string& arguments) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-std::string Quote(const std::filesystem::path& path) {
-  return "'" + path.string() + "'";
-}
+using test::Quote;
 
 // 300 × 200 pixels of smooth colour with a dark cross, as a 24-bit bitmap.
 TBitmap MakePicture() {

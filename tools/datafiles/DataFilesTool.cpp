@@ -134,17 +134,36 @@ double PaintedShare(const TMarking& marking) {
   return share;
 }
 
+// The pieces of a library file are appended one by one: GCC 12 at -O3 warns falsely
+// (-Wrestrict) about a literal joined to a string with operator+.
+std::string Heading(const std::string& comment) {
+  std::string text = "; ";
+  text += comment;
+  text += "\r\n";
+  return text;
+}
+
+std::string Section(const std::string& name) {
+  std::string text = "[";
+  text += name;
+  text += "]\r\n";
+  return text;
+}
+
 std::string LineLibrary() {
-  std::string text = "; " + Utf8ToCp1251("Линии разметки") + "\r\n";
+  std::string text = Heading(Utf8ToCp1251("Линии разметки"));
   for (const TMarking& m : Markings()) {
     const bool dashed =
         std::any_of(m.Stripes.begin(), m.Stripes.end(), [](const TStripe& s) { return s.U1 < 1; });
-    text += std::string("[") + m.Name + "]\r\n" + Line("TextureFile", TextureName(m)) +
-            Line("Period", FormatGeneral(m.Period)) + Line("Disp1", FormatGeneral(m.Width / 2)) +
-            Line("Disp2", FormatGeneral(-m.Width / 2)) + Line("Description", Utf8ToCp1251(m.Description)) +
-            Line("SqCoeff", FormatGeneral(m.Width * PaintedShare(m), 6)) +
-            Line("FullPeriods", dashed ? "1" : "0") + Line("Yellow", m.Yellow ? "1" : "0") +
-            Line("Plastic", "0") + Line("CountItems", "0") + "\r\n";
+    for (const std::string& piece :
+         {Section(m.Name), Line("TextureFile", TextureName(m)), Line("Period", FormatGeneral(m.Period)),
+          Line("Disp1", FormatGeneral(m.Width / 2)), Line("Disp2", FormatGeneral(-m.Width / 2)),
+          Line("Description", Utf8ToCp1251(m.Description)),
+          Line("SqCoeff", FormatGeneral(m.Width * PaintedShare(m), 6)), Line("FullPeriods", dashed ? "1" : "0"),
+          Line("Yellow", m.Yellow ? "1" : "0"), Line("Plastic", "0"), Line("CountItems", "0")}) {
+      text += piece;
+    }
+    text += "\r\n";
   }
   return text;
 }
@@ -158,12 +177,16 @@ std::string OutlineText(const TXYZArray& outline, double scale) {
 }
 
 std::string ArrowLibraryText() {
-  std::string text = "; " + Utf8ToCp1251("Стрелки разметки") + "\r\n";
+  std::string text = Heading(Utf8ToCp1251("Стрелки разметки"));
   for (const TArrow& a : Arrows()) {
-    text += std::string("[") + Utf8ToCp1251(a.Name) + "]\r\n" + Line("LineLoop1", OutlineText(a.Outline, 1)) +
-            Line("LineLoop2", OutlineText(a.Outline, kBigScale)) + Line("MirrorY", a.MirrorY ? "1" : "0") +
-            Line("DescriptionLow", Utf8ToCp1251("Длина 5 м")) +
-            Line("DescriptionHigh", Utf8ToCp1251("Длина 7,5 м")) + Line("GostSubName", a.Gost) + "\r\n";
+    for (const std::string& piece :
+         {Section(Utf8ToCp1251(a.Name)), Line("LineLoop1", OutlineText(a.Outline, 1)),
+          Line("LineLoop2", OutlineText(a.Outline, kBigScale)), Line("MirrorY", a.MirrorY ? "1" : "0"),
+          Line("DescriptionLow", Utf8ToCp1251("Длина 5 м")), Line("DescriptionHigh", Utf8ToCp1251("Длина 7,5 м")),
+          Line("GostSubName", a.Gost)}) {
+      text += piece;
+    }
+    text += "\r\n";
   }
   return text;
 }
