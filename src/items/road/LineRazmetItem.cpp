@@ -1,10 +1,13 @@
 #include "items/road/LineRazmetItem.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "document/ChunkFields.h"
 #include "document/LnParam.h"
 #include "document/StreetStructure.h"
+#include "geometry/Planar.h"
+#include "geometry/Vector.h"
 #include "items/road/DataTexture.h"
 #include "items/road/ModeSets.h"
 #include "items/road/RazmetLabelPlaceItem.h"
@@ -65,21 +68,42 @@ void TLineRazmetItem::BuildPrimitives() {
   band.AddSmoothRibbon(this, polyline, param.Period, sign * param.Disp1, sign * param.Disp2, 0, 1);
 }
 
+// Whether the place's line passes within a primitive's reach: the marking's band as it
+// was last built (its primitives are replaced only at the next rebuild).
+bool TLineRazmetItem::BandNear(TAbstractItem& place) const {
+  const TXYZArray& line = place.Points().Polyline();
+  for (const TKindPrimitives& entry : KindPrimitives()) {
+    for (const TDxPrimRef ref : entry.Prims) {
+      const size_t index = entry.Collection->IndexOf(ref);
+      if (index >= entry.Collection->Count()) continue;
+      const TDxPrimView prim = entry.Collection->PrimAt(index);
+      const TXYZ centre{prim.CentreX, prim.CentreY, 0};
+      for (size_t i = 1; i < line.size(); ++i) {
+        const TLineRelation r = PointLineRelation(centre, line[i - 1], line[i]);
+        const TXYZ foot = LerpXYZ(line[i - 1], line[i], std::clamp(r.t, 0.0, 1.0));
+        if (DistanceXYZ(centre, foot) <= prim.Radius) return true;
+      }
+    }
+  }
+  return false;
+}
+
 void TLineRazmetItem::PointsChanged() {
   TLineItem::PointsChanged();
   TItemList& places = Street().ItemList(TRazmetLabelPlaceItem::kKindIndex);
-  if (places.Count() == 0 || Points().Count() < 2) return;
+  if (places.Count() == 0) return;
   const TXYZArray& polyline = Points().Polyline();
   for (int32_t p = 0; p < places.Count(); ++p) {
     TAbstractItem* place = places.Items(p);
     if (!place->Active() || place->Points().Modified()) continue;
-    for (size_t i = 1; i < polyline.size(); ++i) {
+    bool crosses = false;
+    for (size_t i = 1; i < polyline.size() && !crosses; ++i) {
       TPolylineCrossing crossing;
-      if (place->Points().Intersect(polyline[i - 1], polyline[i], -1.0, crossing)) {
-        place->Points().SetModified(true);
-        break;
-      }
+      crosses = place->Points().Intersect(polyline[i - 1], polyline[i], -1.0, crossing);
     }
+    // A marking that moved away leaves its old label behind unless the place it used to
+    // cross writes its labels anew too.
+    if (crosses || BandNear(*place)) place->Points().SetModified(true);
   }
 }
 

@@ -24,7 +24,8 @@ class TLineRazmetItem final : public TLineItem {
   // The type's textured band along the line, a whole number of repeats long; a name
   // the library lacks draws a red stripe 0.3 m wide.
   void BuildPrimitives() override;
-  // Label places that the marking crosses write its name anew.
+  // Label places that the marking crosses, or crossed as it was last drawn, write their
+  // labels anew.
   void PointsChanged() override;
 
   // Draw the marking on the other side of the line (both offsets negated).
@@ -38,6 +39,8 @@ class TLineRazmetItem final : public TLineItem {
   int32_t ParamIndex() const { return paramIndex_; }
 
  private:
+  bool BandNear(TAbstractItem& place) const;
+
   bool mirror_ = false;
   std::string gostName_;
   int32_t paramIndex_ = -1;

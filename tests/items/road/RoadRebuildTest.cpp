@@ -123,6 +123,14 @@ TEST_F(RoadRebuildTest, AMarkingMarksTheLabelPlacesItCrosses) {
   marking.Points().SetVertex(1, {10, 1, 0});
   EXPECT_TRUE(crossed.Points().Modified());
   EXPECT_FALSE(apart.Points().Modified());
+
+  // Moved away, the marking still refreshes the place whose label it left there.
+  Frame();
+  ASSERT_FALSE(crossed.Points().Modified());
+  marking.Points().SetVertex(0, {20, 0, 0});
+  marking.Points().SetVertex(1, {30, 1, 0});
+  EXPECT_TRUE(crossed.Points().Modified());
+  EXPECT_FALSE(apart.Points().Modified());
 }
 
 }  // namespace
