@@ -174,10 +174,12 @@ void TZebraItem::BuildPrimitives() {
     step = SubXYZ(points.GetVertex(0), points.GetVertex(1));
     path = polyline;
   } else {
-    // The last point only tells on which side of the path the crossing lies.
+    // The last point only gives the stripes' direction (a skewed crossing). The stripe
+    // direction is taken to the right of the path's last leg, so that the stepping
+    // direction, a quarter turn to its left, runs forward along the path.
     const TXYZ a = points.GetVertex(count - 3), b = points.GetVertex(count - 2), c = points.GetVertex(count - 1);
     stripe = SubXYZ(b, c);
-    if (SignedArea(a, b, c) < 0) stripe = Negate2D(stripe);
+    if (SignedArea(a, b, c) > 0) stripe = Negate2D(stripe);
     step = PerpLeft(stripe);
     const int32_t last = points.VertexIndex().at(static_cast<size_t>(count - 2));
     path.assign(polyline.begin(), polyline.begin() + last + 1);

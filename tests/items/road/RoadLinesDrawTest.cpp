@@ -165,6 +165,20 @@ TEST_F(RoadLinesDrawTest, ZebraStripesAndGapsCountAndWidth) {
   }
 }
 
+// Regression: with a third point giving the stripes' direction, the crossing stepped
+// backwards from its first point and drew no stripe at all.
+TEST_F(RoadLinesDrawTest, AZebraWithASidePointStripesForwardAlongItsPath) {
+  for (const float side : {3.0f, -3.0f}) {
+    street_.Clear();
+    Add<TZebraItem>(14, {{0, 0, 0}, {4, 0, 0}, {4, side, 0}});
+    const auto picture = test::DrawPlan(street_, {2, 0, 0}, 40.0, TKindSet{14}, 240, 300);
+    if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
+    const std::vector<TRun> stripes = Runs(*picture, picture->Row(2.5), 0, 239, Dark);
+    ASSERT_EQ(stripes.size(), 4u) << "side point at y = " << side;
+    EXPECT_NEAR(stripes[0].Start + stripes[0].Length / 2.0, picture->Column(0.5), 1);
+  }
+}
+
 // Wider than 6 m a crossing splits in two halves; stripes 1 and m - 1 keep one half
 // and carry arrows on the other.
 TEST_F(RoadLinesDrawTest, AWideZebraSplitsAndCarriesArrows) {
