@@ -187,5 +187,37 @@ TEST_F(TextLabelDraw, LabelsReachingIntoTheViewAreDrawn) {
   EXPECT_TRUE(frame.Draws().empty());
 }
 
+// Fields as a damaged or foreign file may hold them: anchor codes past 8 anchor on the
+// baseline in their column, every byte of the code page draws, an empty text or a size
+// of 0 draws nothing readable, and nothing raises.
+TEST_F(TextLabelDraw, OddFieldsDrawWithoutFault) {
+  std::string every;
+  for (int code = 1; code < 256; ++code) every += static_cast<char>(code);
+  struct TCase {
+    std::string Text;
+    int32_t Size;
+    uint8_t Align;
+    size_t GlyphDraws;  // triangle-list calls expected
+  };
+  const TCase cases[] = {{"HH", 100, 9, 1}, {"HH", 100, 200, 1}, {"HH", 100, 255, 1},
+                         {every, 100, 4, 1}, {"", 100, 4, 0},     {"HH", 0, 6, 0}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Text.size()) + " bytes, size " + std::to_string(c.Size) + ", align " +
+                 std::to_string(c.Align));
+    TTextLabelItem& label = Label(c.Text, {{0, 0, 0}}, c.Size, c.Align);
+    const TTextLabelItem::TTextBox box = label.TextBox();
+    if (c.Align > 8) {
+      EXPECT_EQ(box.Y0, 0.0);
+      EXPECT_NEAR(box.X1, (1 - c.Align % 3 / 2.0) * (box.X1 - box.X0), 1e-9);
+    }
+    test::TRecordedFrame frame(kSide, kSide);
+    SetView(*frame.Renderer, 10, {}, kSide);
+    EXPECT_NO_THROW(label.DrawImmediate({frame.Renderer.get(), {}, 1000}, 1));
+    size_t glyphDraws = 0;
+    for (const TGpuCall* draw : frame.Draws()) glyphDraws += draw->Text.starts_with("DrawPrimitiveUP(4, ");
+    EXPECT_EQ(glyphDraws, c.GlyphDraws);
+  }
+}
+
 }  // namespace
 }  // namespace vellmar
