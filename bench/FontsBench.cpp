@@ -1,13 +1,18 @@
 // Speed of the vector fonts: building a face's 256 glyphs (outlines read, curves
 // flattened, contours tessellated) once per face, and drawing 10^4 text labels per
-// frame against drawing the very same triangles from one prepared triangle collection,
-// both through the recording device (vertex recording off), so that the ratio is the
-// cost of our per-label path. Prints the figures at the end.
+// frame against drawing the very same triangles from one prepared triangle collection:
+// through the recording device (vertex recording off), so that the ratio is the cost
+// of our per-label path, and on screen through the OpenGL device (wall-clock frames
+// finished by the rasteriser). Prints the figures at the end.
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,8 +23,12 @@
 #include "document/StreetStructure.h"
 #include "items/ItemKinds.h"
 #include "items/text/TextLabelItem.h"
+#include "platform/Error.h"
 #include "platform/fonts/FontFace.h"
+#include "platform/gpu/gl/GlDevice.h"
+#include "platform/gpu/headless/HeadlessGlContext.h"
 #include "platform/text/Cp1251.h"
+#include "render/DisplayRenderer.h"
 #include "render/DxRenderer.h"
 #include "render/DxTriangleCollection.h"
 #include "render/FontsData.h"
@@ -113,30 +122,38 @@ void BM_DrawLabels(benchmark::State& state) {
 BENCHMARK(BM_DrawLabels)->Unit(benchmark::kMillisecond);
 
 // The peer: every label's glyph triangles placed in the world once, in one collection.
-void BM_DrawSameTrianglesFromACollection(benchmark::State& state) {
-  TLabelScene& scene = Scene();
-  TDxTriangleCollection triangles;
-  TMatrixShell place;
-  for (int32_t i = 0; i < scene.Labels->Count(); ++i) {
-    const auto& label = dynamic_cast<const TTextLabelItem&>(*scene.Labels->Items(i));
-    TDxFont& font = GetFont(label.FontName(), label.FontStyle());
-    const TXYZ anchor = label.Points().GetVertex(0);
-    const double k = label.FontScale();
-    place.LoadIdentity();
-    place.Translate(false, anchor.x, anchor.y, 0);
-    place.RotateZ(false, -double{label.Orientation()});
-    place.Scale(false, k, k, k);
-    place.Translate(false, AlignFactors(label.Align()).FX * StringWidth(font, label.Text()), 0, 0);
-    double pen = 0;
-    for (const char c : label.Text()) {
-      const TCharOutLine& glyph = font.Char(static_cast<unsigned char>(c));
-      std::vector<TXYZ> points;
-      for (const TXYZ& p : glyph.Triangles)
-        points.push_back(place.TransformPoint({static_cast<float>(p.x + pen), p.y, 0}));
-      triangles.AddTriangles(nullptr, points);
-      pen += glyph.AdvanceX;
+TDxTriangleCollection& SameTriangles() {
+  static const std::unique_ptr<TDxTriangleCollection> triangles = [] {
+    TLabelScene& scene = Scene();
+    auto made = std::make_unique<TDxTriangleCollection>();
+    TMatrixShell place;
+    for (int32_t i = 0; i < scene.Labels->Count(); ++i) {
+      const auto& label = dynamic_cast<const TTextLabelItem&>(*scene.Labels->Items(i));
+      TDxFont& font = GetFont(label.FontName(), label.FontStyle());
+      const TXYZ anchor = label.Points().GetVertex(0);
+      const double k = label.FontScale();
+      place.LoadIdentity();
+      place.Translate(false, anchor.x, anchor.y, 0);
+      place.RotateZ(false, -double{label.Orientation()});
+      place.Scale(false, k, k, k);
+      place.Translate(false, AlignFactors(label.Align()).FX * StringWidth(font, label.Text()), 0, 0);
+      double pen = 0;
+      for (const char c : label.Text()) {
+        const TCharOutLine& glyph = font.Char(static_cast<unsigned char>(c));
+        std::vector<TXYZ> points;
+        for (const TXYZ& p : glyph.Triangles)
+          points.push_back(place.TransformPoint({static_cast<float>(p.x + pen), p.y, 0}));
+        made->AddTriangles(nullptr, points);
+        pen += glyph.AdvanceX;
+      }
     }
-  }
+    return made;
+  }();
+  return *triangles;
+}
+
+void BM_DrawSameTrianglesFromACollection(benchmark::State& state) {
+  TDxTriangleCollection& triangles = SameTriangles();
   auto renderer = MakeRecordingRenderer();
   SetView(*renderer);
   for (auto _ : state) {
@@ -147,6 +164,52 @@ void BM_DrawSameTrianglesFromACollection(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kGrid * kGrid);
 }
 BENCHMARK(BM_DrawSameTrianglesFromACollection)->Unit(benchmark::kMillisecond);
+
+// Wall-clock seconds of one finished frame on screen, per benchmark.
+std::map<std::string, double>& OnScreenSeconds() {
+  static std::map<std::string, double> seconds;
+  return seconds;
+}
+
+void OnScreenFrames(benchmark::State& state, const char* name, const std::function<void(TdxRenderer&)>& draw) {
+  constexpr uint32_t kPanel = 1000;
+  std::optional<HeadlessGlContext> context;
+  try {
+    context.emplace(kPanel, kPanel);
+  } catch (const EVellmarError& error) {
+    state.SkipWithError(error.what());
+    return;
+  }
+  HeadlessGlContext::TCurrent current(*context);
+  TDisplayRenderer renderer(
+      kPanel, kPanel, [](std::unique_ptr<IGpuDevice>& device) { return GlDevice::Create(kPanel, kPanel, device); },
+      [&](const std::string& message) { state.SkipWithError(message.c_str()); });
+  if (!renderer.HasDevice()) return;
+  SetView(renderer);
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    renderer.BeginFrame();
+    renderer.ClearTarget(MakeColor(255, 255, 255, 255), true, true, true);
+    draw(renderer);
+    renderer.EndFrame();
+    renderer.PresentFrame();
+    glFinish();  // the frame is done only when the rasteriser is
+  }
+  OnScreenSeconds()[name] =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / state.iterations();
+}
+
+void BM_OnScreenLabels(benchmark::State& state) {
+  TLabelScene& scene = Scene();
+  OnScreenFrames(state, "labels", [&](TdxRenderer& renderer) { scene.Labels->DrawImmediate(Params(renderer), 1); });
+}
+BENCHMARK(BM_OnScreenLabels)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_OnScreenSameTriangles(benchmark::State& state) {
+  TDxTriangleCollection& triangles = SameTriangles();
+  OnScreenFrames(state, "collection", [&](TdxRenderer& renderer) { triangles.Draw(Params(renderer)); });
+}
+BENCHMARK(BM_OnScreenSameTriangles)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
 }  // namespace vellmar
@@ -165,6 +228,12 @@ int main(int argc, char** argv) {
   const double collection = reporter.Time("BM_DrawSameTrianglesFromACollection");
   if (labels > 0 && collection > 0)
     std::printf("10^4 labels / the same triangles from one collection: %.2f (goal <= 3)\n", labels / collection);
+  const auto& onScreen = vellmar::OnScreenSeconds();
+  if (onScreen.contains("labels") && onScreen.contains("collection")) {
+    std::printf("on screen (OpenGL, wall clock): labels %.0f ms, collection %.0f ms a frame, ratio %.2f (goal <= 3)\n",
+                1e3 * onScreen.at("labels"), 1e3 * onScreen.at("collection"),
+                onScreen.at("labels") / onScreen.at("collection"));
+  }
   benchmark::Shutdown();
   return 0;
 }
