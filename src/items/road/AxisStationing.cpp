@@ -21,6 +21,9 @@ namespace vellmar {
 
 namespace {
 
+constexpr std::string_view kAxisPrefix = "Ось "_cp1251;
+constexpr std::string_view kPicketPrefix = "ПК "_cp1251;
+
 // Half the diagonal of the diamond marking each control point.
 constexpr float kVertexMark = 0.2f;
 // Short ticks run 0.5 m to either side of the axis.
@@ -130,11 +133,11 @@ void TAxisItem::BuildPrimitives() {
     }
   }
   if (markPickets_) {
-    const std::string name = axisName_.empty() ? std::string() : std::string("Ось "_cp1251) + axisName_;
+    const std::string name = axisName_.empty() ? std::string() : std::string(kAxisPrefix) + axisName_;
     const int64_t count = TickCount(length, picketStep_);
     for (int64_t k = 0; k <= count; ++k) {
       const double parameter = tick(static_cast<double>(k) * picketStep_, markWidth_);
-      const std::string picket = std::string("ПК "_cp1251) + std::to_string(k);
+      const std::string picket = std::string(kPicketPrefix) + std::to_string(k);
       // Across the road, towards the tick's +MarkWidth end.
       const double across = points.AngleAt(parameter) + std::numbers::pi / 2;
       const double wP = writer.Width(picket), h = writer.Height(), wN = writer.Width(name);
