@@ -63,10 +63,9 @@ BENCHMARK(BM_GetFontCourierNew)->Unit(benchmark::kMillisecond);
 // The large black atlas: 256 characters, each drawn ten times (halo and glyph).
 void BM_BuildLargeAtlas(benchmark::State& state) {
   TFontFace face(MatchFont("Arial", 0));
-  face.SetRasterPointSize(TFontsData::kLargeAtlasPoints);
   for (auto _ : state) {
     TFontTexture atlas;
-    atlas.BuildAtlas(face, TFontsData::kLargeAtlas, 0);
+    atlas.BuildAtlas(face, TFontsData::kLargeAtlas, TFontsData::kLargeAtlasPoints, 0);
     benchmark::DoNotOptimize(atlas.Width());
   }
 }

@@ -10,19 +10,27 @@ namespace vellmar {
 namespace {
 
 constexpr uint32_t kHaloRgb = 0xF0F0F0;
+// Each try at a face too large for its cells draws it this much smaller.
+constexpr double kShrinkStep = 0.95;
+constexpr double kSmallestPoints = 4.0;
 
 }  // namespace
 
-void TFontTexture::BuildAtlas(TFontFace& Face, int32_t AtlasSize, uint32_t TextRgb) {
+void TFontTexture::BuildAtlas(TFontFace& Face, int32_t AtlasSize, double Points, uint32_t TextRgb) {
   scale_ = 256.0 / AtlasSize;
-  maxHeight_ = 0;
-  maxWidth_ = 0;
-  for (int32_t code = 0; code < 256; ++code) {
-    TCell& cell = cells_[static_cast<size_t>(code)];
-    cell.CharHeight = Face.RasterTextHeight() + 1;
-    cell.CharWidth = Face.RasterTextWidth(static_cast<unsigned char>(code)) + 1;
-    maxHeight_ = std::max(maxHeight_, cell.CharHeight);
-    maxWidth_ = std::max(maxWidth_, cell.CharWidth);
+  for (points_ = Points;; points_ *= kShrinkStep) {
+    Face.SetRasterPointSize(points_);
+    maxHeight_ = 0;
+    maxWidth_ = 0;
+    for (int32_t code = 0; code < 256; ++code) {
+      TCell& cell = cells_[static_cast<size_t>(code)];
+      cell.CharHeight = Face.RasterTextHeight() + 1;
+      cell.CharWidth = Face.RasterTextWidth(static_cast<unsigned char>(code)) + 1;
+      maxHeight_ = std::max(maxHeight_, cell.CharHeight);
+      maxWidth_ = std::max(maxWidth_, cell.CharWidth);
+    }
+    const bool fits = 16 * maxWidth_ <= AtlasSize && 16 * maxHeight_ <= AtlasSize;
+    if (fits || points_ * kShrinkStep < kSmallestPoints) break;
   }
   const float size = static_cast<float>(AtlasSize);
   for (int32_t code = 0; code < 256; ++code) {

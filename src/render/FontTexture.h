@@ -27,11 +27,15 @@ class TFontTexture final : public TTextureSurface {
   };
 
   // The picture of an atlas of AtlasSize x AtlasSize pixels (1024 or 256): white, each
-  // character drawn in TextRgb (0x00RRGGBB) over a light halo of nine shifted copies in
-  // (240, 240, 240). White is the transparent colour and both filters are anisotropic;
-  // the owner changes them as it needs. The face's raster size must be set.
-  void BuildAtlas(TFontFace& Face, int32_t AtlasSize, uint32_t TextRgb);
+  // character of the face at Points (96 dots per inch) drawn in TextRgb (0x00RRGGBB)
+  // over a light halo of nine shifted copies in (240, 240, 240). A face too wide or
+  // tall for its 16 x 16 cells to fit (a stand-in with wider glyphs than Arial's) is
+  // drawn a little smaller until they do. White is the transparent colour and both
+  // filters are anisotropic; the owner changes them as it needs.
+  void BuildAtlas(TFontFace& Face, int32_t AtlasSize, double Points, uint32_t TextRgb);
 
+  // The point size the atlas was drawn at.
+  double Points() const { return points_; }
   const TCell& Cell(unsigned char Code) const { return cells_[Code]; }
   int32_t MaxHeight() const { return maxHeight_; }
   int32_t MaxWidth() const { return maxWidth_; }
@@ -43,6 +47,7 @@ class TFontTexture final : public TTextureSurface {
   int32_t maxHeight_ = 0;
   int32_t maxWidth_ = 0;
   double scale_ = 1.0;
+  double points_ = 0.0;
 };
 
 }  // namespace vellmar

@@ -86,8 +86,7 @@ void TFontsData::BuildAtlas(TFontTexture& Atlas, int32_t Size, uint32_t TextRgb)
   if (!match) return;
   try {
     TFontFace face(*match);
-    face.SetRasterPointSize(Size == kLargeAtlas ? kLargeAtlasPoints : kSmallAtlasPoints);
-    Atlas.BuildAtlas(face, Size, TextRgb);
+    Atlas.BuildAtlas(face, Size, Size == kLargeAtlas ? kLargeAtlasPoints : kSmallAtlasPoints, TextRgb);
   } catch (const EVellmarError& error) {
     WarnUnavailable(kAtlasFace, error.what());
     return;

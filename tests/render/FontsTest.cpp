@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/WarningSink.h"
@@ -17,6 +18,25 @@
 
 namespace vellmar {
 namespace {
+
+// A stand-in wider than Arial (DejaVu Sans: its per-mille sign is 1.3 em) would push
+// the last column of cells off the atlas; it is drawn smaller until every cell fits.
+TEST(Fonts, AtlasCellsOfAWideFaceStayInsideTheAtlas) {
+  TFontFace face(MatchFont("DejaVu Sans", 0));
+  for (const auto& [size, points] : {std::pair{1024, 36.0}, std::pair{256, 9.0}}) {
+    TFontTexture atlas;
+    atlas.BuildAtlas(face, size, points, 0);
+    EXPECT_LE(16 * atlas.MaxWidth(), size);
+    EXPECT_LE(16 * atlas.MaxHeight(), size);
+    EXPECT_LT(atlas.Points(), points);
+    EXPECT_GT(atlas.Points(), points * 0.75);
+    for (int code = 0; code < 256; ++code) {
+      const TFontTexture::TCell& cell = atlas.Cell(static_cast<unsigned char>(code));
+      ASSERT_LE(cell.U0 + cell.DU, 1.0f) << code;
+      ASSERT_LE(cell.V0 + cell.DV, 1.0f) << code;
+    }
+  }
+}
 
 // The same font object every time, its glyph triangles made once.
 TEST(Fonts, GetFontBuildsEachFaceOnce) {
@@ -122,9 +142,9 @@ TEST(Fonts, TextQuadsStandOnTheCellsInARow) {
   TFontFace face(MatchFont("Arial", 0));
   for (const int32_t size : {TFontsData::kSmallAtlas, TFontsData::kLargeAtlas}) {
     SCOPED_TRACE(size);
-    face.SetRasterPointSize(size == TFontsData::kLargeAtlas ? 36 : 9);
     TFontTexture atlas;
-    atlas.BuildAtlas(face, size, 0);
+    atlas.BuildAtlas(face, size, size == TFontsData::kLargeAtlas ? 36 : 9, 0);
+    EXPECT_EQ(atlas.Points(), size == TFontsData::kLargeAtlas ? 36 : 9);  // Arial fits as it is
     EXPECT_EQ(atlas.Width(), size);
     EXPECT_DOUBLE_EQ(atlas.Scale(), 256.0 / size);
     // Every cell lies inside the atlas.
