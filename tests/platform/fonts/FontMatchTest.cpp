@@ -35,7 +35,9 @@ TEST(FontMatch, WindowsFacesResolveToTheirMetricTwins) {
     const TFontMatch match = MatchFont(c.Name, c.Style);
     EXPECT_EQ(match.Substitute, c.Substitute);
     EXPECT_TRUE(std::filesystem::exists(match.File)) << match.File;
-    if (c.File != nullptr) EXPECT_EQ(match.File.filename(), c.File);
+    if (c.File != nullptr) {
+      EXPECT_EQ(match.File.filename(), c.File);
+    }
     EXPECT_FALSE(match.SyntheticBold);
     EXPECT_FALSE(match.SyntheticItalic);
     EXPECT_FALSE(match.Family.empty());
