@@ -1,9 +1,11 @@
 #include "render/DxRankedList.h"
 
+#include <algorithm>
+
 namespace vellmar {
 
 void TDxRankedList::Clear() {
-  Flat.clear();
+  FlatCount = 0;
   Tree = false;
   Root = nullptr;
 }
@@ -16,11 +18,11 @@ void TDxRankedList::Link(TDxRankedItem* item, TDxRankedItem* prev, TDxRankedItem
 }
 
 void TDxRankedList::Renumber(size_t from) {
-  for (size_t i = from; i < Flat.size(); ++i) Flat[i]->Position = i;
+  for (size_t i = from; i < FlatCount; ++i) Flat[i]->Position = i;
 }
 
 TDxRankedItem* TDxRankedList::At(size_t position) const {
-  if (!Tree) return position < Flat.size() ? Flat[position] : nullptr;
+  if (!Tree) return position < FlatCount ? Flat[position] : nullptr;
   TDxRankedItem* item = Root;
   while (item) {
     const size_t left = SizeOf(item->Left);
@@ -79,16 +81,22 @@ void TDxRankedList::Insert(size_t position, TDxRankedItem* item) {
     InsertIntoTree(position, item);
     return;
   }
-  Link(item, position > 0 ? Flat[position - 1] : nullptr, position < Flat.size() ? Flat[position] : nullptr);
+  if (FlatCount == ArrayLimit) {
+    Tree = true;
+    Root = nullptr;
+    for (size_t i = 0; i < FlatCount; ++i) InsertIntoTree(i, Flat[i]);
+    FlatCount = 0;
+    InsertIntoTree(position, item);
+    return;
+  }
+  Link(item, position > 0 ? Flat[position - 1] : nullptr, position < FlatCount ? Flat[position] : nullptr);
   item->Left = item->Right = item->Parent = nullptr;
   item->Size = 1;
-  Flat.insert(Flat.begin() + static_cast<ptrdiff_t>(position), item);
+  std::copy_backward(Flat.begin() + static_cast<ptrdiff_t>(position), Flat.begin() + static_cast<ptrdiff_t>(FlatCount),
+                     Flat.begin() + static_cast<ptrdiff_t>(FlatCount) + 1);
+  Flat[position] = item;
+  ++FlatCount;
   Renumber(position);
-  if (Flat.size() <= ArrayLimit) return;
-  Tree = true;
-  Root = nullptr;
-  for (size_t i = 0; i < Flat.size(); ++i) InsertIntoTree(i, Flat[i]);
-  Flat.clear();
 }
 
 void TDxRankedList::InsertIntoTree(size_t position, TDxRankedItem* item) {
@@ -124,7 +132,9 @@ void TDxRankedList::Erase(TDxRankedItem* item) {
   if (Tree) {
     EraseFromTree(item);
   } else {
-    Flat.erase(Flat.begin() + static_cast<ptrdiff_t>(item->Position));
+    std::copy(Flat.begin() + static_cast<ptrdiff_t>(item->Position) + 1, Flat.begin() + static_cast<ptrdiff_t>(FlatCount),
+              Flat.begin() + static_cast<ptrdiff_t>(item->Position));
+    --FlatCount;
     Renumber(item->Position);
   }
   if (item->Prev) item->Prev->Next = item->Next;

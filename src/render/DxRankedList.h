@@ -7,9 +7,9 @@
 // elements derive from TDxRankedItem. Ownership: the list owns nothing; its elements
 // must outlive their membership.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace vellmar {
 
@@ -26,9 +26,11 @@ struct TDxRankedItem {
 
 class TDxRankedList {
  public:
-  size_t Size() const { return Tree ? SizeOf(Root) : Flat.size(); }
-  // The root of the tree; null while the list is an array (or empty).
-  TDxRankedItem* RootItem() const { return Tree ? Root : nullptr; }
+  size_t Size() const { return Tree ? SizeOf(Root) : FlatCount; }
+  // The first element for which `isAfter` holds, null when there is none, in
+  // O(log n) calls; `isAfter` must be false for a run of elements and true for the rest.
+  template <typename Predicate>
+  TDxRankedItem* FindFirst(const Predicate& isAfter) const;
   // The element at `position` (< Size()).
   TDxRankedItem* At(size_t position) const;
   size_t PositionOf(const TDxRankedItem* item) const;
@@ -41,7 +43,7 @@ class TDxRankedList {
 
  private:
   // Past this many elements the array becomes a tree, for the rest of the job.
-  static constexpr size_t ArrayLimit = 48;
+  static constexpr size_t ArrayLimit = 128;
 
   static size_t SizeOf(const TDxRankedItem* item) { return item ? item->Size : 0; }
   static void Link(TDxRankedItem* item, TDxRankedItem* prev, TDxRankedItem* next);
@@ -51,10 +53,39 @@ class TDxRankedList {
   void Rotate(TDxRankedItem* child);
   void Replace(TDxRankedItem* old, TDxRankedItem* by);
 
-  std::vector<TDxRankedItem*> Flat;  // the elements while the list is an array
+  std::array<TDxRankedItem*, ArrayLimit> Flat{};  // the elements while the list is an array
+  size_t FlatCount = 0;
   bool Tree = false;
   TDxRankedItem* Root = nullptr;
   uint32_t Seed = 0x9E3779B9u;
 };
+
+template <typename Predicate>
+TDxRankedItem* TDxRankedList::FindFirst(const Predicate& isAfter) const {
+  TDxRankedItem* found = nullptr;
+  if (!Tree) {
+    size_t low = 0;
+    size_t high = FlatCount;
+    while (low < high) {
+      const size_t middle = low + (high - low) / 2;
+      if (isAfter(static_cast<const TDxRankedItem*>(Flat[middle]))) {
+        found = Flat[middle];
+        high = middle;
+      } else {
+        low = middle + 1;
+      }
+    }
+    return found;
+  }
+  for (TDxRankedItem* item = Root; item;) {
+    if (isAfter(static_cast<const TDxRankedItem*>(item))) {
+      found = item;
+      item = item->Left;
+    } else {
+      item = item->Right;
+    }
+  }
+  return found;
+}
 
 }  // namespace vellmar

@@ -168,6 +168,7 @@ TDxTesselator3::TChain* TDxTesselator3::NewChain(std::initializer_list<TNode*> n
   TChain& chain = Chains.Take();
   static_cast<TDxRankedItem&>(chain) = TDxRankedItem{};
   chain.Nodes.clear();
+  chain.Nodes.reserve(4);
   chain.Pending = false;
   for (TNode* node : nodes) Append(&chain, node);
   return &chain;
@@ -291,21 +292,22 @@ void TDxTesselator3::SortByKeys(bool inputCoordinates) {
   const size_t n = XSorted.size();
   if (inputCoordinates && n < RadixSortFrom) {
     // Keys packed into integers, with the rank of adding last: no pointer is followed
-    // while sorting.
-    Added.assign(XSorted.begin(), XSorted.end());
-    YKeys.resize(n);
-    XKeys.resize(n);
+    // while sorting, and nothing is allocated.
+    std::array<TNode*, RadixSortFrom> added;
+    std::array<uint64_t, RadixSortFrom> yKeys;
+    std::array<std::pair<uint64_t, uint32_t>, RadixSortFrom> xKeys;
+    std::copy(XSorted.begin(), XSorted.end(), added.begin());
     for (size_t i = 0; i < n; ++i) {
-      const TXYZ& p = *Added[i]->Point->Point;
+      const TXYZ& p = *added[i]->Point->Point;
       const uint64_t y = OrderedBits(p.y);
-      YKeys[i] = y << 32 | i;
-      XKeys[i] = {uint64_t{OrderedBits(p.x)} << 32 | y, static_cast<uint32_t>(i)};
+      yKeys[i] = y << 32 | i;
+      xKeys[i] = {uint64_t{OrderedBits(p.x)} << 32 | y, static_cast<uint32_t>(i)};
     }
-    std::sort(YKeys.begin(), YKeys.end());
-    std::sort(XKeys.begin(), XKeys.end());
+    std::sort(yKeys.begin(), yKeys.begin() + static_cast<ptrdiff_t>(n));
+    std::sort(xKeys.begin(), xKeys.begin() + static_cast<ptrdiff_t>(n));
     for (size_t i = 0; i < n; ++i) {
-      YSorted[i] = Added[YKeys[i] & UINT32_MAX];
-      XSorted[i] = Added[XKeys[i].second];
+      YSorted[i] = added[yKeys[i] & UINT32_MAX];
+      XSorted[i] = added[xKeys[i].second];
     }
     return;
   }
@@ -321,8 +323,7 @@ void TDxTesselator3::SortByKeys(bool inputCoordinates) {
     });
     return;
   }
-  Added.assign(XSorted.begin(), XSorted.end());
-  const std::vector<TNode*>& added = Added;
+  const std::vector<TNode*> added = XSorted;
   std::vector<TSortItem> items(n);
   std::vector<TSortItem> buffer(n);
   std::vector<uint32_t> xKeys(n);
@@ -674,37 +675,23 @@ TDxTesselator3::TUpDown TDxTesselator3::FindUpDownLinear(const TNode* scan) cons
   return found;
 }
 
-// The chains above the vertex come first in the active order, so one descent of the
-// ranked tree finds the last chain above and the first below (a short list is no
-// tree, and walking it is as quick). Pending chains have no edge across the sweep
-// line; their nearest neighbours decide for them.
+// The chains above the vertex come first in the active order, so a binary search finds
+// the first chain below it. A Pending chain has no edge across the sweep line; it
+// counts as below when the nearest chain above it is.
 TDxTesselator3::TUpDown TDxTesselator3::FindUpDownChain(const TNode* scan) const {
-  if (Search == TSearch::Linear || !Active.RootItem()) return FindUpDownLinear(scan);
-  const TChain* up = nullptr;
-  const TChain* down = nullptr;
-  for (TDxRankedItem* item = Active.RootItem(); item;) {
+  if (Search == TSearch::Linear) return FindUpDownLinear(scan);
+  const auto isBelow = [&](const TDxRankedItem* item) {
     const TChain* chain = static_cast<const TChain*>(item);
-    if (!chain->Pending) {
-      const bool isAbove = CompareChain(chain, scan) > 0;
-      (isAbove ? up : down) = chain;
-      item = isAbove ? item->Right : item->Left;
-      continue;
-    }
-    const TChain* above = Above(chain);
-    if (above && CompareChain(above, scan) < 0) {
-      down = above;
-      item = item->Left;
-      continue;
-    }
-    const TChain* below = Below(chain);
-    if (below && CompareChain(below, scan) > 0) {
-      up = below;
-      item = item->Right;
-      continue;
-    }
-    up = above;
-    down = below;
-    break;
+    if (chain->Pending) chain = Above(chain);
+    return chain && CompareChain(chain, scan) < 0;
+  };
+  const TChain* down = static_cast<const TChain*>(Active.FindFirst(isBelow));
+  const TChain* up = nullptr;
+  if (down) {
+    up = Above(down);
+  } else if (Active.Size() > 0) {
+    const TChain* last = ChainAt(ActiveCount() - 1);
+    up = last->Pending ? Above(last) : last;
   }
   return TUpDown{up ? PositionOf(up) : -1, down ? PositionOf(down) : -1};
 }

@@ -12,7 +12,6 @@
 #include <deque>
 #include <optional>
 #include <span>
-#include <utility>
 #include <vector>
 
 #include "geometry/XYZ.h"
@@ -152,10 +151,6 @@ class TDxTesselator3 {
 
   TDxStablePool<TChain> Chains;
   std::vector<TNode*> Stack;  // working stack of TriangulatePair
-  // Sorting buffers, kept for the next job.
-  std::vector<TNode*> Added;
-  std::vector<uint64_t> YKeys;
-  std::vector<std::pair<uint64_t, uint32_t>> XKeys;
   bool Sorted = true;         // the sorted lists are sorted once, when Proceed starts
   TSearch Search;
 };

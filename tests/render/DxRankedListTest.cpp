@@ -14,8 +14,9 @@ struct TItem : TDxRankedItem {
 };
 
 // The list against a plain vector under random inserts and erases: positions, the
-// element at each position and the neighbour links must agree after every step, while
-// the list is a short array (40 elements at most) and after it has become a tree.
+// element at each position, the neighbour links and the binary search must agree after
+// every step, while the list is a short array (40 elements at most) and after it has
+// become a tree.
 TEST(DxRankedList, AgreesWithAVectorUnderRandomInsertsAndErases) {
   for (const uint32_t seed : {1u, 2u, 3u, 4u}) {
     std::mt19937 random(seed);
@@ -45,6 +46,11 @@ TEST(DxRankedList, AgreesWithAVectorUnderRandomInsertsAndErases) {
         ASSERT_EQ(model[i]->Prev, i > 0 ? model[i - 1] : nullptr);
         ASSERT_EQ(model[i]->Next, i + 1 < model.size() ? model[i + 1] : nullptr);
       }
+      // The binary search finds where a split of the list begins, or nothing past its end.
+      const size_t split = random() % (model.size() + 1);
+      const TDxRankedItem* first =
+          list.FindFirst([&](const TDxRankedItem* item) { return list.PositionOf(item) >= split; });
+      ASSERT_EQ(first, split < model.size() ? model[split] : nullptr) << "split " << split;
     }
   }
 }
