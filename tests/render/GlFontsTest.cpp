@@ -139,46 +139,55 @@ TEST(GlFonts, CyrillicRendersAsLettersNotBoxes) {
   EXPECT_GT(differing, 1000);
 }
 
-// The black atlas through a collection: glyph texels take the vertex colour (blue), the
-// halo around them is near white, and the rest of the cell lets the red background
-// through.
+// The atlases through a collection over a green background, the vertex colour blue:
+// black-atlas glyph texels take the vertex colour, red-atlas ones stay red; both have
+// a near-white halo, and the rest of each cell lets the background through.
 TEST(GlFonts, AtlasTextHasANearWhiteHaloOnATransparentCell) {
-  const uint32_t red = MakeColor(255, 0, 0, 255), blue = MakeColor(0, 0, 255, 255);
+  const uint32_t green = MakeColor(0, 160, 0, 255), blue = MakeColor(0, 0, 255, 255);
+  const uint32_t red = MakeColor(255, 0, 0, 255);
   TDxTriangleCollection background;
-  background.SetColor(red);
+  background.SetColor(green);
   background.AddQuads(nullptr, std::vector<TXYZ>{{-100, -100, 0}, {100, -100, 0}, {100, 100, 0}, {-100, 100, 0}});
-  std::optional<TOffscreenFrame> frame;
-  double h = 0, w = 0;
-  frame = Render(20, 150, [&](TdxRenderer& r) {
-    TFontTexture& atlas = FontsData().BlackAtlas();
-    TDxTriangleCollection text;
-    text.ShareTexture(&atlas);
-    text.SetColor(blue);
-    // One atlas texel a pixel.
-    text.Local().Scale(false, 1 / atlas.Scale(), 1 / atlas.Scale(), 1);
-    std::vector<TDxVertex> quads;
-    BuildTextQuads(atlas, "HI", quads);
-    text.AddPrims(nullptr, quads, quads.size() / 3);
-    h = AtlasTextHeight(atlas) / atlas.Scale();
-    w = AtlasTextWidth(atlas, "HI") / atlas.Scale();
-    background.Draw({&r, {}, 1000});
-    text.Draw({&r, {}, 1000});
-  });
-  if (!frame) GTEST_SKIP() << "no headless OpenGL context on this machine";
-  ASSERT_GT(h, 10);
-  int glyph = 0, halo = 0, through = 0;
-  for (int y = 150 - static_cast<int>(h) + 1; y < 150; ++y) {
-    for (int x = 20; x < 20 + static_cast<int>(w) - 1; ++x) {
-      const uint32_t c = frame->At(x, y);
-      if (ColorNear(c, blue, 8)) ++glyph;
-      else if (ColorNear(c, red, 8)) ++through;
-      else if ((c >> 16 & 0xFF) >= 225 && (c >> 8 & 0xFF) >= 225 && (c & 0xFF) >= 225) ++halo;
+  struct TCase {
+    const char* Atlas;
+    TFontTexture& (TFontsData::*Get)();
+    uint32_t Glyph;
+  };
+  const TCase cases[] = {{"black", &TFontsData::BlackAtlas, blue}, {"red", &TFontsData::RedAtlas, red}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Atlas);
+    double h = 0, w = 0;
+    const std::optional<TOffscreenFrame> frame = Render(20, 150, [&](TdxRenderer& r) {
+      TFontTexture& atlas = (FontsData().*c.Get)();
+      TDxTriangleCollection text;
+      text.ShareTexture(&atlas);
+      text.SetColor(blue);
+      // One atlas texel a pixel.
+      text.Local().Scale(false, 1 / atlas.Scale(), 1 / atlas.Scale(), 1);
+      std::vector<TDxVertex> quads;
+      BuildTextQuads(atlas, "HI", quads);
+      text.AddPrims(nullptr, quads, quads.size() / 3);
+      h = AtlasTextHeight(atlas) / atlas.Scale();
+      w = AtlasTextWidth(atlas, "HI") / atlas.Scale();
+      background.Draw({&r, {}, 1000});
+      text.Draw({&r, {}, 1000});
+    });
+    if (!frame) GTEST_SKIP() << "no headless OpenGL context on this machine";
+    ASSERT_GT(h, 10);
+    int glyph = 0, halo = 0, through = 0;
+    for (int y = 150 - static_cast<int>(h) + 1; y < 150; ++y) {
+      for (int x = 20; x < 20 + static_cast<int>(w) - 1; ++x) {
+        const uint32_t p = frame->At(x, y);
+        if (ColorNear(p, c.Glyph, 8)) ++glyph;
+        else if (ColorNear(p, green, 8)) ++through;
+        else if ((p >> 16 & 0xFF) >= 225 && (p >> 8 & 0xFF) >= 225 && (p & 0xFF) >= 225) ++halo;
+      }
     }
+    EXPECT_GT(glyph, 100);
+    EXPECT_GT(halo, 60);
+    EXPECT_GT(through, glyph);  // most of a cell is background
+    EXPECT_TRUE(ColorNear(frame->At(10, 100), green));
   }
-  EXPECT_GT(glyph, 100);
-  EXPECT_GT(halo, 60);
-  EXPECT_GT(through, glyph);  // most of a cell is background
-  EXPECT_TRUE(ColorNear(frame->At(10, 100), red));
 }
 
 }  // namespace
