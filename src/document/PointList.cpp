@@ -344,7 +344,9 @@ struct TSegmentAt {
 
 TSegmentAt SegmentAt(double parameter, size_t points) {
   const double last = double(points) - 2.0;
-  const double segment = std::clamp(std::trunc(parameter), 0.0, last);
+  // A NaN parameter (from damaged coordinates) stays NaN in the result but must not
+  // pick a segment.
+  const double segment = std::isnan(parameter) ? 0.0 : std::clamp(std::trunc(parameter), 0.0, last);
   return {static_cast<size_t>(segment), parameter - segment};
 }
 
