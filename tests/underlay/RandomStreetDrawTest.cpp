@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,13 +56,14 @@ class RandomStreetDrawTest : public ::testing::Test {
     }
   }
 
-  static void SaveLoadAndDraw(TStreetStructure& street) {
+  // The street as a file would bring it back.
+  static std::unique_ptr<TStreetStructure> Reloaded(TStreetStructure& street) {
     TMemoryStream saved;
     street.SaveToStream(saved);
     saved.SetPosition(0);
-    TStreetStructure loaded;
-    loaded.LoadFromStream(saved);
-    DrawTwoFrames(loaded);
+    auto loaded = std::make_unique<TStreetStructure>();
+    loaded->LoadFromStream(saved);
+    return loaded;
   }
 };
 
@@ -83,15 +85,11 @@ TEST_F(RandomStreetDrawTest, AFollowerOfAnUnbuiltCurveDrawsAlongTheCurve) {
       area->Points().Insert(1, curve->Points().VertexRecord(1));
       area->Points().InsertNew(2, {10, -10, 0});
 
-      TMemoryStream saved;
-      street.SaveToStream(saved);
-      saved.SetPosition(0);
-      TStreetStructure loaded;
-      loaded.LoadFromStream(saved);
-      DrawTwoFrames(loaded);
+      const std::unique_ptr<TStreetStructure> loaded = Reloaded(street);
+      DrawTwoFrames(*loaded);
 
       // The area's first edge runs along the smooth curve, not straight across.
-      TAbstractItem* drawn = loaded.ItemList(follower).Items(0);
+      TAbstractItem* drawn = loaded->ItemList(follower).Items(0);
       const TXYZArray& outline = drawn->Points().Polyline();
       ASSERT_GT(outline.size(), 4u);
       EXPECT_GT(outline[outline.size() / 4].y, 0.5f) << "the edge should bulge with the curve";
@@ -105,7 +103,7 @@ TEST_F(RandomStreetDrawTest, StreetsOfEveryKindSharingPointsDrawBeforeAndAfterAS
     TStreetStructure street;
     FillAtRandom(street, seed);
     DrawTwoFrames(street);
-    SaveLoadAndDraw(street);
+    DrawTwoFrames(*Reloaded(street));
   }
 }
 

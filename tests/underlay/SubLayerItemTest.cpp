@@ -27,6 +27,14 @@ void WriteFile(const std::filesystem::path& path, const TBytes& bytes) {
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// A white picture of 300 × 200 pixels as an underlay tile file.
+void WriteWhitePhoto(const std::filesystem::path& path) {
+  std::vector<uint8_t> white(300 * 200 * 3, 255);
+  TMemoryStream underlay;
+  TSubLayerWriter({white.data(), 300 * 3, 300, 200}).Write(underlay);
+  WriteFile(path, BytesOf(underlay));
+}
+
 class SubLayerItemTest : public ::testing::Test {
  protected:
   // An underlay item over the first pointCount of the street's four corners, written
@@ -92,10 +100,7 @@ class SubLayerItemTest : public ::testing::Test {
 // file is found by its bare name beside the street, whatever its case, and the stored
 // name is kept as it was.
 TEST_F(SubLayerItemTest, UnderlayIsFoundBesideAMovedStreetAndItsNameKept) {
-  std::vector<uint8_t> white(300 * 200 * 3, 255);
-  TMemoryStream underlay;
-  TSubLayerWriter({white.data(), 300 * 3, 300, 200}).Write(underlay);
-  WriteFile(dir / "Photo.sub", BytesOf(underlay));
+  WriteWhitePhoto(dir / "Photo.sub");
 
   TMemoryStream stored;
   WriteItem(stored, 4, "D:\\Old place\\PHOTO.SUB");
@@ -110,10 +115,7 @@ TEST_F(SubLayerItemTest, UnderlayIsFoundBesideAMovedStreetAndItsNameKept) {
 // "vellmar-render plan.pln", run where the street lies, once looked for the underlay in
 // the street's empty directory and drew only its outline.
 TEST_F(SubLayerItemTest, UnderlayIsFoundWhetherTheStreetIsNamedBareRelativeOrAbsolute) {
-  std::vector<uint8_t> white(300 * 200 * 3, 255);
-  TMemoryStream underlay;
-  TSubLayerWriter({white.data(), 300 * 3, 300, 200}).Write(underlay);
-  WriteFile(dir / "photo.sub", BytesOf(underlay));
+  WriteWhitePhoto(dir / "photo.sub");
   TMemoryStream stored;
   WriteItem(stored, 4, "photo.sub");
   WriteStreet(stored);
