@@ -234,7 +234,20 @@ void TMainForm::DrawFrame() {
 }
 
 void TMainForm::ShowLater(const QString& text) {
-  QTimer::singleShot(0, this, [this, text] { prompts_->ShowMessage(text); });
+  if (pendingMessages_.contains(text)) return;
+  pendingMessages_ << text;
+  QTimer::singleShot(0, this, &TMainForm::ShowPendingMessages);
+}
+
+void TMainForm::ShowPendingMessages() {
+  // One box at a time: messages raised while a box is open wait for it to close.
+  if (showingMessage_) return;
+  showingMessage_ = true;
+  while (!pendingMessages_.isEmpty()) {
+    prompts_->ShowMessage(pendingMessages_.front());
+    pendingMessages_.removeFirst();
+  }
+  showingMessage_ = false;
 }
 
 void TMainForm::Guard(const std::function<void()>& handler) {

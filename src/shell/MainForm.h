@@ -101,9 +101,11 @@ class TMainForm final : public QMainWindow {
   void ReadVisibleLayers();
   // Runs an input handler; an error it raises is shown and the window goes on.
   void Guard(const std::function<void()>& handler);
-  // Shown once the current event is over (never from inside a paint); the same frame
-  // error is shown once until a frame succeeds.
+  // Shown once the current event is over (never from inside a paint), one box at a time;
+  // a text already waiting is not queued twice, and the same frame error is shown once
+  // until a frame succeeds.
   void ShowLater(const QString& text);
+  void ShowPendingMessages();
 
   std::unique_ptr<IShellPrompts> prompts_;
   std::unique_ptr<TStreetsHolderModule> streets_;
@@ -122,6 +124,8 @@ class TMainForm final : public QMainWindow {
   bool needsRedraw_ = true;
   int frameCount_ = 0;
   QString frameError_;
+  QStringList pendingMessages_;  // the first is the one on the screen
+  bool showingMessage_ = false;
   TKindSet visibleLayers_;
   TMouseEvents* mouseMode_ = nullptr;
   TMouseEvents* savedMouseMode_ = nullptr;

@@ -1,10 +1,13 @@
 // Frames of the real window: coalesced redraws, errors while drawing, and the picture.
 
+#include <utility>
+
 #include <QFrame>
 #include <QImage>
 #include <QTabBar>
 
 #include "platform/Error.h"
+#include "platform/WarningSink.h"
 #include "shell/FloatingAction.h"
 #include "shell/FloatingButton.h"
 #include "shell/PlanSurface.h"
@@ -38,6 +41,21 @@ TEST_F(ShellTest, AnErrorWhileDrawingIsShownOnceAndTheWindowGoesOn) {
   Settle();
   EXPECT_EQ(form_->FrameCount(), before + 1) << "the frame bracket was closed after the failure";
   EXPECT_EQ(prompts_->Messages.size(), 1);
+}
+
+TEST_F(ShellTest, WarningsAreShownOneBoxAtATimeAndNotTwice) {
+  bool reported = false;
+  prompts_->WhileShowing = [&] {
+    // A warning raised while a box is open waits for it instead of opening another.
+    if (!std::exchange(reported, true)) ReportWarning("C");
+    QTest::qWait(20);
+  };
+  ReportWarning("A");
+  ReportWarning("A");
+  ReportWarning("B");
+  QTest::qWait(100);
+  EXPECT_EQ(prompts_->Messages, (QStringList{"A", "B", "C"}));
+  EXPECT_EQ(prompts_->DeepestNesting, 1);
 }
 
 TEST_F(ShellTest, TheDemoStreetIsDrawnInTheWindow) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <memory>
 
@@ -31,7 +33,16 @@ class TScriptedPrompts final : public IShellPrompts {
   QString StartedOn;  // the file the open dialog started on
   QString SaveName;
 
-  void ShowMessage(const QString& text) override { Messages << text; }
+  std::function<void()> WhileShowing;  // runs while a message is "on the screen"
+  int Depth = 0;
+  int DeepestNesting = 0;
+
+  void ShowMessage(const QString& text) override {
+    Messages << text;
+    DeepestNesting = std::max(DeepestNesting, ++Depth);
+    if (WhileShowing) WhileShowing();
+    --Depth;
+  }
   TAnswer AskYesNoCancel(const QString& text) override {
     Questions << text;
     if (Answers.empty()) return TAnswer::Cancel;
