@@ -24,16 +24,15 @@ constexpr int kNamesLimit = 100;
 
 }  // namespace
 
-void InstallDirectorySettings(IShellPrompts& prompts, QWidget* owner) {
+void InstallDirectorySettings(IShellPrompts& prompts) {
   TDirectoryProvider& provider = DirectoryProvider();
   for (const QString& purpose : SettingNames(kDirsSection)) {
     provider.SetDirectory(ToCp1251(purpose), LocalPath(ReadSettingString(kDirsSection, purpose)));
   }
-  provider.SetAsker([&prompts, owner](TDirectoryProvider&, const std::string& purpose) {
+  provider.SetAsker([&prompts](TDirectoryProvider&, const std::string& purpose) {
     const QString name = FromCp1251(purpose);
     AddToRecentList(kNamesSection, kList, name, kNamesLimit);
-    TDirectoryForm form(prompts, name, owner);
-    return form.exec() == QDialog::Accepted;
+    return prompts.EditDataDirectories(name);
   });
 }
 

@@ -14,8 +14,9 @@ namespace vellmar {
 class IShellPrompts;
 
 // Hands the stored choices to the core's directory provider and lets it ask the user
-// through the dialog. The prompts must outlive the provider's use of them.
-void InstallDirectorySettings(IShellPrompts& prompts, QWidget* owner);
+// through the prompts' directory dialog. The prompts must outlive the provider's use
+// of them.
+void InstallDirectorySettings(IShellPrompts& prompts);
 
 class TDirectoryForm final : public QDialog {
   Q_OBJECT

@@ -69,7 +69,7 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   ReadVisibleLayers();
   RestoreFormPosition(*this, kFormName, true);
   SetWarningSink([this](const std::string& message) { ShowLater(FromCp1251(message)); });
-  InstallDirectorySettings(*prompts_, this);
+  InstallDirectorySettings(*prompts_);
   updateTimer_.setInterval(kRedrawIntervalMs);
   connect(&updateTimer_, &QTimer::timeout, this, &TMainForm::UpdateTimerTimer);
   updateTimer_.start();
@@ -401,8 +401,18 @@ void TMainForm::FormKeyDown(QKeyEvent* event) {
     savedMouseMode_ = mouseMode_;
     SetMouseMode(key == Qt::Key_Q ? &controls_->ShiftViewMode() : &controls_->RotateMode());
   }
-  const TShortCut pressed{key, event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier),
-                          (event->modifiers() & Qt::KeypadModifier) != 0};
+  const Qt::KeyboardModifiers modifiers =
+      event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  // The toolbar's shortcuts, for when the window is not the active one (the shortcut
+  // system only serves the active window).
+  const QKeySequence sequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key)));
+  for (QAction* action : actions()) {
+    if (action->shortcut() == sequence) {
+      action->trigger();
+      return;
+    }
+  }
+  const TShortCut pressed{key, modifiers, (event->modifiers() & Qt::KeypadModifier) != 0};
   if (TFloatingAction* action = floatingActions_->FindActionByShortCut(pressed, false, true)) action->Click();
 }
 

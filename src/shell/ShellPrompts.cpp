@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "shell/DirectoryForm.h"
+
 namespace vellmar {
 
 namespace {
@@ -43,6 +45,11 @@ namespace vellmar {
 QString TDialogPrompts::ChooseDirectory(const QString& caption, const QString& initial) {
   const QString start = QDir(initial).exists() ? initial : QString();
   return QFileDialog::getExistingDirectory(owner_, caption, start);
+}
+
+bool TDialogPrompts::EditDataDirectories(const QString& purpose) {
+  TDirectoryForm form(*this, purpose, owner_);
+  return form.exec() == QDialog::Accepted;
 }
 
 }  // namespace vellmar

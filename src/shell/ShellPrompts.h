@@ -26,6 +26,8 @@ class IShellPrompts {
   // A directory chosen in the folder browser titled caption, starting on initial when
   // that exists; empty when cancelled.
   virtual QString ChooseDirectory(const QString& caption, const QString& initial) = 0;
+  // The data-directories dialog opened on purpose; true when closed with OK.
+  virtual bool EditDataDirectories(const QString& purpose) = 0;
 };
 
 // Real message boxes and file dialogs over the given window.
@@ -37,6 +39,7 @@ class TDialogPrompts final : public IShellPrompts {
   QStringList ChooseStreetFiles(const QString& initial) override;
   QString ChooseSaveName(const QString& initial) override;
   QString ChooseDirectory(const QString& caption, const QString& initial) override;
+  bool EditDataDirectories(const QString& purpose) override;
 
  private:
   QWidget* owner_;

@@ -39,9 +39,17 @@ TEST(DirectoryForm, ABrowsedFolderIsStoredAtOnceAndReachesTheProvider) {
   EXPECT_EQ(DirectoryProvider().GetDirectory(Utf8ToCp1251(purpose.toStdString())), dir.Path());
   // A new run hands the stored choice to the provider.
   DirectoryProvider().SetDirectory(Utf8ToCp1251(purpose.toStdString()), {});
-  InstallDirectorySettings(prompts, nullptr);
+  InstallDirectorySettings(prompts);
   EXPECT_EQ(DirectoryProvider().GetDirectory(Utf8ToCp1251(purpose.toStdString())), dir.Path());
+  // The provider asks through the prompts and remembers the purpose asked for.
+  std::filesystem::path asked;
+  EXPECT_TRUE(DirectoryProvider().AskDirectory(Utf8ToCp1251("Каталог словарей"), asked));
+  EXPECT_EQ(prompts.DirectoriesEdited, QStringList{QStringLiteral("Каталог словарей")});
+  QStringList names;
+  ReadSettingList("Directory\\Names", "List", names);
+  EXPECT_EQ(names.value(0), QStringLiteral("Каталог словарей"));
   DirectoryProvider().SetAsker({});
+  DirectoryProvider().SetDirectory(Utf8ToCp1251(purpose.toStdString()), {});
 }
 
 TEST(DirectoryForm, ThePurposeListComesFromTheSettingsWhenStored) {

@@ -75,6 +75,20 @@ TEST_F(NavigationTest, EveryShortcutDoesItsActionsEffect) {
   }
 }
 
+TEST_F(NavigationTest, F3RunsTheOpenDialog) {
+  prompts_->FilesToChoose = {DemoCopy("a.pln")};
+  Key(Qt::Key_F3);
+  EXPECT_EQ(Streets().StreetCount(), 1);
+  EXPECT_EQ(Streets().CurrentFileName(), prompts_->FilesToChoose[0]);
+}
+
+TEST_F(NavigationTest, ScaleUpThenScaleDownReturnsTheScale) {
+  Drawer().SetScale(0.0123f);
+  Key(Qt::Key_Plus, Qt::KeypadModifier);
+  Key(Qt::Key_Minus, Qt::KeypadModifier);
+  EXPECT_NEAR(Drawer().Scale(), 0.0123f, 0.0123f * 1e-6f);
+}
+
 TEST_F(NavigationTest, ShiftsFollowTheRotation) {
   Drawer().SetView({{0.0f, 0.0f, 0.0f}, 0.01f, static_cast<float>(std::numbers::pi / 2)});
   const double ppu = Ppu();

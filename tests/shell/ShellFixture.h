@@ -60,6 +60,11 @@ class TScriptedPrompts final : public IShellPrompts {
     return DirectoryToChoose;
   }
   QString DirectoryToChoose;
+  QStringList DirectoriesEdited;
+  bool EditDataDirectories(const QString& purpose) override {
+    DirectoriesEdited << purpose;
+    return true;
+  }
 };
 
 // Empties the settings file.

@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "items/signs/SignLibraries.h"
+#include "platform/WarningSink.h"
 #include "underlay/AllKinds.h"
 
 int main(int argc, char** argv) {
@@ -19,5 +21,9 @@ int main(int argc, char** argv) {
   QTemporaryDir settings;
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
   vellmar::RegisterAllKinds();
+  // The program-wide sign libraries load once; what they miss here (the repository has no
+  // sign metafiles) is said before any test, not inside whichever test loads a sign first.
+  vellmar::ProgramSignLibraries();
+  vellmar::TakePendingWarnings();
   return RUN_ALL_TESTS();
 }
