@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "platform/files/DirectoryProvider.h"
 #include "shell/MainForm.h"
 #include "underlay/AllKinds.h"
 
@@ -67,9 +68,13 @@ int main(int argc, char** argv) {
   }
   vellmar::RegisterAllKinds();
   vellmar::TMainForm form;
-  if (!options.Screenshot.isEmpty()) form.resize(options.Size);
+  if (!options.Screenshot.isEmpty()) {
+    form.resize(options.Size);
+    // Nobody is there to choose a data directory; what is missing stays missing.
+    vellmar::DirectoryProvider().SetAsker({});
+    SaveScreenshotWhenDrawn(form, options.Screenshot);
+  }
   form.show();
   if (!options.Files.isEmpty()) form.OpenFiles(options.Files);
-  if (!options.Screenshot.isEmpty()) SaveScreenshotWhenDrawn(form, options.Screenshot);
   return QApplication::exec();
 }
