@@ -20,7 +20,6 @@
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
-#include "platform/files/DirectoryProvider.h"
 #include "platform/gpu/gl/GlDevice.h"
 #include "platform/gpu/headless/HeadlessGlContext.h"
 #include "render/DisplayRenderer.h"
@@ -45,6 +44,7 @@ class TQuietPrompts final : public vellmar::IShellPrompts {
   QStringList ChooseStreetFiles(const QString&) override { return {}; }
   QString ChooseSaveName(const QString&) override { return {}; }
   QString ChooseDirectory(const QString&, const QString&) override { return {}; }
+  bool EditDataDirectories(const QString&) override { return false; }
 };
 
 double Seconds(TClock::time_point from) { return std::chrono::duration<double>(TClock::now() - from).count(); }
@@ -122,7 +122,6 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
 
   vellmar::TMainForm form(std::make_unique<TQuietPrompts>());
-  vellmar::DirectoryProvider().SetAsker({});
   form.resize(kWidth, kHeight);
   form.show();
   form.OpenFiles({file});
