@@ -107,7 +107,7 @@ const std::vector<TPiece>& Pieces() {
       {31, "place for captions", {{20, -26, 0}, {80, -26, 0}}},
       {32, "bus stop", {{125, 13, 0}, {130, 13, 0}}},
       {33, "survey mark", {{150, -4, 0}}},
-      {34, "area to count", {{140, -11, 0}, {160, -11, 0}, {160, 11, 0}, {140, 11, 0}}},
+      {34, "sidewalk area to count", {{200, 14, 0}, {215, 14, 0}, {215, 18, 0}, {200, 18, 0}}},
       {36, "plan sheet", {{150, 0, 0}, {160, 0, 0}}},
       {37, "crack in the northern carriageway", {{70, 6, 0}, {78, 6.5f, 0}}},
       {38, "pothole in the southern carriageway", {{220, -6, 0}, {222, -6, 0}, {222, -5, 0}, {220, -5, 0}}},
