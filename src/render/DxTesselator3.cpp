@@ -273,8 +273,6 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
   }
   if (size <= 2) return;
 
-  XSorted.reserve(XSorted.size() + size);
-  YSorted.reserve(YSorted.size() + size);
   TNode* ring = node;
   do {
     XSorted.push_back(node);
