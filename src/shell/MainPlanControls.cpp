@@ -23,7 +23,7 @@ constexpr float kSmallestScale = 1e-6f;
 constexpr int kSmallestSelection = 19;
 constexpr uint32_t kSelectionColour = MakeColor(40, 110, 200, 255);
 
-struct TActionSpec {
+struct TActionDefinition {
   const char* Name;
   const char* Hint;
   TButtonPicture Picture;
@@ -53,7 +53,7 @@ TMainPlanControls::TMainPlanControls(TMainForm& form, TFloatingActions& actions,
 
 void TMainPlanControls::AddActions(TFloatingActions& actions, qreal pixelRatio) {
   using P = TButtonPicture;
-  const TActionSpec specs[] = {
+  const TActionDefinition definitions[] = {
       {"ShowAll", "Показать весь объект", P::ShowAll, Key(Qt::Key_Home, Qt::ControlModifier), false, false},
       {"ShiftLeft", "Сдвиг вида", P::ShiftLeft, Key(Qt::Key_Left), true, false},
       {"ShiftRight", "Сдвиг вида", P::ShiftRight, Key(Qt::Key_Right), true, false},
@@ -104,13 +104,13 @@ void TMainPlanControls::AddActions(TFloatingActions& actions, qreal pixelRatio) 
         form_.PlanChanged();
       },
   };
-  static_assert(std::size(specs) == std::size(handlers));
-  for (size_t i = 0; i < std::size(specs); ++i) {
-    const TActionSpec& spec = specs[i];
+  static_assert(std::size(definitions) == std::size(handlers));
+  for (size_t i = 0; i < std::size(definitions); ++i) {
+    const TActionDefinition& definition = definitions[i];
     auto action = std::make_unique<TFloatingAction>(
-        QString::fromLatin1(spec.Name), kCategory, QString::fromUtf8(spec.Hint),
-        ButtonPicture(spec.Picture, pixelRatio), spec.ShortCut, spec.Toggle);
-    action->SetAutoRep(spec.AutoRep);
+        QString::fromLatin1(definition.Name), kCategory, QString::fromUtf8(definition.Hint),
+        ButtonPicture(definition.Picture, pixelRatio), definition.ShortCut, definition.Toggle);
+    action->SetAutoRep(definition.AutoRep);
     action->OnExecute = handlers[i];
     actions.Add(std::move(action));
   }
