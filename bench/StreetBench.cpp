@@ -25,7 +25,6 @@
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
 #include "items/ItemKinds.h"
-#include "render/DxDrawParams.h"
 #include "render/OffscreenFrame.h"
 
 namespace vellmar {
@@ -92,11 +91,7 @@ void DrawFirstFrame(TStreetStructure& street) {
   const TViewState view = FitStreetView(street);
   RenderOffscreenFrame(1024, 768, [&](TdxRenderer& renderer) {
     SetupViewMatrices(renderer, view);
-    TDxDrawParams params;
-    params.Renderer = &renderer;
-    params.Centre = view.Centre;
-    params.Radius = 1.5f / view.Scale;
-    street.Draw(params, TKindRegistry::AllKinds(), 1u);
+    street.Draw(ViewDrawParams(renderer, view), TKindRegistry::AllKinds(), 1u);
   });
 }
 

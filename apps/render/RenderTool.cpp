@@ -173,13 +173,10 @@ int Run(const std::vector<std::string>& args) {
       options.Width, options.Height,
       [&](TdxRenderer& renderer) {
         SetupViewMatrices(renderer, view);
-        TDxDrawParams params;
-        params.Renderer = &renderer;
-        params.Centre = view.Centre;
-        // The viewer's 1.5 / scale covers pictures no taller than wide; a taller one
-        // reaches further up and down.
-        const double tallness = std::max(1.0, double{1.0} * options.Height / options.Width);
-        params.Radius = static_cast<float>(1.5 * tallness / view.Scale);
+        TDxDrawParams params = ViewDrawParams(renderer, view);
+        // The viewer's radius covers pictures no taller than wide; a taller one reaches
+        // further up and down.
+        params.Radius *= static_cast<float>(std::max(1.0, double{1.0} * options.Height / options.Width));
         street.Draw(params, options.Kinds, kPlanModes);
       },
       options.Output);

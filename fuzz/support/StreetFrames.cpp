@@ -6,7 +6,6 @@
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
 #include "platform/gpu/recording/RecordingDevice.h"
-#include "render/DxDrawParams.h"
 #include "render/DxRenderer.h"
 
 namespace vellmar {
@@ -21,11 +20,7 @@ void DrawFrame(TdxRenderer& renderer, TStreetStructure& street, const TViewState
   renderer.BeginFrame();
   renderer.ResetMatrices();
   SetupViewMatrices(renderer, view);
-  TDxDrawParams params;
-  params.Renderer = &renderer;
-  params.Centre = view.Centre;
-  params.Radius = static_cast<float>(1.5 / view.Scale);
-  street.Draw(params, TKindRegistry::AllKinds(), kPlanModes);
+  street.Draw(ViewDrawParams(renderer, view), TKindRegistry::AllKinds(), kPlanModes);
   renderer.EndFrame();
 }
 

@@ -45,4 +45,12 @@ void SetupViewMatrices(TdxRenderer& renderer, const TViewState& view) {
   renderer.UpdateViewPlane();
 }
 
+TDxDrawParams ViewDrawParams(TdxRenderer& renderer, const TViewState& view) {
+  TDxDrawParams params;
+  params.Renderer = &renderer;
+  params.Centre = view.Centre;
+  params.Radius = 1.5f / view.Scale;
+  return params;
+}
+
 }  // namespace vellmar

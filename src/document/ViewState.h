@@ -4,6 +4,7 @@
 // street keeps its own copy as ViewCentre, ViewScale and ViewAngle.
 
 #include "geometry/XYZ.h"
+#include "render/DxDrawParams.h"
 
 namespace vellmar {
 
@@ -27,5 +28,9 @@ TViewState FitStreetView(TStreetStructure& street);
 // of the viewport, turned by the rotation and scaled by the scale (y by width / height
 // as well, so a world unit is as many pixels across as up). A scale of 0 counts as 0.02.
 void SetupViewMatrices(TdxRenderer& renderer, const TViewState& view);
+
+// What a frame drawn with the view hands its draw operations: the renderer, the view's
+// centre and the world radius a picture no taller than wide can show (1.5 / scale).
+TDxDrawParams ViewDrawParams(TdxRenderer& renderer, const TViewState& view);
 
 }  // namespace vellmar

@@ -90,10 +90,7 @@ void TMainPlanDrawer::SetupMatrices(TdxRenderer& renderer) {
 }
 
 void TMainPlanDrawer::PrepareContext(TdxRenderer& renderer) {
-  const TViewState view = View();
-  params_.Renderer = &renderer;
-  params_.Centre = view.Centre;
-  params_.Radius = 1.5f / view.Scale;
+  params_ = ViewDrawParams(renderer, View());
 }
 
 void TMainPlanDrawer::DrawOtherStreets(TdxRenderer& renderer, const TKindSet& visible) {
