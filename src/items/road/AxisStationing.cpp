@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/StreetStructure.h"
+#include "items/road/AtlasLabels.h"
 #include "items/road/AxisItem.h"
 #include "items/road/ModeSets.h"
 #include "platform/gpu/DxVertex.h"
@@ -14,8 +15,6 @@
 #include "platform/text/Numbers.h"
 #include "render/DxLineCollection.h"
 #include "render/DxTriangleCollection.h"
-#include "render/FontsData.h"
-#include "render/TextDrawing.h"
 
 namespace vellmar {
 
@@ -37,33 +36,6 @@ int64_t TickCount(double length, double step) {
   const double count = std::trunc(length / step);
   return count <= static_cast<double>(kMaxTicks) ? static_cast<int64_t>(count) : -1;
 }
-
-// Writes the axis's labels in atlas text into the label collection, each placed by
-// the collection's Local shell.
-class TLabelWriter {
- public:
-  TLabelWriter(TDxTriangleCollection& labels, const TAbstractItem* owner)
-      : labels_(labels), owner_(owner), atlas_(FontsData().BlackAtlas()) {
-    // The atlas is shared at the first build, when a device has set its size.
-    if (labels_.Texture() == nullptr) labels_.ShareTexture(&atlas_);
-  }
-
-  double Width(const std::string& text) const { return AtlasTextWidth(atlas_, text); }
-  double Height() const { return AtlasTextHeight(atlas_); }
-
-  // Adds text under Local as the caller set it; Local is identity again afterwards.
-  void Add(const std::string& text) {
-    BuildTextQuads(atlas_, text, quads_);
-    labels_.AddPrims(owner_, quads_, quads_.size() / 3);
-    labels_.Local().LoadIdentity();
-  }
-
- private:
-  TDxTriangleCollection& labels_;
-  const TAbstractItem* owner_;
-  TFontTexture& atlas_;
-  std::vector<TDxVertex> quads_;
-};
 
 }  // namespace
 
@@ -103,8 +75,8 @@ void TAxisItem::BuildPrimitives() {
   const double length = stations.empty() ? 0.0 : stations.back();
   // A step that is not a positive number would give no or endless ticks.
   if (!(picketStep_ > 0.0f) || !std::isfinite(picketStep_) || (!shortPickets_ && !markPickets_)) return;
-  TLabelWriter writer(labels, this);
-  TMatrixShell& local = labels.Local();
+  TAtlasLabels writer(labels, this);
+  TMatrixShell& local = writer.Local();
   // The tick across the axis at a station, from +half to -half; the direction there.
   const auto tick = [&](double station, double half) {
     const double parameter = points.ParamAtStation(station);

@@ -6,6 +6,7 @@
 
 #include "document/StreetStructure.h"
 #include "geometry/Vector.h"
+#include "items/road/AxisDirection.h"
 #include "items/road/DataTexture.h"
 #include "items/road/KMSignItem.h"
 #include "platform/gpu/DxVertex.h"
@@ -78,9 +79,7 @@ void TKMSignItem::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
     if (factor == 0.0) factor = 1.0;
   }
   const TXYZ at = Points().GetVertex(0);
-  double direction = 0.0;
-  if (TAbstractItem* axis = ReferenceAxis(); axis != nullptr && axis->Points().Count() >= 2)
-    direction = axis->Points().AngleAt(axis->Points().ParamOfPoint(at));
+  const double direction = AxisDirectionAt(*this, at).value_or(0.0);
   if (DistanceXYZ(at, params.Centre) > params.Radius) return;
 
   TMatrixShell& world = renderer.World();
