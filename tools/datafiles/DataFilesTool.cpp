@@ -29,6 +29,7 @@
 #include "platform/text/Cp1251.h"
 #include "platform/text/Numbers.h"
 #include "RoadTextures.h"
+#include "DesignTextures.h"
 
 namespace vellmar {
 
@@ -237,6 +238,7 @@ fs::path Write(const fs::path& root) {
   for (const TMarking& m : Markings()) Texture(m).SaveToFile(folder / TextureName(m));
   Verify(folder);
   WriteRoadTextures(root / "DataFiles");
+  WriteDesignTextures(root / "DataFiles");
   return folder;
 }
 

@@ -2,9 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <functional>
 
-#include "platform/Error.h"
+#include "PictureFiles.h"
 #include "platform/imaging/Bitmap.h"
 
 namespace vellmar {
@@ -12,18 +11,6 @@ namespace vellmar {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr uint32_t kClear = 0xFFFFFF;  // transparent
-
-// Fills a picture pixel by pixel from the colour at its centre, given as fractions
-// u (across the picture, left to right) and v (top to bottom).
-TBitmap Paint(int32_t width, int32_t height, const std::function<uint32_t(double u, double v)>& colour) {
-  TBitmap bitmap(width, height, TPixelFormat::pf24bit);
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) bitmap.SetPixel(x, y, colour((x + 0.5) / width, (y + 0.5) / height));
-  }
-  return bitmap;
-}
 
 // The kilometre plate: the left half of the picture is the plate's left end, the right
 // half its right end, and the column between them is stretched over the plate's middle.
@@ -82,19 +69,6 @@ TBitmap Tramway() {
     if (std::fabs(u - 0.5) < 0.125 && std::fabs(v - 0.5) < 0.45) return sleeper;
     return kClear;
   });
-}
-
-void WritePicture(const TBitmap& picture, const fs::path& path) {
-  fs::create_directories(path.parent_path());
-  picture.SaveToFile(path);
-  TBitmap back;
-  back.LoadFromFile(path);
-  for (int32_t y = 0; y < picture.Height(); ++y) {
-    for (int32_t x = 0; x < picture.Width(); ++x) {
-      if (back.GetPixel(x, y) != picture.GetPixel(x, y))
-        throw EVellmarError("vellmar-datafiles: " + path.string() + " reads back wrong");
-    }
-  }
 }
 
 }  // namespace
