@@ -23,12 +23,14 @@
 
 #include "document/LnParam.h"
 #include "geometry/Planar.h"
+#include "items/ItemKinds.h"
 #include "items/road/ArrowLibrary.h"
 #include "platform/Error.h"
 #include "platform/imaging/Bitmap.h"
 #include "platform/text/Cp1251.h"
 #include "platform/text/Numbers.h"
 #include "RoadTextures.h"
+#include "SymbolFiles.h"
 #include "DesignTextures.h"
 
 namespace vellmar {
@@ -239,6 +241,9 @@ fs::path Write(const fs::path& root) {
   Verify(folder);
   WriteRoadTextures(root / "DataFiles");
   WriteDesignTextures(root / "DataFiles");
+  WriteMarkingFont(root / "DataFiles");
+  WriteSignDuplicates(root / "DataFiles");
+  WriteFurnitureTextures(root / "DataFiles");
   return folder;
 }
 
@@ -271,6 +276,8 @@ void CompareWith(const fs::path& committed) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   try {
+    // The symbol libraries are street files.
+    vellmar::RegisterAllItemKinds();
     if (args.size() == 1 && args[0] != "--check") {
       std::cout << vellmar::Write(args[0]).string() << "\n";
       return 0;

@@ -13,10 +13,17 @@ namespace vellmar {
 
 class TArrowRazmetItem final : public TLineItem {
  public:
+  static constexpr int32_t kKindIndex = 11;
+  // Arrow fills, arrow outlines, and the labels in atlas text.
+  static void InitKindCollections(TStreetStructure& street);
+
   TArrowRazmetItem(TStreetStructure& street, const TItemKind& kind);
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // One arrow from every point but the last towards the next, large when the street
+  // asks for large arrows, each labelled with its designation read along the axis.
+  void BuildPrimitives() override;
 
   // The arrow type's name in the arrow library. A name the library does not know is kept
   // and saved as it was read, so a plan opened where the library lacks it loses nothing.

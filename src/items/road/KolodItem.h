@@ -10,10 +10,17 @@ namespace vellmar {
 
 class TKolodItem final : public TPointItem {
  public:
+  static constexpr int32_t kKindIndex = 27;
+  // The cover texture "Kolod.bmp", then the labels in atlas text.
+  static void InitKindCollections(TStreetStructure& street);
+
   using TPointItem::TPointItem;
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The textured square on the point and the owner's label, placed by TextAlign and
+  // turned along the axis.
+  void BuildPrimitives() override;
 
   // Whose manhole it is; drawn as a label when not empty.
   const std::string& Owner() const { return owner_; }

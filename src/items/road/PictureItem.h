@@ -9,10 +9,17 @@ namespace vellmar {
 
 class TPictureItem final : public TOrientPointItem {
  public:
+  static constexpr int32_t kKindIndex = 17;
+  // Triangles (unused by the frame), then the frame's lines.
+  static void InitKindCollections(TStreetStructure& street);
+
   using TOrientPointItem::TOrientPointItem;
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The picture's frame, its width laid from the first point to the second and its
+  // rows running down from there.
+  void BuildPrimitives() override;
 
   // Empty in a new item.
   const TMetafile& Picture() const { return picture_; }

@@ -14,10 +14,19 @@ namespace vellmar {
 
 class TRazmerItem final : public TAbstractItem {
  public:
+  static constexpr int32_t kKindIndex = 30;
+  // Lines, arrowhead fills, and the values in atlas text.
+  static void InitKindCollections(TStreetStructure& street);
+
   TRazmerItem(TStreetStructure& street, const TItemKind& kind);
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The chain of intervals that the points after the first two mark on the line
+  // between those two (or along the contour): extension lines, arrowheads, and each
+  // interval's value rounded to the street's step or its custom text. Measured values
+  // are kept in Texts, so that switching to custom texts starts from them.
+  void BuildPrimitives() override;
 
   // Its first item's polyline is the curve the dimension follows; empty = straight.
   TConnectedItems& Contour() { return contour_; }

@@ -7,6 +7,7 @@ namespace vellmar {
 void TRazmetZnakItem::LoadFromStream(TStream& stream) {
   TOrientPointItem::LoadFromStream(stream);
   LoadChunk(stream, "ZNAKNAME", signName_);
+  resolved_ = false;
 }
 
 void TRazmetZnakItem::SaveToStream(TStream& stream) const {

@@ -26,18 +26,18 @@ constexpr int32_t kStopKind = 32;
 
 void RegisterRoadDetailKinds() {
   RegisterKindClass<TOstrovokItem>(12);
-  TKindRegistry::RegisterFactory(13, MakeItem<TRazmetStopItem>);
+  RegisterKindClass<TRazmetStopItem>(13);
   RegisterKindClass<TZebraItem>(14);
-  TKindRegistry::RegisterFactory(17, MakeItem<TPictureItem>);
-  TKindRegistry::RegisterFactory(25, MakeItem<TRulerItem>);
-  TKindRegistry::RegisterFactory(27, MakeItem<TKolodItem>);
-  TKindRegistry::RegisterFactory(28, MakeItem<TReshetItem>);
-  TKindRegistry::RegisterFactory(30, MakeItem<TRazmerItem>);
-  TKindRegistry::RegisterFactory(31, MakeItem<TRazmetLabelPlaceItem>);
-  TKindRegistry::RegisterFactory(kStopKind, MakeItem<TStopItem>);
-  TKindRegistry::RegisterFactory(34, MakeItem<TCalcAreaItem>);
-  TKindRegistry::RegisterFactory(37, MakeItem<TLnDefectItem>);
-  TKindRegistry::RegisterFactory(38, MakeItem<TSqDefectItem>);
+  RegisterKindClass<TPictureItem>(17);
+  RegisterKindClass<TRulerItem>(25);
+  RegisterKindClass<TKolodItem>(27);
+  RegisterKindClass<TReshetItem>(28);
+  RegisterKindClass<TRazmerItem>(30);
+  RegisterKindClass<TRazmetLabelPlaceItem>(31);
+  RegisterKindClass<TStopItem>(kStopKind);
+  RegisterKindClass<TCalcAreaItem>(34);
+  RegisterKindClass<TLnDefectItem>(37);
+  RegisterKindClass<TSqDefectItem>(38);
   TKindRegistry::RegisterFactory(39, MakeItem<TRadiusMeasureItem>);
   TKindRegistry::RegisterFactory(40, MakeItem<TSlopeMeasureItem>);
   // Neither form of a stop can be drawn from one point, so it is dropped at load with

@@ -31,9 +31,9 @@ void RegisterRoadKinds() {
   RegisterKindClass<TBortItem>(8);
   RegisterKindClass<TRoadWallItem>(9);
   RegisterKindClass<TLineRazmetItem>(10);
-  TKindRegistry::RegisterFactory(11, MakeItem<TArrowRazmetItem>);
-  TKindRegistry::RegisterFactory(15, MakeItem<TRazmetTextItem>);
-  TKindRegistry::RegisterFactory(16, MakeItem<TRazmetZnakItem>);
+  RegisterKindClass<TArrowRazmetItem>(11);
+  RegisterKindClass<TRazmetTextItem>(15);
+  RegisterKindClass<TRazmetZnakItem>(16);
   RegisterKindClass<TTramWayItem>(18);
   TKindRegistry::RegisterFactory(24, MakeItem<TKMSignItem>);
   RegisterKindClass<TArcCoordsItem>(26);

@@ -10,10 +10,15 @@ namespace vellmar {
 
 class TRulerItem final : public TAbstractItem {
  public:
+  static constexpr int32_t kKindIndex = 25;
+  static void InitKindCollections(TStreetStructure& street);
+
   using TAbstractItem::TAbstractItem;
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // A diagonal cross at every point, turned with the first leg; a construction mark.
+  void BuildPrimitives() override;
 
   // Kept and written back; nothing draws it.
   uint8_t ShowText() const { return showText_; }

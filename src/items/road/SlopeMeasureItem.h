@@ -14,6 +14,8 @@ class TSlopeMeasureItem final : public TAbstractItem {
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // The polyline through its points; the values are not drawn.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
 
   // A1..A3 and B1..B3, kept unchanged; stored as A1, B1, A2, B2, A3, B3.
   using TValues = std::array<float, 3>;

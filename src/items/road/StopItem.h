@@ -11,11 +11,19 @@ namespace vellmar {
 
 class TStopItem final : public TOrientPointItem {
  public:
+  static constexpr int32_t kKindIndex = 32;
+  // Pavilion fills, then lines.
+  static void InitKindCollections(TStreetStructure& street);
+
   using TOrientPointItem::TOrientPointItem;
 
   // Marks the item invalid when it has fewer than two points: both forms need them.
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
+  // A pavilion: a Length by Width rectangle left of its direction, yellow and filled
+  // with the street's "StopsYellow" option, else red and crossed. A flag stop: a pole
+  // and a crossed flag, on the left of the direction taken along the axis.
+  void BuildPrimitives() override;
 
   // Pavilion size in metres: along the direction, and across it.
   float Length() const { return length_; }

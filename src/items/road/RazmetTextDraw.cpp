@@ -1,0 +1,78 @@
+// The painted text drawn: its glyphs every frame, its designation label when it changes.
+
+#include <memory>
+#include <string_view>
+
+#include "document/StreetStructure.h"
+#include "geometry/Vector.h"
+#include "items/road/AtlasLabels.h"
+#include "items/road/MarkingFont.h"
+#include "items/road/ModeSets.h"
+#include "items/road/RazmetTextItem.h"
+#include "items/road/SymbolLabels.h"
+#include "render/DxDrawParams.h"
+#include "render/DxRenderer.h"
+#include "render/DxTriangleCollection.h"
+
+namespace vellmar {
+
+namespace {
+
+constexpr double kLabelScale = 0.09;
+constexpr double kLabelGap = 0.1;
+// Large markings stretch the letters this much along their height.
+constexpr double kBigStretch = 2.5;
+// Reach of a text beyond its point: a letter's advance per character, plus its height.
+constexpr double kReachPerCharacter = 0.6;
+
+}  // namespace
+
+void TRazmetTextItem::InitKindCollections(TStreetStructure& street) {
+  street.KindCollections(kKindIndex).push_back(std::make_unique<TDxTriangleCollection>());
+}
+
+void TRazmetTextItem::BuildPrimitives() {
+  TSymbolLabelFrame frame;
+  if (!SymbolLabelFrame(*this, frame)) return;
+  auto& collection = dynamic_cast<TDxTriangleCollection&>(*Street().KindCollections(kKindIndex).at(0));
+  collection.SetModeSet(kPlanModes);
+  collection.SetColor(0);
+  TAtlasLabels labels(collection, this);
+  const std::string_view label = GostLabel();
+  const double a = MarkingFont().TextAdvance(text_), w = labels.Width(label), h = labels.Height();
+  TMatrixShell& local = labels.Local();
+  PlaceSymbolLabel(local, frame);
+  // Beside the text's middle, on its right-hand side as it reads.
+  if (frame.Flipped) {
+    local.Translate(false, -kLabelGap, -a / 2, 0);
+  } else {
+    local.Translate(false, kLabelGap, a / 2, 0);
+  }
+  local.Scale(false, kLabelScale, kLabelScale, kLabelScale);
+  local.Translate(false, frame.Flipped ? -w : 0, -h / 2, 0);
+  labels.Add(label);
+}
+
+void TRazmetTextItem::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
+  TOrientPointItem::DrawImmediate(params, modes);
+  if (Points().Count() < 1 || params.Renderer == nullptr) return;
+  const TXYZ at = Points().GetVertex(0);
+  const double reach = kReachPerCharacter * static_cast<double>(text_.size()) + TMarkingFont::kLetterHeight;
+  if (DistanceXYZ(at, params.Centre) - reach > params.Radius) return;
+  const TMarkingFont& font = MarkingFont();
+  TdxRenderer& renderer = *params.Renderer;
+  renderer.BindTexture(nullptr);
+  TMatrixShell& world = renderer.World();
+  world.PushMatrix();
+  world.Translate(false, at.x, at.y, at.z);
+  world.RotateZ(false, -Orientation());
+  if (Street().ArrowBig()) world.Scale(false, 1, kBigStretch, 1);
+  for (const char c : text_) {
+    const TSymbolGlyph& glyph = font.Glyph(static_cast<unsigned char>(c));
+    DrawGlyph(renderer, glyph);
+    world.Translate(false, glyph.Advance, 0, 0);
+  }
+  world.PopMatrix();
+}
+
+}  // namespace vellmar

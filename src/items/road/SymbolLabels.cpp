@@ -1,0 +1,29 @@
+#include "items/road/SymbolLabels.h"
+
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+#include "document/OrientPointItem.h"
+#include "items/road/AxisDirection.h"
+#include "render/MatrixShell.h"
+
+namespace vellmar {
+
+bool SymbolLabelFrame(TOrientPointItem& item, TSymbolLabelFrame& frame) {
+  if (item.Points().Count() < 1) return false;
+  frame.At = item.Points().GetVertex(0);
+  frame.Direction = item.Orientation();
+  const std::optional<double> axis = AxisDirectionAt(item, frame.At);
+  frame.Flipped = axis && std::sin(frame.Direction - *axis) < 0;
+  if (frame.Flipped) frame.Direction += std::numbers::pi;
+  return true;
+}
+
+void PlaceSymbolLabel(TMatrixShell& local, const TSymbolLabelFrame& frame) {
+  local.LoadIdentity();
+  local.Translate(false, frame.At.x, frame.At.y, frame.At.z);
+  local.RotateZ(false, -(frame.Direction - std::numbers::pi / 2));
+}
+
+}  // namespace vellmar
