@@ -450,21 +450,25 @@ bool PlayRecord(TGdiCanvas& canvas, const TMetafileRecord& record) {
 
 void PlayEnhancedRecords(const TMetafile& picture, cairo_t* cr, const std::array<double, 4>& target,
                          TMetafilePlayback& report) {
+  const auto records = picture.Records();
   TEmfHeader header;
   try {
     header = ReadHeader(picture);
   } catch (const EDamagedRecord&) {
-    return;
   }
   const double width = header.Right - header.Left;
   const double height = header.Bottom - header.Top;
-  if (!(width > 0 && height > 0)) return;
+  if (!(width > 0 && height > 0)) {
+    // Without a frame there is nowhere to put the picture.
+    report.Skipped += static_cast<int>(records.size());
+    return;
+  }
   const double sx = (target[2] - target[0]) / width;
   const double sy = (target[3] - target[1]) / height;
   const cairo_matrix_t deviceToTarget{sx, 0, 0, sy, target[0] - header.Left * sx, target[1] - header.Top * sy};
   TGdiCanvas canvas(cr, deviceToTarget, target, header.PixelsPerMmX, header.PixelsPerMmY,
                     std::max<std::size_t>(header.Handles, 1));
-  for (const TMetafileRecord& record : picture.Records()) {
+  for (const TMetafileRecord& record : records) {
     bool played = false;
     try {
       played = PlayRecord(canvas, record);

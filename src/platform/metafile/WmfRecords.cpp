@@ -314,7 +314,7 @@ void PlayWindowsRecords(const TMetafile& picture, cairo_t* cr, const std::array<
   const auto bytes = picture.Bytes();
   const bool placeable = picture.Format() == TMetafileFormat::Placeable;
   const std::size_t headerAt = placeable ? TMetafile::kPlaceableHeaderSize : 0;
-  if (bytes.size() < headerAt + TMetafile::kWindowsHeaderSize) return;
+  if (bytes.size() < headerAt + TMetafile::kWindowsHeaderSize) return;  // then there are no records
   uint16_t objects = 0;
   std::memcpy(&objects, bytes.data() + headerAt + 10, 2);
 
