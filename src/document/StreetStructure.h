@@ -14,6 +14,7 @@
 
 #include "document/ConnectedItems.h"
 #include "document/ItemList.h"
+#include "document/KindCollection.h"
 #include "document/KindRegistry.h"
 #include "document/LnParam.h"
 #include "document/NameValueList.h"
@@ -27,8 +28,9 @@ namespace vellmar {
 
 class TStream;
 
-// A kind's retained geometry, in the order the kind chose.
-using TDxPrimCollections = std::vector<std::unique_ptr<TDxPrimCollection>>;
+// A kind's retained geometry, in the order the kind chose: its own collections, then
+// any a design library lends it.
+using TDxPrimCollections = std::vector<TKindCollection>;
 
 // The "ECEFMAP0" record: three coordinates and a fourth value, kept and written back.
 using TGeoRef = std::array<double, 4>;

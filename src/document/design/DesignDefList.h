@@ -35,11 +35,19 @@ class TDesignDefList : public TStreetLibrary {
   const TDef& Item(int32_t index) const { return *defs_[CheckedIndex(index, "Item")]; }
 
   // Appends a definition with its defaults.
-  TDef& Add() { return *defs_.emplace_back(std::make_unique<TDef>()); }
+  TDef& Add() {
+    TDef& def = *defs_.emplace_back(std::make_unique<TDef>());
+    ContentsChanged();
+    return def;
+  }
   void Delete(int32_t index) {
     defs_.erase(defs_.begin() + static_cast<std::ptrdiff_t>(CheckedIndex(index, "Delete")));
+    ContentsChanged();
   }
-  void Clear() override { defs_.clear(); }
+  void Clear() override {
+    defs_.clear();
+    ContentsChanged();
+  }
 
   // The first definition whose name equals name exactly (case matters), or -1.
   int32_t IndexOfName(std::string_view name) const {
@@ -71,6 +79,7 @@ class TDesignDefList : public TStreetLibrary {
       }
     }
     defs_ = std::move(loaded);
+    ContentsChanged();
   }
 
   void SaveToStream(TStream& stream) const override {
@@ -82,6 +91,9 @@ class TDesignDefList : public TStreetLibrary {
 
  protected:
   const std::vector<std::unique_ptr<TDef>>& Defs() const { return defs_; }
+  // After every change of the list itself (a definition added or removed, a load, a
+  // clearing): where a library hands its definitions' collections to its kind.
+  virtual void ContentsChanged() {}
 
  private:
   size_t CheckedIndex(int32_t index, const char* operation) const {

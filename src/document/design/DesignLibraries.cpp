@@ -13,11 +13,11 @@ void RegisterDesignLibraries() {
   TStreetLibrary::RegisterFactory(TSlot::Blocks, [](TStreetStructure&) -> std::unique_ptr<TStreetLibrary> {
     return std::make_unique<TDsnBlockDefList>();
   });
-  TStreetLibrary::RegisterFactory(TSlot::Lines, [](TStreetStructure&) -> std::unique_ptr<TStreetLibrary> {
-    return std::make_unique<TDsnLineDefList>();
+  TStreetLibrary::RegisterFactory(TSlot::Lines, [](TStreetStructure& street) -> std::unique_ptr<TStreetLibrary> {
+    return std::make_unique<TDsnLineDefList>(street);
   });
-  TStreetLibrary::RegisterFactory(TSlot::Figures, [](TStreetStructure&) -> std::unique_ptr<TStreetLibrary> {
-    return std::make_unique<TDsnFigDefList>();
+  TStreetLibrary::RegisterFactory(TSlot::Figures, [](TStreetStructure& street) -> std::unique_ptr<TStreetLibrary> {
+    return std::make_unique<TDsnFigDefList>(street);
   });
 }
 

@@ -1,5 +1,7 @@
 #include "document/design/DsnLineDefList.h"
 
+#include "document/design/LentCollections.h"
+
 namespace vellmar {
 
 std::vector<TDxPrimCollection*> TDsnLineDefList::Collections() const {
@@ -11,6 +13,14 @@ std::vector<TDxPrimCollection*> TDsnLineDefList::Collections() const {
     }
   }
   return collections;
+}
+
+void TDsnLineDefList::InstallCollections(TStreetStructure& street) const {
+  LendCollections(street, kKindIndex, Collections());
+}
+
+void TDsnLineDefList::ContentsChanged() {
+  if (street_ != nullptr) InstallCollections(*street_);
 }
 
 }  // namespace vellmar

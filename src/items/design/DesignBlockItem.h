@@ -17,6 +17,11 @@ class TDesignBlockItem : public TAbstractItem {
  public:
   TDesignBlockItem(TStreetStructure& street, const TItemKind& kind);
 
+  // One copy of the definition's picture at every point, all turned by the axis angle at
+  // the first point; nothing when the picture would be smaller than a pixel or no point
+  // is in view.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
+
   // After the base: "DSNBNAME", "DSNBCOLR", "DSNBAXIS", each optional; an item without
   // points is Invalid.
   void LoadFromStream(TStream& stream) override;

@@ -16,6 +16,13 @@ class TDesignFigureItem : public TPolygonItem {
  public:
   TDesignFigureItem(TStreetStructure& street, const TItemKind& kind) : TPolygonItem(street, kind) {}
 
+  // The kind's own plain fill collection; the figure library lends each pattern's
+  // collection after it.
+  static void InitKindCollections(TStreetStructure& street);
+  // The fill: plain in FillColor, or the pattern laid in the world from the first
+  // point's grid cell, turned with the reference axis, with FillColor added.
+  void BuildPrimitives() override;
+
   // After the polygon: "DSFFILLC" and "DSFSTYLE", each optional; writing puts "DSFFILLC"
   // always and "DSFSTYLE" only for a pattern.
   void LoadFromStream(TStream& stream) override;

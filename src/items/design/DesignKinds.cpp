@@ -1,5 +1,6 @@
 #include "items/design/DesignKinds.h"
 
+#include "document/KindClass.h"
 #include "document/KindRegistry.h"
 #include "items/design/DesignBlockItem.h"
 #include "items/design/DesignFigureItem.h"
@@ -17,10 +18,10 @@ constexpr int32_t kKernKind = 33;
 }  // namespace
 
 void RegisterDesignKinds() {
-  TKindRegistry::RegisterFactory(kDesignFigureKind, MakeItem<TDesignFigureItem>);
-  TKindRegistry::RegisterFactory(kDesignLineKind, MakeItem<TDesignLineItem>);
+  RegisterKindClass<TDesignFigureItem>(kDesignFigureKind);
+  RegisterKindClass<TDesignLineItem>(kDesignLineKind);
   TKindRegistry::RegisterFactory(kDesignBlockKind, MakeItem<TDesignBlockItem>);
-  TKindRegistry::RegisterFactory(kKernKind, MakeItem<TKernItem>);
+  RegisterKindClass<TKernItem>(kKernKind);
 }
 
 }  // namespace vellmar

@@ -24,6 +24,13 @@ class TKernItem : public TDesignBlockItem {
 
   TKernItem(TStreetStructure& street, const TItemKind& kind);
 
+  // One triangle collection for the labels, drawn with the black glyph atlas.
+  static void InitKindCollections(TStreetStructure& street);
+  // The label inside the picture: a quarter of the block's width and a third of its
+  // height from the anchor, turned with the reference axis, centred on that spot's
+  // height.
+  void BuildPrimitives() override;
+
   // After the design block: "TXTLABEL", then per layer "MATNAMEn" and "MAT_Hn  ", each
   // optional on reading and always written.
   void LoadFromStream(TStream& stream) override;
