@@ -25,6 +25,14 @@ class TPlanDefineItem final : public TOrientPointItem {
   TPlanDefineItem(TStreetStructure& street, const TItemKind& kind);
   ~TPlanDefineItem() override;
 
+  // A near-black line collection for the paper's edge and inner frame, and a triangle
+  // collection.
+  static void InitKindCollections(TStreetStructure& street);
+  // The paper's edge and inner frame, each a closed outline.
+  void BuildPrimitives() override;
+  // The stamps, each a whole street in millimetres, turned and put into its corner of
+  // the inner frame; only when the view can see the sheet.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
 

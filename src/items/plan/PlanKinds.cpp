@@ -1,5 +1,6 @@
 #include "items/plan/PlanKinds.h"
 
+#include "document/KindClass.h"
 #include "document/KindRegistry.h"
 #include "items/plan/PlanDefineItem.h"
 
@@ -10,7 +11,7 @@ constexpr int32_t kPlanKind = 36;
 }  // namespace
 
 void RegisterPlanKinds() {
-  TKindRegistry::RegisterFactory(kPlanKind, MakeItem<TPlanDefineItem>);
+  RegisterKindClass<TPlanDefineItem>(kPlanKind);
   // A sheet is placed by its corner and the point that gives its rotation. One stored
   // with a single point still loads (it lies unrotated), so this is the editing minimum.
   TItemKind plan = TKindRegistry::Kind(kPlanKind);
