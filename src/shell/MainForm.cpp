@@ -37,6 +37,7 @@
 #include "shell/ShellPrompts.h"
 #include "shell/ShellText.h"
 #include "shell/StreetsHolderModule.h"
+#include "shell/VellmarSync.h"
 
 namespace vellmar {
 
@@ -74,11 +75,15 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   connect(&updateTimer_, &QTimer::timeout, this, &TMainForm::UpdateTimerTimer);
   updateTimer_.start();
   qApp->installEventFilter(this);
+  sync_ = std::make_unique<TVellmarSyncForm>(*this);
+  drawer_->SetViewSender([this](const TViewState& view) { sync_->BroadcastView(view); });
   PlanChanged();
 }
 
 TMainForm::~TMainForm() {
   destroying_ = true;
+  drawer_->SetViewSender({});
+  sync_.reset();
   qApp->removeEventFilter(this);
   SetWarningSink({});
   DirectoryProvider().SetAsker({});

@@ -33,6 +33,7 @@ class TMouseEvents;
 class TPlanSurface;
 class TStreetsHolderModule;
 class TStreetStructure;
+class TVellmarSyncForm;
 
 class TMainForm final : public QMainWindow {
   Q_OBJECT
@@ -72,6 +73,7 @@ class TMainForm final : public QMainWindow {
   TMainPlanControls& Controls() { return *controls_; }
   TFloatingActions& FloatingActions() { return *floatingActions_; }
   TPlanSurface& Surface() { return *surface_; }
+  TVellmarSyncForm& Sync() { return *sync_; }
   QTabBar& StreetsTab() { return *streetsTab_; }
   QLabel& FileNameLabel() { return *fileNameLabel_; }
   QFrame& ActionPanel() { return *actionPanel_; }
@@ -113,6 +115,7 @@ class TMainForm final : public QMainWindow {
   std::unique_ptr<TMainPlanDrawer> drawer_;
   std::unique_ptr<TFloatingActions> floatingActions_;
   std::unique_ptr<TMainPlanControls> controls_;
+  std::unique_ptr<TVellmarSyncForm> sync_;
   TPlanSurface* surface_ = nullptr;
   QTabBar* streetsTab_ = nullptr;
   QLabel* fileNameLabel_ = nullptr;

@@ -1,5 +1,5 @@
-// The GUI tests share one application object; settings go to a scratch directory so the
-// tests never read or write the user's.
+// The GUI tests share one application object; settings and the synchronisation socket go
+// to a scratch directory so the tests never read or write the user's.
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QTemporaryDir settings;
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  // The viewers and the hubs of this run meet on a socket of its own, never on the user's
+  // hub nor on a parallel run's.
+  qputenv("VELLMAR_SYNC_SERVER", settings.filePath(QStringLiteral("hub")).toLocal8Bit());
   vellmar::RegisterAllKinds();
   // The program-wide sign libraries load once; what they miss here (the repository has no
   // sign metafiles) is said before any test, not inside whichever test loads a sign first.

@@ -1,0 +1,90 @@
+#include "HubForm.h"
+
+#include <cmath>
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "HubServer.h"
+
+namespace vellmar {
+
+namespace {
+
+// Numbers with "." whatever the locale.
+QString Number(double value) { return QString::number(value, 'g', 9); }
+
+}  // namespace
+
+THubForm::THubForm(THubServer& server, const QString& serverName) : server_(server) {
+  setObjectName(QStringLiteral("TSyncHubForm"));
+  setWindowTitle(QStringLiteral("Vellmar hub"));
+  auto* column = new QVBoxLayout(this);
+  auto* where = new QLabel(QStringLiteral("Канал: %1").arg(serverName), this);
+  where->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  column->addWidget(where);
+  column->addWidget(new QLabel(QStringLiteral("Подключённые программы:"), this));
+  clients_ = new QListWidget(this);
+  column->addWidget(clients_, 1);
+  lastView_ = new QLabel(this);
+  lastView_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  column->addWidget(lastView_);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(QStringLiteral("Расстояние по оси, м:"), this));
+  station_ = new QLineEdit(this);
+  station_->setObjectName(QStringLiteral("Station"));
+  row->addWidget(station_, 1);
+  auto* send = new QPushButton(QStringLiteral("Показать"), this);
+  row->addWidget(send);
+  column->addLayout(row);
+  stationError_ = new QLabel(this);
+  column->addWidget(stationError_);
+
+  connect(send, &QPushButton::clicked, this, &THubForm::SendStation);
+  connect(station_, &QLineEdit::returnPressed, this, &THubForm::SendStation);
+  connect(&server_, &THubServer::ClientsChanged, this, &THubForm::ShowClients);
+  connect(&server_, &THubServer::ViewRelayed, this, &THubForm::ShowLastView);
+  ShowClients();
+  ShowLastView();
+  resize(420, 320);
+}
+
+void THubForm::ShowClients() {
+  clients_->clear();
+  for (const THubServer::TClient& client : server_.Clients()) {
+    const QString process =
+        client.Process ? QStringLiteral(", процесс %1").arg(client.Process) : QString();
+    clients_->addItem(QStringLiteral("№ %1%2").arg(client.Number).arg(process));
+  }
+}
+
+void THubForm::ShowLastView() {
+  const std::optional<TViewState>& view = server_.LastView();
+  if (!view) {
+    lastView_->setText(QStringLiteral("Вид: ещё не получен"));
+    return;
+  }
+  lastView_->setText(QStringLiteral("Вид: центр (%1, %2, %3), масштаб %4, поворот %5")
+                         .arg(Number(view->Centre.x), Number(view->Centre.y), Number(view->Centre.z),
+                              Number(view->Scale), Number(view->Rotation)));
+}
+
+void THubForm::SendStation() {
+  bool ok = false;
+  // QString reads numbers with "." whatever the locale.
+  const double station = station_->text().trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(static_cast<float>(station))) {
+    stationError_->setText(QStringLiteral("Введите число, например 120.5"));
+    return;
+  }
+  stationError_->clear();
+  server_.SendStation(static_cast<float>(station));
+}
+
+}  // namespace vellmar
