@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DemoCurvedRoad.h"
+#include "DemoDesign.h"
 #include "DemoLabels.h"
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
@@ -150,6 +151,7 @@ void WriteDemoStreet(const std::string& output) {
   }
   AddCurvedRoad(street);
   AddDemoLabels(street);
+  AddDemoDesign(street);
   const TViewState view = FitStreetView(street);
   street.SetView(view.Centre, view.Scale, view.Rotation);
   street.SaveToFile(output);
