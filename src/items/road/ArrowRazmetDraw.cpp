@@ -52,7 +52,7 @@ void TArrowRazmetItem::BuildPrimitives() {
 
   for (int32_t i = 0; i + 1 < Points().Count(); ++i) {
     const TXYZ from = Points().GetVertex(i);
-    const double direction = AngleOf(SubXYZ(Points().GetVertex(i + 1), from));
+    const double direction = AngleOf(SubXYZ(from, Points().GetVertex(i + 1)));
     for (TMatrixShell* local : {&fills.Local(), &outlines.Local()}) {
       local->LoadIdentity();
       local->Translate(false, from.x, from.y, from.z);

@@ -76,7 +76,7 @@ void TRazmetLabelPlaceItem::BuildPrimitives() {
   if (size == 0.0) size = kLabelScale;
   TItemList& markings = Street().ItemList(TLineRazmetItem::kKindIndex);
   for (size_t i = 0; i + 1 < control.size(); ++i) {
-    const double segment = AngleOf(SubXYZ(control[i + 1], control[i]));
+    const double segment = AngleOf(SubXYZ(control[i], control[i + 1]));
     for (int32_t m = 0; m < markings.Count(); ++m) {
       auto* marking = dynamic_cast<TLineRazmetItem*>(markings.Items(m));
       if (marking == nullptr || !marking->Active()) continue;

@@ -23,10 +23,10 @@ constexpr uint32_t kSlopeLine = MakeColor(255, 64, 255, 255);
 // Where the perpendicular bisectors of p0-p1 and p1-p2 meet; none when they are parallel.
 std::optional<TXYZ> CircleCentre(const TXYZ& p0, const TXYZ& p1, const TXYZ& p2) {
   const TXYZ m1 = Midpoint(p0, p1), m2 = Midpoint(p1, p2);
-  const TXYZ d1 = PerpLeft(SubXYZ(p1, p0)), d2 = PerpLeft(SubXYZ(p2, p1));
+  const TXYZ d1 = PerpLeft(SubXYZ(p0, p1)), d2 = PerpLeft(SubXYZ(p1, p2));
   const double det = static_cast<double>(d1.x) * d2.y - static_cast<double>(d1.y) * d2.x;
   if (det == 0.0) return std::nullopt;
-  const TXYZ between = SubXYZ(m2, m1);
+  const TXYZ between = SubXYZ(m1, m2);
   const double s = (static_cast<double>(between.x) * d2.y - static_cast<double>(between.y) * d2.x) / det;
   const TXYZ centre = AddXYZ(m1, ScaleXYZ(d1, s));
   if (!std::isfinite(centre.x) || !std::isfinite(centre.y)) return std::nullopt;
@@ -45,8 +45,8 @@ void TRadiusMeasureItem::DrawImmediate(const TDxDrawParams& params, TModeSet mod
   const std::optional<TXYZ> centre = CircleCentre(p0, p1, p2);
   if (!centre) return;
   renderer.DrawPolyline(TXYZArray{p0, *centre, p2}, kRadiusCircle);
-  const TXYZ from = SubXYZ(p0, *centre);
-  double alpha = std::fmod(AngleOf(SubXYZ(p2, *centre)) - AngleOf(from) + 2 * std::numbers::pi, 2 * std::numbers::pi);
+  const TXYZ from = SubXYZ(*centre, p0);
+  double alpha = std::fmod(AngleOf(SubXYZ(*centre, p2)) - AngleOf(from) + 2 * std::numbers::pi, 2 * std::numbers::pi);
   // The arc takes the shorter way round.
   double sense = 1.0;
   if (alpha > std::numbers::pi) {

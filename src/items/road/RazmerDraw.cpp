@@ -150,7 +150,7 @@ void TRazmerItem::BuildPrimitives() {
   if (count <= 3 || contourItem == nullptr || contourItem->Points().Count() < 2) {
     writer.Lines().AddSegments(this, TXYZArray{a, b});
     if (count <= 3) return;
-    const double theta = AngleOf(SubXYZ(b, a));
+    const double theta = AngleOf(SubXYZ(a, b));
     std::vector<double> params;
     for (int32_t k = 2; k < count; ++k) {
       const TXYZ p = points.GetVertex(k);
@@ -176,7 +176,7 @@ void TRazmerItem::BuildPrimitives() {
   const double pa = curve.ParamOfPoint(a), pb = curve.ParamOfPoint(b);
   const TXYZ foot = curve.PointAt(pa);
   const double along = curve.AngleAt(pa);
-  const TXYZ away = SubXYZ(a, foot);
+  const TXYZ away = SubXYZ(foot, a);
   const double offset = std::cos(along) * away.y - std::sin(along) * away.x;
   const double turn = curve.StationAt(pb) < curve.StationAt(pa) ? std::numbers::pi : 0.0;
   std::vector<double> stations;

@@ -37,7 +37,7 @@ void TRulerItem::BuildPrimitives() {
   TPointList& points = Points();
   const int32_t count = points.Count();
   if (count < 1) return;
-  const double beta = count < 2 ? 0.0 : AngleOf(SubXYZ(points.GetVertex(1), points.GetVertex(0)));
+  const double beta = count < 2 ? 0.0 : AngleOf(SubXYZ(points.GetVertex(0), points.GetVertex(1)));
   const TXYZ v = RotateAngle(TXYZ{0.5f, 0.5f, 0}, beta), w = PerpLeft(v);
   auto& crosses = dynamic_cast<TDxLineCollection&>(*Street().KindCollections(kKindIndex).at(0));
   crosses.SetModeSet(kConstructionModes);
@@ -47,7 +47,7 @@ void TRulerItem::BuildPrimitives() {
     const TXYZ p = points.GetVertex(i);
     for (const TXYZ& arm : {v, w}) {
       segments.push_back(AddXYZ(p, arm));
-      segments.push_back(SubXYZ(p, arm));
+      segments.push_back(SubXYZ(arm, p));
     }
   }
   crosses.AddSegments(this, segments);

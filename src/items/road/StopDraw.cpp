@@ -36,7 +36,7 @@ void TStopItem::BuildPrimitives() {
   fills.SetModeSet(kPlanModes);
   lines.SetModeSet(kPlanModes);
   const TXYZ p0 = Points().GetVertex(0);
-  const TXYZ along = SubXYZ(Points().GetVertex(1), p0);
+  const TXYZ along = SubXYZ(p0, Points().GetVertex(1));
   // Coincident points give no direction to lay either form along.
   if (LengthXYZ(along) == 0.0) return;
 

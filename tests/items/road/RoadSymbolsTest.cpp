@@ -1,0 +1,228 @@
+// Marking symbols, measures and label places without a display: the symbol libraries
+// against the generated data files, the texts the kinds compute, the labels they write,
+// and what they draw every frame through the recording device.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "RoadDrawSupport.h"
+#include "document/StreetStructure.h"
+#include "items/ItemKinds.h"
+#include "items/road/ArrowRazmetItem.h"
+#include "items/road/AxisItem.h"
+#include "items/road/LineRazmetItem.h"
+#include "items/road/MarkingFont.h"
+#include "items/road/RadiusMeasureItem.h"
+#include "items/road/RazmerItem.h"
+#include "items/road/RazmetLabelPlaceItem.h"
+#include "items/road/RazmetTextItem.h"
+#include "items/road/RazmetZnakItem.h"
+#include "items/road/SignDuplicates.h"
+#include "platform/WarningSink.h"
+#include "platform/files/DataRoot.h"
+#include "platform/text/Cp1251.h"
+#include "render/DxDrawParams.h"
+#include "render/DxTriangleCollection.h"
+#include "render/FontsData.h"
+#include "render/TextDrawing.h"
+#include "support/RecordedFrame.h"
+
+namespace vellmar {
+namespace {
+
+std::filesystem::path DataFile(std::string_view utf8) {
+  return *ResolveDataPath(Utf8ToCp1251(utf8));
+}
+
+class RoadSymbolsTest : public ::testing::Test {
+ protected:
+  RoadSymbolsTest() { RegisterAllItemKinds(); }
+
+  template <typename TItem>
+  TItem& Add(int32_t kind, const TXYZArray& points) {
+    TAbstractItem& item = *street_.ItemList(kind).NewItem();
+    for (const TXYZ& p : points) item.Points().InsertNew(item.Points().Count(), p);
+    return dynamic_cast<TItem&>(item);
+  }
+
+  void Rebuild() { street_.RebuildKinds(TKindRegistry::AllKinds()); }
+
+  test::RoadDataRoot data_;
+  TStreetStructure street_;
+};
+
+// Every letter the road's words need is drawn in the generated font, standing 1.6 m
+// high on its baseline; what the font lacks shows as the bar, never as nothing.
+TEST_F(RoadSymbolsTest, TheGeneratedMarkingFontHasTheRoadsLetters) {
+  const TMarkingFont font = TMarkingFont::LoadFromFile(DataFile("\\DataFiles\\Разметка\\RazmetFont.pln"));
+  for (const char* utf8 : {"С", "Т", "О", "П", "А", "В", "S", "T", "O", "P", "B", "U", "0", "1", "2", "3", "4", "5",
+                           "6", "7", "8", "9"}) {
+    const auto code = static_cast<unsigned char>(Utf8ToCp1251(utf8)[0]);
+    const TSymbolGlyph& glyph = font.Glyph(code);
+    ASSERT_FALSE(font.IsPlaceholder(code)) << utf8;
+    float top = 0, bottom = 10;
+    for (const TDxVertex& v : glyph.Triangles) {
+      top = std::max(top, v.Y);
+      bottom = std::min(bottom, v.Y);
+    }
+    EXPECT_NEAR(top, 1.6, 0.1) << utf8;
+    EXPECT_NEAR(bottom, 0.0, 0.1) << utf8;
+    EXPECT_GT(glyph.Advance, 0.5) << utf8;
+    EXPECT_LT(glyph.Advance, 0.9) << utf8;
+  }
+  EXPECT_TRUE(font.IsPlaceholder('Q'));
+  EXPECT_TRUE(font.Glyph(' ').Triangles.empty());
+  EXPECT_DOUBLE_EQ(font.Glyph(' ').Advance, 0.3);
+}
+
+TEST_F(RoadSymbolsTest, AMissingOrDamagedFontLeavesEveryLetterABar) {
+  test::TempDir dir;
+  std::ofstream(dir / "damaged.pln", std::ios::binary) << "TAGSSIZE not a street";
+  std::vector<std::string> warnings;
+  SetWarningSink([&](const std::string& message) { warnings.push_back(message); });
+  for (const char* name : {"missing.pln", "damaged.pln"}) {
+    const TMarkingFont font = TMarkingFont::LoadFromFile(dir / name);
+    EXPECT_TRUE(font.IsPlaceholder(static_cast<unsigned char>(Utf8ToCp1251("С")[0]))) << name;
+    EXPECT_DOUBLE_EQ(font.Glyph('A').Advance, 0.6) << name;
+    EXPECT_DOUBLE_EQ(font.Glyph('A').Area, 0.4 * 1.6) << name;
+  }
+  SetWarningSink({});
+  // The damaged file is named once; the missing one is silent.
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("damaged.pln"), std::string::npos);
+}
+
+// The library holds the frames and the signs the demo and the tests paint; frames are
+// not offered as sign names, and a sign finds its group's frame.
+TEST_F(RoadSymbolsTest, TheGeneratedSignDuplicatesHaveTheirSignsAndFrames) {
+  const TSignDuplicates library =
+      TSignDuplicates::LoadFromFile(DataFile("\\DataFiles\\Знаки\\ZnakRoadCopy.pln"));
+  std::vector<std::string> names = {"3.*", "5.*", "1.*", "5.19.1", "5.19.2", "1.23", "5.14"};
+  for (int speed = 20; speed <= 90; speed += 10) names.push_back("3.24-" + std::to_string(speed));
+  for (const std::string& name : names) {
+    const int32_t index = library.LastIndexOf(name);
+    ASSERT_GE(index, 0) << name;
+    EXPECT_FALSE(library.Entry(index).Glyph.Triangles.empty()) << name;
+  }
+  const std::vector<std::string>& choosable = library.SignNames();
+  EXPECT_TRUE(std::is_sorted(choosable.begin(), choosable.end()));
+  EXPECT_EQ(std::count(choosable.begin(), choosable.end(), "3.*"), 0);
+  EXPECT_EQ(choosable.size(), names.size() - 3);
+  EXPECT_EQ(library.FrameIndexOf("3.24-40"), library.LastIndexOf("3.*"));
+  EXPECT_EQ(library.FrameIndexOf("7.1"), -1);
+  EXPECT_EQ(library.FrameIndexOf(""), -1);
+}
+
+// Measured values are rounded to 0.05, then to the street's step; custom texts replace
+// them line by line and are kept when there are fewer intervals.
+TEST_F(RoadSymbolsTest, DimensionTextsAreTheRoundedIntervals) {
+  struct TCase {
+    std::vector<float> Measured;  // along the line from (0, 0) to (10, 0)
+    bool Custom;
+    std::vector<std::string> Given;
+    std::vector<std::string> Texts;
+  };
+  const TCase cases[] = {
+      {{1, 4.31f}, false, {}, {"3.3"}},
+      {{0, 2, 2.5f, 7.524f}, false, {}, {"2", "0.5", "5"}},
+      {{7, 1, 4}, false, {"x"}, {"3", "3"}},           // sorted along the line
+      {{0, 1, 2}, true, {"a"}, {"a"}},                   // the second interval has no text
+      {{0, 1}, true, {"a", "b", "c"}, {"a", "b", "c"}},  // surplus lines are kept
+      {{}, false, {"old"}, {"old"}},                     // two points: nothing measured
+  };
+  for (const TCase& c : cases) {
+    street_.Clear();
+    TXYZArray points = {{0, 0, 0}, {10, 0, 0}};
+    for (const float x : c.Measured) points.push_back({x, 1, 0});
+    auto& dimension = Add<TRazmerItem>(TRazmerItem::kKindIndex, points);
+    dimension.SetCustomTexts(c.Custom);
+    dimension.SetTexts(c.Given);
+    Rebuild();
+    EXPECT_EQ(dimension.Texts(), c.Texts) << c.Measured.size() << " points measured";
+  }
+}
+
+// The label place writes, for each segment in turn, the designation of every marking
+// it crosses, in the markings' order; markings the library lacks get none.
+TEST_F(RoadSymbolsTest, ALabelPlaceWritesExactlyTheCrossedMarkingsInOrder) {
+  Add<TLineRazmetItem>(TLineRazmetItem::kKindIndex, {{0, 0, 0}, {20, 0, 0}}).SetGostName("1.5");
+  Add<TLineRazmetItem>(TLineRazmetItem::kKindIndex, {{0, 3, 0}, {20, 3, 0}}).SetGostName("1.4");
+  Add<TLineRazmetItem>(TLineRazmetItem::kKindIndex, {{0, 6, 0}, {20, 6, 0}}).SetGostName("9.99");
+  Add<TLineRazmetItem>(TLineRazmetItem::kKindIndex, {{0, 9, 0}, {3, 9, 0}}).SetGostName("1.1");  // missed
+  Add<TRazmetLabelPlaceItem>(TRazmetLabelPlaceItem::kKindIndex, {{5, -1, 0}, {5, 10, 0}, {8, 10, 0}, {8, 1, 0}});
+  Rebuild();
+  auto& labels = dynamic_cast<TDxTriangleCollection&>(
+      *street_.KindCollections(TRazmetLabelPlaceItem::kKindIndex).at(1));
+  std::vector<std::string> expected;
+  for (const char* text : {"1.5", "1.4(желтая)", "1.4(желтая)"}) expected.push_back(Utf8ToCp1251(text));
+  std::vector<TDxVertex> written;
+  for (size_t i = 0; i < labels.Count(); ++i) {
+    const TDxPrimView prim = labels.PrimAt(i);
+    written.insert(written.end(), prim.Vertices.begin(), prim.Vertices.end());
+  }
+  // The texture coordinates spell the texts: compare them with the same texts laid out.
+  std::vector<TDxVertex> spelt, quads;
+  for (const std::string& text : expected) {
+    BuildTextQuads(FontsData().BlackAtlas(), text, quads);
+    spelt.insert(spelt.end(), quads.begin(), quads.end());
+  }
+  ASSERT_EQ(written.size(), spelt.size());
+  for (size_t i = 0; i < spelt.size(); ++i) {
+    ASSERT_FLOAT_EQ(written[i].U, spelt[i].U) << i;
+    ASSERT_FLOAT_EQ(written[i].V, spelt[i].V) << i;
+  }
+  // Each label lies beside its crossing: the first at the first segment's, the last at
+  // the third segment's.
+  const auto centre = [&](size_t first, size_t count) {
+    TXYZ sum{};
+    for (size_t i = first; i < first + count; ++i) sum = {sum.x + written[i].X, sum.y + written[i].Y, 0};
+    return TXYZ{sum.x / static_cast<float>(count), sum.y / static_cast<float>(count), 0};
+  };
+  const size_t firstCount = 6 * expected[0].size(), lastCount = 6 * expected[2].size();
+  const TXYZ first = centre(0, firstCount), last = centre(written.size() - lastCount, lastCount);
+  EXPECT_NEAR(first.x, 5, 0.2);
+  EXPECT_NEAR(first.y, 0, 1.0);
+  EXPECT_NEAR(last.x, 8, 0.2);
+  EXPECT_NEAR(last.y, 3, 1.0);
+}
+
+// A text, a sign duplicate and the measures draw through the renderer every frame: as
+// many triangle lists as the shapes they paint, and again after a change.
+TEST_F(RoadSymbolsTest, PerFrameSymbolsDrawTheirShapesThroughTheDevice) {
+  auto& text = Add<TRazmetTextItem>(TRazmetTextItem::kKindIndex, {{0, 0, 0}, {0, 1, 0}});
+  auto& sign = Add<TRazmetZnakItem>(TRazmetZnakItem::kKindIndex, {{3, 0, 0}});
+  auto& radius = Add<TRadiusMeasureItem>(39, {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}});
+  struct TCase {
+    const char* What;
+    std::function<void()> Change;
+    int32_t Kind;
+    size_t Draws;
+  };
+  const TCase cases[] = {
+      {"СТОП", [&] { text.SetText(Utf8ToCp1251("СТОП")); }, 15, 5},
+      {"СТОП with a space", [&] { text.SetText(Utf8ToCp1251("СТ ОП")); }, 15, 5},
+      {"sign with frame", [&] { sign.SetSignName("3.24-40"); }, 16, 3},
+      {"frame without sign", [&] { sign.SetSignName("3.99"); }, 16, 2},
+      {"neither: placeholder", [&] { sign.SetSignName("7.1"); }, 16, 2},
+      {"arc", [] {}, 39, 3},
+      {"three points on a line", [&] { radius.Points().SetVertex(1, {1, 0, 0}); }, 39, 1},
+  };
+  for (const TCase& c : cases) {
+    c.Change();
+    test::TRecordedFrame frame;
+    TDxDrawParams params;
+    params.Renderer = frame.Renderer.get();
+    params.Centre = {0, 0, 0};
+    params.Radius = 100;
+    street_.Draw(params, TKindSet{c.Kind}, 1u << 0);
+    EXPECT_EQ(frame.Draws().size(), c.Draws) << c.What;
+  }
+}
+
+}  // namespace
+}  // namespace vellmar
