@@ -10,6 +10,7 @@
 #include "DemoCurvedRoad.h"
 #include "DemoDesign.h"
 #include "DemoLabels.h"
+#include "DemoRoadSymbols.h"
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
@@ -84,10 +85,10 @@ const std::vector<TPiece>& Pieces() {
       {11, "straight-on arrow, east-bound", {{120, -9.25f, 0}, {125, -9.25f, 0}}, "Прямо"},
       {11, "straight-on arrow, west-bound", {{180, 9.25f, 0}, {175, 9.25f, 0}}, "Прямо"},
       {12, "island at the median's west end", {{0, 4, 0}, {20, 4, 0}, {0, 6, 0}}},
-      {13, "bus stop zigzag", {{110, 10.5f, 0}, {140, 10.5f, 0}}},
+      {13, "bus stop zigzag", {{140, 10.5f, 0}, {110, 10.5f, 0}}},
       {14, "zebra crossing", {{150, -11, 0}, {150, 11, 0}}},
-      {15, "lane word", {{100, -5.75f, 0}, {104, -5.75f, 0}}},
-      {16, "marked speed limit", {{40, -9.25f, 0}, {44, -9.25f, 0}}, "3.24"},
+      {15, "lane word", {{100, -5.45f, 0}, {100, -6.45f, 0}}},
+      {16, "marked speed limit", {{40, -9.25f, 0}, {40, -10.25f, 0}}, "3.24-60"},
       {17, "picture on the plan", {{50, 27, 0}, {54, 27, 0}}},
       {19, "hedge along the southern sidewalk", {{0, -19, 0}, {140, -19, 0}}},
       {20, "bench on the northern sidewalk", {{125, 17, 0}}, "Скамья"},
@@ -151,6 +152,7 @@ void WriteDemoStreet(const std::string& output) {
   }
   AddCurvedRoad(street);
   AddDemoLabels(street);
+  AddDemoRoadSymbols(street);
   AddDemoDesign(street);
   const TViewState view = FitStreetView(street);
   street.SetView(view.Centre, view.Scale, view.Rotation);
