@@ -17,8 +17,12 @@
 #include "items/design/DesignBlockItem.h"
 #include "items/design/DesignFigureItem.h"
 #include "items/design/DesignLineItem.h"
+#include "items/design/KernItem.h"
 #include "items/road/RoadDrawSupport.h"
 #include "platform/gpu/DxVertex.h"
+#include "platform/text/Cp1251.h"
+#include "render/FontsData.h"
+#include "render/TextDrawing.h"
 #include "support/GlTestSupport.h"
 
 namespace vellmar {
@@ -29,6 +33,7 @@ using test::ColorNear;
 constexpr int32_t kFigureKind = 7;
 constexpr int32_t kLineKind = 19;
 constexpr int32_t kBlockKind = 20;
+constexpr int32_t kKernKind = 33;
 constexpr int32_t kAxisKind = 35;
 constexpr uint32_t kWhite = MakeColor(255, 255, 255, 255);
 constexpr uint32_t kRed = MakeColor(255, 0, 0, 255);
@@ -145,6 +150,27 @@ TEST_F(DesignDrawTest, EveryPointOfABlockGetsACopyAndAnUnknownNameTheStandIn) {
   EXPECT_TRUE(ColorNear(image->At(3.9, 4.1), kWhite));
 }
 
+// The axis bends a right angle at x = 10; the block's three copies, two beyond the bend,
+// all lie along the first segment's direction, as the first point's station gives it.
+TEST_F(DesignDrawTest, EveryCopyOfABlockIsTurnedByTheAxisAngleAtItsFirstPoint) {
+  TDsnBlockDef& def = Blocks().Add();
+  def.SetName("Bar");
+  def.SetBitmap(Solid(16, 4, 0x00A000));
+  def.SetWidth(2);
+  def.SetHeight(0.5f);
+  def.SetAnchor(8, 2);
+  TAbstractItem& axis = Add<TAbstractItem>(kAxisKind, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
+  auto& bars = Add<TDesignBlockItem>(kBlockKind, {{5, 1, 0}, {11, 4, 0}, {11, 8, 0}});
+  bars.SetBlockName("Bar");
+  bars.AxisRef().SetItem(0, &axis);
+  const auto image = test::DrawPlan(street_, {8, 4, 0}, 20.0, TKindSet{kBlockKind}, 300, 300);
+  if (!image) GTEST_SKIP() << "no headless OpenGL context on this machine";
+  for (const TXYZ& p : {TXYZ{5, 1, 0}, TXYZ{11, 4, 0}, TXYZ{11, 8, 0}}) {
+    EXPECT_TRUE(ColorNear(image->At(p.x + 0.8, p.y), kGreen, 8)) << p.x << "," << p.y << ": along x";
+    EXPECT_TRUE(ColorNear(image->At(p.x, p.y + 0.8), kWhite)) << p.x << "," << p.y << ": not along y";
+  }
+}
+
 TEST_F(DesignDrawTest, ABlockSmallerThanAPixelIsNotDrawn) {
   TDsnBlockDef& def = Blocks().Add();
   def.SetName("Dot");
@@ -159,6 +185,34 @@ TEST_F(DesignDrawTest, ABlockSmallerThanAPixelIsNotDrawn) {
   for (uint32_t y = 0; y < 40; ++y) {
     for (uint32_t x = 0; x < 40; ++x) ASSERT_TRUE(ColorNear(image->Frame.At(x, y), kWhite));
   }
+}
+
+// A core-sample mark's label sits inside its block, starting a fifth of its width to the
+// left of the spot a quarter of the block's width right of the point and a third of its
+// height above it, vertically centred there.
+TEST_F(DesignDrawTest, AKernLabelSitsInsideItsBlock) {
+  TDsnBlockDef& def = Blocks().Add();
+  def.SetName(std::string("Керн"_cp1251));
+  def.SetBitmap(Solid(8, 8, 0xFFFFFF));  // transparent: only the label shows
+  def.SetWidth(8);
+  def.SetHeight(6);
+  auto& kern = Add<TKernItem>(kKernKind, {{0, 0, 0}});
+  kern.SetLabel("888");
+  const auto image = test::DrawPlan(street_, {2, 2, 0}, 20.0, TKindSet{kKernKind}, 300, 240);
+  if (!image) GTEST_SKIP() << "no headless OpenGL context on this machine";
+  const TFontTexture& atlas = FontsData().BlackAtlas();
+  const double width = 0.08 * AtlasTextWidth(atlas, "888"), height = 0.1 * AtlasTextHeight(atlas);
+  const double left = 2 - 0.2 * width, right = 2 + 0.8 * width, bottom = 2 - 0.5 * height, top = 2 + 0.5 * height;
+  int32_t inside = 0, outside = 0;
+  for (uint32_t y = 0; y < image->Frame.Height; ++y) {
+    for (uint32_t x = 0; x < image->Frame.Width; ++x) {
+      if (!Dark(image->Frame.At(x, y))) continue;
+      const double wx = 2 + (x + 0.5 - 150) / 20.0, wy = 2 - (y + 0.5 - 120) / 20.0;
+      (wx > left && wx < right && wy > bottom && wy < top ? inside : outside) += 1;
+    }
+  }
+  EXPECT_GT(inside, 50);
+  EXPECT_EQ(outside, 0);
 }
 
 // The runs of dark pixels along a row between two columns.
@@ -313,6 +367,29 @@ TEST_F(DesignDrawTest, AFigurePatternFillsTheOutlineOnly) {
     EXPECT_TRUE(DarkRuns(*image, row, image->Column(c.OutFrom), image->Column(c.OutTo)).empty()) << c.What;
     EXPECT_TRUE(ColorNear(image->At(0.5, 2), kWhite)) << c.What << ": between the hatch lines";
   }
+}
+
+// The figure's reference axis runs north: the picture's vertical hatch lines lie
+// across it, so a column through the figure crosses one a unit, a row none.
+TEST_F(DesignDrawTest, AFigurePatternTurnsWithTheReferenceAxis) {
+  TDsnFigDef& hatch = Figures().Add();
+  hatch.SetName("Hatch");
+  TBitmap picture = Solid(8, 8, 0xFFFFFF);
+  for (int32_t y = 0; y < 8; ++y) picture.SetPixel(0, y, 0x000000);
+  hatch.SetBitmap(std::move(picture));
+  TAbstractItem& axis = Add<TAbstractItem>(kAxisKind, {{-1, 0, 0}, {-1, 10, 0}});
+  auto& figure = Add<TDesignFigureItem>(kFigureKind, {{0, 0, 0}, {6, 0, 0}, {6, 6, 0}, {0, 6, 0}});
+  figure.SetPatternName("Hatch");
+  figure.References().SetItem(0, &axis);
+  const auto image = test::DrawPlan(street_, {3, 3, 0}, 40.0, TKindSet{kFigureKind}, 280, 280);
+  if (!image) GTEST_SKIP() << "no headless OpenGL context on this machine";
+  int32_t acrossColumn = 0;
+  for (double y = 0.5; y < 5.5; y += 0.025) acrossColumn += Dark(image->At(3.1, y)) ? 1 : 0;
+  const auto alongRow = DarkRuns(*image, image->Row(3.1), image->Column(0.2), image->Column(5.8));
+  // Five thin lines across the column, not one along it.
+  EXPECT_GE(acrossColumn, 5);
+  EXPECT_LT(acrossColumn, 60);
+  EXPECT_TRUE(alongRow.empty() || alongRow.front().second > 150) << "a row lies along one line or between two";
 }
 
 TEST_F(DesignDrawTest, AFigureWithAnUnknownPatternIsFilledPlainly) {

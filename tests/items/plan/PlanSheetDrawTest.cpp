@@ -218,5 +218,28 @@ TEST_F(PlanSheetDrawTest, ASheetOutOfViewDrawsNoStampButKeepsItsOutline) {
   EXPECT_FALSE(sheet.Stamp(TCorner::TopLeft)->Placement().IsIdentity());
 }
 
+// Stamps hold streets that may hold sheets with stamps again. A chain nested deeper than
+// a stream may load stamps is drawn down to that depth and no further, instead of
+// following the chain to its end (or, for a chain that never ends, overflowing the stack).
+TEST_F(PlanSheetDrawTest, StampsNestedTooDeeplyAreLeftOut) {
+  constexpr int chain = TPlanDefineItem::kMaxStampDepth + 3;
+  std::vector<TStreetStructure*> stamps;
+  TStreetStructure* holder = &street_;
+  for (int depth = 0; depth < chain; ++depth) {
+    auto& sheet = dynamic_cast<TPlanDefineItem&>(*holder->ItemList(kPlanKind).NewItem());
+    sheet.Points().InsertNew(0, {0, 0, 0});
+    sheet.Points().InsertNew(1, {1, 0, 0});
+    sheet.SetStamp(TCorner::TopLeft, std::make_unique<TStreetStructure>());
+    holder = sheet.Stamp(TCorner::TopLeft);
+    stamps.push_back(holder);
+  }
+  if (!test::DrawPlan(street_, {50, 50, 0}, 1.0, TKindSet{kPlanKind}, 100, 100))
+    GTEST_SKIP() << "no headless OpenGL context on this machine";
+  for (int depth = 0; depth < chain; ++depth) {
+    EXPECT_EQ(stamps[size_t(depth)]->Placement().IsIdentity(), depth >= TPlanDefineItem::kMaxStampDepth)
+        << "stamp at depth " << depth + 1;
+  }
+}
+
 }  // namespace
 }  // namespace vellmar
