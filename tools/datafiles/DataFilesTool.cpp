@@ -30,6 +30,7 @@
 #include "platform/text/Cp1251.h"
 #include "platform/text/Numbers.h"
 #include "RoadTextures.h"
+#include "SignLibrary.h"
 #include "SymbolFiles.h"
 #include "DesignTextures.h"
 
@@ -244,6 +245,8 @@ fs::path Write(const fs::path& root) {
   WriteMarkingFont(root / "DataFiles");
   WriteSignDuplicates(root / "DataFiles");
   WriteFurnitureTextures(root / "DataFiles");
+  WriteSignLibrary(root / "DataFiles");
+  WriteTrafficLightPictures(root / "DataFiles");
   return folder;
 }
 
@@ -258,6 +261,17 @@ void CompareWith(const fs::path& committed) {
   Write(scratch);
   bool same = true;
   for (const auto& entry : fs::recursive_directory_iterator(scratch)) {
+    if (entry.is_symlink()) {
+      // A folder that leads to another (the sign library's default folder); relative()
+      // would follow the link.
+      const fs::path other = committed / entry.path().lexically_relative(scratch);
+      std::error_code ec;
+      if (!fs::is_symlink(other) || fs::read_symlink(other, ec) != fs::read_symlink(entry.path())) {
+        std::cerr << "stale: " << other.string() << "\n";
+        same = false;
+      }
+      continue;
+    }
     if (!entry.is_regular_file()) continue;
     const fs::path other = committed / fs::relative(entry.path(), scratch);
     if (FileText(entry.path()) != FileText(other)) {

@@ -29,6 +29,11 @@ TBitmap PlayMetafile(const TMetafile& picture, int width, int height, TMetafileP
     const std::unique_ptr<cairo_t, void (*)(cairo_t*)> cr(cairo_create(surface.get()), cairo_destroy);
     cairo_set_source_rgb(cr.get(), 1, 0, 1);
     cairo_paint(cr.get());
+    // Shapes are drawn without smoothing, as GDI draws them: a smoothed edge would blend
+    // the sign's colours with the magenta that textures take as transparent, and leave
+    // a pink fringe that no longer counts as transparent. Text stays smoothed; it lies
+    // on the sign's face.
+    cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_NONE);
     // The picture fills the bitmap but for the one-pixel frame.
     const std::array<double, 4> target{1, 1, double(width - 1), double(height - 1)};
     TMetafilePlayback counts;

@@ -270,7 +270,8 @@ namespace {
 enum : uint16_t {
   kMetaEof = 0x0000, kMetaSetBkMode = 0x0102, kMetaSetMapMode = 0x0103, kMetaSetWindowOrg = 0x020B,
   kMetaSetWindowExt = 0x020C, kMetaEllipse = 0x0418, kMetaRectangle = 0x041B, kMetaTextOut = 0x0521,
-  kMetaPolygon = 0x0324, kMetaSelectObject = 0x012D, kMetaSetTextAlign = 0x012E, kMetaDeleteObject = 0x01F0,
+  kMetaPolygon = 0x0324, kMetaPolyline = 0x0325, kMetaPolyPolygon = 0x0538, kMetaSetTextColor = 0x0209,
+  kMetaSelectObject = 0x012D, kMetaSetTextAlign = 0x012E, kMetaDeleteObject = 0x01F0,
   kMetaCreatePenIndirect = 0x02FA, kMetaCreateFontIndirect = 0x02FB, kMetaCreateBrushIndirect = 0x02FC,
 };
 
@@ -363,13 +364,32 @@ void TWmfWriter::DeleteObject(uint16_t slot) {
   if (slot < slots_.size()) slots_[slot] = false;
 }
 
-void TWmfWriter::Polygon(std::span<const TPointD> points) {
-  Begin(kMetaPolygon, 1 + 2 * points.size());
-  Put16(static_cast<int32_t>(points.size()));
+void TWmfWriter::PutPoints(std::span<const TPointD> points) {
   for (const TPointD& p : points) {
     Put16(static_cast<int32_t>(std::lround(p.X)));
     Put16(static_cast<int32_t>(std::lround(p.Y)));
   }
+}
+
+void TWmfWriter::Polygon(std::span<const TPointD> points) {
+  Begin(kMetaPolygon, 1 + 2 * points.size());
+  Put16(static_cast<int32_t>(points.size()));
+  PutPoints(points);
+}
+
+void TWmfWriter::Polyline(std::span<const TPointD> points) {
+  Begin(kMetaPolyline, 1 + 2 * points.size());
+  Put16(static_cast<int32_t>(points.size()));
+  PutPoints(points);
+}
+
+void TWmfWriter::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons) {
+  std::size_t total = 0;
+  for (const auto& p : polygons) total += p.size();
+  Begin(kMetaPolyPolygon, 1 + polygons.size() + 2 * total);
+  Put16(static_cast<int32_t>(polygons.size()));
+  for (const auto& p : polygons) Put16(static_cast<int32_t>(p.size()));
+  for (const auto& p : polygons) PutPoints(p);
 }
 
 void TWmfWriter::Rectangle(int16_t left, int16_t top, int16_t right, int16_t bottom) {
@@ -391,6 +411,11 @@ void TWmfWriter::TextOut(int16_t x, int16_t y, std::string_view bytes) {
 }
 
 void TWmfWriter::SetTextAlign(uint16_t align) { Record(kMetaSetTextAlign, {static_cast<int16_t>(align)}); }
+void TWmfWriter::SetTextColor(TColorRef color) {
+  Begin(kMetaSetTextColor, 2);
+  Put32(color);
+}
+
 void TWmfWriter::SetBkMode(int mode) { Record(kMetaSetBkMode, {static_cast<int16_t>(mode)}); }
 
 std::vector<uint8_t> TWmfWriter::Finish() {

@@ -94,11 +94,14 @@ class TWmfWriter {
   void DeleteObject(uint16_t slot);
 
   void Polygon(std::span<const TPointD> points);
+  void PolyPolygon(const std::vector<std::vector<TPointD>>& polygons);
+  void Polyline(std::span<const TPointD> points);
   void Rectangle(int16_t left, int16_t top, int16_t right, int16_t bottom);
   void Ellipse(int16_t left, int16_t top, int16_t right, int16_t bottom);
   // TextOut of bytes in the font's character set.
   void TextOut(int16_t x, int16_t y, std::string_view bytes);
   void SetTextAlign(uint16_t align);
+  void SetTextColor(TColorRef color);
   void SetBkMode(int mode);
 
   std::vector<uint8_t> Finish();
@@ -107,6 +110,7 @@ class TWmfWriter {
   void Begin(uint16_t function, std::size_t paramWords);
   void Put16(int32_t v);
   void Put32(uint32_t v);
+  void PutPoints(std::span<const TPointD> points);
   uint16_t NewSlot();
 
   std::vector<uint8_t> bytes_;
