@@ -12,17 +12,12 @@
 #include "items/road/AtlasLabels.h"
 #include "items/road/AxisDirection.h"
 #include "items/road/ModeSets.h"
+#include "items/road/SymbolLabels.h"
 #include "items/road/SymbolGlyphs.h"
 #include "render/DxLineCollection.h"
 #include "render/DxTriangleCollection.h"
 
 namespace vellmar {
-
-namespace {
-
-constexpr double kLabelScale = 0.09;
-
-}  // namespace
 
 void TArrowRazmetItem::InitKindCollections(TStreetStructure& street) {
   TDxPrimCollections& collections = street.KindCollections(kKindIndex);
@@ -71,7 +66,7 @@ void TArrowRazmetItem::BuildPrimitives() {
     TMatrixShell& local = labels.Local();
     local.Translate(false, from.x, from.y, from.z);
     local.RotateZ(false, -(turned ? direction + std::numbers::pi : direction));
-    local.Scale(false, kLabelScale, kLabelScale, kLabelScale);
+    local.Scale(false, kSymbolLabelScale, kSymbolLabelScale, kSymbolLabelScale);
     local.Translate(false, turned ? 0 : -w, -h / 2, 0);
     labels.Add(type.GostSubName);
   }

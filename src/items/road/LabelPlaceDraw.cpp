@@ -15,6 +15,7 @@
 #include "items/road/AxisDirection.h"
 #include "items/road/LineRazmetItem.h"
 #include "items/road/ModeSets.h"
+#include "items/road/SymbolLabels.h"
 #include "items/road/RazmetLabelPlaceItem.h"
 #include "platform/gpu/DxVertex.h"
 #include "platform/text/Cp1251.h"
@@ -25,7 +26,6 @@ namespace vellmar {
 
 namespace {
 
-constexpr double kLabelScale = 0.09;
 // A marking closer than this to square to the axis reads as running against it.
 constexpr double kAgainstAxis = 0.1;
 
@@ -72,8 +72,8 @@ void TRazmetLabelPlaceItem::BuildPrimitives() {
   labelCollection.SetColor(0);
   TAtlasLabels labels(labelCollection, this);
   const TLnParams& params = Street().GetLineParams();
-  double size = Street().SignScale() * kLabelScale;
-  if (size == 0.0) size = kLabelScale;
+  double size = Street().SignScale() * kSymbolLabelScale;
+  if (size == 0.0) size = kSymbolLabelScale;
   TItemList& markings = Street().ItemList(TLineRazmetItem::kKindIndex);
   for (size_t i = 0; i + 1 < control.size(); ++i) {
     const double segment = AngleOf(SubXYZ(control[i], control[i + 1]));

@@ -1,25 +1,20 @@
 // The painted text drawn: its glyphs every frame, its designation label when it changes.
 
-#include <memory>
 #include <string_view>
 
 #include "document/StreetStructure.h"
 #include "geometry/Vector.h"
 #include "items/road/AtlasLabels.h"
 #include "items/road/MarkingFont.h"
-#include "items/road/ModeSets.h"
 #include "items/road/RazmetTextItem.h"
 #include "items/road/SymbolLabels.h"
 #include "render/DxDrawParams.h"
 #include "render/DxRenderer.h"
-#include "render/DxTriangleCollection.h"
 
 namespace vellmar {
 
 namespace {
 
-constexpr double kLabelScale = 0.09;
-constexpr double kLabelGap = 0.1;
 // Large markings stretch the letters this much along their height.
 constexpr double kBigStretch = 2.5;
 // Reach of a text beyond its point: a letter's advance per character, plus its height.
@@ -28,27 +23,24 @@ constexpr double kReachPerCharacter = 0.6;
 }  // namespace
 
 void TRazmetTextItem::InitKindCollections(TStreetStructure& street) {
-  street.KindCollections(kKindIndex).push_back(std::make_unique<TDxTriangleCollection>());
+  InitSymbolLabelCollection(street, kKindIndex);
 }
 
 void TRazmetTextItem::BuildPrimitives() {
   TSymbolLabelFrame frame;
   if (!SymbolLabelFrame(*this, frame)) return;
-  auto& collection = dynamic_cast<TDxTriangleCollection&>(*Street().KindCollections(kKindIndex).at(0));
-  collection.SetModeSet(kPlanModes);
-  collection.SetColor(0);
-  TAtlasLabels labels(collection, this);
+  TAtlasLabels labels(SymbolLabelCollection(*this), this);
   const std::string_view label = GostLabel();
   const double a = MarkingFont().TextAdvance(text_), w = labels.Width(label), h = labels.Height();
   TMatrixShell& local = labels.Local();
   PlaceSymbolLabel(local, frame);
   // Beside the text's middle, on its right-hand side as it reads.
   if (frame.Flipped) {
-    local.Translate(false, -kLabelGap, -a / 2, 0);
+    local.Translate(false, -kSymbolLabelGap, -a / 2, 0);
   } else {
-    local.Translate(false, kLabelGap, a / 2, 0);
+    local.Translate(false, kSymbolLabelGap, a / 2, 0);
   }
-  local.Scale(false, kLabelScale, kLabelScale, kLabelScale);
+  local.Scale(false, kSymbolLabelScale, kSymbolLabelScale, kSymbolLabelScale);
   local.Translate(false, frame.Flipped ? -w : 0, -h / 2, 0);
   labels.Add(label);
 }

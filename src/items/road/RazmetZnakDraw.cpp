@@ -1,26 +1,21 @@
 // The sign duplicate drawn: frame and sign every frame, its two labels when it changes.
 
 #include <algorithm>
-#include <memory>
 #include <string>
 
 #include "document/StreetStructure.h"
 #include "geometry/Vector.h"
 #include "items/road/AtlasLabels.h"
-#include "items/road/ModeSets.h"
 #include "items/road/RazmetZnakItem.h"
 #include "items/road/SignDuplicates.h"
 #include "items/road/SymbolLabels.h"
 #include "render/DxDrawParams.h"
 #include "render/DxRenderer.h"
-#include "render/DxTriangleCollection.h"
 
 namespace vellmar {
 
 namespace {
 
-constexpr double kLabelScale = 0.09;
-constexpr double kLabelGap = 0.1;
 constexpr double kMillimetre = 0.001;
 // Reach of a painted sign beyond its point: twice its height.
 constexpr double kReach = 3.2;
@@ -28,24 +23,21 @@ constexpr double kReach = 3.2;
 }  // namespace
 
 void TRazmetZnakItem::InitKindCollections(TStreetStructure& street) {
-  street.KindCollections(kKindIndex).push_back(std::make_unique<TDxTriangleCollection>());
+  InitSymbolLabelCollection(street, kKindIndex);
 }
 
 void TRazmetZnakItem::BuildPrimitives() {
   TSymbolLabelFrame frame;
   if (!SymbolLabelFrame(*this, frame)) return;
-  auto& collection = dynamic_cast<TDxTriangleCollection&>(*Street().KindCollections(kKindIndex).at(0));
-  collection.SetModeSet(kPlanModes);
-  collection.SetColor(0);
-  TAtlasLabels labels(collection, this);
+  TAtlasLabels labels(SymbolLabelCollection(*this), this);
   const std::string gost(GostLabel());
   const std::string name = "(" + signName_ + ")";
   const double widest = std::max(labels.Width(gost), labels.Width(name)), h = labels.Height();
   for (const auto& [text, down] : {std::pair{&gost, 0.0}, std::pair{&name, h}}) {
     TMatrixShell& local = labels.Local();
     PlaceSymbolLabel(local, frame);
-    local.Translate(false, frame.Flipped ? -kLabelGap : kLabelGap, 0, 0);
-    local.Scale(false, kLabelScale, kLabelScale, kLabelScale);
+    local.Translate(false, frame.Flipped ? -kSymbolLabelGap : kSymbolLabelGap, 0, 0);
+    local.Scale(false, kSymbolLabelScale, kSymbolLabelScale, kSymbolLabelScale);
     local.Translate(false, frame.Flipped ? -widest : 0, -down, 0);
     labels.Add(*text);
   }

@@ -1,14 +1,29 @@
 #include "items/road/SymbolLabels.h"
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 #include <optional>
 
 #include "document/OrientPointItem.h"
+#include "document/StreetStructure.h"
 #include "items/road/AxisDirection.h"
+#include "items/road/ModeSets.h"
+#include "render/DxTriangleCollection.h"
 #include "render/MatrixShell.h"
 
 namespace vellmar {
+
+void InitSymbolLabelCollection(TStreetStructure& street, int32_t kind) {
+  street.KindCollections(kind).push_back(std::make_unique<TDxTriangleCollection>());
+}
+
+TDxTriangleCollection& SymbolLabelCollection(TAbstractItem& item) {
+  auto& labels = dynamic_cast<TDxTriangleCollection&>(*item.Street().KindCollections(item.KindIndex()).at(0));
+  labels.SetModeSet(kPlanModes);
+  labels.SetColor(0);
+  return labels;
+}
 
 bool SymbolLabelFrame(TOrientPointItem& item, TSymbolLabelFrame& frame) {
   if (item.Points().Count() < 1) return false;
