@@ -78,6 +78,10 @@ class TEmfSubItem {
   float CustomArea() const { return customArea_; }
   void SetCustomArea(float area) { customArea_ = area; }
 
+  // The plate's position in the texture cache, kept between frames to find its texture
+  // without a search.
+  int32_t& CacheHint() { return cacheHint_; }
+
   // Text when set, else the sign number of LibName, else that of FileName, else empty.
   std::string Caption() const;
 
@@ -107,6 +111,7 @@ class TEmfSubItem {
   float anchorHeight_ = 0.0f;
   float customArea_ = 0.0f;
   std::string status_;
+  int32_t cacheHint_ = 0;
 };
 
 }  // namespace vellmar

@@ -1,5 +1,6 @@
 #include "items/signs/SignKinds.h"
 
+#include "document/KindClass.h"
 #include "document/KindRegistry.h"
 #include "items/signs/SvetoforItem.h"
 #include "items/signs/Znak2Item.h"
@@ -8,16 +9,14 @@
 namespace vellmar {
 namespace {
 
-constexpr int32_t kZnakKind = 22;
 constexpr int32_t kZnak2Kind = 23;
-constexpr int32_t kSvetoforKind = 29;
 
 }  // namespace
 
 void RegisterSignKinds() {
-  TKindRegistry::RegisterFactory(kZnakKind, MakeItem<TZnakItem>);
+  RegisterKindClass<TZnakItem>(TZnakItem::kKindIndex);
   TKindRegistry::RegisterFactory(kZnak2Kind, MakeItem<TZnak2Item>);
-  TKindRegistry::RegisterFactory(kSvetoforKind, MakeItem<TSvetoforItem>);
+  RegisterKindClass<TSvetoforItem>(TSvetoforItem::kKindIndex);
 }
 
 }  // namespace vellmar

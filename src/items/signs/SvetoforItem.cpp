@@ -1,6 +1,7 @@
 #include "items/signs/SvetoforItem.h"
 
 #include "document/ChunkFields.h"
+#include "document/StreetStructure.h"
 #include "document/TaggedStream.h"
 #include "items/signs/SvetoforPictureLib.h"
 #include "platform/Error.h"
@@ -27,6 +28,8 @@ void TSvetoforSubItem::SetRotation(float rotation) {
 void TSvetoforItem::UseLibraries(const TSvetoforPictureLib& supports, const TSvetoforPictureLib& heads) {
   supports_ = &supports;
   headPictures_ = &heads;
+  MakeKindCollections(Street(), supports, heads);
+  Street().ItemList(kKindIndex).InvalidatePoints();
 }
 
 const TSvetoforPictureLib& TSvetoforItem::Supports() const {

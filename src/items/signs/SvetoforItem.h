@@ -46,7 +46,21 @@ class TSvetoforSubItem {
 
 class TSvetoforItem : public TPointItem {
  public:
+  static constexpr int32_t kKindIndex = 29;
+  // One picture pixel in world units.
+  static constexpr double kPixelSize = 0.025;
+
   TSvetoforItem(TStreetStructure& street, const TItemKind& kind) : TPointItem(street, kind) {}
+
+  // The program's libraries' collections (MakeKindCollections).
+  static void InitKindCollections(TStreetStructure& street);
+  // Replaces the kind's collections: [0] lines from the point to each head; then one
+  // textured triangle collection per support picture, then one per head picture.
+  static void MakeKindCollections(TStreetStructure& street, const TSvetoforPictureLib& supports,
+                                  const TSvetoforPictureLib& heads);
+  // The lines to the heads, the support picture when the point is the item's own, and
+  // each head's picture turned by its rotation, every picture pixel kPixelSize wide.
+  void BuildPrimitives() override;
 
   // After the point item, each optional: "ANC_NAME", "SUBCOUNT", then per head
   // "SVETNAME", "SVETDPOS", "SVETFROT". Without heads the item is Invalid.
@@ -55,7 +69,9 @@ class TSvetoforItem : public TPointItem {
   void SaveToStream(TStream& stream) const override;
 
   // The libraries names are looked up in; by default the program's (SvetoforSupports,
-  // SvetoforHeads), read when first needed. The libraries must outlive the item.
+  // SvetoforHeads), read when first needed. The libraries must outlive the item. The
+  // street's traffic-light collections are made anew for them, so every traffic light of
+  // the street must use the same libraries.
   void UseLibraries(const TSvetoforPictureLib& supports, const TSvetoforPictureLib& heads);
   const TSvetoforPictureLib& Supports() const;
   const TSvetoforPictureLib& Heads() const;

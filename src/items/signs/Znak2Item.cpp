@@ -1,5 +1,11 @@
 #include "items/signs/Znak2Item.h"
 
+#include <array>
+
+#include "geometry/Vector.h"
+#include "items/signs/SignPicture.h"
+#include "render/DxRenderer.h"
+
 #include "items/signs/EmfSubItem.h"
 #include "items/signs/NamedMetafileLib.h"
 #include "items/signs/SignLibraries.h"
@@ -25,6 +31,36 @@ void TZnak2Item::LoadFromStream(TStream& stream) {
   libIndex_ = index < 0 ? TEmfSubItem::kMissingPicture : index;
   const TMetafile& picture = index < 0 ? libraries.Missing : libraries.Library.Metafile(index);
   picture_ = picture.Empty() ? nullptr : &picture;
+}
+
+void TZnak2Item::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
+  TAbstractItem::DrawImmediate(params, modes);
+  const TPointList& points = Points();
+  if (points.Count() < 1 || params.Renderer == nullptr) return;
+  const TXYZ p0 = points.GetVertex(0);
+  if (DistanceXYZ(p0, params.Centre) > params.Radius) return;
+  TdxRenderer& renderer = *params.Renderer;
+  renderer.DrawPolyline(points.GetVertices(), MakeColor(0, 0, 0, 255));
+  if (picture_ == nullptr) return;
+  TTextureSurface* texture = SignPictureTexture(renderer, *picture_, scale_, cacheHint_);
+  TXYZ d = points.Count() > 1 ? SubXYZ(p0, points.GetVertex(1)) : TXYZ{1.0f, 0.0f, 0.0f};
+  // Coinciding points give no direction: the picture then stands unturned.
+  if (d.x == 0.0f && d.y == 0.0f) d = {1.0f, 0.0f, 0.0f};
+  const double s = SignUnitSize(Street());
+  const double scale = PictureScale(scale_);
+  const auto w = static_cast<float>(Width());
+  const auto h = static_cast<float>(Height());
+  // The picture's rows run downwards.
+  const std::array<TDxVertex, 4> fan = {{{0, 0, 0, 0, 0, 0}, {w, 0, 0, 0, 1, 0}, {w, h, 0, 0, 1, 1}, {0, h, 0, 0, 0, 1}}};
+  TMatrixShell& world = renderer.World();
+  world.PushMatrix();
+  world.Translate(false, p0.x, p0.y, p0.z);
+  world.RotateByVector(false, -d.y, d.x);
+  world.Scale(false, s, s, s);
+  world.Scale(false, scale, -scale, scale);
+  world.Translate(false, -w / 2, -h / 2, 0);
+  DrawSignPicture(renderer, texture, fan, /*fan=*/true);
+  world.PopMatrix();
 }
 
 }  // namespace vellmar

@@ -24,6 +24,8 @@ class TZnak2Item : public TAbstractItem {
 
   // The base item, then the picture looked up; an item without points is Invalid.
   void LoadFromStream(TStream& stream) override;
+  // The points' polyline in black and the picture at point 0, its X axis towards point 1.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
 
   // What the picture is looked up in; by default the program's. It must outlive the item.
   void UseLibraries(const TSignLibraries& libraries) { libraries_ = &libraries; }
@@ -45,6 +47,7 @@ class TZnak2Item : public TAbstractItem {
   std::string libName_;
   int32_t libIndex_ = -1;
   const TSignLibraries* libraries_ = nullptr;
+  int32_t cacheHint_ = 0;  // the picture's position in the texture cache
 };
 
 }  // namespace vellmar

@@ -15,9 +15,26 @@ namespace vellmar {
 
 struct TSignLibraries;
 
+class TMatrixShell;
+
 class TZnakItem : public TPointItem {
  public:
+  static constexpr int32_t kKindIndex = 22;
+
   TZnakItem(TStreetStructure& street, const TItemKind& kind) : TPointItem(street, kind) {}
+
+  // [0] triangles: the post's footprint; [1] lines: the post; [2] triangles in the black
+  // glyph atlas: the captions.
+  static void InitKindCollections(TStreetStructure& street);
+  // The post, its footprint when the foot is the sign's own point, and every plate's
+  // caption with its status line.
+  void BuildPrimitives() override;
+  // The plates' pictures, every frame: the texture cache is trimmed as it goes, so a
+  // picture's texture is looked up again each time.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
+  // Moves the shell into the plate's frame: at the last point, its X axis along the last
+  // segment, shifted by the plate's origin, turned by its orientation, in picture units.
+  void PlacePlate(TMatrixShell& shell, const TEmfSubItem& plate);
 
   // After the point item: "ZNANCKND" (optional), "ZNNEWPNT" (its presence is the point
   // layout), "ZNSUBCNT" (0 plates when absent), then each plate's chunks.
