@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -23,9 +22,8 @@
 #include "items/signs/Znak2Item.h"
 #include "items/signs/ZnakItem.h"
 #include "items/support/ItemStreams.h"
-#include "platform/gpu/recording/RecordingDevice.h"
-#include "render/DxRenderer.h"
 #include "support/GlTestSupport.h"
+#include "support/RecordedFrame.h"
 
 namespace vellmar {
 namespace {
@@ -274,18 +272,9 @@ TEST_F(SignDrawTest, TheSecondSignKindStandsItsPictureAtItsFirstPoint) {
 class SignFrameTest : public SignDrawTest {
  protected:
   SignFrameTest() {
-    renderer_ = std::make_unique<TdxRenderer>(
-        200, 200,
-        [this](std::unique_ptr<IGpuDevice>& made) {
-          auto recording = std::make_unique<RecordingDevice>(200, 200);
-          recording->SetRecordVertices(true);
-          device_ = recording.get();
-          made = std::move(recording);
-          return D3D_OK;
-        },
-        nullptr);
-    renderer_->World().Scale(true, 0.02, 0.02, 1);
-    params_.Renderer = renderer_.get();
+    frame_.Device->SetRecordVertices(true);
+    frame_.Renderer->World().Scale(true, 0.02, 0.02, 1);
+    params_.Renderer = frame_.Renderer.get();
     params_.Radius = 1000;
   }
 
@@ -305,12 +294,12 @@ class SignFrameTest : public SignDrawTest {
   }
 
   TFrame Frame() {
-    device_->ClearCalls();
+    frame_.Device->ClearCalls();
     street_.Draw(params_, TKindSet{TZnakItem::kKindIndex}, 1u << 0);
     TFrame frame;
     const IGpuTexture* bound = nullptr;
     bool awaitingUnbind = false;
-    for (const TGpuCall& call : device_->Calls()) {
+    for (const TGpuCall& call : frame_.Device->Calls()) {
       if (call.Text.starts_with("CreateTexture")) ++frame.TexturesCreated;
       if (call.Text.starts_with("SetTexture(")) {
         bound = call.Texture;
@@ -331,8 +320,7 @@ class SignFrameTest : public SignDrawTest {
   }
 
   TStreetStructure street_;
-  std::unique_ptr<TdxRenderer> renderer_;
-  RecordingDevice* device_ = nullptr;
+  test::TRecordedFrame frame_{200, 200};
   TDxDrawParams params_;
 };
 
