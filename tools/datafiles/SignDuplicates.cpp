@@ -1,5 +1,5 @@
-// The sign duplicates painted on the carriageway, in millimetres: each sign 1 m wide
-// and 1.6 m long (drawn upright, x across, y along the approach), over the frame of its
+// The sign duplicates painted on the carriageway, in millimetres: each sign 1.5 m wide
+// and 2.4 m long (drawn upright, x across, y along the approach), over the frame of its
 // group: the ring of the prohibitory signs "3.*", the square of the information signs
 // "5.*" and the triangle of the warning signs "1.*".
 
@@ -20,8 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kFrameStroke = 100;  // mm
+constexpr double kFrameStroke = 100;  // mm of the drawing below
 constexpr double kFigureStroke = 70;
+// The signs below are drawn 1 m by 1.6 m and painted half as large again.
+constexpr double kPainted = 1.5;
 
 using TPath = std::vector<TXYZ>;
 
@@ -29,10 +31,15 @@ TXYZ Mm(double x, double y) {
   return TXYZ{static_cast<float>(x), static_cast<float>(y), 0};
 }
 
+// A point of the drawing painted at its size beside origin.
+TXYZ Painted(const TXYZ& origin, double x, double y) {
+  return Mm(origin.x + kPainted * x, origin.y + kPainted * y);
+}
+
 void AddPath(TStreetStructure& street, const TPath& path, double stroke, const TXYZ& origin, const std::string& group) {
   for (size_t i = 1; i < path.size(); ++i) {
-    AddStrokeFigure(street, Mm(origin.x + path[i - 1].x, origin.y + path[i - 1].y),
-                    Mm(origin.x + path[i].x, origin.y + path[i].y), stroke, group);
+    AddStrokeFigure(street, Painted(origin, path[i - 1].x, path[i - 1].y), Painted(origin, path[i].x, path[i].y),
+                    kPainted * stroke, group);
   }
 }
 
@@ -95,10 +102,10 @@ void AddSign(TStreetStructure& street, const TSign& sign, const TXYZ& origin) {
   if (!text.empty()) {
     const double scale = sign.TextHeight / 1.6, gap = 0.15 * scale;
     const double width = static_cast<double>(text.size()) * (kLetterWidth * scale + gap) - gap;
-    double x = origin.x - width / 2;
-    const double y = origin.y + (1600 - sign.TextHeight) / 2;
+    double x = -width / 2;
+    const double y = (1600 - sign.TextHeight) / 2;
     for (const char c : text) {
-      if (!AddLetterFigures(street, c, scale, Mm(x, y), group))
+      if (!AddLetterFigures(street, c, kPainted * scale, Painted(origin, x, y), group))
         throw EVellmarError("vellmar-datafiles: no strokes for a letter of " + sign.Name);
       x += kLetterWidth * scale + gap;
     }
@@ -114,10 +121,10 @@ void WriteSignDuplicates(const fs::path& dataFiles) {
   fs::create_directories(file.parent_path());
   TStreetStructure street;
   street.SetStreetName(Utf8ToCp1251("Дублирование знаков"));
-  // Side by side, 2 m apart, each anchored at the middle of its lower edge.
+  // Side by side, 3 m apart, each anchored at the middle of its lower edge.
   std::vector<TSign> all = Frames();
   for (const TSign& sign : Signs()) all.push_back(sign);
-  for (size_t i = 0; i < all.size(); ++i) AddSign(street, all[i], Mm(2000.0 * static_cast<double>(i), 0));
+  for (size_t i = 0; i < all.size(); ++i) AddSign(street, all[i], Mm(3000.0 * static_cast<double>(i), 0));
   street.SaveToFile(file);
 
   const TSignDuplicates library = TSignDuplicates::LoadFromFile(file);

@@ -39,7 +39,7 @@ const std::vector<TSymbol>& Symbols() {
       // Signs painted on the lanes, upright for the traffic they face.
       {TRazmetZnakItem::kKindIndex, {{60, -9.25f, 0}, {60, -10.25f, 0}}, "3.24-40"},
       {TRazmetZnakItem::kKindIndex, {{80, -5.75f, 0}, {80, -6.75f, 0}}, "1.23"},
-      {TRazmetZnakItem::kKindIndex, {{134, 9.25f, 0}, {134, 10.25f, 0}}, "5.19.1"},
+      {TRazmetZnakItem::kKindIndex, {{137, 5.75f, 0}, {137, 6.75f, 0}}, "5.19.1"},
       {TRazmetZnakItem::kKindIndex, {{100, 9.25f, 0}, {100, 10.25f, 0}}, "5.14"},
       // A yellow no-stopping line along the southern curb and a place for the labels of
       // the markings across the southern carriageway.

@@ -8,8 +8,10 @@
 #include "items/road/MarkingFont.h"
 #include "items/road/RazmetTextItem.h"
 #include "items/road/SymbolLabels.h"
+#include "platform/gpu/DxVertex.h"
 #include "render/DxDrawParams.h"
 #include "render/DxRenderer.h"
+#include "render/MatrixShell.h"
 
 namespace vellmar {
 
@@ -51,19 +53,31 @@ void TRazmetTextItem::DrawImmediate(const TDxDrawParams& params, TModeSet modes)
   const TXYZ at = Points().GetVertex(0);
   const double reach = kReachPerCharacter * static_cast<double>(text_.size()) + TMarkingFont::kLetterHeight;
   if (DistanceXYZ(at, params.Centre) - reach > params.Radius) return;
-  const TMarkingFont& font = MarkingFont();
+  if (letters_.empty()) {
+    const TMarkingFont& font = MarkingFont();
+    double pen = 0.0;
+    for (const char c : text_) {
+      const TSymbolGlyph& glyph = font.Glyph(static_cast<unsigned char>(c));
+      for (TDxVertex v : glyph.Triangles) {
+        v.X = static_cast<float>(v.X + pen);
+        letters_.push_back(v);
+      }
+      pen += glyph.Advance;
+    }
+  }
+  if (letters_.size() < 3) return;
+  // One transform and one draw call a text: a frame of many texts stays close to the
+  // cost of the same triangles drawn from a collection.
+  TMatrixShell place;
+  place.Translate(false, at.x, at.y, at.z);
+  place.RotateZ(false, -Orientation());
+  if (Street().ArrowBig()) place.Scale(false, 1, kBigStretch, 1);
   TdxRenderer& renderer = *params.Renderer;
   renderer.BindTexture(nullptr);
   TMatrixShell& world = renderer.World();
   world.PushMatrix();
-  world.Translate(false, at.x, at.y, at.z);
-  world.RotateZ(false, -Orientation());
-  if (Street().ArrowBig()) world.Scale(false, 1, kBigStretch, 1);
-  for (const char c : text_) {
-    const TSymbolGlyph& glyph = font.Glyph(static_cast<unsigned char>(c));
-    DrawGlyph(renderer, glyph);
-    world.Translate(false, glyph.Advance, 0, 0);
-  }
+  world.Multiply(place.GetMatrix(), /*after=*/false);
+  renderer.DrawVertexTriangles(letters_);
   world.PopMatrix();
 }
 

@@ -8,6 +8,7 @@ namespace vellmar {
 void TRazmetTextItem::LoadFromStream(TStream& stream) {
   TOrientPointItem::LoadFromStream(stream);
   LoadChunk(stream, "TEXTTEXT", text_);
+  letters_.clear();
 }
 
 void TRazmetTextItem::SaveToStream(TStream& stream) const {

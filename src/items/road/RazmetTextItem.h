@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/OrientPointItem.h"
+#include "platform/gpu/DxVertex.h"
 
 namespace vellmar {
 
@@ -27,12 +29,18 @@ class TRazmetTextItem final : public TOrientPointItem {
   void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
 
   const std::string& Text() const { return text_; }
-  void SetText(const std::string& text) { text_ = text; }
+  void SetText(const std::string& text) {
+    text_ = text;
+    letters_.clear();
+  }
   // "1.21" for the stop line's "СТОП" exactly, "1.22" for any other text.
   std::string_view GostLabel() const;
 
  private:
   std::string text_;
+  // The text's letters laid side by side in the marking font, made at the first draw
+  // after the text was set.
+  std::vector<TDxVertex> letters_;
 };
 
 }  // namespace vellmar

@@ -159,17 +159,17 @@ TEST_F(RoadSymbolsDrawTest, SignDuplicatesDrawTheirFrameSignOrPlaceholder) {
     std::vector<TProbe> Probes;
   };
   const TCase cases[] = {
-      // The ring of the prohibitory signs, hollow in the middle.
-      {"3.99", {{0, 0.05, true}, {0, 1.55, true}, {0.45, 0.8, true}, {0, 0.8, false}, {0.65, 0.8, false}}},
+      // The ring of the prohibitory signs, 1.35 by 2.25 m, hollow in the middle.
+      {"3.99", {{0, 0.08, true}, {0, 2.32, true}, {0.67, 1.2, true}, {0, 1.2, false}, {0.85, 1.2, false}}},
       // The rectangle -0.5..0.5 by 0..1.6.
       {"7.1", {{0, 0.8, true}, {0.45, 1.55, true}, {-0.45, 0.05, true}, {0.6, 0.8, false}, {0, 1.7, false}}},
       // Information signs: the square frame and the bus lane's letter inside it.
-      {"5.14", {{0, 0.05, true}, {0.45, 0.8, true}, {-0.2, 0.9, false}}},
+      {"5.14", {{0, 0.08, true}, {0.67, 1.2, true}, {-0.35, 1.35, false}, {0, 1.0, true}}},  // "А"'s crossbar
   };
   for (const TCase& c : cases) {
     street_.Clear();
     Add<TRazmetZnakItem>(TRazmetZnakItem::kKindIndex, {{0, 0, 0}, {1, 0, 0}}).SetSignName(c.Name);
-    if (!Expect({0, 0.8, 0}, 100, TRazmetZnakItem::kKindIndex, c.Probes, c.Name))
+    if (!Expect({0, 1.2, 0}, 100, TRazmetZnakItem::kKindIndex, c.Probes, c.Name))
       GTEST_SKIP() << "no headless OpenGL context on this machine";
   }
 }

@@ -191,36 +191,50 @@ TEST_F(RoadSymbolsTest, ALabelPlaceWritesExactlyTheCrossedMarkingsInOrder) {
   EXPECT_NEAR(last.y, 3, 1.0);
 }
 
-// A text, a sign duplicate and the measures draw through the renderer every frame: as
-// many triangle lists as the shapes they paint, and again after a change.
+// A text, a sign duplicate and the measures draw through the renderer every frame: a
+// text its letters in one list, a sign its frame and sign (each after the labels'
+// collection), a radius measure its lines; a change shows in the next frame.
 TEST_F(RoadSymbolsTest, PerFrameSymbolsDrawTheirShapesThroughTheDevice) {
   auto& text = Add<TRazmetTextItem>(TRazmetTextItem::kKindIndex, {{0, 0, 0}, {0, 1, 0}});
   auto& sign = Add<TRazmetZnakItem>(TRazmetZnakItem::kKindIndex, {{3, 0, 0}});
   auto& radius = Add<TRadiusMeasureItem>(39, {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}});
+  const TMarkingFont& font = MarkingFont();
+  const auto letters = [&](const char* utf8) {
+    size_t count = 0;
+    for (const char c : Utf8ToCp1251(utf8)) count += font.Glyph(static_cast<unsigned char>(c)).Triangles.size();
+    return count;
+  };
   struct TCase {
     const char* What;
     std::function<void()> Change;
     int32_t Kind;
     size_t Draws;
+    size_t LastVertices;  // of the last draw; 0: not looked at
   };
   const TCase cases[] = {
-      {"СТОП", [&] { text.SetText(Utf8ToCp1251("СТОП")); }, 15, 5},
-      {"СТОП with a space", [&] { text.SetText(Utf8ToCp1251("СТ ОП")); }, 15, 5},
-      {"sign with frame", [&] { sign.SetSignName("3.24-40"); }, 16, 3},
-      {"frame without sign", [&] { sign.SetSignName("3.99"); }, 16, 2},
-      {"neither: placeholder", [&] { sign.SetSignName("7.1"); }, 16, 2},
-      {"arc", [] {}, 39, 3},
-      {"three points on a line", [&] { radius.Points().SetVertex(1, {1, 0, 0}); }, 39, 1},
+      {"СТОП", [&] { text.SetText(Utf8ToCp1251("СТОП")); }, 15, 2, letters("СТОП")},
+      {"a space draws nothing", [&] { text.SetText(Utf8ToCp1251("СТ ОП")); }, 15, 2, letters("СТОП")},
+      {"a missing letter is the bar", [&] { text.SetText("Q"); }, 15, 2, 6},
+      {"sign with frame", [&] { sign.SetSignName("3.24-40"); }, 16, 3, 0},
+      {"frame without sign", [&] { sign.SetSignName("3.99"); }, 16, 2, 0},
+      {"neither: placeholder", [&] { sign.SetSignName("7.1"); }, 16, 2, 6},
+      {"arc", [] {}, 39, 3, 0},
+      {"three points on a line", [&] { radius.Points().SetVertex(1, {1, 0, 0}); }, 39, 1, 3},
   };
   for (const TCase& c : cases) {
     c.Change();
     test::TRecordedFrame frame;
+    frame.Device->SetRecordVertices(true);
     TDxDrawParams params;
     params.Renderer = frame.Renderer.get();
     params.Centre = {0, 0, 0};
     params.Radius = 100;
     street_.Draw(params, TKindSet{c.Kind}, 1u << 0);
-    EXPECT_EQ(frame.Draws().size(), c.Draws) << c.What;
+    const std::vector<const TGpuCall*> draws = frame.Draws();
+    ASSERT_EQ(draws.size(), c.Draws) << c.What;
+    if (c.LastVertices != 0) {
+      EXPECT_EQ(draws.back()->Vertices.size(), c.LastVertices) << c.What;
+    }
   }
 }
 
