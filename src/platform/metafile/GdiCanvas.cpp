@@ -37,7 +37,7 @@ uint32_t Argb(TColorRef color) {
 
 // The 8 x 8 device-pixel cell of a hatch style, drawn in the brush colour over the
 // background colour (or over nothing when the background is transparent).
-std::shared_ptr<cairo_surface_t> HatchCell(uint32_t hatch, TColorRef color, std::optional<TColorRef> background) {
+std::shared_ptr<cairo_surface_t> HatchCell(uint32_t hatch, TColorRef color, bool opaque, TColorRef background) {
   auto surface = ShareSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8));
   cairo_surface_flush(surface.get());
   auto* data = cairo_image_surface_get_data(surface.get());
@@ -54,7 +54,7 @@ std::shared_ptr<cairo_surface_t> HatchCell(uint32_t hatch, TColorRef color, std:
         case 4: on = x == 0 || y == 0; break;              // HS_CROSS
         default: on = x == y || x == 7 - y; break;         // HS_DIAGCROSS
       }
-      row[x] = on ? Argb(color) : background ? Argb(*background) : 0;
+      row[x] = on ? Argb(color) : opaque ? Argb(background) : 0;
     }
   }
   cairo_surface_mark_dirty(surface.get());
@@ -285,8 +285,7 @@ bool TGdiCanvas::SetBrushSource() {
   switch (brush.Style) {
     case kBsSolid: SetColor(cr_, brush.Color); return true;
     case kBsHatched: {
-      const auto background = state_.BkMode == kBkOpaque ? std::optional(state_.BkColor) : std::nullopt;
-      const auto cell = HatchCell(brush.Hatch, brush.Color, background);
+      const auto cell = HatchCell(brush.Hatch, brush.Color, state_.BkMode == kBkOpaque, state_.BkColor);
       cairo_set_source_surface(cr_, cell.get(), 0, 0);
       cairo_pattern_set_extend(cairo_get_source(cr_), CAIRO_EXTEND_REPEAT);
       return true;
