@@ -11,6 +11,7 @@
 #include "DemoDesign.h"
 #include "DemoLabels.h"
 #include "DemoRoadSymbols.h"
+#include "DemoSigns.h"
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
@@ -19,8 +20,6 @@
 #include "items/road/LineRazmetItem.h"
 #include "items/road/RazmetTextItem.h"
 #include "items/road/RazmetZnakItem.h"
-#include "items/signs/SvetoforItem.h"
-#include "items/signs/ZnakItem.h"
 #include "items/text/TextLabelItem.h"
 #include "platform/ToolMain.h"
 #include "platform/text/Cp1251.h"
@@ -38,7 +37,7 @@ constexpr const char* kUsage =
 // One item: its kind index, what it is on the street, its points in metres (x along
 // the street from its west end, y north of the axis) and, for kinds drawn from a
 // library, its type there (UTF-8): a marking's designation, an arrow's or a block's
-// name, a sign's picture.
+// name.
 struct TPiece {
   int32_t Kind;
   const char* What;
@@ -93,8 +92,6 @@ const std::vector<TPiece>& Pieces() {
       {19, "hedge along the southern sidewalk", {{0, -19, 0}, {140, -19, 0}}},
       {20, "bench on the northern sidewalk", {{125, 17, 0}}, "Скамья"},
       {21, "street name", {{100, -16, 0}, {110, -16, 0}}},
-      {22, "bus stop sign", {{138, 12, 0}, {138.6f, 12.4f, 0}, {138, 12.4f, 0}}, "5-16.emf"},
-      {22, "pedestrian crossing sign", {{148, -12, 0}, {147.4f, -12.4f, 0}, {148, -12.4f, 0}}, "5-19-1.emf"},
       {23, "pedestrian crossing sign", {{152, 12, 0}, {152, 12.5f, 0}}},
       {24, "kilometre post", {{5, -12, 0}}},
       {25, "reference points", {{0, -22, 0}, {150, -22, 0}, {300, -22, 0}}},
@@ -103,8 +100,6 @@ const std::vector<TPiece>& Pieces() {
       {27, "manhole, south", {{230, -6, 0}}},
       {28, "gutter grate, north", {{100, 10.6f, 0}, {101, 10.6f, 0}}},
       {28, "gutter grate, south", {{200, -10.6f, 0}, {201, -10.6f, 0}}},
-      {29, "traffic light, east-bound", {{146, -12, 0}}},
-      {29, "traffic light, west-bound", {{154, 12, 0}}},
       {30, "width of the northern carriageway", {{250, 4, 0}, {250, 11, 0}}},
       {31, "place for captions", {{20, -26, 0}, {80, -26, 0}}},
       {32, "bus stop", {{125, 13, 0}, {130, 13, 0}}},
@@ -126,7 +121,6 @@ void GiveType(TAbstractItem& item, const char* utf8Type) {
   if (auto* arrow = dynamic_cast<TArrowRazmetItem*>(&item)) arrow->SetArrowName(type);
   if (auto* duplicate = dynamic_cast<TRazmetZnakItem*>(&item)) duplicate->SetSignName(type);
   if (auto* block = dynamic_cast<TDesignBlockItem*>(&item)) block->SetBlockName(type);
-  if (auto* sign = dynamic_cast<TZnakItem*>(&item)) sign->AddPlate().SetLibName(type);
 }
 
 void WriteDemoStreet(const std::string& output) {
@@ -143,17 +137,12 @@ void WriteDemoStreet(const std::string& output) {
     if (auto* label = dynamic_cast<TTextLabelItem*>(item))
       label->SetText(std::string("Проспект Строителей"_cp1251));
     if (auto* word = dynamic_cast<TRazmetTextItem*>(item)) word->SetText(std::string("А"_cp1251));
-    // A traffic light without a head is not a traffic light: a pole with one
-    // three-section head facing the traffic it stops.
-    if (auto* light = dynamic_cast<TSvetoforItem*>(item)) {
-      light->SetSupport("3.1");
-      light->AddHead().SetName("1.1");
-    }
   }
   AddCurvedRoad(street);
   AddDemoLabels(street);
   AddDemoRoadSymbols(street);
   AddDemoDesign(street);
+  AddDemoSigns(street);
   const TViewState view = FitStreetView(street);
   street.SetView(view.Centre, view.Scale, view.Rotation);
   street.SaveToFile(output);
