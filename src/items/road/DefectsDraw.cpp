@@ -29,7 +29,9 @@ void InitDefectCollections(TStreetStructure& street, int32_t kind) {
   collections.push_back(std::move(band));
 }
 
-void AddDefect(TAbstractItem& item, int32_t kind) {
+// The line and its band; round a closed outline the band passes the first corner once
+// more, so that it is mitred there like every other corner.
+void AddDefect(TAbstractItem& item, int32_t kind, bool closed) {
   const TXYZArray& polyline = item.Points().Polyline();
   if (item.Points().Count() < 2 || polyline.size() < 2) return;
   const TDxPrimCollections& collections = item.Street().KindCollections(kind);
@@ -38,7 +40,13 @@ void AddDefect(TAbstractItem& item, int32_t kind) {
   lines.SetModeSet(kPlanModes);
   band.SetModeSet(kPlanModes);
   lines.AddPolyline(&item, polyline);
-  band.AddSmoothRibbon(&item, polyline, kBandPeriod, kHalfBand, -kHalfBand, 0, 1);
+  if (!closed || polyline.size() < 3) {
+    band.AddSmoothRibbon(&item, polyline, kBandPeriod, kHalfBand, -kHalfBand, 0, 1);
+    return;
+  }
+  TXYZArray round = polyline;
+  round.push_back(polyline[1]);
+  band.AddSmoothRibbon(&item, round, kBandPeriod, kHalfBand, -kHalfBand, 0, 1);
 }
 
 }  // namespace
@@ -48,7 +56,7 @@ void TLnDefectItem::InitKindCollections(TStreetStructure& street) {
 }
 
 void TLnDefectItem::BuildPrimitives() {
-  AddDefect(*this, kKindIndex);
+  AddDefect(*this, kKindIndex, /*closed=*/false);
 }
 
 void TSqDefectItem::InitKindCollections(TStreetStructure& street) {
@@ -58,7 +66,7 @@ void TSqDefectItem::InitKindCollections(TStreetStructure& street) {
 void TSqDefectItem::BuildPrimitives() {
   // Kept for hit testing.
   Triangulate();
-  AddDefect(*this, kKindIndex);
+  AddDefect(*this, kKindIndex, /*closed=*/true);
 }
 
 }  // namespace vellmar

@@ -147,6 +147,55 @@ TEST_F(RoadSymbolsTest, DimensionTextsAreTheRoundedIntervals) {
   }
 }
 
+// Along a contour the intervals are measured as stations along it, round its corners.
+TEST_F(RoadSymbolsTest, ADimensionAlongItsContourMeasuresAlongTheCurve) {
+  TAbstractItem& curb = Add<TAbstractItem>(37, {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
+  auto& dimension = Add<TRazmerItem>(
+      TRazmerItem::kKindIndex, {{0, 1, 0}, {9, 11, 0}, {2, 0, 0}, {10, 5, 0}, {10, 8, 0}});
+  dimension.Contour().SetCapacity(1);
+  dimension.Contour().SetItem(0, &curb);
+  Rebuild();
+  EXPECT_EQ(dimension.Texts(), (std::vector<std::string>{"13", "3"}));
+}
+
+// What a symbol draws follows the changes it depends on at the next rebuild: the
+// street's large arrows, its yellow stops, a marking moved off a label place.
+TEST_F(RoadSymbolsTest, ChangesRebuildTheSymbolsThatDependOnThem) {
+  const auto live = [&](int32_t kind, size_t collection) {
+    const TDxPrimCollection& c = *street_.KindCollections(kind).at(collection);
+    return c.Count() - c.DeletedCount();
+  };
+  const auto reach = [&](int32_t kind) {
+    const TDxPrimCollection& c = *street_.KindCollections(kind).at(0);
+    float x = 0;
+    for (size_t i = 0; i < c.Count(); ++i) {
+      if (c.PrimAt(i).Deleted) continue;
+      for (const TDxVertex& v : c.PrimAt(i).Vertices) x = std::max(x, v.X);
+    }
+    return x;
+  };
+  Add<TArrowRazmetItem>(TArrowRazmetItem::kKindIndex, {{0, 0, 0}, {1, 0, 0}})
+      .SetArrowName(Utf8ToCp1251("Прямо"));
+  Add<TAbstractItem>(32, {{0, 20, 0}, {1, 20, 0}});
+  auto& marking = Add<TLineRazmetItem>(TLineRazmetItem::kKindIndex, {{-5, 40, 0}, {5, 40, 0}});
+  marking.SetGostName("1.5");
+  Add<TRazmetLabelPlaceItem>(TRazmetLabelPlaceItem::kKindIndex, {{0, 38, 0}, {0, 42, 0}});
+  Rebuild();
+  EXPECT_FLOAT_EQ(reach(TArrowRazmetItem::kKindIndex), 5.0f);
+  EXPECT_EQ(live(32, 0), 0u) << "a red crossed pavilion has no fill";
+  EXPECT_EQ(live(TRazmetLabelPlaceItem::kKindIndex, 1), 6u) << "\"1.5\": two triangles a character";
+
+  street_.SetArrowBig(true);
+  street_.DrawOptions().SetValue("StopsYellow", "1");
+  street_.InvalidateAll();
+  marking.Points().SetVertex(0, {-5, 50, 0});
+  marking.Points().SetVertex(1, {5, 50, 0});
+  Rebuild();
+  EXPECT_FLOAT_EQ(reach(TArrowRazmetItem::kKindIndex), 7.5f);
+  EXPECT_EQ(live(32, 0), 2u) << "a yellow pavilion is filled";
+  EXPECT_EQ(live(TRazmetLabelPlaceItem::kKindIndex, 1), 0u) << "the marking left the place";
+}
+
 // The label place writes, for each segment in turn, the designation of every marking
 // it crosses, in the markings' order; markings the library lacks get none.
 TEST_F(RoadSymbolsTest, ALabelPlaceWritesExactlyTheCrossedMarkingsInOrder) {
