@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <type_traits>
 
 #include "platform/metafile/GdiText.h"
 #include "platform/metafile/MetafileWriter.h"
@@ -88,23 +89,29 @@ void TSignPicture::Place(const TSignPicture& pictogram, double cx, double cy, do
   }
 }
 
-std::vector<uint8_t> TSignPicture::ToEmf() const {
-  TEmfWriter w(static_cast<int32_t>(std::lround(width_)), static_cast<int32_t>(std::lround(height_)));
-  w.SetMapMode(kMmAnisotropic);
-  w.SetWindowExt(Units(width_), Units(height_));
-  w.SetViewportExt(static_cast<int32_t>(std::lround(width_)), static_cast<int32_t>(std::lround(height_)));
+namespace {
+
+// The shapes through either writer: each object is created for its shape, selected,
+// and deleted after it (the enhanced format first selects a stock object in its place,
+// as GDI wants a selected object never deleted).
+template <class TWriter>
+void WriteShapes(TWriter& w, const std::vector<TSignShape>& shapes) {
+  constexpr bool kEnhanced = std::is_same_v<TWriter, TEmfWriter>;
+  using TCoord = std::conditional_t<kEnhanced, int32_t, int16_t>;
+  const auto unit = [](double mm) { return static_cast<TCoord>(Units(mm)); };
   w.SetBkMode(kBkTransparent);
   w.SetTextAlign(kTextCentredOnBaseline);
-  for (const TSignShape& s : shapes_) {
+  for (const TSignShape& s : shapes) {
     switch (s.Kind) {
       case TSignShape::TKind::Fill:
       case TSignShape::TKind::Disc: {
-        const uint32_t brush = w.CreateBrush(kBsSolid, s.Color);
+        const auto brush = w.CreateBrush(kBsSolid, s.Color);
         w.SelectObject(brush);
-        w.SelectObject(kStockNullPen);
+        const auto pen = kEnhanced ? kStockNullPen : w.CreatePen(kPsNull, 0, 0);
+        w.SelectObject(static_cast<decltype(brush)>(pen));
         if (s.Kind == TSignShape::TKind::Disc) {
           const auto& b = s.Contours[0];
-          w.Ellipse(Units(b[0].X), Units(b[0].Y), Units(b[1].X), Units(b[1].Y));
+          w.Ellipse(unit(b[0].X), unit(b[0].Y), unit(b[1].X), unit(b[1].Y));
         } else if (s.Contours.size() == 1) {
           w.Polygon(Scaled(s.Contours[0]));
         } else {
@@ -112,79 +119,55 @@ std::vector<uint8_t> TSignPicture::ToEmf() const {
           for (const auto& c : s.Contours) contours.push_back(Scaled(c));
           w.PolyPolygon(contours);
         }
-        w.SelectObject(kStockNullBrush);
+        if constexpr (kEnhanced) {
+          w.SelectObject(kStockNullBrush);
+        } else {
+          w.DeleteObject(static_cast<uint16_t>(pen));
+        }
         w.DeleteObject(brush);
         break;
       }
       case TSignShape::TKind::Stroke: {
-        const uint32_t pen = w.CreatePen(kPsSolid, Units(s.Width), s.Color);
+        const auto pen = w.CreatePen(kPsSolid, unit(s.Width), s.Color);
         w.SelectObject(pen);
         w.Polyline(Scaled(s.Contours[0]));
-        w.SelectObject(kStockBlackPen);
+        if constexpr (kEnhanced) w.SelectObject(kStockBlackPen);
         w.DeleteObject(pen);
         break;
       }
       case TSignShape::TKind::Text: {
-        const uint32_t font = w.CreateFont(SignFont(s.Width));
+        const auto font = w.CreateFont(SignFont(s.Width));
         w.SelectObject(font);
         w.SetTextColor(s.Color);
         const TPointD at = s.Contours[0][0];
-        w.TextOut(Units(at.X), Units(at.Y), s.Text);
-        w.SelectObject(kStockSystemFont);
+        if constexpr (kEnhanced) {
+          w.TextOut(unit(at.X), unit(at.Y), s.Text);
+          w.SelectObject(kStockSystemFont);
+        } else {
+          w.TextOut(unit(at.X), unit(at.Y), Utf8ToCp1251(s.Text));
+        }
         w.DeleteObject(font);
         break;
       }
     }
   }
+}
+
+}  // namespace
+
+std::vector<uint8_t> TSignPicture::ToEmf() const {
+  TEmfWriter w(static_cast<int32_t>(std::lround(width_)), static_cast<int32_t>(std::lround(height_)));
+  w.SetMapMode(kMmAnisotropic);
+  w.SetWindowExt(Units(width_), Units(height_));
+  w.SetViewportExt(static_cast<int32_t>(std::lround(width_)), static_cast<int32_t>(std::lround(height_)));
+  WriteShapes(w, shapes_);
   return w.Finish();
 }
 
 std::vector<uint8_t> TSignPicture::ToWmf() const {
   // 960 units an inch make a unit a tenth of a reference pixel, as in the EMF files.
   TWmfWriter w(static_cast<int16_t>(Units(width_)), static_cast<int16_t>(Units(height_)), 960);
-  w.SetBkMode(kBkTransparent);
-  w.SetTextAlign(static_cast<uint16_t>(kTextCentredOnBaseline));
-  const auto unit16 = [](double mm) { return static_cast<int16_t>(Units(mm)); };
-  for (const TSignShape& s : shapes_) {
-    switch (s.Kind) {
-      case TSignShape::TKind::Fill:
-      case TSignShape::TKind::Disc: {
-        const uint16_t brush = w.CreateBrush(kBsSolid, s.Color);
-        const uint16_t pen = w.CreatePen(kPsNull, 0, 0);
-        w.SelectObject(brush);
-        w.SelectObject(pen);
-        if (s.Kind == TSignShape::TKind::Disc) {
-          const auto& b = s.Contours[0];
-          w.Ellipse(unit16(b[0].X), unit16(b[0].Y), unit16(b[1].X), unit16(b[1].Y));
-        } else if (s.Contours.size() == 1) {
-          w.Polygon(Scaled(s.Contours[0]));
-        } else {
-          std::vector<std::vector<TPointD>> contours;
-          for (const auto& c : s.Contours) contours.push_back(Scaled(c));
-          w.PolyPolygon(contours);
-        }
-        w.DeleteObject(pen);
-        w.DeleteObject(brush);
-        break;
-      }
-      case TSignShape::TKind::Stroke: {
-        const uint16_t pen = w.CreatePen(kPsSolid, unit16(s.Width), s.Color);
-        w.SelectObject(pen);
-        w.Polyline(Scaled(s.Contours[0]));
-        w.DeleteObject(pen);
-        break;
-      }
-      case TSignShape::TKind::Text: {
-        const uint16_t font = w.CreateFont(SignFont(s.Width));
-        w.SelectObject(font);
-        w.SetTextColor(s.Color);
-        const TPointD at = s.Contours[0][0];
-        w.TextOut(unit16(at.X), unit16(at.Y), Utf8ToCp1251(s.Text));
-        w.DeleteObject(font);
-        break;
-      }
-    }
-  }
+  WriteShapes(w, shapes_);
   return w.Finish();
 }
 

@@ -139,17 +139,7 @@ bool PlayPolyPoly(TGdiCanvas& canvas, TRecordReader& r, bool polygon, bool short
 }
 
 TGdiFont ReadLogFontW(TRecordReader& r) {
-  TGdiFont font;
-  font.Height = r.I32();
-  font.Width = r.I32();
-  font.Escapement = r.I32();
-  r.I32();  // orientation
-  font.Weight = r.I32();
-  font.Italic = r.Get<uint8_t>() != 0;
-  font.Underline = r.Get<uint8_t>() != 0;
-  font.StrikeOut = r.Get<uint8_t>() != 0;
-  font.CharSet = r.Get<uint8_t>();
-  r.Skip(4);  // precisions, quality, pitch and family
+  TGdiFont font = ReadLogFontFields<int32_t>(r);
   auto name = DecodeUtf16(r.Slice(r.Position(), 64));
   name.resize(std::min(name.size(), name.find(U'\0')));
   font.FaceName = EncodeUtf8(name);
@@ -240,14 +230,7 @@ bool PlayBlt(TGdiCanvas& canvas, TRecordReader& r, std::span<const uint8_t> reco
     cxSrc = r.I32();
     cySrc = r.I32();
   }
-  if (cbBmi == 0) {
-    switch (rop) {
-      case kRopPatCopy: return canvas.FillRect(xDest, yDest, xDest + cxDest, yDest + cyDest, std::nullopt);
-      case kRopBlackness: return canvas.FillRect(xDest, yDest, xDest + cxDest, yDest + cyDest, 0x000000);
-      case kRopWhiteness: return canvas.FillRect(xDest, yDest, xDest + cxDest, yDest + cyDest, 0xFFFFFF);
-      default: return false;
-    }
-  }
+  if (cbBmi == 0) return canvas.PatBlt(xDest, yDest, cxDest, cyDest, rop);
   const TRecordReader whole(record, 0);
   const auto bitmap = DecodeDib(whole.Slice(offBmi, cbBmi), whole.Slice(offBits, cbBits));
   if (!bitmap) return false;
@@ -468,14 +451,7 @@ void PlayEnhancedRecords(const TMetafile& picture, cairo_t* cr, const std::array
   const cairo_matrix_t deviceToTarget{sx, 0, 0, sy, target[0] - header.Left * sx, target[1] - header.Top * sy};
   TGdiCanvas canvas(cr, deviceToTarget, target, header.PixelsPerMmX, header.PixelsPerMmY,
                     std::max<std::size_t>(header.Handles, 1));
-  for (const TMetafileRecord& record : records) {
-    bool played = false;
-    try {
-      played = PlayRecord(canvas, record);
-    } catch (const EDamagedRecord&) {
-    }
-    ++(played ? report.Played : report.Skipped);
-  }
+  PlayAll(records, [&](const TMetafileRecord& record) { return PlayRecord(canvas, record); }, report);
 }
 
 }  // namespace vellmar

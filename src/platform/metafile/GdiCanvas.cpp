@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/metafile/GdiBitmaps.h"
+
 namespace vellmar {
 
 namespace {
@@ -583,6 +585,15 @@ bool TGdiCanvas::FillRect(double left, double top, double right, double bottom, 
     return true;
   cairo_fill(cr_);
   return true;
+}
+
+bool TGdiCanvas::PatBlt(double x, double y, double width, double height, uint32_t rop) {
+  switch (rop) {
+    case kRopPatCopy: return FillRect(x, y, x + width, y + height, std::nullopt);
+    case kRopBlackness: return FillRect(x, y, x + width, y + height, 0x000000);
+    case kRopWhiteness: return FillRect(x, y, x + width, y + height, 0xFFFFFF);
+    default: return false;
+  }
 }
 
 // ---- paths ----

@@ -91,8 +91,9 @@ class TGdiCanvas {
   bool Ellipse(double left, double top, double right, double bottom);
   bool Arc(TArcKind kind, double left, double top, double right, double bottom, TPointD start, TPointD end);
   bool SetPixel(TPointD p, TColorRef color);
-  // A rectangle filled with the brush and no outline (PatBlt and its relatives).
-  bool FillRect(double left, double top, double right, double bottom, std::optional<TColorRef> color);
+  // A rectangle painted by a raster operation without a source: the brush (PATCOPY),
+  // black or white; other operations are refused.
+  bool PatBlt(double x, double y, double width, double height, uint32_t rop);
 
   // Paths.
   void BeginPath();
@@ -149,6 +150,7 @@ class TGdiCanvas {
   void ClipToRect(double left, double top, double right, double bottom, bool exclude);
   void Fill();
   void Stroke();
+  bool FillRect(double left, double top, double right, double bottom, std::optional<TColorRef> color);
   void AddSavedPath();
 
   cairo_t* cr_;

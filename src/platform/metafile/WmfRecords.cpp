@@ -85,17 +85,7 @@ std::vector<TPointD> ReadPoints(TRecordReader& r, uint32_t count) {
 }
 
 TGdiFont ReadLogFont(TRecordReader& r) {
-  TGdiFont font;
-  font.Height = r.I16();
-  font.Width = r.I16();
-  font.Escapement = r.I16();
-  r.I16();  // orientation
-  font.Weight = r.I16();
-  font.Italic = r.Get<uint8_t>() != 0;
-  font.Underline = r.Get<uint8_t>() != 0;
-  font.StrikeOut = r.Get<uint8_t>() != 0;
-  font.CharSet = r.Get<uint8_t>();
-  r.Skip(4);
+  TGdiFont font = ReadLogFontFields<int16_t>(r);
   const auto name = r.Slice(r.Position(), std::min<std::size_t>(32, r.Left()));
   const auto end = std::find(name.begin(), name.end(), uint8_t{0});
   // Face names are in the system code page whatever the font's character set.
@@ -149,10 +139,7 @@ bool PlayDib(TGdiCanvas& canvas, TRecordReader& r, uint16_t function, std::size_
     srcHeight = destHeight;
     srcWidth = destWidth;
   }
-  if (!withBitmap) {
-    if (rop == kRopPatCopy) return canvas.FillRect(xDest, yDest, xDest + destWidth, yDest + destHeight, std::nullopt);
-    return false;
-  }
+  if (!withBitmap) return canvas.PatBlt(xDest, yDest, destWidth, destHeight, rop);
   const auto bitmap = DecodePackedDib(r.Slice(r.Position(), r.Left()));
   if (!bitmap) return false;
   // StretchDIB counts a bottom-up bitmap's source rows from the bottom; the blits
@@ -272,12 +259,7 @@ bool PlayRecord(TGdiCanvas& canvas, const TMetafileRecord& record) {
       const uint32_t rop = r.U32();
       const double height = r.I16(), width = r.I16();
       const TPointD at = ReadPoint(r);
-      switch (rop) {
-        case kRopPatCopy: return canvas.FillRect(at.X, at.Y, at.X + width, at.Y + height, std::nullopt);
-        case kRopBlackness: return canvas.FillRect(at.X, at.Y, at.X + width, at.Y + height, 0x000000);
-        case kRopWhiteness: return canvas.FillRect(at.X, at.Y, at.X + width, at.Y + height, 0xFFFFFF);
-        default: return false;
-      }
+      return canvas.PatBlt(at.X, at.Y, width, height, rop);
     }
     case kIntersectClipRect:
     case kExcludeClipRect: {
@@ -332,14 +314,7 @@ void PlayWindowsRecords(const TMetafile& picture, cairo_t* cr, const std::array<
   } else {
     canvas.SetWindowExt(std::max(picture.Width(), 1), std::max(picture.Height(), 1));
   }
-  for (const TMetafileRecord& record : picture.Records()) {
-    bool played = false;
-    try {
-      played = PlayRecord(canvas, record);
-    } catch (const EDamagedRecord&) {
-    }
-    ++(played ? report.Played : report.Skipped);
-  }
+  PlayAll(picture.Records(), [&](const TMetafileRecord& record) { return PlayRecord(canvas, record); }, report);
 }
 
 }  // namespace vellmar
