@@ -30,7 +30,7 @@ enum : uint32_t {
   kResizePalette = 51, kRealizePalette = 52, kLineTo = 54, kArcTo = 55, kSetArcDirection = 57,
   kSetMiterLimit = 58, kBeginPath = 59, kEndPath = 60, kCloseFigure = 61, kFillPath = 62,
   kStrokeAndFillPath = 63, kStrokePath = 64, kFlattenPath = 65, kSelectClipPath = 67, kAbortPath = 68,
-  kGdiComment = 70, kExtSelectClipRgn = 75, kBitBlt = 76, kStretchBlt = 77, kStretchDiBits = 81,
+  kAngleArc = 41, kPolyDraw = 56, kPolyDraw16 = 92, kSetDiBitsToDevice = 80, kGdiComment = 70, kExtSelectClipRgn = 75, kBitBlt = 76, kStretchBlt = 77, kStretchDiBits = 81,
   kExtCreateFontIndirectW = 82, kExtTextOutA = 83, kExtTextOutW = 84, kPolyBezier16 = 85, kPolygon16 = 86,
   kPolyline16 = 87, kPolyBezierTo16 = 88, kPolylineTo16 = 89, kPolyPolyline16 = 90, kPolyPolygon16 = 91,
   kCreateMonoBrush = 93, kCreateDibPatternBrushPt = 94, kExtCreatePen = 95, kSetIcmMode = 98,
@@ -237,6 +237,29 @@ bool PlayBlt(TGdiCanvas& canvas, TRecordReader& r, std::span<const uint8_t> reco
   return canvas.DrawBitmap(*bitmap, xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, rop);
 }
 
+bool PlayPolyDraw(TGdiCanvas& canvas, TRecordReader& r, bool shortPoints) {
+  r.Skip(kBoundsSize);
+  const uint32_t count = r.U32();
+  const auto points = ReadPoints(r, count, shortPoints);
+  const auto types = r.Slice(r.Position(), count);
+  return canvas.PolyDraw(points, types);
+}
+
+// SetDIBitsToDevice: the bitmap's rectangle one to one; only whole bitmaps (the scan
+// lines given are all of them).
+bool PlaySetDiBitsToDevice(TGdiCanvas& canvas, TRecordReader& r, std::span<const uint8_t> record) {
+  r.Skip(kBoundsSize);
+  const double xDest = r.I32(), yDest = r.I32(), xSrc = r.I32(), ySrc = r.I32();
+  const double cxSrc = r.I32(), cySrc = r.I32();
+  const uint32_t offBmi = r.U32(), cbBmi = r.U32(), offBits = r.U32(), cbBits = r.U32();
+  if (r.U32() != 0) return false;  // DIB_PAL_COLORS
+  const TRecordReader whole(record, 0);
+  const auto bitmap = DecodeDib(whole.Slice(offBmi, cbBmi), whole.Slice(offBits, cbBits));
+  if (!bitmap) return false;
+  const double top = bitmap->TopDown() ? ySrc : bitmap->Height() - ySrc - cySrc;
+  return canvas.DrawBitmap(*bitmap, xDest, yDest, cxSrc, cySrc, xSrc, top, cxSrc, cySrc, kRopSrcCopy);
+}
+
 bool PlayStretchDiBits(TGdiCanvas& canvas, TRecordReader& r, std::span<const uint8_t> record) {
   r.Skip(kBoundsSize);
   const double xDest = r.I32(), yDest = r.I32(), xSrc = r.I32(), ySrc = r.I32();
@@ -379,6 +402,15 @@ bool PlayRecord(TGdiCanvas& canvas, const TMetafileRecord& record) {
                                                     : TArcKind::Pie;
       return canvas.Arc(kind, b[0], b[1], b[2], b[3], start, end);
     }
+    case kPolyDraw: return PlayPolyDraw(canvas, r, false);
+    case kPolyDraw16: return PlayPolyDraw(canvas, r, true);
+    case kAngleArc: {
+      const TPointD centre = ReadPoint(r);
+      const double radius = r.U32();
+      const double start = r.F32();
+      return canvas.AngleArc(centre, radius, start, r.F32());
+    }
+    case kSetDiBitsToDevice: return PlaySetDiBitsToDevice(canvas, r, record.Bytes);
     case kSetPixelV: {
       const TPointD p = ReadPoint(r);
       return canvas.SetPixel(p, r.U32() & 0xFFFFFF);

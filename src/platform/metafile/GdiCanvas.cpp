@@ -365,7 +365,19 @@ void TGdiCanvas::Fill() {
 
 void TGdiCanvas::Stroke() {
   cairo_identity_matrix(cr_);
-  if (SetPenSource()) cairo_stroke_preserve(cr_);
+  if (!SetPenSource()) return;
+  // GDI draws a line one pixel wide on the pixels its coordinates name, whose centres
+  // lie half a pixel further on; without smoothing, a line along the pixel edges would
+  // light no pixel at all. Lines of an odd number of pixels move by that half pixel.
+  if (std::fmod(std::lround(cairo_get_line_width(cr_)), 2) == 1) {
+    cairo_path_t* path = cairo_copy_path(cr_);
+    cairo_new_path(cr_);
+    cairo_translate(cr_, 0.5, 0.5);
+    cairo_append_path(cr_, path);
+    cairo_path_destroy(path);
+    cairo_identity_matrix(cr_);
+  }
+  cairo_stroke_preserve(cr_);
 }
 
 // ---- shapes ----
@@ -453,6 +465,45 @@ bool TGdiCanvas::PolyBezierTo(std::span<const TPointD> points) {
   for (; i + 2 < points.size(); i += 3)
     cairo_curve_to(cr_, points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X, points[i + 2].Y);
   state_.Position = points[i - 1];
+  return EndShape(false, true);
+}
+
+bool TGdiCanvas::PolyDraw(std::span<const TPointD> points, std::span<const uint8_t> types) {
+  constexpr uint8_t kClose = 0x01, kLineTo = 0x02, kBezierTo = 0x04, kMoveTo = 0x06;
+  if (points.size() != types.size()) return false;
+  if (!BeginShape()) return false;
+  if (!inPath_ || !cairo_has_current_point(cr_)) cairo_move_to(cr_, state_.Position.X, state_.Position.Y);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const TPointD& p = points[i];
+    switch (types[i] & ~kClose) {
+      case kMoveTo: cairo_move_to(cr_, p.X, p.Y); break;
+      case kLineTo: cairo_line_to(cr_, p.X, p.Y); break;
+      case kBezierTo:
+        if (i + 2 >= points.size() || (types[i + 1] & ~kClose) != kBezierTo || (types[i + 2] & ~kClose) != kBezierTo)
+          return false;
+        cairo_curve_to(cr_, p.X, p.Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X, points[i + 2].Y);
+        i += 2;
+        break;
+      default: return false;
+    }
+    if (types[i] & kClose) cairo_close_path(cr_);
+  }
+  if (!points.empty()) state_.Position = points.back();
+  return EndShape(false, true);
+}
+
+bool TGdiCanvas::AngleArc(TPointD centre, double radius, double startDegrees, double sweepDegrees) {
+  if (!BeginShape()) return false;
+  if (!SaneBox(cr_, centre.X - radius, centre.Y - radius, centre.X + radius, centre.Y + radius)) return false;
+  const double a1 = startDegrees * std::numbers::pi / 180;
+  const double a2 = (startDegrees + sweepDegrees) * std::numbers::pi / 180;
+  if (!inPath_ || !cairo_has_current_point(cr_)) cairo_move_to(cr_, state_.Position.X, state_.Position.Y);
+  // Anticlockwise on a picture whose y grows downwards is towards smaller Cairo angles.
+  if (sweepDegrees >= 0)
+    cairo_arc_negative(cr_, centre.X, centre.Y, radius, -a1, -a2);
+  else
+    cairo_arc(cr_, centre.X, centre.Y, radius, -a1, -a2);
+  state_.Position = {centre.X + radius * std::cos(a2), centre.Y - radius * std::sin(a2)};
   return EndShape(false, true);
 }
 

@@ -84,6 +84,12 @@ class TGdiCanvas {
   // Start point then three points a curve; PolyBezierTo starts at the current position.
   bool PolyBezier(std::span<const TPointD> points);
   bool PolyBezierTo(std::span<const TPointD> points);
+  // Points with PT_MOVETO, PT_LINETO, PT_BEZIERTO types (PT_CLOSEFIGURE or-ed in),
+  // from the current position.
+  bool PolyDraw(std::span<const TPointD> points, std::span<const uint8_t> types);
+  // A line from the current position to the arc's start, then the arc; angles in
+  // degrees, anticlockwise for a positive sweep.
+  bool AngleArc(TPointD centre, double radius, double startDegrees, double sweepDegrees);
   void MoveTo(TPointD p);
   bool LineTo(TPointD p);
   bool Rectangle(double left, double top, double right, double bottom);
