@@ -97,12 +97,15 @@ TEST_F(PlanSheetDrawTest, TheInnerFrameLiesAtTheMarginsFromTheEdge) {
     double Scale;
     bool Landscape;
     double Pixels;  // per metre
+    int32_t Dpi = 300;
   };
   const TCase cases[] = {
       {210, 297, 20, 10, 10, 20, 0.002, false, 3.0},  // A4 portrait, 1:500
       {420, 297, 20, 5, 5, 5, 0.002, true, 2.0},      // A3 landscape, 1:500
       {297, 420, 25, 10, 15, 30, 0.001, false, 1.0},  // A3 portrait, 1:1000
       {594, 420, 20, 10, 10, 10, 0.004, true, 3.0},   // A2 landscape, 1:250
+      // The printer's resolution has no say in where the paper lies, not even 0 dpi.
+      {210, 297, 20, 10, 10, 20, 0.002, false, 3.0, 0},
   };
   for (const TCase& c : cases) {
     street_.Clear();
@@ -111,6 +114,7 @@ TEST_F(PlanSheetDrawTest, TheInnerFrameLiesAtTheMarginsFromTheEdge) {
     sheet.SetIndents(c.Left, c.Right, c.Top, c.Bottom);
     sheet.SetSheetScale(c.Scale);
     sheet.SetLandscape(c.Landscape);
+    sheet.SetDpi(c.Dpi);
     const double k = 0.001 / c.Scale, w = c.Width * k, h = c.Height * k;
     const auto size = [&](double metres) { return static_cast<uint32_t>(metres * c.Pixels) + 20; };
     const auto picture = test::DrawPlan(street_, {float(w / 2), float(h / 2), 0}, c.Pixels, TKindSet{kPlanKind},
