@@ -317,6 +317,12 @@ void TWmfWriter::Record(uint16_t function, std::initializer_list<int16_t> params
   for (int16_t v : params) Put16(v);
 }
 
+void TWmfWriter::Record(uint16_t function, std::span<const uint8_t> payload) {
+  Begin(function, (payload.size() + 1) / 2);
+  bytes_.insert(bytes_.end(), payload.begin(), payload.end());
+  if (payload.size() % 2 != 0) bytes_.push_back(0);
+}
+
 uint16_t TWmfWriter::NewSlot() {
   const auto free = std::find(slots_.begin(), slots_.end(), false);
   const auto slot = static_cast<uint16_t>(free - slots_.begin());

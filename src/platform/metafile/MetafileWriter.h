@@ -82,8 +82,10 @@ class TWmfWriter {
   // `unitsPerInch`; its records start by setting that window.
   TWmfWriter(int16_t width, int16_t height, uint16_t unitsPerInch);
 
-  // Any record: its function number and its 16-bit parameters as stored.
+  // Any record: its function number and its 16-bit parameters as stored, or its
+  // parameter bytes (padded to a whole word).
   void Record(uint16_t function, std::initializer_list<int16_t> params);
+  void Record(uint16_t function, std::span<const uint8_t> payload);
 
   // Objects take the lowest free slot, which the call returns.
   uint16_t CreatePen(uint16_t style, int16_t width, TColorRef color);
