@@ -1,6 +1,7 @@
 #include "HubForm.h"
 
 #include <cmath>
+#include <limits>
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -79,7 +80,8 @@ void THubForm::SendStation() {
   bool ok = false;
   // QString reads numbers with "." whatever the locale.
   const double station = station_->text().trimmed().toDouble(&ok);
-  if (!ok || !std::isfinite(static_cast<float>(station))) {
+  // A distance beyond the range of the wire's single would arrive as no number.
+  if (!ok || !(std::abs(station) <= std::numeric_limits<float>::max())) {
     stationError_->setText(QStringLiteral("Введите число, например 120.5"));
     return;
   }

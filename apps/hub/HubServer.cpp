@@ -33,6 +33,11 @@ THubServer::THubServer(QObject* parent) : QObject(parent) {
   connect(&server_, &QLocalServer::newConnection, this, &THubServer::Accept);
 }
 
+THubServer::~THubServer() {
+  // The links go with this object; their sockets' farewells must not reach the list.
+  for (const TClient& client : clients_) client.Link->Socket().disconnect(this);
+}
+
 std::optional<QString> THubServer::Listen(const QString& name) {
   QLocalSocket probe;
   probe.connectToServer(name);

@@ -33,6 +33,7 @@ class THubServer final : public QObject {
   };
 
   explicit THubServer(QObject* parent = nullptr);
+  ~THubServer() override;
   // Starts listening on the name; a socket left behind by a hub that died is replaced, a
   // running hub's is not. The error text when that fails.
   std::optional<QString> Listen(const QString& name);

@@ -199,6 +199,12 @@ void TMainForm::PlanChanged() {
   RefreshTabs();
 }
 
+void TMainForm::PlanChangedPromptly() {
+  PlanChanged();
+  // Still at most one frame a tick.
+  if (sinceFrame_.isValid() && sinceFrame_.elapsed() >= kRedrawIntervalMs) UpdateTimerTimer();
+}
+
 void TMainForm::UpdateTimerTimer() {
   if (!needsRedraw_) return;
   needsRedraw_ = false;
@@ -236,6 +242,7 @@ void TMainForm::DrawFrame() {
   const THeapStatistics heap = HeapStatistics();
   setWindowTitle(QStringLiteral("Vellmar.  Mem usage %1/%2").arg(heap.Blocks).arg(heap.Bytes));
   updateTimer_.start();
+  sinceFrame_.start();
 }
 
 void TMainForm::ShowLater(const QString& text) {

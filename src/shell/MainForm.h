@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -50,6 +51,9 @@ class TMainForm final : public QMainWindow {
 
   // Asks for a redraw and brings buttons, tabs and hooks up to date.
   void PlanChanged();
+  // PlanChanged for a change that comes from elsewhere (another viewer's view): drawn at
+  // once when the last frame is a tick old already, not up to a tick later.
+  void PlanChangedPromptly();
   void SetMouseMode(TMouseEvents* mode);
   TMouseEvents* MouseMode() const { return mouseMode_; }
   // Drawn after the plan, in order of adding; the number removes the hook again.
@@ -122,6 +126,7 @@ class TMainForm final : public QMainWindow {
   QFrame* actionPanel_ = nullptr;
   QMenu* tabsMenu_ = nullptr;
   QTimer updateTimer_;
+  QElapsedTimer sinceFrame_;
 
   bool destroying_ = false;
   bool needsRedraw_ = true;

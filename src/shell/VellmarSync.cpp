@@ -19,7 +19,7 @@ constexpr int kRetryIntervalMs = 500;
 
 }  // namespace
 
-TVellmarSyncForm::TVellmarSyncForm(TMainForm& form) : form_(form) {
+TVellmarSyncForm::TVellmarSyncForm(TMainForm& form) : form_(form), serverName_(SyncServerName()) {
   setObjectName(QStringLiteral("VellmarSyncForm"));
   retry_.setInterval(kRetryIntervalMs);
   connect(&retry_, &QTimer::timeout, this, &TVellmarSyncForm::Connect);
@@ -45,7 +45,7 @@ void TVellmarSyncForm::Connect() {
   connect(socket, &QLocalSocket::disconnected, this, lost);
   connect(socket, &QLocalSocket::errorOccurred, this, lost);
   // Connecting to a local socket does not block; a missing hub reports an error at once.
-  socket->connectToServer(SyncServerName());
+  socket->connectToServer(serverName_);
 }
 
 void TVellmarSyncForm::Disconnected(TSyncConnection* connection) {
@@ -70,8 +70,9 @@ void TVellmarSyncForm::Receive(const std::vector<TSyncMessage>& messages) {
       moved = CentreOnStation(*station) || moved;
     }
   }
-  // One redraw for a whole batch, however many views a flood brought.
-  if (moved) form_.PlanChanged();
+  // One redraw for a whole batch, however many views a flood brought; the frame that
+  // shows another viewer's view does not wait for the next tick.
+  if (moved) form_.PlanChangedPromptly();
 }
 
 bool TVellmarSyncForm::CentreOnStation(float station) {

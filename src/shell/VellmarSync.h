@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QString>
 #include <QTimer>
 
 #include "document/SyncMessage.h"
@@ -36,6 +37,7 @@ class TVellmarSyncForm final : public QObject {
   bool CentreOnStation(float station);
 
   TMainForm& form_;
+  const QString serverName_;
   TSyncConnection* connection_ = nullptr;  // a child, while connected or connecting
   QTimer retry_;
 };

@@ -1,0 +1,86 @@
+// The hub's window and relay in this process, with a real viewer window connected over
+// the run's own socket: the list of viewers, the last view and the station field.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "HubForm.h"
+#include "HubServer.h"
+#include "ShellFixture.h"
+#include "document/AbstractItem.h"
+#include "document/StreetStructure.h"
+#include "document/SyncMessage.h"
+#include "items/road/StationView.h"
+#include "shell/SyncServerName.h"
+#include "shell/VellmarSync.h"
+
+namespace vellmar::test {
+namespace {
+
+constexpr int kPatienceMs = 20000;
+
+class HubFormTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    ASSERT_FALSE(server_.Listen(SyncServerName()).has_value());
+    hub_ = std::make_unique<THubForm>(server_, SyncServerName());
+    hub_->show();
+    form_->OpenFiles({DemoCopy("street.pln")});
+    QTRY_VERIFY_WITH_TIMEOUT(form_->Sync().IsConnected() && server_.Clients().size() == 1, kPatienceMs);
+  }
+  void TearDown() override {
+    hub_.reset();
+    ShellTest::TearDown();
+  }
+  QListWidget& Clients() { return *hub_->findChild<QListWidget*>(); }
+
+  THubServer server_;
+  std::unique_ptr<THubForm> hub_;
+};
+
+TEST_F(HubFormTest, TheStationFieldPointsTheViewersAtTheAxisAndRefusesWhatIsNoNumber) {
+  EXPECT_EQ(Clients().count(), 1);
+  auto* station = hub_->findChild<QLineEdit*>(QStringLiteral("Station"));
+  ASSERT_NE(station, nullptr);
+  TAbstractItem* axis = Drawer().Street().MainAxis();
+  ASSERT_NE(axis, nullptr);
+  struct TCase {
+    QString Text;
+    std::optional<double> Station;  // none: the viewer stays where it is
+  };
+  const TCase cases[] = {{"12.5", 12.5}, {" -30 ", -30.0}, {"abc", std::nullopt}, {"1e40", std::nullopt},
+                         {"", std::nullopt}, {"40", 40.0}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text.toStdString());
+    SetPlainView();
+    Settle();
+    station->setText(c.Text);
+    QTest::keyClick(station, Qt::Key_Return);
+    if (c.Station) {
+      const std::optional<TViewState> expected = ViewAtStation(axis->Points(), *c.Station, Drawer().View());
+      ASSERT_TRUE(expected);
+      QTRY_VERIFY_WITH_TIMEOUT(EncodeViewMessage(Drawer().View()) == EncodeViewMessage(*expected), kPatienceMs);
+    } else {
+      QTest::qWait(300);
+      EXPECT_EQ(Drawer().Centre().x, 0.0f);
+      EXPECT_EQ(Drawer().Rotation(), 0.0f);
+    }
+  }
+}
+
+TEST_F(HubFormTest, TheHubShowsTheActiveViewersViewAndForgetsAViewerThatLeft) {
+  form_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  Drawer().SetView({{3, 4, 0}, 0.125f, 0.5f});
+  form_->PlanChanged();
+  QTRY_VERIFY_WITH_TIMEOUT(server_.LastView().has_value() && EncodeViewMessage(*server_.LastView()) ==
+                                                                  EncodeViewMessage(Drawer().View()),
+                           kPatienceMs);
+  form_.reset();
+  QTRY_VERIFY_WITH_TIMEOUT(server_.Clients().empty() && Clients().count() == 0, kPatienceMs);
+}
+
+}  // namespace
+}  // namespace vellmar::test
