@@ -27,6 +27,7 @@
 #include "shell/MainPlanDrawer.h"
 #include "shell/PlanSurface.h"
 #include "underlay/AllKinds.h"
+#include "WindowBench.h"
 
 namespace {
 
@@ -34,18 +35,6 @@ using TClock = std::chrono::steady_clock;
 constexpr int kFrames = 120;
 constexpr double kStepPixels = 7;
 constexpr int kWidth = 1280, kHeight = 800;
-
-// Nobody answers during a benchmark: messages go to the error stream, questions are
-// declined, no dialog opens.
-class TQuietPrompts final : public vellmar::IShellPrompts {
- public:
-  void ShowMessage(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
-  vellmar::TAnswer AskYesNoCancel(const QString&) override { return vellmar::TAnswer::No; }
-  QStringList ChooseStreetFiles(const QString&) override { return {}; }
-  QString ChooseSaveName(const QString&) override { return {}; }
-  QString ChooseDirectory(const QString&, const QString&) override { return {}; }
-  bool EditDataDirectories(const QString&) override { return false; }
-};
 
 double Seconds(TClock::time_point from) { return std::chrono::duration<double>(TClock::now() - from).count(); }
 
@@ -89,16 +78,7 @@ double HeadlessFramesPerSecond(vellmar::TStreetStructure& street, vellmar::TView
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("DISPLAY") && !std::getenv("VELLMAR_BENCH_XVFB")) {
-    setenv("VELLMAR_BENCH_XVFB", "1", 1);
-    std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-s"),
-                               const_cast<char*>("-screen 0 1600x1000x24")};
-    for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
-    args.push_back(nullptr);
-    execvp("xvfb-run", args.data());
-    std::perror("bench_ViewerBench: xvfb-run");
-    return 1;
-  }
+  if (!vellmar::bench::EnsureDisplay(argc, argv)) return 1;
   // The repository's data files, so no library is missing (a missing one is a message box).
   setenv("VELLMAR_DATA", VELLMAR_DATA_DIR, 0);
   vellmar::RegisterAllKinds();
@@ -121,7 +101,7 @@ int main(int argc, char** argv) {
   QTemporaryDir settings;
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
 
-  vellmar::TMainForm form(std::make_unique<TQuietPrompts>());
+  vellmar::TMainForm form(std::make_unique<vellmar::bench::TQuietPrompts>());
   form.resize(kWidth, kHeight);
   form.show();
   form.OpenFiles({file});
