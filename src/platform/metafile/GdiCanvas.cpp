@@ -493,6 +493,11 @@ bool TGdiCanvas::PolyDraw(std::span<const TPointD> points, std::span<const uint8
 }
 
 bool TGdiCanvas::AngleArc(TPointD centre, double radius, double startDegrees, double sweepDegrees) {
+  // Cairo asserts on angles that are not numbers and loops on huge ones; a sweep
+  // beyond a full turn draws nothing more than the full turn.
+  if (!std::isfinite(startDegrees) || !std::isfinite(sweepDegrees)) return false;
+  sweepDegrees = std::clamp(sweepDegrees, -360.0, 360.0);
+  startDegrees = std::fmod(startDegrees, 360.0);
   if (!BeginShape()) return false;
   if (!SaneBox(cr_, centre.X - radius, centre.Y - radius, centre.X + radius, centre.Y + radius)) return false;
   const double a1 = startDegrees * std::numbers::pi / 180;

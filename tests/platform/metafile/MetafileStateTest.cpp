@@ -207,6 +207,17 @@ TEST(MetafileState, TextIsAlignedOnItsReferencePointAndTurnedByItsEscapement) {
 }
 
 TEST(MetafileState, DamagedMetafilesAreBoundedInDepthSizeAndDashes) {
+  // Angle arcs whose angles are not numbers are skipped; a sweep of 10^30 degrees
+  // draws the full turn (Cairo asserted on the one and looped on the other).
+  {
+    TEmfWriter w(100, 100);
+    w.Record(41, {50, 50, 30, 0, 0x7FC00000});  // ANGLEARC, sweep NaN
+    w.Record(41, {50, 50, 30, 0, 0x7149F2CA});  // sweep 1e30
+    TMetafilePlayback report;
+    const auto bitmap = Play(w.Finish(), &report);
+    EXPECT_EQ(report.Skipped, 1);
+    EXPECT_TRUE(Dark(Pic(bitmap, 50, 80)));
+  }
   // Saved states stop at a fixed depth.
   {
     TEmfWriter w(100, 100);
