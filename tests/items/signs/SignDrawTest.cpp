@@ -223,6 +223,30 @@ TEST_F(SignDrawTest, CaptionsSitOnTheSideTheyAreSetTo) {
   }
 }
 
+TEST_F(SignDrawTest, AStatusLineHangsUnderTheCaptionInParentheses) {
+  // The lowest ink under the picture, for a caption alone and with a status line.
+  const auto lowestInk = [&](const std::string& status) {
+    TStreetStructure street;
+    TZnakItem& sign = Sign(street, {-50, -49, 0}, {-50, 0, 0}, {0, 0, 0});
+    TEmfSubItem& plate = Plate(sign, "red-blue.emf");
+    plate.SetText("88");
+    plate.SetStatus(status);
+    const auto picture = test::DrawPlan(street, {0, -3, 0}, 20, TKindSet{TZnakItem::kKindIndex});
+    double lowest = 0;
+    if (!picture) return lowest;
+    for (double y = -1.1; y >= -7.5; y -= 0.05) {
+      for (double x = -3; x <= 3; x += 0.05) {
+        if (test::Brightness(picture->At(x, y)) < 100) lowest = y;
+      }
+    }
+    return lowest;
+  };
+  const double alone = lowestInk("");
+  if (alone == 0) GTEST_SKIP() << "no headless OpenGL context on this machine";
+  // The status line is as high as the caption's.
+  EXPECT_LT(lowestInk("new"), alone - 0.5 * (-1.1 - alone));
+}
+
 TEST_F(SignDrawTest, ASignTheLibraryLacksShowsTheMissingSignPicture) {
   TStreetStructure street;
   TZnakItem& sign = Sign(street, {-3, -3, 0}, {-1, 0, 0}, {0, 0, 0});
