@@ -1,6 +1,9 @@
-// vellmar-render: draws one frame of a street without a display and writes it as a PNG.
+// vellmar-render: draws one frame of a street without a display and writes it as a PNG,
+// or prints its plan sheets or its view to a PDF at true scale.
 //   vellmar-render FILE.pln -o OUT.png [--size WxH] [--kinds LIST]
 //                  [--centre X,Y] [--scale S] [--rotation R]
+//   vellmar-render FILE.pln --sheet N -o OUT.pdf
+//   vellmar-render FILE.pln --pdf [--paper A3] [--landscape] [--scale N] [--dpi D] -o OUT.pdf
 // The picture shows the street's stored view, or the whole street when the file holds
 // no view; the view options replace single values of it.
 
@@ -11,11 +14,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
+#include "document/ViewPrint.h"
 #include "document/ViewState.h"
+#include "items/plan/SheetPrint.h"
 #include "platform/ToolMain.h"
 #include "platform/text/Numbers.h"
 #include "render/DxDrawParams.h"
@@ -29,6 +35,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: vellmar-render FILE.pln -o OUT.png [--size WxH] [--kinds LIST]\n"
     "                      [--centre X,Y] [--scale S] [--rotation R]\n"
+    "       vellmar-render FILE.pln --sheet LIST -o OUT.pdf\n"
+    "       vellmar-render FILE.pln --pdf [--paper P] [--landscape] [--scale N] [--dpi D]\n"
+    "                      [--kinds LIST] [--centre X,Y] [--rotation R] -o OUT.pdf\n"
     "  -o OUT.png     the picture to write (written only when the frame succeeded)\n"
     "  --size WxH     picture size in pixels, default 1024x768\n"
     "  --kinds LIST   the item kinds to draw, comma-separated: kind indices 0..40 or kind\n"
@@ -39,7 +48,16 @@ constexpr const char* kUsage =
     "                 picture is 2 / S world units wide\n"
     "  --rotation R   view rotation in radians, counter-clockwise\n"
     "Without view options the street's stored view is used; a street saved without a\n"
-    "view is fitted whole, as 'show all' does.\n";
+    "view is fitted whole, as 'show all' does.\n"
+    "PDF at true scale (vector drawing, one dot of the resolution for a screen pixel):\n"
+    "  --sheet LIST   the street's plan sheets to print, numbered from 1 in the order\n"
+    "                 they are stored, comma-separated, or 'all': one page each, in the\n"
+    "                 sheet's format, scale and kinds, with its frame and stamps\n"
+    "  --pdf          the view on one page of paper, its middle on the view's centre\n"
+    "  --paper P      A0 to A6 or WxH in millimetres, default A4, portrait\n"
+    "  --landscape    the paper turned on its side\n"
+    "  --scale N      with --pdf: the drawing scale 1:N, default 500\n"
+    "  --dpi D        with --pdf: the resolution (36 to 2400), default 300\n";
 
 // The plan's only drawing mode.
 constexpr TModeSet kPlanModes = 1u << 0;
@@ -55,6 +73,12 @@ struct TOptions {
   std::optional<TXYZ> Centre;
   std::optional<float> Scale;
   std::optional<float> Rotation;
+  // PDF output: plan sheets (empty: all), or the view on paper.
+  std::optional<std::vector<int>> Sheets;
+  bool Pdf = false;
+  std::string Paper = "A4";
+  bool Landscape = false;
+  std::optional<int32_t> Dpi;
 };
 
 double Number(std::string_view text, std::string_view option) {
@@ -105,6 +129,37 @@ TKindSet KindsOf(std::string_view list) {
   return kinds;
 }
 
+std::vector<int> SheetNumbers(std::string_view list) {
+  if (list == "all") return {};
+  std::vector<int> numbers;
+  size_t start = 0;
+  while (start <= list.size()) {
+    const size_t end = std::min(list.find(',', start), list.size());
+    const std::string_view entry = list.substr(start, end - start);
+    const std::optional<int32_t> number = ParseInt32(entry);
+    if (!number || *number < 1) throw TUsageError{"--sheet needs sheet numbers from 1, not '" + std::string(entry) + "'"};
+    numbers.push_back(*number);
+    start = end + 1;
+  }
+  return numbers;
+}
+
+// A named paper or WxH in millimetres, turned on its side when asked.
+TPaper PaperOf(const TOptions& options) {
+  TPaper paper;
+  if (!PaperSizeByName(options.Paper, paper.WidthMm, paper.HeightMm)) {
+    const size_t at = options.Paper.find('x');
+    const std::optional<double> w = at == std::string::npos ? std::nullopt : ParseDouble(options.Paper.substr(0, at));
+    const std::optional<double> h = at == std::string::npos ? std::nullopt : ParseDouble(options.Paper.substr(at + 1));
+    if (!w || !h) throw TUsageError{"--paper needs A0 to A6 or WxH in millimetres, not '" + options.Paper + "'"};
+    paper.WidthMm = *w;
+    paper.HeightMm = *h;
+  }
+  if (options.Landscape) std::swap(paper.WidthMm, paper.HeightMm);
+  if (options.Dpi) paper.Dpi = *options.Dpi;
+  return paper;
+}
+
 std::pair<std::string_view, std::string_view> SplitAt(std::string_view text, char separator,
                                                       std::string_view option) {
   const size_t at = text.find(separator);
@@ -137,6 +192,19 @@ TOptions Parse(const std::vector<std::string>& args) {
       const double scale = Number(value(), arg);
       if (!(scale > 0.0)) throw TUsageError{"--scale must be above 0"};
       options.Scale = static_cast<float>(scale);
+    } else if (arg == "--sheet") {
+      options.Sheets = SheetNumbers(value());
+    } else if (arg == "--pdf") {
+      options.Pdf = true;
+    } else if (arg == "--paper") {
+      options.Paper = value();
+    } else if (arg == "--landscape") {
+      options.Landscape = true;
+    } else if (arg == "--dpi") {
+      const std::string& text = value();
+      const std::optional<int32_t> dpi = ParseInt32(text);
+      if (!dpi) throw TUsageError{"--dpi needs a whole number, not '" + text + "'"};
+      options.Dpi = *dpi;
     } else if (arg == "--rotation") {
       options.Rotation = static_cast<float>(Number(value(), arg));
     } else if (options.Input.empty() && !arg.starts_with("-")) {
@@ -147,6 +215,9 @@ TOptions Parse(const std::vector<std::string>& args) {
   }
   if (options.Input.empty()) throw TUsageError{"no street file given"};
   if (options.Output.empty()) throw TUsageError{"no picture given (-o OUT.png)"};
+  if (options.Sheets && options.Pdf) throw TUsageError{"--sheet and --pdf exclude each other"};
+  if (!options.Pdf && (options.Landscape || options.Dpi || options.Paper != "A4"))
+    throw TUsageError{"--paper, --landscape and --dpi go with --pdf"};
   return options;
 }
 
@@ -164,10 +235,26 @@ int Run(const std::vector<std::string>& args) {
   TStreetStructure street;
   street.LoadFromFile(options.Input);
 
+  if (options.Sheets) {
+    PrintSheetsToPdf(street, *options.Sheets, options.Output, [](int done, int total) {
+      if (total > 1) std::cerr << "vellmar-render: sheet " << done << " of " << total << " printed\n";
+    });
+    return 0;
+  }
+
   TViewState view = ViewOf(street);
   if (options.Centre) view.Centre = *options.Centre;
-  if (options.Scale) view.Scale = *options.Scale;
   if (options.Rotation) view.Rotation = *options.Rotation;
+  if (options.Pdf) {
+    TViewPrint print;
+    print.Paper = PaperOf(options);
+    print.ScaleDenominator = options.Scale ? *options.Scale : print.ScaleDenominator;
+    print.Kinds = options.Kinds;
+    print.Check("vellmar-render");
+    PrintViewToPdf(street, view, print, options.Output);
+    return 0;
+  }
+  if (options.Scale) view.Scale = *options.Scale;
 
   RenderOffscreenPng(
       options.Width, options.Height,

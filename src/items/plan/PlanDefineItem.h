@@ -10,6 +10,7 @@
 
 #include "document/KindSet.h"
 #include "document/OrientPointItem.h"
+#include "platform/gpu/DxVertex.h"
 #include "platform/metafile/Metafile.h"
 
 namespace vellmar {
@@ -21,6 +22,9 @@ class TPlanDefineItem final : public TOrientPointItem {
   // Stamps hold streets that may hold sheets with stamps again; a stream nesting them
   // deeper than this is taken for damage rather than followed down.
   static constexpr int kMaxStampDepth = 8;
+  static constexpr int32_t kKind = 36;
+  // The paper's edge and inner frame: near black.
+  static constexpr uint32_t kFrameColor = MakeColor(5, 5, 5, 255);
 
   TPlanDefineItem(TStreetStructure& street, const TItemKind& kind);
   ~TPlanDefineItem() override;

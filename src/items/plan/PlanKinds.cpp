@@ -6,15 +6,11 @@
 
 namespace vellmar {
 
-namespace {
-constexpr int32_t kPlanKind = 36;
-}  // namespace
-
 void RegisterPlanKinds() {
-  RegisterKindClass<TPlanDefineItem>(kPlanKind);
+  RegisterKindClass<TPlanDefineItem>(TPlanDefineItem::kKind);
   // A sheet is placed by its corner and the point that gives its rotation. One stored
   // with a single point still loads (it lies unrotated), so this is the editing minimum.
-  TItemKind plan = TKindRegistry::Kind(kPlanKind);
+  TItemKind plan = TKindRegistry::Kind(TPlanDefineItem::kKind);
   plan.MinPointCount = 2;
   TKindRegistry::Register(plan);
 }

@@ -17,7 +17,6 @@ namespace vellmar {
 
 namespace {
 
-constexpr int32_t kKindIndex = 36;
 // Stamps are drawn with the first drawing mode only.
 constexpr TModeSet kStampModes = 1u << 0;
 
@@ -37,9 +36,9 @@ class TDrawDepth {
 }  // namespace
 
 void TPlanDefineItem::InitKindCollections(TStreetStructure& street) {
-  TDxPrimCollections& collections = street.KindCollections(kKindIndex);
+  TDxPrimCollections& collections = street.KindCollections(kKind);
   auto lines = std::make_unique<TDxLineCollection>();
-  lines->SetColor(MakeColor(5, 5, 5, 255));
+  lines->SetColor(kFrameColor);
   collections.push_back(std::move(lines));
   collections.push_back(std::make_unique<TDxTriangleCollection>());
 }
@@ -48,7 +47,7 @@ void TPlanDefineItem::BuildPrimitives() {
   Points().EnsurePolyline();
   const TSheetLayout layout = TSheetLayout::Of(*this);
   if (Points().Count() < 2 || !layout.Placeable()) return;
-  auto& lines = dynamic_cast<TDxLineCollection&>(*Street().KindCollections(kKindIndex).at(0));
+  auto& lines = dynamic_cast<TDxLineCollection&>(*Street().KindCollections(kKind).at(0));
   const std::array<TXYZ, 4> edge = layout.Edge();
   const std::array<TXYZ, 4> frame = layout.Frame();
   lines.AddClosedPolyline(this, edge);

@@ -207,8 +207,6 @@ GlDevice::GlDevice(uint32_t BackBufferWidth, uint32_t BackBufferHeight)
     : width_(BackBufferWidth), height_(BackBufferHeight) {
   viewport_.Width = width_;
   viewport_.Height = height_;
-  for (TMatrix44* m : {&world_, &view_, &projection_})
-    m->m = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 }
 
 bool GlDevice::Init() {
@@ -305,110 +303,23 @@ HRESULT GlDevice::SetViewport(const D3DVIEWPORT9& Viewport) {
 }
 
 HRESULT GlDevice::SetRenderState(uint32_t State, uint32_t Value) {
-  const auto isBlend = [](uint32_t v) { return v >= D3DBLEND_ZERO && v <= D3DBLEND_INVDESTCOLOR; };
-  switch (State) {
-    case D3DRS_ZENABLE:
-      if (Value > 1) return D3DERR_INVALIDCALL;
-      zEnable_ = Value != 0;
-      return D3D_OK;
-    case D3DRS_SRCBLEND:
-      if (!isBlend(Value)) return D3DERR_INVALIDCALL;
-      srcBlend_ = Value;
-      return D3D_OK;
-    case D3DRS_DESTBLEND:
-      if (!isBlend(Value)) return D3DERR_INVALIDCALL;
-      destBlend_ = Value;
-      return D3D_OK;
-    case D3DRS_CULLMODE:
-      if (Value < D3DCULL_NONE || Value > D3DCULL_CCW) return D3DERR_INVALIDCALL;
-      cullMode_ = Value;
-      return D3D_OK;
-    case D3DRS_ALPHABLENDENABLE:
-      blend_ = Value != 0;
-      return D3D_OK;
-    case D3DRS_LIGHTING:
-      lighting_ = Value != 0;
-      return D3D_OK;
-    case D3DRS_AMBIENT:
-      ambient_ = Value;
-      return D3D_OK;
-    case D3DRS_AMBIENTMATERIALSOURCE:
-      // Materials are not emulated: the vertex colour is the only ambient source.
-      return Value == D3DMCS_COLOR1 ? D3D_OK : D3DERR_INVALIDCALL;
-    default:
-      return D3DERR_INVALIDCALL;
-  }
+  return state_.SetRenderState(State, Value);
 }
 
 HRESULT GlDevice::SetTextureStageState(uint32_t Stage, uint32_t Type, uint32_t Value) {
-  if (Stage != 0) return D3DERR_INVALIDCALL;
-  const bool validArg = Value == D3DTA_DIFFUSE || Value == D3DTA_CURRENT || Value == D3DTA_TEXTURE;
-  switch (Type) {
-    case D3DTSS_COLOROP:
-      if (Value < D3DTOP_DISABLE || Value > D3DTOP_ADDSIGNED) return D3DERR_INVALIDCALL;
-      colorOp_ = Value;
-      return D3D_OK;
-    case D3DTSS_COLORARG1:
-      if (!validArg) return D3DERR_INVALIDCALL;
-      colorArg1_ = Value;
-      return D3D_OK;
-    case D3DTSS_COLORARG2:
-      if (!validArg) return D3DERR_INVALIDCALL;
-      colorArg2_ = Value;
-      return D3D_OK;
-    default:
-      return D3DERR_INVALIDCALL;
-  }
+  return state_.SetTextureStageState(Stage, Type, Value);
 }
 
 HRESULT GlDevice::SetSamplerState(uint32_t Sampler, uint32_t Type, uint32_t Value) {
-  if (Sampler != 0) return D3DERR_INVALIDCALL;
-  const bool validAddress = Value >= D3DTADDRESS_WRAP && Value <= D3DTADDRESS_CLAMP;
-  const bool validFilter = Value >= D3DTEXF_POINT && Value <= D3DTEXF_ANISOTROPIC;
-  switch (Type) {
-    case D3DSAMP_ADDRESSU:
-      if (!validAddress) return D3DERR_INVALIDCALL;
-      addressU_ = Value;
-      break;
-    case D3DSAMP_ADDRESSV:
-      if (!validAddress) return D3DERR_INVALIDCALL;
-      addressV_ = Value;
-      break;
-    case D3DSAMP_MAGFILTER:
-      if (!validFilter) return D3DERR_INVALIDCALL;
-      magFilter_ = Value;
-      break;
-    case D3DSAMP_MINFILTER:
-      if (!validFilter) return D3DERR_INVALIDCALL;
-      minFilter_ = Value;
-      break;
-    case D3DSAMP_MAXANISOTROPY:
-      if (Value == 0) return D3DERR_INVALIDCALL;
-      maxAnisotropy_ = Value;
-      break;
-    default:
-      return D3DERR_INVALIDCALL;
-  }
-  samplerDirty_ = true;
-  return D3D_OK;
+  const HRESULT result = state_.SetSamplerState(Sampler, Type, Value);
+  if (result == D3D_OK) samplerDirty_ = true;
+  return result;
 }
 
 HRESULT GlDevice::SetTransform(uint32_t State, const TMatrix44& Matrix) {
-  switch (State) {
-    case D3DTS_WORLD:
-      world_ = Matrix;
-      break;
-    case D3DTS_VIEW:
-      view_ = Matrix;
-      break;
-    case D3DTS_PROJECTION:
-      projection_ = Matrix;
-      break;
-    default:
-      return D3DERR_INVALIDCALL;
-  }
-  transformsDirty_ = true;
-  return D3D_OK;
+  const HRESULT result = state_.SetTransform(State, Matrix);
+  if (result == D3D_OK) transformsDirty_ = true;
+  return result;
 }
 
 HRESULT GlDevice::SetFVF(uint32_t FVF) {
@@ -464,7 +375,7 @@ void GlDevice::ApplyPipelineState() {
   VELLMAR_GL(glDepthRange(viewport_.MinZ, viewport_.MaxZ));
   VELLMAR_GL(glDisable(GL_SCISSOR_TEST));
   VELLMAR_GL(glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE));
-  if (zEnable_) {
+  if (state_.zEnable) {
     VELLMAR_GL(glEnable(GL_DEPTH_TEST));
     VELLMAR_GL(glDepthFunc(GL_LEQUAL));
     VELLMAR_GL(glDepthMask(GL_TRUE));
@@ -472,28 +383,28 @@ void GlDevice::ApplyPipelineState() {
     VELLMAR_GL(glDisable(GL_DEPTH_TEST));
   }
   // Direct3D's screen runs y down, so its clockwise is OpenGL's counter-clockwise.
-  if (cullMode_ == D3DCULL_NONE) {
+  if (state_.cullMode == D3DCULL_NONE) {
     VELLMAR_GL(glDisable(GL_CULL_FACE));
   } else {
     VELLMAR_GL(glEnable(GL_CULL_FACE));
     VELLMAR_GL(glFrontFace(GL_CCW));
-    VELLMAR_GL(glCullFace(cullMode_ == D3DCULL_CW ? GL_FRONT : GL_BACK));
+    VELLMAR_GL(glCullFace(state_.cullMode == D3DCULL_CW ? GL_FRONT : GL_BACK));
   }
-  if (blend_) {
+  if (state_.blend) {
     VELLMAR_GL(glEnable(GL_BLEND));
     VELLMAR_GL(glBlendEquation(GL_FUNC_ADD));
-    VELLMAR_GL(glBlendFunc(GlBlendFactor(srcBlend_), GlBlendFactor(destBlend_)));
+    VELLMAR_GL(glBlendFunc(GlBlendFactor(state_.srcBlend), GlBlendFactor(state_.destBlend)));
   } else {
     VELLMAR_GL(glDisable(GL_BLEND));
   }
 
   if (transformsDirty_) {
-    VELLMAR_GL(glUniformMatrix4fv(uWorld_, 1, GL_FALSE, world_.m.data()));
-    VELLMAR_GL(glUniformMatrix4fv(uView_, 1, GL_FALSE, view_.m.data()));
-    VELLMAR_GL(glUniformMatrix4fv(uProjection_, 1, GL_FALSE, projection_.m.data()));
+    VELLMAR_GL(glUniformMatrix4fv(uWorld_, 1, GL_FALSE, state_.world.m.data()));
+    VELLMAR_GL(glUniformMatrix4fv(uView_, 1, GL_FALSE, state_.view.m.data()));
+    VELLMAR_GL(glUniformMatrix4fv(uProjection_, 1, GL_FALSE, state_.projection.m.data()));
     transformsDirty_ = false;
   }
-  SetColorUniform(uAmbient_, lighting_ ? ambient_ : 0xFFFFFFFFu);
+  SetColorUniform(uAmbient_, state_.Tint());
   // Half a pixel to put Direct3D's pixel centres on OpenGL's, less 1/64 pixel so that
   // an edge running exactly through pixel centres lies off them: the pixel then falls
   // inside on the top and left edges and outside on the others, as in Direct3D,
@@ -502,20 +413,20 @@ void GlDevice::ApplyPipelineState() {
   VELLMAR_GL(glUniform2f(uPixelShift_, 2.0f * shiftPixels / static_cast<float>(viewport_.Width),
                          -2.0f * shiftPixels / static_cast<float>(viewport_.Height)));
   VELLMAR_GL(glUniform1i(uTextured_, texture_ ? 1 : 0));
-  VELLMAR_GL(glUniform1i(uColorOp_, static_cast<GLint>(colorOp_)));
-  VELLMAR_GL(glUniform1i(uColorArg1_, static_cast<GLint>(colorArg1_)));
-  VELLMAR_GL(glUniform1i(uColorArg2_, static_cast<GLint>(colorArg2_)));
+  VELLMAR_GL(glUniform1i(uColorOp_, static_cast<GLint>(state_.colorOp)));
+  VELLMAR_GL(glUniform1i(uColorArg1_, static_cast<GLint>(state_.colorArg1)));
+  VELLMAR_GL(glUniform1i(uColorArg2_, static_cast<GLint>(state_.colorArg2)));
 
   VELLMAR_GL(glActiveTexture(GL_TEXTURE0));
   VELLMAR_GL(glBindTexture(GL_TEXTURE_2D, texture_ ? texture_->name_ : 0));
   if (samplerDirty_) {
-    const bool anisotropic = minFilter_ == D3DTEXF_ANISOTROPIC || magFilter_ == D3DTEXF_ANISOTROPIC;
-    VELLMAR_GL(glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, GlFilter(minFilter_)));
-    VELLMAR_GL(glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, GlFilter(magFilter_)));
-    VELLMAR_GL(glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GlAddress(addressU_)));
-    VELLMAR_GL(glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GlAddress(addressV_)));
+    const bool anisotropic = state_.minFilter == D3DTEXF_ANISOTROPIC || state_.magFilter == D3DTEXF_ANISOTROPIC;
+    VELLMAR_GL(glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER, GlFilter(state_.minFilter)));
+    VELLMAR_GL(glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER, GlFilter(state_.magFilter)));
+    VELLMAR_GL(glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, GlAddress(state_.addressU)));
+    VELLMAR_GL(glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, GlAddress(state_.addressV)));
     if (anisotropic_) {
-      const uint32_t level = anisotropic ? std::min(maxAnisotropy_, caps_.MaxAnisotropy) : 1;
+      const uint32_t level = anisotropic ? std::min(state_.maxAnisotropy, caps_.MaxAnisotropy) : 1;
       VELLMAR_GL(glSamplerParameterf(sampler_, GL_TEXTURE_MAX_ANISOTROPY_EXT, static_cast<float>(level)));
     }
     samplerDirty_ = false;

@@ -19,6 +19,7 @@
 
 #include <epoxy/gl.h>
 
+#include "platform/gpu/FixedFunctionState.h"
 #include "platform/gpu/GpuDevice.h"
 
 namespace vellmar {
@@ -39,12 +40,9 @@ class GlDevice final : public IGpuDevice {
   HRESULT GetDeviceCaps(D3DCAPS9& Caps) override;
   HRESULT GetViewport(D3DVIEWPORT9& Viewport) override;
   HRESULT SetViewport(const D3DVIEWPORT9& Viewport) override;
-  // Known states: ZENABLE, SRCBLEND, DESTBLEND, CULLMODE, ALPHABLENDENABLE, LIGHTING,
-  // AMBIENT, AMBIENTMATERIALSOURCE (COLOR1 only); others are refused.
+  // The states TFixedFunctionState knows; others are refused.
   HRESULT SetRenderState(uint32_t State, uint32_t Value) override;
-  // Stage 0 colour operation and its two arguments (DIFFUSE, CURRENT or TEXTURE).
   HRESULT SetTextureStageState(uint32_t Stage, uint32_t Type, uint32_t Value) override;
-  // Sampler 0: filters point, linear, anisotropic; address wrap, mirror, clamp.
   HRESULT SetSamplerState(uint32_t Sampler, uint32_t Type, uint32_t Value) override;
   HRESULT SetTransform(uint32_t State, const TMatrix44& Matrix) override;
   HRESULT SetFVF(uint32_t FVF) override;
@@ -82,24 +80,9 @@ class GlDevice final : public IGpuDevice {
         uColorOp_ = -1, uColorArg1_ = -1, uColorArg2_ = -1, uTexture_ = -1;
 
   // Direct3D state as last set; uniforms are sent when it changes.
-  TMatrix44 world_, view_, projection_;
+  TFixedFunctionState state_;
   bool transformsDirty_ = true;
   uint32_t fvf_ = 0;
-  bool zEnable_ = false;  // Direct3D starts with it on; the renderer turns it off every frame
-  bool lighting_ = true;
-  uint32_t ambient_ = 0;
-  uint32_t cullMode_ = D3DCULL_CCW;
-  bool blend_ = false;
-  uint32_t srcBlend_ = D3DBLEND_ONE;
-  uint32_t destBlend_ = D3DBLEND_ZERO;
-  uint32_t colorOp_ = D3DTOP_MODULATE;
-  uint32_t colorArg1_ = D3DTA_TEXTURE;
-  uint32_t colorArg2_ = D3DTA_CURRENT;
-  uint32_t addressU_ = D3DTADDRESS_WRAP;
-  uint32_t addressV_ = D3DTADDRESS_WRAP;
-  uint32_t minFilter_ = D3DTEXF_POINT;
-  uint32_t magFilter_ = D3DTEXF_POINT;
-  uint32_t maxAnisotropy_ = 1;
   bool samplerDirty_ = true;
   GlTexture* texture_ = nullptr;
   bool inScene_ = false;
