@@ -7,11 +7,14 @@
 #include "items/road/ArrowRazmetItem.h"
 #include "items/road/KolodItem.h"
 #include "items/road/LineRazmetItem.h"
+#include "items/road/PictureItem.h"
 #include "items/road/RazmerItem.h"
 #include "items/road/RazmetLabelPlaceItem.h"
 #include "items/road/RazmetTextItem.h"
 #include "items/road/RazmetZnakItem.h"
 #include "items/road/StopItem.h"
+#include "platform/MemoryStream.h"
+#include "platform/metafile/MetafileWriter.h"
 #include "platform/text/Cp1251.h"
 
 namespace vellmar {
@@ -45,14 +48,28 @@ const std::vector<TSymbol>& Symbols() {
       // the markings across the southern carriageway.
       {TLineRazmetItem::kKindIndex, {{20, -10.8f, 0}, {95, -10.8f, 0}}, "1.4"},
       {TRazmetLabelPlaceItem::kKindIndex, {{50, -12, 0}, {50, -3, 0}}, nullptr},
-      {TKolodItem::kKindIndex, {{88, -7.5f, 0}}, "Водоканал"},
+      {TKolodItem::kKindIndex, {{88, -9, 0}}, "Водоканал"},
       {TStopItem::kKindIndex, {{240, 12, 0}, {245, 12, 0}}, nullptr},
+      // A kiosk on the northern sidewalk, drawn as its picture's frame.
+      {TPictureItem::kKindIndex, {{30, 17.8f, 0}, {33, 17.8f, 0}}, nullptr},
       // Sidewalk, lawn and carriageway measured across the southern side.
       {TRazmerItem::kKindIndex,
        {{232, -20, 0}, {232, 0, 0}, {232, -18, 0}, {232, -14, 0}, {232, -11, 0}, {232, -4, 0}},
        nullptr},
   };
   return symbols;
+}
+
+// A kiosk's plan as the picture of a picture item: 3 by 2 m at 100 pixels a metre.
+void GiveKioskPicture(TPictureItem& item) {
+  TEmfWriter emf(300, 200);
+  emf.SelectObject(emf.CreatePen(0, 4, 0x404040));
+  emf.SelectObject(emf.CreateBrush(0, 0xC8E6F0));
+  emf.Rectangle(10, 10, 290, 190);
+  emf.SelectObject(emf.CreateBrush(0, 0x3C78B4));
+  emf.Ellipse(120, 60, 180, 120);
+  TMemoryStream in(emf.Finish());
+  item.Picture().LoadFromStream(in);
 }
 
 void GiveType(TAbstractItem& item, const std::string& type) {
@@ -72,6 +89,7 @@ void AddDemoRoadSymbols(TStreetStructure& street) {
     if (symbol.Type != nullptr) GiveType(*item, Utf8ToCp1251(symbol.Type));
     // A stop on the northern lawn marked by a flag on a pole.
     if (auto* stop = dynamic_cast<TStopItem*>(item)) stop->SetPavilion(false);
+    if (auto* picture = dynamic_cast<TPictureItem*>(item)) GiveKioskPicture(*picture);
   }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The demo street's painted symbols and point furniture: arrows of every library type,
-// painted words and sign duplicates, a manhole with its owner, a flag stop, markings
-// with a label place naming them, and a dimension chain across the southern side.
+// painted words and sign duplicates, a manhole with its owner, a flag stop, a kiosk's
+// picture, markings with a label place naming them, and a dimension chain across the
+// southern side.
 
 namespace vellmar {
 

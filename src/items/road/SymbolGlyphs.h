@@ -7,9 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "geometry/XYZ.h"
@@ -18,6 +16,7 @@
 namespace vellmar {
 
 class TStreetStructure;
+class TdxRenderer;
 
 // Symbols are painted black.
 inline constexpr uint32_t kSymbolInk = MakeColor(5, 5, 5, 255);
@@ -48,7 +47,6 @@ TSymbolGlyph MakeGlyph(const TSymbolGroup& group);
 std::optional<TSymbolGroups> LoadSymbolFile(const std::filesystem::path& path, std::vector<std::string>* groupNames);
 
 // Draws the glyph's triangles under the renderer's current world transform.
-class TdxRenderer;
 void DrawGlyph(TdxRenderer& renderer, const TSymbolGlyph& glyph);
 
 }  // namespace vellmar
