@@ -274,21 +274,48 @@ TEST_F(SignDrawTest, PlatesSmallerThanAPixelPerUnitShowAsDarkRectanglesWithoutAT
   EXPECT_EQ(EMFTextureCache().CreatedCount(), made);
 }
 
-TEST_F(SignDrawTest, TheSecondSignKindStandsItsPictureAtItsFirstPoint) {
+TEST_F(SignDrawTest, TheSecondSignKindStandsItsPictureAtItsFirstPointTowardsItsSecond) {
+  struct TCase {
+    const char* What;
+    std::vector<TXYZ> Points;
+    double GreenX, GreenY, RedX, RedY;  // the picture's top and bottom halves
+    bool PointOnPoint = false;          // point 1 moved onto point 0 after loading
+  };
+  const TCase cases[] = {
+      {"turned towards point 1, straight up: the top points to -x", {{0, 0, 0}, {0, 3, 0}}, -0.5, 0.3, 0.5, 0.3},
+      {"one point: upright", {{0, 0, 0}}, 0.3, 0.5, 0.3, -0.5},
+      // Regression: a zero direction gave the turn NaN and the picture vanished.
+      {"point 1 moved onto point 0: upright", {{0, 0, 0}, {0, 3, 0}}, 0.3, 0.5, 0.3, -0.5, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    TStreetStructure street;
+    TMemoryStream bytes;
+    test::WriteItemHead(bytes, "ROADSGN2", 1, test::NewPoints(street, c.Points));
+    bytes.Seek(0, TSeekOrigin::Begin);
+    auto& sign = dynamic_cast<TZnak2Item&>(*street.ItemList(kZnak2Kind).NewItem());
+    sign.UseLibraries(libraries_);
+    sign.LoadFromStream(bytes);
+    ASSERT_NE(sign.Picture(), nullptr);
+    if (c.PointOnPoint) sign.Points().SetVertex(1, c.Points[0]);
+    const auto picture = test::DrawPlan(street, {0, 0, 0}, 40, TKindSet{kZnak2Kind});
+    if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
+    EXPECT_TRUE(Near(picture->At(c.GreenX, c.GreenY), kGreen));
+    EXPECT_TRUE(Near(picture->At(c.RedX, c.RedY), kRed));
+  }
+}
+
+TEST_F(SignDrawTest, TheSecondSignKindDrawsTheLineOfItsPointsInBlack) {
   TStreetStructure street;
   TMemoryStream bytes;
-  // Turned by the direction to point 1: straight up, so the picture's top points to -x.
   test::WriteItemHead(bytes, "ROADSGN2", 1, test::NewPoints(street, {{0, 0, 0}, {0, 3, 0}}));
   bytes.Seek(0, TSeekOrigin::Begin);
   auto& sign = dynamic_cast<TZnak2Item&>(*street.ItemList(kZnak2Kind).NewItem());
   sign.UseLibraries(libraries_);
   sign.LoadFromStream(bytes);
-  ASSERT_NE(sign.Picture(), nullptr);
   const auto picture = test::DrawPlan(street, {0, 0, 0}, 40, TKindSet{kZnak2Kind});
   if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
-  EXPECT_TRUE(Near(picture->At(-0.5, 0.3), kGreen));
-  EXPECT_TRUE(Near(picture->At(0.5, 0.3), kRed));
-  // The black line to point 1 beyond the picture.
+  // Beyond the picture.
   EXPECT_TRUE(Near(picture->At(0, 2), kBlack));
 }
 
