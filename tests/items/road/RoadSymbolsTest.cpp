@@ -16,6 +16,7 @@
 #include "items/ItemKinds.h"
 #include "items/road/ArrowRazmetItem.h"
 #include "items/road/AxisItem.h"
+#include "items/road/KolodItem.h"
 #include "items/road/LineRazmetItem.h"
 #include "items/road/MarkingFont.h"
 #include "items/road/RadiusMeasureItem.h"
@@ -53,6 +54,12 @@ class RoadSymbolsTest : public ::testing::Test {
   }
 
   void Rebuild() { street_.RebuildKinds(TKindRegistry::AllKinds()); }
+
+  // An axis along +x, well away from the items.
+  void AddAxis() {
+    auto& axis = Add<TAxisItem>(TAxisItem::kKindIndex, {{-100, -50, 0}, {100, -50, 0}});
+    street_.MainReferences().SetItem(0, &axis);
+  }
 
   test::RoadDataRoot data_;
   TStreetStructure street_;
@@ -236,6 +243,83 @@ TEST_F(RoadSymbolsTest, CoincidentPointsDrawNothingRatherThanNaNs) {
     // A dimension keeps its degenerate line, nothing measured along it.
     EXPECT_LE(drawn, c.Kind == 32 ? 0u : 1u) << c.What;
   }
+}
+
+// The box of every live primitive of a kind's collection.
+struct TBox {
+  float X0 = 1e9f, Y0 = 1e9f, X1 = -1e9f, Y1 = -1e9f;
+  float CX() const { return (X0 + X1) / 2; }
+  float CY() const { return (Y0 + Y1) / 2; }
+};
+
+TBox LabelBox(TStreetStructure& street, int32_t kind, size_t collection) {
+  const TDxPrimCollection& c = *street.KindCollections(kind).at(collection);
+  TBox box;
+  for (size_t i = 0; i < c.Count(); ++i) {
+    if (c.PrimAt(i).Deleted) continue;
+    for (const TDxVertex& v : c.PrimAt(i).Vertices) {
+      box = {std::min(box.X0, v.X), std::min(box.Y0, v.Y), std::max(box.X1, v.X), std::max(box.Y1, v.Y)};
+    }
+  }
+  return box;
+}
+
+// Labels sit where their anchors say: a manhole's owner by its alignment code around
+// the 0.99 m square, a painted text's designation beside the text's middle, on the
+// side that reads along the axis.
+TEST_F(RoadSymbolsTest, LabelsSitWhereTheirAnchorsSay) {
+  AddAxis();
+  struct TCase {
+    const char* What;
+    int32_t Kind;
+    TXYZArray Points;
+    uint8_t Align;
+    double Left, Right, Bottom, Top;  // bounds the label's box must respect; NaN: free
+  };
+  const double free = std::nan("");
+  const TCase cases[] = {
+      // Alignment 6: the lower left corner on the square's right edge, 0.8 a above.
+      {"manhole 6", TKolodItem::kKindIndex, {{10, 10, 0}}, 6, 10.495, free, 10.396, free},
+      // Alignment 2: the upper right corner on the left edge, 1.2 a below the centre.
+      {"manhole 2", TKolodItem::kKindIndex, {{10, 10, 0}}, 2, free, 9.505, free, 9.406},
+      // Its designation beside a text: to the right of one that runs to the left of the
+      // axis direction, to the left of one that runs to the right of it.
+      {"text along the axis", TRazmetTextItem::kKindIndex, {{10, 10, 0}, {10, 11, 0}}, 0, 10.1, free, free, free},
+      {"text against the axis", TRazmetTextItem::kKindIndex, {{10, 10, 0}, {10, 9, 0}}, 0, free, 9.9, free, free},
+  };
+  for (const TCase& c : cases) {
+    street_.ItemList(TKolodItem::kKindIndex).Clear();
+    street_.ItemList(TRazmetTextItem::kKindIndex).Clear();
+    TAbstractItem& item = Add<TAbstractItem>(c.Kind, c.Points);
+    if (auto* manhole = dynamic_cast<TKolodItem*>(&item)) {
+      manhole->SetOwner("ABC");
+      manhole->SetTextAlign(c.Align);
+    }
+    if (auto* text = dynamic_cast<TRazmetTextItem*>(&item)) text->SetText("ABC");
+    Rebuild();
+    const TBox box = LabelBox(street_, c.Kind, c.Kind == TKolodItem::kKindIndex ? 1 : 0);
+    ASSERT_LT(box.X0, box.X1) << c.What << ": no label";
+    // Atlas text's width counts one unit of spacing after its last character, so its
+    // drawn right edge lies up to a unit (0.08 or 0.09 m here) short of it.
+    const auto edge = [&](float actual, double bound, double below, const char* which) {
+      if (std::isnan(bound)) return;
+      EXPECT_GE(actual, bound - below - 0.01) << c.What << ", " << which;
+      EXPECT_LE(actual, bound + 0.01) << c.What << ", " << which;
+    };
+    edge(box.X0, c.Left, 0, "left");
+    edge(box.X1, c.Right, 0.09, "right");
+    edge(box.Y0, c.Bottom, 0, "bottom");
+    edge(box.Y1, c.Top, 0, "top");
+  }
+  // Alignment 4 centres the label on the point, its middle 0.099 m below it.
+  street_.ItemList(TKolodItem::kKindIndex).Clear();
+  auto& manhole = Add<TKolodItem>(TKolodItem::kKindIndex, {{10, 10, 0}});
+  manhole.SetOwner("ABC");
+  manhole.SetTextAlign(4);
+  Rebuild();
+  const TBox box = LabelBox(street_, TKolodItem::kKindIndex, 1);
+  EXPECT_NEAR(box.CX(), 10, 0.05);
+  EXPECT_NEAR(box.CY(), 10 - 0.099, 0.01);
 }
 
 // The label place writes, for each segment in turn, the designation of every marking
