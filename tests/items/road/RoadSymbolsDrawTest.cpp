@@ -16,6 +16,7 @@
 #include "items/road/RazmetTextItem.h"
 #include "items/road/RazmetZnakItem.h"
 #include "items/road/ReshetItem.h"
+#include "items/road/StopItem.h"
 #include "platform/gpu/DxVertex.h"
 #include "platform/text/Cp1251.h"
 #include "support/GlTestSupport.h"
@@ -206,6 +207,38 @@ TEST_F(RoadSymbolsDrawTest, FurnitureTexturesLieAtTheirPoints) {
   const auto picture = test::DrawPlan(street_, {0, 0, 0}, 100, TKindSet{TKolodItem::kKindIndex});
   ASSERT_TRUE(picture);
   EXPECT_FALSE(ColorNear(picture->At(0.43, 0), picture->At(0.3, 0.3), 8)) << "rim and middle differ";
+}
+
+// A pavilion is red and crossed, or yellow and filled with "StopsYellow"; a flag stop's
+// crossed flag stands 1.5 m to 2.5 m left of the axis direction from its first point,
+// whichever way its points run.
+TEST_F(RoadSymbolsDrawTest, StopsDrawAsPavilionsOrFlags) {
+  struct TCase {
+    const char* What;
+    TXYZArray Points;
+    bool Pavilion;
+    bool Yellow;
+    TXYZ Probe;  // where the diagonals cross
+    uint32_t Colour;
+  };
+  const uint32_t red = MakeColor(255, 0, 0, 255), yellow = MakeColor(255, 255, 80, 255);
+  const TCase cases[] = {
+      {"red pavilion", {{0, 0, 0}, {1, 0, 0}}, true, false, {2, 1, 0}, red},
+      {"yellow pavilion", {{0, 0, 0}, {1, 0, 0}}, true, true, {2, 1, 0}, yellow},
+      {"flag along the axis", {{0, 0, 0}, {1, 0, 0}}, false, false, {0.75f, 2, 0}, red},
+      {"flag against the axis", {{0, 0, 0}, {-1, 0, 0}}, false, false, {0.75f, 2, 0}, red},
+  };
+  for (const TCase& c : cases) {
+    street_.Clear();
+    AddAxis();
+    street_.DrawOptions().Lines() = {c.Yellow ? "StopsYellow=1" : "StopsYellow=0"};
+    auto& stop = Add<TStopItem>(TStopItem::kKindIndex, c.Points);
+    stop.SetPavilion(c.Pavilion);
+    const auto picture = test::DrawPlan(street_, {0, 0, 0}, 50, TKindSet{TStopItem::kKindIndex}, 400, 400);
+    if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
+    EXPECT_TRUE(ColorNear(picture->At(c.Probe), c.Colour, 40)) << c.What << ": " << test::Hex(picture->At(c.Probe));
+    EXPECT_TRUE(ColorNear(picture->At(-c.Probe.x, -c.Probe.y), kWhite)) << c.What << ": nothing on the other side";
+  }
 }
 
 // The zigzag peaks 2 m left of its line every 4 m, touches it in between, ends with a
