@@ -227,12 +227,21 @@ void TStreetStructure::ReadDimOptions() {
 
 // ---- files ----------------------------------------------------------------------------
 
-void TStreetStructure::LoadFromFile(const std::filesystem::path& path) {
+void TStreetStructure::LoadFromFile(const std::filesystem::path& path, const TLoadControl& control) {
   TFileStream stream(path, TFileMode::OpenRead);
+  const auto stopped = [&control] { return control.Stop && control.Stop->load(std::memory_order_relaxed); };
+  if (control.Progress || control.Stop) {
+    stream.SetReadObserver([&](std::int64_t offset) {
+      if (stopped()) throw ELoadCancelled("StreetStructure.LoadFromFile: cancelled");
+      if (control.Progress) control.Progress(offset, stream.Size());
+    });
+  }
   // Absolute, so that files stored beside the street are found whatever the working
   // directory and however the street was named ("plan.pln" has no directory at all).
   fileName_ = std::filesystem::absolute(path);
   LoadFromStream(stream);
+  // A small file is read whole by the first read; a stop asked for after it still counts.
+  if (stopped()) throw ELoadCancelled("StreetStructure.LoadFromFile: cancelled");
 }
 
 void TStreetStructure::SaveToFile(const std::filesystem::path& path) {

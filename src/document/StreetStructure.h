@@ -16,6 +16,7 @@
 #include "document/ItemList.h"
 #include "document/KindCollection.h"
 #include "document/KindRegistry.h"
+#include "document/LoadControl.h"
 #include "document/LnParam.h"
 #include "document/NameValueList.h"
 #include "document/PointStructure.h"
@@ -44,7 +45,9 @@ class TStreetStructure {
   TStreetStructure& operator=(const TStreetStructure&) = delete;
 
   void Clear();
-  void LoadFromFile(const std::filesystem::path& path);
+  // Control: progress and stop flag for a load on a worker thread (ELoadCancelled when
+  // stopped); the street is then half read and only fit to be thrown away.
+  void LoadFromFile(const std::filesystem::path& path, const TLoadControl& control = {});
   void LoadFromStream(TStream& stream);
   // Writes a temporary file beside the target and renames it over the target, so a
   // failed save leaves the old file whole (and the street modified).

@@ -88,6 +88,7 @@ std::size_t TFileStream::ReadAt(std::uint8_t* buffer, std::size_t count, std::in
     if (got == 0) break;
     done += static_cast<std::size_t>(got);
   }
+  if (observer_) observer_(at + static_cast<std::int64_t>(done));
   return done;
 }
 

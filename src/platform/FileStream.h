@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/Stream.h"
@@ -21,6 +23,9 @@ enum class TFileMode {
 class TFileStream final : public TStream {
  public:
   static constexpr std::size_t kDefaultBufferSize = 64 * 1024;
+  // Told the file offset reached after each read from the disk (a buffer's worth at a
+  // time, not every value); whatever it raises leaves Read, which is how a load is stopped.
+  using TReadObserver = std::function<void(std::int64_t offset)>;
 
   TFileStream(const std::filesystem::path& path, TFileMode mode, std::size_t bufferSize = kDefaultBufferSize);
   // Writes what is still buffered; errors are lost here, so savers call Close().
@@ -39,6 +44,7 @@ class TFileStream final : public TStream {
   // Flushes and closes, raising on any failure; later use of the stream raises.
   void Close();
   const std::filesystem::path& Path() const { return path_; }
+  void SetReadObserver(TReadObserver observer) { observer_ = std::move(observer); }
 
  private:
   enum class TBufferUse { None, Reading, Writing };
@@ -56,6 +62,7 @@ class TFileStream final : public TStream {
   TBufferUse use_ = TBufferUse::None;
   std::int64_t bufferStart_ = 0;  // file offset of buffer_[0]
   std::size_t bufferLength_ = 0;  // bytes read into, or waiting to be written from, the buffer
+  TReadObserver observer_;
 };
 
 }  // namespace vellmar
