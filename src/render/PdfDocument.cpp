@@ -17,8 +17,6 @@ namespace {
 
 // Paper beyond this (an A0 roll is 841 mm wide, a long one some metres) is a mistake.
 constexpr double kMaxPaperMm = 10000.0;
-constexpr int32_t kMinDpi = 36;
-constexpr int32_t kMaxDpi = 2400;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
 uint32_t Pixels(double Mm, int32_t Dpi) {

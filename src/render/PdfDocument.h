@@ -21,6 +21,8 @@ class TAtomicFile;
 // One sheet of paper: its size, the resolution the picture is worked out at (underlay
 // levels, text sizes, one pixel of the screen) and the width of lines on it.
 struct TPaper {
+  static constexpr int32_t kMinDpi = 36;
+  static constexpr int32_t kMaxDpi = 2400;
   double WidthMm = 210.0;
   double HeightMm = 297.0;
   int32_t Dpi = 300;

@@ -9,6 +9,7 @@
 #include "items/plan/PlanDefineItem.h"
 #include "items/plan/SheetLayout.h"
 #include "platform/Error.h"
+#include "platform/WarningSink.h"
 #include "platform/gpu/cairo/CairoDevice.h"
 #include "render/DxRenderer.h"
 
@@ -37,7 +38,14 @@ TPaper SheetPaper(const TPlanDefineItem& Sheet) {
   TPaper paper;
   paper.WidthMm = layout.Width;
   paper.HeightMm = layout.Height;
+  // A resolution a file may hold but no printer has (0 in older files) prints at the
+  // default: the sheet's place and scale do not depend on it.
   paper.Dpi = Sheet.Dpi();
+  if (paper.Dpi < TPaper::kMinDpi || paper.Dpi > TPaper::kMaxDpi) {
+    ReportWarning("SheetPaper: a sheet of " + std::to_string(Sheet.Dpi()) + " dpi is printed at " +
+                  std::to_string(TPaper{}.Dpi) + " dpi");
+    paper.Dpi = TPaper{}.Dpi;
+  }
   paper.Check("SheetPaper");
   return paper;
 }

@@ -20,8 +20,9 @@ class TStreetStructure;
 // element N - 1.
 std::vector<TPlanDefineItem*> PlanSheets(TStreetStructure& Street);
 
-// The sheet's paper: its format at its resolution. Raises EVellmarError for a sheet
-// that cannot be printed (no place on the plan, no paper, a resolution out of range).
+// The sheet's paper: its format at its resolution (one no printer has, such as 0, is
+// replaced by the default with a warning). Raises EVellmarError for a sheet that cannot
+// be printed (no place on the plan, a format of no paper).
 TPaper SheetPaper(const TPlanDefineItem& Sheet);
 
 // Draws the sheet as its page onto a frame begun on a renderer whose target is
