@@ -13,11 +13,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <numbers>
 #include <string>
 #include <utility>
 
@@ -26,40 +24,14 @@
 #include "document/ViewState.h"
 #include "items/ItemKinds.h"
 #include "render/OffscreenFrame.h"
+#include "support/BenchmarkStreet.h"
 
 namespace vellmar {
 namespace {
 
-constexpr int32_t kPolygons = 50'000;
-constexpr int32_t kLines = 50'000;
-constexpr int32_t kVerticesPerItem = 10;
-constexpr int32_t kLawnKind = 4;
-constexpr int32_t kCurbKind = 8;
-
 std::filesystem::path StreetPath() {
   return std::filesystem::temp_directory_path() /
          ("vellmar-street-bench-" + std::to_string(getpid()) + ".pln");
-}
-
-void Generate(const std::filesystem::path& path) {
-  TStreetStructure street;
-  // Polygons draw their outlines too, as most streets ask for.
-  street.DrawOptions().Lines() = {"UpdateDiffTagEdges=1"};
-  for (int32_t i = 0; i < kPolygons; ++i) {
-    TPointList& points = street.ItemList(kLawnKind).NewItem()->Points();
-    const double x = (i % 250) * 30.0;
-    const double y = (i / 250) * 30.0;
-    for (int32_t k = 0; k < kVerticesPerItem; ++k) {
-      const double angle = 2.0 * std::numbers::pi * k / kVerticesPerItem;
-      points.InsertNew(k, {float(x + 10.0 * std::cos(angle)), float(y + 10.0 * std::sin(angle)), 0.0f});
-    }
-  }
-  for (int32_t i = 0; i < kLines; ++i) {
-    TPointList& points = street.ItemList(kCurbKind).NewItem()->Points();
-    const double y = 7000.0 + i * 2.0;
-    for (int32_t k = 0; k < kVerticesPerItem; ++k) points.InsertNew(k, {float(k * 3.0), float(y), 0.0f});
-  }
-  street.SaveToFile(path);
 }
 
 double FileMegabytes(const std::filesystem::path& path) {
@@ -156,7 +128,7 @@ int main(int argc, char** argv) {
   using namespace vellmar;
   RegisterAllItemKinds();
   const std::filesystem::path path = StreetPath();
-  Generate(path);
+  test::WriteBenchmarkStreet(path);
   const double megabytes = FileMegabytes(path);
   std::printf("street file: %.1f MB; peak memory (goal <= 4x the file):\n", megabytes);
   for (const auto& [after, what] : {std::pair{TAfterLoad::Nothing, "a load"},

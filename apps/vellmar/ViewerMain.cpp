@@ -1,8 +1,9 @@
 // vellmar: the street-plan viewer.
 //   vellmar [FILE.pln...]
 //   vellmar --screenshot OUT.png [--size WxH] [FILE.pln...]
-// Street files given on the command line open as if chosen in the open dialog; without
-// any, the viewer starts on one empty street. With --screenshot the window is drawn once
+// The streets open when the viewer last closed open again (unless the settings say
+// otherwise); street files given on the command line open after them as if chosen in the
+// open dialog; without any, the viewer starts on one empty street. With --screenshot the window is drawn once
 // at the given size (default 1280x800), written as a PNG, and the program ends.
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "platform/files/DirectoryProvider.h"
 #include "shell/MainForm.h"
+#include "shell/StreetOpener.h"
 #include "underlay/AllKinds.h"
 
 namespace {
@@ -48,7 +50,7 @@ bool Parse(const QStringList& args, TOptions& options) {
 void SaveScreenshotWhenDrawn(vellmar::TMainForm& form, const QString& path) {
   auto* poll = new QTimer(&form);
   QObject::connect(poll, &QTimer::timeout, &form, [&form, path, poll] {
-    if (form.FrameCount() == 0 || form.NeedsRedraw()) return;
+    if (form.FrameCount() == 0 || form.NeedsRedraw() || form.Opener().Busy()) return;
     poll->stop();
     const bool saved = form.grab().save(path, "PNG");
     if (!saved) std::fprintf(stderr, "vellmar: cannot write %s\n", qPrintable(path));
@@ -75,6 +77,8 @@ int main(int argc, char** argv) {
     SaveScreenshotWhenDrawn(form, options.Screenshot);
   }
   form.show();
-  if (!options.Files.isEmpty()) form.OpenFiles(options.Files);
+  // A picture of the command line's files only, never of the last session.
+  if (options.Screenshot.isEmpty()) form.RestoreSession();
+  if (!options.Files.isEmpty()) form.OpenFilesInBackground(options.Files);
   return QApplication::exec();
 }

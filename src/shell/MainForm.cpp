@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,6 +37,9 @@
 #include "shell/Settings.h"
 #include "shell/ShellPrompts.h"
 #include "shell/ShellText.h"
+#include "shell/Session.h"
+#include "shell/StreetOpener.h"
+#include "shell/StreetReload.h"
 #include "shell/StreetsHolderModule.h"
 #include "shell/VellmarSync.h"
 
@@ -67,9 +71,16 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   controls_ = std::make_unique<TMainPlanControls>(*this, *floatingActions_, devicePixelRatioF());
   streets_->CurrentStreet();
   activityHook_ = AddChangeHook([this] { streets_->NoteActivity(); });
+  reload_ = std::make_unique<TStreetReload>(
+      *streets_, *opener_, *prompts_,
+      [this](int index, std::unique_ptr<TStreetStructure> street) { ReplaceStreet(index, std::move(street)); });
+  AddChangeHook([this] { reload_->FollowTabs(); });
   ReadVisibleLayers();
   RestoreFormPosition(*this, kFormName, true);
-  SetWarningSink([this](const std::string& message) { ShowLater(FromCp1251(message)); });
+  // Streets read on the opener's thread may warn too: the text is shown from this one.
+  SetWarningSink([this](const std::string& message) {
+    QMetaObject::invokeMethod(this, [this, text = FromCp1251(message)] { ShowLater(text); });
+  });
   InstallDirectorySettings(*prompts_);
   updateTimer_.setInterval(kRedrawIntervalMs);
   connect(&updateTimer_, &QTimer::timeout, this, &TMainForm::UpdateTimerTimer);
@@ -82,6 +93,9 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
 
 TMainForm::~TMainForm() {
   destroying_ = true;
+  // A load still running stops here, before the streets it would join go.
+  reload_.reset();
+  opener_.reset();
   drawer_->SetViewSender({});
   sync_.reset();
   qApp->removeEventFilter(this);
@@ -150,6 +164,8 @@ void TMainForm::BuildLayout() {
   tabs->addWidget(streetsTab_);
   tabs->addWidget(fileNameLabel_);
   row->addLayout(tabs, 1);
+  opener_ = std::make_unique<TStreetOpener>(*prompts_, top);
+  row->addWidget(&opener_->Panel());
   column->addWidget(top);
 
   surface_ = new TPlanSurface(central);
@@ -339,10 +355,58 @@ void TMainForm::OpenFiles(const QStringList& fileNames) {
   PlanChanged();
 }
 
+void TMainForm::OpenFilesInBackground(const QStringList& fileNames) {
+  for (const QString& fileName : fileNames) {
+    const QString path = TStreetsHolderModule::StreetPath(fileName);
+    if (const int open = streets_->FindOpenFile(path); open >= 0) {
+      streets_->SetCurrentIndex(open);
+      continue;
+    }
+    opener_->Enqueue(path, [this](const QString& name, std::unique_ptr<TStreetStructure> street) {
+      StreetArrived(name, std::move(street), true);
+    });
+  }
+  PlanChanged();
+}
+
+void TMainForm::RestoreSession() {
+  if (!SessionRestoreEnabled()) return;
+  const TSession session = ReadSession();
+  QStringList vanished;
+  for (int i = 0; i < static_cast<int>(session.Streets.size()); ++i) {
+    const TSessionStreet& kept = session.Streets[static_cast<size_t>(i)];
+    if (!QFileInfo(kept.FileName).isFile()) {
+      vanished << kept.FileName;
+      continue;
+    }
+    const TViewState view = kept.View;
+    const bool current = i == session.Current;
+    opener_->Enqueue(kept.FileName, [this, view, current](const QString& name, std::unique_ptr<TStreetStructure> street) {
+      if (view.Scale != 0.0f) street->SetView(view.Centre, view.Scale, view.Rotation);
+      StreetArrived(name, std::move(street), current);
+    });
+  }
+  if (!vanished.isEmpty()) {
+    ShowLater(tr("Файлы прошлого сеанса не найдены и не открыты:") + QLatin1Char('\n') + vanished.join(QLatin1Char('\n')));
+  }
+}
+
+void TMainForm::StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, bool current) {
+  const int index = streets_->AddStreet(path, std::move(street));
+  if (current) streets_->SetCurrentIndex(index);
+  streets_->DropPristineStreets();
+  PlanChanged();
+}
+
+void TMainForm::ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street) {
+  surface_->makeCurrent();
+  streets_->ReplaceStreet(index, std::move(street));
+  surface_->doneCurrent();
+  PlanChanged();
+}
+
 void TMainForm::OpenStreetExecute() {
-  Guard([&] {
-    if (streets_->OpenWithDialog() != -1) streets_->DropPristineStreets();
-  });
+  Guard([&] { OpenFilesInBackground(streets_->OpenDialog().Execute()); });
   PlanChanged();
 }
 
@@ -375,6 +439,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  opener_->CancelAll();
+  Guard([&] {
+    if (SessionRestoreEnabled()) WriteSession(SessionOf(*streets_));
+  });
   streets_->CloseAll();
   event->accept();
 }
@@ -506,7 +574,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
     if (url.isLocalFile()) files << url.toLocalFile();
   }
   event->acceptProposedAction();
-  OpenFiles(files);
+  OpenFilesInBackground(files);
 }
 
 }  // namespace vellmar

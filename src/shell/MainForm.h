@@ -32,6 +32,8 @@ class TMainPlanControls;
 class TMainPlanDrawer;
 class TMouseEvents;
 class TPlanSurface;
+class TStreetOpener;
+class TStreetReload;
 class TStreetsHolderModule;
 class TStreetStructure;
 class TVellmarSyncForm;
@@ -66,6 +68,13 @@ class TMainForm final : public QMainWindow {
   // Opens the files as the open dialog would (used for the command line and dropped
   // files); failures are reported, the rest still open; pristine streets then go.
   void OpenFiles(const QStringList& fileNames);
+  // The files read one after another on a worker thread while the window goes on; each
+  // becomes the current tab when it arrives (the open dialog, dropped files, the command
+  // line). A file open already is only shown.
+  void OpenFilesInBackground(const QStringList& fileNames);
+  // The streets open when the window last closed, in the background, with their views
+  // and current tab; files that vanished are named in one message.
+  void RestoreSession();
   void OpenStreetExecute();
   void PrintSetupExecute();
   void CloseStreetMIClick();
@@ -78,6 +87,8 @@ class TMainForm final : public QMainWindow {
   TFloatingActions& FloatingActions() { return *floatingActions_; }
   TPlanSurface& Surface() { return *surface_; }
   TVellmarSyncForm& Sync() { return *sync_; }
+  TStreetOpener& Opener() { return *opener_; }
+  TStreetReload& Reload() { return *reload_; }
   QTabBar& StreetsTab() { return *streetsTab_; }
   QLabel& FileNameLabel() { return *fileNameLabel_; }
   QFrame& ActionPanel() { return *actionPanel_; }
@@ -105,6 +116,11 @@ class TMainForm final : public QMainWindow {
   void FormKeyUp(QKeyEvent* event);
   void MouseToMode(QMouseEvent* event, int kind);
   void ReadVisibleLayers();
+  // A street read in the background joins as a tab; current says whether it becomes the
+  // current one.
+  void StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, bool current);
+  // Frees the old street's GL objects while the surface's context is current.
+  void ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street);
   // Runs an input handler; an error it raises is shown and the window goes on.
   void Guard(const std::function<void()>& handler);
   // Shown once the current event is over (never from inside a paint), one box at a time;
@@ -120,6 +136,8 @@ class TMainForm final : public QMainWindow {
   std::unique_ptr<TFloatingActions> floatingActions_;
   std::unique_ptr<TMainPlanControls> controls_;
   std::unique_ptr<TVellmarSyncForm> sync_;
+  std::unique_ptr<TStreetOpener> opener_;
+  std::unique_ptr<TStreetReload> reload_;
   TPlanSurface* surface_ = nullptr;
   QTabBar* streetsTab_ = nullptr;
   QLabel* fileNameLabel_ = nullptr;

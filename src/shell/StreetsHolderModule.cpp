@@ -85,19 +85,34 @@ void TStreetsHolderModule::NoteRecentFile(const QString& fileName) {
   AddToRecentList(kSection, kRecentName, fileName, kRecentLimit);
 }
 
-int TStreetsHolderModule::OpenFile(const QString& fileName) {
-  const QString path = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
+QString TStreetsHolderModule::StreetPath(const QString& fileName) {
+  return QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
+}
+
+int TStreetsHolderModule::FindOpenFile(const QString& path) {
   const int open = IndexOfFile(path);
-  if (open >= 0) {
-    prompts_.ShowMessage(QStringLiteral("Файл уже загружен."));
-    return open;
-  }
-  auto street = std::make_unique<TStreetStructure>();
-  street->LoadFromFile(LocalPath(path));
+  if (open >= 0) prompts_.ShowMessage(tr("Файл уже загружен."));
+  return open;
+}
+
+int TStreetsHolderModule::AddStreet(const QString& path, std::unique_ptr<TStreetStructure> street) {
+  if (const int open = FindOpenFile(path); open >= 0) return open;
   streets_.push_back({path, std::move(street)});
   openDialog_.SetFileName(path);
   NoteRecentFile(path);
   return StreetCount() - 1;
+}
+
+void TStreetsHolderModule::ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street) {
+  streets_.at(static_cast<size_t>(index)).Street = std::move(street);
+}
+
+int TStreetsHolderModule::OpenFile(const QString& fileName) {
+  const QString path = StreetPath(fileName);
+  if (const int open = FindOpenFile(path); open >= 0) return open;
+  auto street = std::make_unique<TStreetStructure>();
+  street->LoadFromFile(LocalPath(path));
+  return AddStreet(path, std::move(street));
 }
 
 int TStreetsHolderModule::OpenFiles(const QStringList& fileNames) {
@@ -112,8 +127,6 @@ int TStreetsHolderModule::OpenFiles(const QStringList& fileNames) {
   if (result != -1) currentIndex_ = result;
   return result;
 }
-
-int TStreetsHolderModule::OpenWithDialog() { return OpenFiles(openDialog_.Execute()); }
 
 void TStreetsHolderModule::DropPristineStreets() {
   const TStreetStructure* current =
@@ -177,9 +190,10 @@ void TStreetsHolderModule::SaveStreet(int index) {
 }
 
 void TStreetsHolderModule::SaveStreetAs(int index, const QString& fileName) {
-  const QString path = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
+  const QString path = StreetPath(fileName);
   streets_.at(static_cast<size_t>(index)).FileName = path;
   StreetAt(index).SaveToFile(LocalPath(path));
+  emit StreetSaved(path);
   NoteRecentFile(path);
 }
 

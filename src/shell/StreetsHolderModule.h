@@ -44,14 +44,26 @@ class TStreetsHolderModule final : public QObject {
   // An empty street named Street.pln, Street1.pln, ... (the first name no tab has); it
   // becomes current. Returns its index.
   int NewStreet();
+  // The absolute, clean form of a street file's name that tabs are known by.
+  static QString StreetPath(const QString& fileName);
+  // The tab of the file (letter case ignored); -1 when it is not open.
+  int IndexOfFile(const QString& fileName) const;
+  // The tab of a file that is open already, which the user is told ("Файл уже
+  // загружен."); -1 when the file is not open.
+  int FindOpenFile(const QString& path);
+  // A street read elsewhere (on the opener's thread) joins as the last tab under its
+  // absolute file name, unless FindOpenFile finds that file open: then that tab's index.
+  // Either way the current tab stays.
+  int AddStreet(const QString& path, std::unique_ptr<TStreetStructure> street);
+  // The street read anew from its file takes the tab's place; the old one is freed.
+  void ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street);
+
   // The index of the street read from fileName (made absolute). A file already open,
   // whatever the letter case, gives the message "Файл уже загружен." and that street's
   // index. A file that cannot be read raises the loader's error and opens nothing.
   int OpenFile(const QString& fileName);
-  // Every file chosen in the open dialog, in the dialog's order; a file that fails is
-  // reported and the others still open. The last opened becomes current; -1 when none.
-  int OpenWithDialog();
-  // OpenFile for each name, reporting failures as OpenWithDialog does.
+  // OpenFile for each name, in order; a file that fails is reported and the others still
+  // open. The last opened becomes current; -1 when none.
   int OpenFiles(const QStringList& fileNames);
   // Closes untouched empty streets while others are open; the current street stays current.
   void DropPristineStreets();
@@ -79,12 +91,15 @@ class TStreetsHolderModule final : public QObject {
   QTimer& WorkingTimer() { return workingTimer_; }
   TStoredOpenDialog& OpenDialog() { return openDialog_; }
 
+ signals:
+  // The street's file was written by this window (the file watch knows its own saves).
+  void StreetSaved(const QString& path);
+
  private:
   struct TEntry {
     QString FileName;
     std::unique_ptr<TStreetStructure> Street;
   };
-  int IndexOfFile(const QString& fileName) const;
   void NoteRecentFile(const QString& fileName);
 
   IShellPrompts& prompts_;

@@ -19,6 +19,7 @@
 #include "shell/MainPlanDrawer.h"
 #include "shell/Settings.h"
 #include "shell/ShellPrompts.h"
+#include "shell/StreetOpener.h"
 #include "shell/StreetsHolderModule.h"
 #include "support/TestSupport.h"
 
@@ -100,6 +101,11 @@ class ShellTest : public testing::Test {
   void Settle() {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form_->NeedsRedraw(); }, 2000));
     QTest::qWait(30);
+  }
+
+  // Until every file asked for in the background has arrived or failed.
+  void WaitForOpening() {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form_->Opener().Busy(); }, 60000));
   }
 
   // A copy of the demo street in the scratch directory.

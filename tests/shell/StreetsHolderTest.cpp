@@ -41,6 +41,7 @@ TEST_F(ShellTest, NewStreetsTakeTheFirstFreeName) {
 TEST_F(ShellTest, OpeningThreeFilesReplacesThePristineStreetAndTheLastIsCurrent) {
   prompts_->FilesToChoose = {DemoCopy("a.pln"), DemoCopy("b.pln"), DemoCopy("c.pln")};
   form_->OpenStreetExecute();
+  WaitForOpening();
   EXPECT_EQ(Tabs(*form_), (QStringList{"a.pln", "b.pln", "c.pln"}));
   EXPECT_EQ(Streets().CurrentIndex(), 2);
   EXPECT_EQ(form_->StreetsTab().currentIndex(), 2);
@@ -64,6 +65,7 @@ TEST_F(ShellTest, ADamagedFileIsReportedOnceAndLeavesTheOtherTabsAlone) {
   std::ofstream(damaged, std::ios::binary) << "TAGSSIZE\x08\x00\x00\x00STREET  garbage";
   prompts_->FilesToChoose = {Q(damaged), DemoCopy("c.pln")};
   form_->OpenStreetExecute();
+  WaitForOpening();
   ASSERT_EQ(prompts_->Messages.size(), 1);
   EXPECT_FALSE(prompts_->Messages[0].isEmpty());
   // The good file after the damaged one still opens; nothing of the damaged one does.
@@ -192,6 +194,7 @@ TEST_F(ShellTest, TheOpenDialogStartsOnTheFileChosenInTheLastRun) {
   const QString path = DemoCopy("a.pln");
   prompts_->FilesToChoose = {path};
   form_->OpenStreetExecute();
+  WaitForOpening();
   form_.reset();
   MakeForm();
   prompts_->FilesToChoose = {};

@@ -1,0 +1,45 @@
+#include "shell/StreetLoadJob.h"
+
+#include <exception>
+
+#include <QThread>
+
+#include "document/LoadControl.h"
+#include "document/StreetStructure.h"
+#include "shell/ShellText.h"
+
+namespace vellmar {
+
+TStreetLoadJob::TStreetLoadJob(const QString& fileName, QObject* parent)
+    : QObject(parent), fileName_(fileName), thread_(QThread::create([this] { Load(); })) {
+  // Emitted by the ending thread; delivered here, on the job's own thread.
+  connect(thread_.get(), &QThread::finished, this, &TStreetLoadJob::Finished);
+  thread_->start(QThread::LowPriority);
+}
+
+TStreetLoadJob::~TStreetLoadJob() {
+  stop_ = true;
+  thread_->wait();
+}
+
+void TStreetLoadJob::Load() {
+  TLoadControl control;
+  control.Stop = &stop_;
+  control.Progress = [this](std::int64_t read, std::int64_t total) {
+    total_.store(total, std::memory_order_relaxed);
+    read_.store(read, std::memory_order_relaxed);
+  };
+  try {
+    auto street = std::make_unique<TStreetStructure>();
+    street->LoadFromFile(LocalPath(fileName_), control);
+    street_ = std::move(street);
+  } catch (const ELoadCancelled&) {
+    cancelled_ = true;
+  } catch (const std::exception& error) {
+    error_ = ErrorText(error);
+  }
+}
+
+std::unique_ptr<TStreetStructure> TStreetLoadJob::TakeStreet() { return std::move(street_); }
+
+}  // namespace vellmar
