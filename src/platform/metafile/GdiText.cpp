@@ -37,7 +37,9 @@ constexpr char16_t kCp1252Controls[32] = {
 // Glyphs larger than this many pixels are filled as outlines: Cairo would otherwise
 // rasterise each into a mask of that size.
 constexpr double kLargestMaskGlyph = 2048;
-constexpr double kLargestGlyph = 1e6;
+// FreeType refuses sizes of 2^16 pixels and more, and Cairo then leaks the scaled
+// font it was making; text that large is a damaged record.
+constexpr double kLargestGlyph = 32768;
 constexpr std::size_t kMostCachedFonts = 32;
 
 // One face opened for Cairo, with the metrics GDI positions text by.
