@@ -27,7 +27,9 @@ class HubFormTest : public ShellTest {
     ASSERT_FALSE(server_.Listen(SyncServerName()).has_value());
     hub_ = std::make_unique<THubForm>(server_, SyncServerName());
     hub_->show();
-    form_->OpenFiles({DemoCopy("street.pln")});
+    const QString street = DemoCopy("street.pln");
+    form_->OpenFiles({street});
+    QTRY_VERIFY_WITH_TIMEOUT(Streets().CurrentFileName() == street, kPatienceMs);
     QTRY_VERIFY_WITH_TIMEOUT(form_->Sync().IsConnected() && server_.Clients().size() == 1, kPatienceMs);
   }
   void TearDown() override {

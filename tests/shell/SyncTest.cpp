@@ -76,7 +76,10 @@ class SyncTest : public testing::Test {
     }
     const std::filesystem::path street = dir_ / "street.pln";
     std::filesystem::copy_file(VELLMAR_DEMO_STREET, street);
-    for (auto& form : forms_) form->OpenFiles({Q(street)});
+    for (auto& form : forms_) {
+      form->OpenFiles({Q(street)});
+      QTRY_VERIFY_WITH_TIMEOUT(form->Streets().CurrentFileName() == Q(street), kPatienceMs);
+    }
     A().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&A()));
   }
