@@ -37,6 +37,10 @@ int RunTool(const char* name, const char* usage, int argc, char** argv, const TT
     std::cout << usage << kStrictUsage;
     return 0;
   }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::cout << name << " " << VELLMAR_VERSION << "\n";
+    return 0;
+  }
   const bool strict = std::erase(args, std::string(kStrictOption)) > 0;
   TWarningPrinter warnings;
   try {

@@ -1,7 +1,8 @@
 #pragma once
 // The frame every command-line program runs in: a usage error exits 2 with its message
 // and the usage text, any other failure exits 1 with its message; both go to stderr,
-// prefixed with the program's name; --help or -h prints the usage text. Every warning the core raises is printed once to
+// prefixed with the program's name; --help or -h prints the usage text, --version alone
+// the program's name and version. Every warning the core raises is printed once to
 // stderr as "warning: ..." (UTF-8) and the program goes on; with --strict (taken from
 // the arguments before the body sees them) a run that warned exits 3.
 
