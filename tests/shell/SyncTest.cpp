@@ -220,6 +220,11 @@ TEST_F(SyncTest, ClientsSendingGarbageOrFloodingDoNotDisturbTheOthers) {
   TRawClient fuzzer, flooder;
   ASSERT_TRUE(fuzzer.Connect());
   ASSERT_TRUE(flooder.Connect());
+  // A client that takes a byte at a time: the hub must not wait for it, nor hold the flood for it.
+  QLocalSocket stalled;
+  stalled.setReadBufferSize(1);
+  stalled.connectToServer(SyncServerName());
+  ASSERT_TRUE(stalled.waitForConnected(kPatienceMs));
   fuzzer.Write(noise);
   // The hub cuts off a stream that is out of step.
   QTRY_VERIFY_WITH_TIMEOUT(fuzzer.Socket().state() == QLocalSocket::UnconnectedState, kPatienceMs);
