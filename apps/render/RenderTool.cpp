@@ -19,13 +19,12 @@
 
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
+#include "document/ViewPicture.h"
 #include "document/ViewPrint.h"
 #include "document/ViewState.h"
 #include "items/plan/SheetPrint.h"
 #include "platform/ToolMain.h"
 #include "platform/text/Numbers.h"
-#include "render/DxDrawParams.h"
-#include "render/OffscreenFrame.h"
 #include "underlay/AllKinds.h"
 
 namespace vellmar {
@@ -59,8 +58,6 @@ constexpr const char* kUsage =
     "  --scale N      with --pdf: the drawing scale 1:N, default 500\n"
     "  --dpi D        with --pdf: the resolution (36 to 2400), default 300\n";
 
-// The plan's only drawing mode.
-constexpr TModeSet kPlanModes = 1u << 0;
 // What a street that never stored a view reads as (the values a cleared street has).
 constexpr float kUnsetViewScale = 0.01f;
 
@@ -256,17 +253,7 @@ int Run(const std::vector<std::string>& args) {
   }
   if (options.Scale) view.Scale = *options.Scale;
 
-  RenderOffscreenPng(
-      options.Width, options.Height,
-      [&](TdxRenderer& renderer) {
-        SetupViewMatrices(renderer, view);
-        TDxDrawParams params = ViewDrawParams(renderer, view);
-        // The viewer's radius covers pictures no taller than wide; a taller one reaches
-        // further up and down.
-        params.Radius *= static_cast<float>(std::max(1.0, double{1.0} * options.Height / options.Width));
-        street.Draw(params, options.Kinds, kPlanModes);
-      },
-      options.Output);
+  SaveViewPng(street, view, options.Kinds, options.Width, options.Height, options.Output);
   return 0;
 }
 

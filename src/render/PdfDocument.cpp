@@ -8,8 +8,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
-#include "platform/gpu/cairo/CairoDevice.h"
-#include "render/DisplayRenderer.h"
+#include "render/PaperPage.h"
 
 namespace vellmar {
 
@@ -17,7 +16,6 @@ namespace {
 
 // Paper beyond this (an A0 roll is 841 mm wide, a long one some metres) is a mistake.
 constexpr double kMaxPaperMm = 10000.0;
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
 uint32_t Pixels(double Mm, int32_t Dpi) {
   return static_cast<uint32_t>(std::max(1.0, std::nearbyint(Mm / 25.4 * Dpi)));
@@ -80,28 +78,7 @@ void TPdfDocument::AddPage(const TPaper& Paper, const TDrawPage& Draw) {
   }
   cairo_t* cairo = cairo_create(surface_->Surface);
   const std::unique_ptr<cairo_t, void (*)(cairo_t*)> context(cairo, cairo_destroy);
-  const double lineMm = Paper.LineWidthMm > 0.0 ? Paper.LineWidthMm : 25.4 / Paper.Dpi;
-  {
-    CairoDevice* device = nullptr;
-    std::string failure;
-    TDisplayRenderer renderer(
-        static_cast<int32_t>(Paper.PixelWidth()), static_cast<int32_t>(Paper.PixelHeight()),
-        [&](std::unique_ptr<IGpuDevice>& made) {
-          auto cairoDevice = std::make_unique<CairoDevice>(cairo, Paper.PixelWidth(), Paper.PixelHeight(), widthPt,
-                                                           heightPt, lineMm * Paper.PointsPerMillimetre());
-          device = cairoDevice.get();
-          made = std::move(cairoDevice);
-          return D3D_OK;
-        },
-        [&](const std::string& message) { failure = message; });
-    if (!renderer.HasDevice()) throw EVellmarError("TPdfDocument.AddPage: " + failure);
-    renderer.BeginFrame();
-    renderer.SetAmbientColor(kWhite);
-    renderer.ResetMatrices();
-    Draw(renderer, *device);
-    renderer.EndFrame();
-    renderer.PresentFrame();
-  }
+  DrawPaperPage(cairo, Paper, Paper.PointsPerMillimetre(), Draw);
   cairo_show_page(cairo);
   if (cairo_status(cairo) != CAIRO_STATUS_SUCCESS)
     throw EVellmarError(std::string("TPdfDocument.AddPage: ") + cairo_status_to_string(cairo_status(cairo)));

@@ -1,0 +1,25 @@
+#pragma once
+// A street's view as a picture of any size, drawn as the viewer draws it: the command-
+// line renderer and the viewer's image export give the same pixels.
+
+#include <cstdint>
+#include <filesystem>
+
+#include "document/KindSet.h"
+#include "document/ViewState.h"
+
+namespace vellmar {
+
+class TdxRenderer;
+class TStreetStructure;
+
+// The view's frame on a begun frame of the renderer, whatever its size: a picture
+// taller than wide reaches as far up and down as it shows.
+void DrawViewPicture(TdxRenderer& Renderer, TStreetStructure& Street, const TViewState& View, const TKindSet& Kinds);
+
+// The picture drawn headless and written as an opaque PNG (the old file stays whole
+// when writing fails); EVellmarError without a usable OpenGL context.
+void SaveViewPng(TStreetStructure& Street, const TViewState& View, const TKindSet& Kinds, uint32_t Width,
+                 uint32_t Height, const std::filesystem::path& Path);
+
+}  // namespace vellmar
