@@ -153,6 +153,87 @@ TEST_F(StreetTools, InfoSavesTheLoadedStreetBackByteForByte) {
   EXPECT_EQ(FileBytes(copy), FileBytes(street));
 }
 
+TEST_F(StreetTools, InfoTellsTheStationAndOffsetOfAPointAlongTheAxis) {
+  // The axis runs east from (0, 0) to (20, 0): south is on its right.
+  struct TCase {
+    std::string Point, Output;
+  };
+  const TCase cases[] = {
+      {"10,-2", "station 10.000 offset 2.000\n"},
+      {"12.345,1.5", "station 12.345 offset -1.500\n"},
+      {"-5,1", "station -5.000 offset -1.000\n"},
+      {"25,-0.25", "station 25.000 offset 0.250\n"},
+      {"20,0", "station 20.000 offset 0.000\n"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Point);
+    const TToolRun run = RunTool(VELLMAR_INFO_TOOL, Quote(street) + " --station " + c.Point, scratch);
+    EXPECT_EQ(run.Status, 0) << run.Errors;
+    EXPECT_EQ(run.Output, c.Output);
+  }
+}
+
+TEST_F(StreetTools, InfoPicksTheTopmostItemOrSaysNothing) {
+  struct TCase {
+    std::string Point, PixelSize, FirstLine;  // empty: nothing there
+  };
+  const TCase cases[] = {
+      {"10,0", "0.1", "item 2 ROADWAY 1\n"},  // the axis line is not drawn: the carriageway
+      {"15,4", "0.1", "item 4 GAZON 2\n"},
+      {"5,6", "0.1", "item 3 TROTUAR 1\n"},
+      {"5,7.2", "0.1", "item 3 TROTUAR 1\n"},  // within 3 pixels of its edge
+      {"5,7.5", "0.1", ""},
+      {"5,7.5", "0.25", "item 3 TROTUAR 1\n"},  // coarser pixels reach further
+      {"50,50", "0.1", ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Point + " at " + c.PixelSize);
+    const TToolRun run =
+        RunTool(VELLMAR_INFO_TOOL, Quote(street) + " --pick " + c.Point + " --pixel-size " + c.PixelSize, scratch);
+    if (c.FirstLine.empty()) {
+      EXPECT_EQ(run.Status, 1);
+      EXPECT_EQ(run.Output, "");
+      EXPECT_EQ(run.Errors, "");
+      continue;
+    }
+    EXPECT_EQ(run.Status, 0) << run.Errors;
+    EXPECT_EQ(run.Output.substr(0, run.Output.find('\n') + 1), c.FirstLine);
+    const std::string id = c.FirstLine.substr(c.FirstLine.rfind(' ') + 1);
+    EXPECT_NE(run.Output.find("\nID: " + id), std::string::npos) << run.Output;
+  }
+}
+
+TEST_F(StreetTools, InfoNamesWhatItCannotAnswer) {
+  // The same street without its axis.
+  TStreetStructure noAxis;
+  noAxis.LoadFromFile(street);
+  noAxis.MainReferences().SetItem(0, nullptr);
+  noAxis.ItemList(kAxisKind).Delete(noAxis.ItemList(kAxisKind).Items(0));
+  const std::filesystem::path plain = scratch / "plain.pln";
+  noAxis.SaveToFile(plain);
+  struct TCase {
+    std::string Arguments;
+    int Status;
+    std::string Error;
+  };
+  const TCase cases[] = {
+      {Quote(plain) + " --station 1,1", 1, "no main axis"},
+      {Quote(street) + " --station 1:1", 2, "--station needs a point X,Y"},
+      {Quote(street) + " --station x,1", 2, "--station needs a point X,Y"},
+      {Quote(street) + " --pick 1,1", 2, "--pick needs --pixel-size"},
+      {Quote(street) + " --pick 1,1 --pixel-size 0", 2, "--pixel-size needs a positive number"},
+      {Quote(street) + " --pixel-size 1", 2, "--pixel-size belongs to --pick"},
+      {Quote(street) + " --station 1,1 --pick 1,1 --pixel-size 1", 2, "cannot be asked together"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Arguments);
+    const TToolRun run = RunTool(VELLMAR_INFO_TOOL, c.Arguments, scratch);
+    EXPECT_EQ(run.Status, c.Status);
+    EXPECT_EQ(run.Output, "");
+    EXPECT_NE(run.Errors.find(c.Error), std::string::npos) << run.Errors;
+  }
+}
+
 TEST_F(StreetTools, DamagedFileFailsWithTheLoadersMessageAndWritesNothing) {
   std::vector<uint8_t> bytes = FileBytes(street);
   // Cut inside the point table: the required chunk is there, its points are not.
