@@ -188,6 +188,9 @@ std::unique_ptr<TStreetStructure> TitleBlock() {
   StampText(s, -12.5, 30, "Лист"_cp1251, 40, kAlignMiddleCentre);
   StampText(s, -12.5, 20, "1", 56, kAlignMiddleCentre, 1);
   StampText(s, -25, 7.5, "ООО «Дорпроект»"_cp1251, 56, kAlignMiddleCentre, 1);
+  // A stored scale of 0 reads back as a cleared street's scale, so the stamp keeps a
+  // view of its own and its sheet saves back byte for byte.
+  s.SetView(TXYZ{-92.5f, 27.5f, 0}, 0.01f, 0);
   return stamp;
 }
 
