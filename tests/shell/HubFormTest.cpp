@@ -72,6 +72,20 @@ TEST_F(HubFormTest, TheStationFieldPointsTheViewersAtTheAxisAndRefusesWhatIsNoNu
   }
 }
 
+TEST_F(HubFormTest, AViewerWhoseStreetHasNoAxisStaysWhereItIs) {
+  TMainForm bare(std::make_unique<TScriptedPrompts>());
+  bare.show();
+  bare.Drawer().SetView({{7, 8, 0}, 0.5f, 0.25f});
+  QTRY_VERIFY_WITH_TIMEOUT(bare.Sync().IsConnected() && server_.Clients().size() == 2, kPatienceMs);
+  ASSERT_EQ(bare.Drawer().Street().MainAxis(), nullptr);
+  SetPlainView();
+  server_.SendStation(10.0f);
+  // The viewer with the axis has moved, so the message has been delivered to both.
+  QTRY_VERIFY_WITH_TIMEOUT(Drawer().Centre().x != 0.0f, kPatienceMs);
+  QTest::qWait(200);
+  EXPECT_EQ(EncodeViewMessage(bare.Drawer().View()), EncodeViewMessage({{7, 8, 0}, 0.5f, 0.25f}));
+}
+
 TEST_F(HubFormTest, TheHubShowsTheActiveViewersViewAndForgetsAViewerThatLeft) {
   form_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
