@@ -75,6 +75,14 @@ bool TGdiCanvas::DrawBitmap(const TBitmap& bitmap, double xDest, double yDest, d
   cairo_scale(cr_, cxDest / cxSrc, cyDest / cySrc);
   cairo_set_source_surface(cr_, surface.get(), -xSrc, -ySrc);
   cairo_pattern_set_extend(cairo_get_source(cr_), CAIRO_EXTEND_PAD);
+  // Enlarged bitmaps repeat their pixels, as GDI's default stretching does; reduced
+  // ones are averaged so that thin lines of a large picture do not drop out.
+  double unitX = 1, unitY = 0;
+  cairo_user_to_device_distance(cr_, &unitX, &unitY);
+  double unitX2 = 0, unitY2 = 1;
+  cairo_user_to_device_distance(cr_, &unitX2, &unitY2);
+  const bool enlarged = std::hypot(unitX, unitY) >= 1 && std::hypot(unitX2, unitY2) >= 1;
+  cairo_pattern_set_filter(cairo_get_source(cr_), enlarged ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
   cairo_rectangle(cr_, 0, 0, cxSrc, cySrc);
   cairo_set_operator(cr_, op);
   cairo_fill(cr_);

@@ -231,7 +231,8 @@ void TEmfWriter::TextOut(int32_t x, int32_t y, std::string_view utf8, std::span<
   Record(kEmrExtTextOutW, payload);
 }
 
-void TEmfWriter::StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t height, const TBitmap& bitmap) {
+void TEmfWriter::StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t height, const TBitmap& bitmap,
+                               uint32_t rop) {
   TBitmap copy = bitmap;
   copy.SetPixelFormat(TPixelFormat::pf24bit);
   copy.SetTopDown(false);
@@ -245,7 +246,7 @@ void TEmfWriter::StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t heig
   Put32(payload, kInfoOffset + sizeof info);
   Put32(payload, bitsSize);
   Put32(payload, 0);           // DIB_RGB_COLORS
-  Put32(payload, 0x00CC0020);  // SRCCOPY
+  Put32(payload, rop);
   Put32(payload, static_cast<uint32_t>(width));
   Put32(payload, static_cast<uint32_t>(height));
   const auto* infoBytes = reinterpret_cast<const uint8_t*>(&info);

@@ -62,8 +62,10 @@ class TEmfWriter {
   // ExtTextOutW of UTF-8 text at (x, y), each character advanced by `dx` (empty: the
   // font's own advances).
   void TextOut(int32_t x, int32_t y, std::string_view utf8, std::span<const int32_t> dx = {});
-  // StretchDIBits of a 24-bit copy of the bitmap into the rectangle.
-  void StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t height, const TBitmap& bitmap);
+  // StretchDIBits of a 24-bit copy of the bitmap into the rectangle by the raster
+  // operation (SRCCOPY unless told).
+  void StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t height, const TBitmap& bitmap,
+                     uint32_t rop = 0x00CC0020);
 
   // The metafile with its end record and header counts.
   std::vector<uint8_t> Finish();
