@@ -16,6 +16,7 @@
 #include "platform/files/DirectoryProvider.h"
 #include "shell/MainForm.h"
 #include "shell/StreetOpener.h"
+#include "shell/Translation.h"
 #include "underlay/AllKinds.h"
 
 namespace {
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   vellmar::RegisterAllKinds();
+  const vellmar::TTranslation translation;
   vellmar::TMainForm form;
   if (!options.Screenshot.isEmpty()) {
     form.resize(options.Size);

@@ -39,14 +39,14 @@ void InstallDirectorySettings(IShellPrompts& prompts) {
 TDirectoryForm::TDirectoryForm(IShellPrompts& prompts, const QString& purpose, QWidget* owner)
     : QDialog(owner), prompts_(prompts) {
   setObjectName(QStringLiteral("DirectoryForm"));
-  setWindowTitle(QStringLiteral("Каталоги"));
+  setWindowTitle(tr("Каталоги"));
   auto* form = new QFormLayout(this);
   dirNamesBox_ = new QComboBox(this);
   QStringList purposes = {QStringLiteral("Каталог для вывода данных паспорта"), QStringLiteral("Каталог словарей"),
                           QStringLiteral("Каталог библиотеки метафайлов")};
   ReadSettingList(kNamesSection, kList, purposes);
   dirNamesBox_->addItems(purposes);
-  form->addRow(QStringLiteral("Назначение:"), dirNamesBox_);
+  form->addRow(tr("Назначение:"), dirNamesBox_);
   auto* row = new QHBoxLayout();
   dirEdit_ = new QLineEdit(this);
   dirEdit_->setReadOnly(true);
@@ -54,7 +54,7 @@ TDirectoryForm::TDirectoryForm(IShellPrompts& prompts, const QString& purpose, Q
   browse->setText(QStringLiteral("…"));
   row->addWidget(dirEdit_, 1);
   row->addWidget(browse);
-  form->addRow(QStringLiteral("Расположение:"), row);
+  form->addRow(tr("Расположение:"), row);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   form->addRow(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

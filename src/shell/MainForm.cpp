@@ -141,9 +141,9 @@ void TMainForm::BuildLayout() {
     row->addWidget(button);
     return action;
   };
-  toolButton(QStringLiteral("Открыть файл"), TToolBarPicture::Open, &TMainForm::OpenStreetExecute)
+  toolButton(tr("Открыть файл"), TToolBarPicture::Open, &TMainForm::OpenStreetExecute)
       ->setShortcut(QKeySequence(Qt::Key_F3));
-  toolButton(QStringLiteral("Настройка принтеров"), TToolBarPicture::Print, &TMainForm::PrintSetupExecute);
+  toolButton(tr("Настройка принтеров"), TToolBarPicture::Print, &TMainForm::PrintSetupExecute);
 
   auto* tabs = new QVBoxLayout();
   tabs->setSpacing(0);
@@ -152,8 +152,8 @@ void TMainForm::BuildLayout() {
   streetsTab_->setExpanding(false);
   streetsTab_->setContextMenuPolicy(Qt::CustomContextMenu);
   tabsMenu_ = new QMenu(this);
-  connect(tabsMenu_->addAction(QStringLiteral("Закрыть")), &QAction::triggered, this, &TMainForm::CloseStreetMIClick);
-  connect(tabsMenu_->addAction(QStringLiteral("Закрыть все")), &QAction::triggered, this,
+  connect(tabsMenu_->addAction(tr("Закрыть")), &QAction::triggered, this, &TMainForm::CloseStreetMIClick);
+  connect(tabsMenu_->addAction(tr("Закрыть все")), &QAction::triggered, this,
           &TMainForm::CloseAllMIClick);
   connect(streetsTab_, &QTabBar::customContextMenuRequested, this,
           [this](const QPoint& at) { tabsMenu_->popup(streetsTab_->mapToGlobal(at)); });

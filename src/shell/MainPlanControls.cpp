@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include <QCoreApplication>
+
 #include "geometry/Vector.h"
 #include "render/DxRenderer.h"
 #include "shell/FloatingAction.h"
@@ -15,7 +17,7 @@ namespace vellmar {
 
 namespace {
 
-const QString kCategory = QStringLiteral("Управление видом");
+constexpr const char* kContext = "vellmar::TMainPlanControls";
 constexpr double kTurn = std::numbers::pi / 60;  // 3°
 constexpr double kShift = 100;                   // pixels
 constexpr float kSmallestScale = 1e-6f;
@@ -40,10 +42,10 @@ TShortCut Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { retur
 
 TMainPlanControls::TMainPlanControls(TMainForm& form, TFloatingActions& actions, qreal pixelRatio)
     : form_(form),
-      shiftViewMode_(QStringLiteral("Сдвиг плана"), crShiftView),
-      selectAreaMode_(QStringLiteral("Выбор видимой области"), crSelectArea),
-      zoomMode_(QStringLiteral("Масштабирование"), crZoom),
-      rotateMode_(QStringLiteral("Вращение"), crRotate) {
+      shiftViewMode_(QCoreApplication::translate("vellmar::TMainPlanControls", "Сдвиг плана"), crShiftView),
+      selectAreaMode_(QCoreApplication::translate("vellmar::TMainPlanControls", "Выбор видимой области"), crSelectArea),
+      zoomMode_(QCoreApplication::translate("vellmar::TMainPlanControls", "Масштабирование"), crZoom),
+      rotateMode_(QCoreApplication::translate("vellmar::TMainPlanControls", "Вращение"), crRotate) {
   AddActions(actions, pixelRatio);
   SetUpShiftView();
   SetUpSelectArea();
@@ -54,20 +56,20 @@ TMainPlanControls::TMainPlanControls(TMainForm& form, TFloatingActions& actions,
 void TMainPlanControls::AddActions(TFloatingActions& actions, qreal pixelRatio) {
   using P = TButtonPicture;
   const TActionDefinition definitions[] = {
-      {"ShowAll", "Показать весь объект", P::ShowAll, Key(Qt::Key_Home, Qt::ControlModifier), false, false},
-      {"ShiftLeft", "Сдвиг вида", P::ShiftLeft, Key(Qt::Key_Left), true, false},
-      {"ShiftRight", "Сдвиг вида", P::ShiftRight, Key(Qt::Key_Right), true, false},
-      {"ShiftUp", "Сдвиг вида", P::ShiftUp, Key(Qt::Key_Up), true, false},
-      {"ShiftDown", "Сдвиг вида", P::ShiftDown, Key(Qt::Key_Down), true, false},
-      {"RotCW", "Вращение вида", P::RotCW, Key(Qt::Key_Home), true, false},
-      {"RotCCW", "Вращение вида", P::RotCCW, Key(Qt::Key_End), true, false},
-      {"ScaleUp", "Увеличение", P::ScaleUp, {Qt::Key_Plus, Qt::NoModifier, true}, true, false},
-      {"ScaleDown", "Уменьшение", P::ScaleDown, {Qt::Key_Minus, Qt::NoModifier, true}, true, false},
-      {"ShiftView", "Таскать вид", P::ShiftView, Key(Qt::Key_F5), false, false},
-      {"SelectArea", "Выбрать видимую область", P::SelectArea, Key(Qt::Key_F6), false, false},
-      {"Zoom", "Масштаб плавно", P::Zoom, Key(Qt::Key_F7), false, false},
-      {"Rotate", "Вращение плавно", P::Rotate, Key(Qt::Key_F8), false, false},
-      {"AllStreetsDraw", "Включить прорисовку всех улиц", P::AllStreets, kNone, false, true},
+      {"ShowAll", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Показать весь объект"), P::ShowAll, Key(Qt::Key_Home, Qt::ControlModifier), false, false},
+      {"ShiftLeft", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Сдвиг вида"), P::ShiftLeft, Key(Qt::Key_Left), true, false},
+      {"ShiftRight", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Сдвиг вида"), P::ShiftRight, Key(Qt::Key_Right), true, false},
+      {"ShiftUp", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Сдвиг вида"), P::ShiftUp, Key(Qt::Key_Up), true, false},
+      {"ShiftDown", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Сдвиг вида"), P::ShiftDown, Key(Qt::Key_Down), true, false},
+      {"RotCW", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Вращение вида"), P::RotCW, Key(Qt::Key_Home), true, false},
+      {"RotCCW", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Вращение вида"), P::RotCCW, Key(Qt::Key_End), true, false},
+      {"ScaleUp", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Увеличение"), P::ScaleUp, {Qt::Key_Plus, Qt::NoModifier, true}, true, false},
+      {"ScaleDown", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Уменьшение"), P::ScaleDown, {Qt::Key_Minus, Qt::NoModifier, true}, true, false},
+      {"ShiftView", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Таскать вид"), P::ShiftView, Key(Qt::Key_F5), false, false},
+      {"SelectArea", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Выбрать видимую область"), P::SelectArea, Key(Qt::Key_F6), false, false},
+      {"Zoom", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Масштаб плавно"), P::Zoom, Key(Qt::Key_F7), false, false},
+      {"Rotate", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Вращение плавно"), P::Rotate, Key(Qt::Key_F8), false, false},
+      {"AllStreetsDraw", QT_TRANSLATE_NOOP("vellmar::TMainPlanControls", "Включить прорисовку всех улиц"), P::AllStreets, kNone, false, true},
   };
   TMainPlanDrawer& drawer = form_.Drawer();
   const auto navigate = [this](auto change) {
@@ -108,7 +110,8 @@ void TMainPlanControls::AddActions(TFloatingActions& actions, qreal pixelRatio) 
   for (size_t i = 0; i < std::size(definitions); ++i) {
     const TActionDefinition& definition = definitions[i];
     auto action = std::make_unique<TFloatingAction>(
-        QString::fromLatin1(definition.Name), kCategory, QString::fromUtf8(definition.Hint),
+        QString::fromLatin1(definition.Name), QCoreApplication::translate("vellmar::TMainPlanControls", "Управление видом"),
+        QCoreApplication::translate(kContext, definition.Hint),
         ButtonPicture(definition.Picture, pixelRatio), definition.ShortCut, definition.Toggle);
     action->SetAutoRep(definition.AutoRep);
     action->OnExecute = handlers[i];

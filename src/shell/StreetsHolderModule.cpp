@@ -143,7 +143,7 @@ void TStreetsHolderModule::DropPristineStreets() {
 void TStreetsHolderModule::CloseStreet(int index, bool force) {
   TStreetStructure& street = StreetAt(index);
   if (!force && street.Modified()) {
-    switch (prompts_.AskYesNoCancel(QStringLiteral("Улица не сохранена.Сохранять?"))) {
+    switch (prompts_.AskYesNoCancel(tr("Улица не сохранена.Сохранять?"))) {
       case TAnswer::Cancel: return;
       case TAnswer::Yes: SaveStreet(index); break;
       case TAnswer::No: force = true; break;
@@ -162,7 +162,7 @@ bool TStreetsHolderModule::QuerySaveAll() {
                        [](const TEntry& e) { return e.Street->Modified() && !e.Street->IsPristine(); });
   };
   if (!unsaved()) return true;
-  switch (prompts_.AskYesNoCancel(QStringLiteral("Есть несохраненные улицы. Сохранять?"))) {
+  switch (prompts_.AskYesNoCancel(tr("Есть несохраненные улицы. Сохранять?"))) {
     case TAnswer::No: return true;
     case TAnswer::Cancel: return false;
     case TAnswer::Yes: break;

@@ -1,0 +1,225 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ru_RU">
+<context>
+    <name>vellmar::TDirectoryForm</name>
+    <message>
+        <source>Каталоги</source>
+        <translation>Directories</translation>
+    </message>
+    <message>
+        <source>Назначение:</source>
+        <translation>Purpose:</translation>
+    </message>
+    <message>
+        <source>Расположение:</source>
+        <translation>Location:</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TMainForm</name>
+    <message>
+        <source>Открыть файл</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>Настройка принтеров</source>
+        <translation>Printer setup</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Закрыть все</source>
+        <translation>Close all</translation>
+    </message>
+    <message>
+        <source>Файлы прошлого сеанса не найдены и не открыты:</source>
+        <translation>These files of the last session were not found and are not open:</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TPrintForm</name>
+    <message>
+        <source>Печать</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Текущий вид</source>
+        <translation>Current view</translation>
+    </message>
+    <message>
+        <source>Лист %1: %2 × %3 мм, 1:%4</source>
+        <translation>Sheet %1: %2 × %3 mm, 1:%4</translation>
+    </message>
+    <message>
+        <source>Что печатать</source>
+        <translation>What to print</translation>
+    </message>
+    <message>
+        <source>Бумага</source>
+        <translation>Paper</translation>
+    </message>
+    <message>
+        <source>Альбомная</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>Масштаб</source>
+        <translation>Scale</translation>
+    </message>
+    <message>
+        <source>Печать…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <source>Экспорт PDF…</source>
+        <translation>Export PDF…</translation>
+    </message>
+    <message>
+        <source> пикс.</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>Ширина изображения</source>
+        <translation>Image width</translation>
+    </message>
+    <message>
+        <source>Высота изображения</source>
+        <translation>Image height</translation>
+    </message>
+    <message>
+        <source>Экспорт изображения…</source>
+        <translation>Export image…</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Экспорт PDF</source>
+        <translation>Export PDF</translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation>PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>PDF записан: %1</source>
+        <translation>PDF written: %1</translation>
+    </message>
+    <message>
+        <source>Экспорт изображения</source>
+        <translation>Export image</translation>
+    </message>
+    <message>
+        <source>Изображения PNG (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>Изображение записано: %1</source>
+        <translation>Image written: %1</translation>
+    </message>
+    <message>
+        <source>Не удалось отправить на принтер «%1»: %2</source>
+        <translation>Could not send to the printer “%1”: %2</translation>
+    </message>
+    <message>
+        <source>Отправлено на принтер «%1»</source>
+        <translation>Sent to the printer “%1”</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TStreetOpener</name>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TStreetReload</name>
+    <message>
+        <source>Файл &quot;%1&quot; изменён другой программой. Прочитать его заново? Несохранённые изменения пропадут.</source>
+        <translation>The file &quot;%1&quot; was changed by another program. Read it again? Unsaved changes will be lost.</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TStreetsHolderModule</name>
+    <message>
+        <source>Файл уже загружен.</source>
+        <translation>The file is already open.</translation>
+    </message>
+    <message>
+        <source>Улица не сохранена.Сохранять?</source>
+        <translation>The street is not saved. Save it?</translation>
+    </message>
+    <message>
+        <source>Есть несохраненные улицы. Сохранять?</source>
+        <translation>Some streets are not saved. Save them?</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TMainPlanControls</name>
+    <message>
+        <source>Сдвиг плана</source>
+        <translation>Pan the plan</translation>
+    </message>
+    <message>
+        <source>Выбор видимой области</source>
+        <translation>Select the visible area</translation>
+    </message>
+    <message>
+        <source>Масштабирование</source>
+        <translation>Zooming</translation>
+    </message>
+    <message>
+        <source>Вращение</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Показать весь объект</source>
+        <translation>Show the whole street</translation>
+    </message>
+    <message>
+        <source>Сдвиг вида</source>
+        <translation>Shift the view</translation>
+    </message>
+    <message>
+        <source>Вращение вида</source>
+        <translation>Turn the view</translation>
+    </message>
+    <message>
+        <source>Увеличение</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Уменьшение</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Таскать вид</source>
+        <translation>Drag the view</translation>
+    </message>
+    <message>
+        <source>Выбрать видимую область</source>
+        <translation>Select the visible area</translation>
+    </message>
+    <message>
+        <source>Масштаб плавно</source>
+        <translation>Zoom smoothly</translation>
+    </message>
+    <message>
+        <source>Вращение плавно</source>
+        <translation>Turn smoothly</translation>
+    </message>
+    <message>
+        <source>Включить прорисовку всех улиц</source>
+        <translation>Draw all streets</translation>
+    </message>
+    <message>
+        <source>Управление видом</source>
+        <translation>View control</translation>
+    </message>
+</context>
+</TS>
