@@ -111,6 +111,16 @@ bool SaneBox(cairo_t* cr, double left, double top, double right, double bottom) 
          Distance(x0, y0, x1, y1) < 2 * kMaxRadius;
 }
 
+// True when every point lands within sane target sizes: Cairo splits a curve into
+// segments by its size, and curves across damaged coordinates would take minutes.
+bool SaneCurves(cairo_t* cr, std::span<const TPointD> points) {
+  return std::all_of(points.begin(), points.end(), [&](const TPointD& p) {
+    double x = p.X, y = p.Y;
+    cairo_user_to_device(cr, &x, &y);
+    return std::abs(x) < kMaxRadius && std::abs(y) < kMaxRadius;
+  });
+}
+
 }  // namespace
 
 TGdiCanvas::TPathKeeper::TPathKeeper(cairo_t* cr, bool inPath)
@@ -450,7 +460,7 @@ bool TGdiCanvas::PolylineTo(std::span<const TPointD> points) {
 
 bool TGdiCanvas::PolyBezier(std::span<const TPointD> points) {
   if (points.empty()) return true;
-  if (!BeginShape()) return false;
+  if (!BeginShape() || !SaneCurves(cr_, points)) return false;
   cairo_move_to(cr_, points[0].X, points[0].Y);
   for (std::size_t i = 1; i + 2 < points.size(); i += 3)
     cairo_curve_to(cr_, points[i].X, points[i].Y, points[i + 1].X, points[i + 1].Y, points[i + 2].X, points[i + 2].Y);
@@ -459,7 +469,7 @@ bool TGdiCanvas::PolyBezier(std::span<const TPointD> points) {
 
 bool TGdiCanvas::PolyBezierTo(std::span<const TPointD> points) {
   if (points.size() < 3) return true;
-  if (!BeginShape()) return false;
+  if (!BeginShape() || !SaneCurves(cr_, points) || !SaneCurves(cr_, std::span(&state_.Position, 1))) return false;
   if (!inPath_ || !cairo_has_current_point(cr_)) cairo_move_to(cr_, state_.Position.X, state_.Position.Y);
   std::size_t i = 0;
   for (; i + 2 < points.size(); i += 3)
@@ -471,7 +481,7 @@ bool TGdiCanvas::PolyBezierTo(std::span<const TPointD> points) {
 bool TGdiCanvas::PolyDraw(std::span<const TPointD> points, std::span<const uint8_t> types) {
   constexpr uint8_t kClose = 0x01, kLineTo = 0x02, kBezierTo = 0x04, kMoveTo = 0x06;
   if (points.size() != types.size()) return false;
-  if (!BeginShape()) return false;
+  if (!BeginShape() || !SaneCurves(cr_, points) || !SaneCurves(cr_, std::span(&state_.Position, 1))) return false;
   if (!inPath_ || !cairo_has_current_point(cr_)) cairo_move_to(cr_, state_.Position.X, state_.Position.Y);
   for (std::size_t i = 0; i < points.size(); ++i) {
     const TPointD& p = points[i];

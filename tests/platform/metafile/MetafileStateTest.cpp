@@ -231,6 +231,20 @@ TEST(MetafileState, DamagedMetafilesAreBoundedInDepthSizeAndDashes) {
     Play(w.Finish(), &report);
     EXPECT_EQ(report.Skipped, 1);
   }
+  // Curves across coordinates of 10^9 pixels are skipped: Cairo would cut each into
+  // hundreds of thousands of segments.
+  {
+    TEmfWriter w(100, 100);
+    std::vector<TPointD> curves{{0, 0}};
+    for (int i = 0; i < 300; ++i) {
+      const double far = (i % 2 ? 1 : -1) * 1e9;
+      curves.insert(curves.end(), {{far, -far}, {-far, far}, {50, 50}});
+    }
+    w.PolyBezier(curves);
+    TMetafilePlayback report;
+    Play(w.Finish(), &report);
+    EXPECT_EQ(report.Skipped, 1);
+  }
   // Saved states stop at a fixed depth.
   {
     TEmfWriter w(100, 100);
