@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <tuple>
 
 #include "platform/Error.h"
@@ -214,7 +215,9 @@ bool TGdiCanvas::TextOut(const TTextRun& run) {
   if (cairo_matrix_invert(&fontMatrix) != CAIRO_STATUS_SUCCESS) return true;  // too small to see
   cairo_matrix_init(&fontMatrix, u.X * widthPx, u.Y * widthPx, v.X * emPx, v.Y * emPx, 0, 0);
 
-  TPathKeeper keep(cr_, inPath_);
+  // Inside a path bracket the glyphs' outlines join the path and nothing is painted.
+  std::optional<TPathKeeper> keep;
+  if (!inPath_) keep.emplace(cr_, false);
   cairo_save(cr_);
   cairo_identity_matrix(cr_);
   cairo_set_font_face(cr_, font->Face);
@@ -269,6 +272,15 @@ bool TGdiCanvas::TextOut(const TTextRun& run) {
     state_.Position = {reference.X + dx, reference.Y + dy};
   }
 
+  if (inPath_) {
+    for (auto& g : glyphs) {
+      g.x += start.X;
+      g.y += start.Y;
+    }
+    cairo_glyph_path(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
+    cairo_restore(cr_);
+    return true;
+  }
   if (run.Rect) {
     const auto& r = *run.Rect;
     cairo_set_matrix(cr_, &*m);

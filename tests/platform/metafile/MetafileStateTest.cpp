@@ -195,6 +195,32 @@ TEST(MetafileState, TextIsAlignedOnItsReferencePointAndTurnedByItsEscapement) {
   EXPECT_GE(one[1], 40);
   EXPECT_NEAR(two[2] - two[0], 2 * (one[2] - one[0]) + 2, 3);
 
+  // Text inside a path bracket becomes outlines of the path: nothing shows until the
+  // path is filled, and then in the brush's colour.
+  const auto outlined = [](bool fill) {
+    TEmfWriter w(100, 100);
+    TGdiFont font;
+    font.Height = -60;
+    font.FaceName = "Arial";
+    w.SelectObject(w.CreateFont(font));
+    w.SelectObject(w.CreateBrush(kBsSolid, kRedRef));
+    w.SelectObject(kStockNullPen);
+    w.Record(59, {});  // BEGINPATH
+    w.TextOut(10, 10, "H");
+    w.Record(60, {});  // ENDPATH
+    if (fill) w.Record(62, {0, 0, 0, 0});  // FILLPATH
+    return Play(w.Finish());
+  };
+  int red = 0, dark = 0;
+  const auto filled = outlined(true), unfilled = outlined(false);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) {
+      red += Pic(filled, x, y) == kRed;
+      dark += Dark(Pic(filled, x, y)) + Dark(Pic(unfilled, x, y)) + (Pic(unfilled, x, y) == kRed);
+    }
+  EXPECT_GT(red, 300);
+  EXPECT_EQ(dark, 0);
+
   // The opaque background mode fills the text's cell.
   TEmfWriter w(100, 100);
   TGdiFont font;
