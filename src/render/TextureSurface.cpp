@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/Error.h"
 #include "render/DxRenderer.h"
@@ -21,6 +22,31 @@ void Check(HRESULT result, const char* call) {
   if (result != D3D_OK) {
     throw EVellmarError(std::string("TTextureSurface.Apply: ") + call + " failed (" + std::to_string(result) +
                         ")");
+  }
+}
+
+// Transparent texels take the mean colour of their opaque neighbours and stay transparent.
+// Linear filtering between a picture's edge and its keyed background then blends towards
+// the edge's own colour instead of leaving a fringe of the key colour (magenta, white).
+void BleedIntoTransparent(std::vector<uint32_t>& texels, uint32_t width, uint32_t height) {
+  const auto opaque = [](uint32_t texel) { return texel >> 24 != 0; };
+  for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t x = 0; x < width; ++x) {
+      uint32_t& texel = texels[static_cast<size_t>(y) * width + x];
+      if (opaque(texel)) continue;
+      uint32_t r = 0, g = 0, b = 0, count = 0;
+      for (uint32_t ny = y == 0 ? 0 : y - 1; ny <= std::min(y + 1, height - 1); ++ny) {
+        for (uint32_t nx = x == 0 ? 0 : x - 1; nx <= std::min(x + 1, width - 1); ++nx) {
+          const uint32_t neighbour = texels[static_cast<size_t>(ny) * width + nx];
+          if (!opaque(neighbour)) continue;
+          r += neighbour >> 16 & 0xFF;
+          g += neighbour >> 8 & 0xFF;
+          b += neighbour & 0xFF;
+          ++count;
+        }
+      }
+      if (count != 0) texel = (r / count) << 16 | (g / count) << 8 | b / count;
+    }
   }
 }
 
@@ -120,20 +146,27 @@ IGpuTexture* TTextureSurface::BuildTexture(IGpuDevice& device) {
         "CreateTexture");
   bitmap_->SetPixelFormat(TPixelFormat::pf32bit);
 
-  D3DLOCKED_RECT locked;
-  Check(texture->LockRect(0, locked, 0), "LockRect");
-  auto* target = static_cast<uint8_t*>(locked.pBits);
+  std::vector<uint32_t> texels(static_cast<size_t>(width) * height);
   for (uint32_t y = 0; y < height; ++y) {
     // The stored picture is upside down, so its last row is the top of the source.
     const uint8_t* source = bitmap_->ScanLine(static_cast<int32_t>(height - 1 - y));
-    uint8_t* out = target + static_cast<ptrdiff_t>(y) * locked.Pitch;
+    uint32_t* out = texels.data() + static_cast<size_t>(y) * width;
     for (uint32_t x = 0; x < width; ++x) {
       uint32_t texel;
       std::memcpy(&texel, source + 4 * x, 4);
       texel &= 0xFFFFFFu;
       if (texel != transparentColor_) texel |= 0xFF000000u;
-      std::memcpy(out + 4 * x, &texel, 4);
+      out[x] = texel;
     }
+  }
+  BleedIntoTransparent(texels, width, height);
+
+  D3DLOCKED_RECT locked;
+  Check(texture->LockRect(0, locked, 0), "LockRect");
+  auto* target = static_cast<uint8_t*>(locked.pBits);
+  for (uint32_t y = 0; y < height; ++y) {
+    std::memcpy(target + static_cast<ptrdiff_t>(y) * locked.Pitch, texels.data() + static_cast<size_t>(y) * width,
+                4 * static_cast<size_t>(width));
   }
   Check(texture->UnlockRect(0), "UnlockRect");
   links_.push_back(TDevTexLink{&device, std::move(texture)});

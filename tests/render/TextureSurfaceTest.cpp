@@ -90,6 +90,8 @@ TEST(TextureSurface, ApplySetsTextureStageBlendAndSamplerStates) {
   EXPECT_EQ(surface.LinkCount(), 1u);
 }
 
+// Transparent texels carry the mean colour of their opaque neighbours, so that filtering
+// at a picture's edge does not blend in the key colour.
 TEST(TextureSurface, TextureRowZeroIsTheTopOfThePictureAndTheKeyColourIsTransparent) {
   auto renderer = MakeRenderer();
   TTextureSurface surface;
@@ -98,14 +100,14 @@ TEST(TextureSurface, TextureRowZeroIsTheTopOfThePictureAndTheKeyColourIsTranspar
   EXPECT_EQ(surface.Height(), 3);
   surface.Apply(*renderer);
   EXPECT_EQ(TextureOf(surface, *renderer).Pixels(),
-            (std::vector<uint32_t>{0x00FFFFFF, 0xFF102030, 0xFF000000, 0x00FFFFFF, 0xFF0000FF, 0xFFFF0000}));
+            (std::vector<uint32_t>{0x00081018, 0xFF102030, 0xFF000000, 0x0043084B, 0xFF0000FF, 0xFFFF0000}));
 
   // Another key colour, taken by the fresh texture that the next picture brings.
   surface.SetTransparentColor(0, 0, 0);
   surface.AssignBitmap(Picture({{kWhite, kBlack}}));
   EXPECT_EQ(surface.LinkCount(), 0u);
   surface.Apply(*renderer);
-  EXPECT_EQ(TextureOf(surface, *renderer).Pixels(), (std::vector<uint32_t>{0xFFFFFFFF, 0x00000000}));
+  EXPECT_EQ(TextureOf(surface, *renderer).Pixels(), (std::vector<uint32_t>{0xFFFFFFFF, 0x00FFFFFF}));
 }
 
 TEST(TextureSurface, IndexedAndTopDownPicturesKeepTheirColoursAndOrientation) {
@@ -175,7 +177,7 @@ TEST(TextureSurface, LoadsBitmapFilesAndRaisesOnMissingOnes) {
   surface.LoadFromFile(path);
   surface.Apply(*renderer);
   EXPECT_EQ(TextureOf(surface, *renderer).Pixels(),
-            (std::vector<uint32_t>{0xFF112233, 0x00FFFFFF, 0xFF000000, 0xFF445566}));
+            (std::vector<uint32_t>{0xFF112233, 0x001C2733, 0xFF000000, 0xFF445566}));
   EXPECT_THROW(surface.LoadFromFile(dir / "missing.bmp"), EVellmarError);
   EXPECT_EQ(surface.Width(), 2);  // the picture it had is kept
 }
