@@ -31,6 +31,7 @@
 #include "shell/HeapStatistics.h"
 #include "shell/MainPlanControls.h"
 #include "shell/MainPlanDrawer.h"
+#include "shell/PrintForm.h"
 #include "shell/MouseEvents.h"
 #include "shell/Pictures.h"
 #include "shell/PlanSurface.h"
@@ -411,7 +412,13 @@ void TMainForm::OpenStreetExecute() {
 }
 
 void TMainForm::PrintSetupExecute() {
-  prompts_->ShowMessage(QStringLiteral("Извините, пока не работает.  Пользуйтесь копией экрана (printScreen)"));
+  // Modal to the window but not blocking its loop: the plan goes on drawing meanwhile.
+  auto* form = new TPrintForm({[this]() -> TStreetStructure& { return drawer_->Street(); },
+                               [this] { return drawer_->View(); }, [this] { return visibleLayers_; }},
+                              surface_->size(), this);
+  form->setAttribute(Qt::WA_DeleteOnClose);
+  form->setWindowModality(Qt::WindowModal);
+  form->show();
 }
 
 void TMainForm::CloseStreetMIClick() {

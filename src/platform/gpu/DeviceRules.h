@@ -30,6 +30,13 @@ inline HRESULT CheckTextureRequest(uint32_t Width, uint32_t Height, uint32_t Lev
   return D3D_OK;
 }
 
+inline HRESULT CheckClear(uint32_t Count, const D3DRECT* Rects, uint32_t Flags) {
+  if ((Count != 0 && Rects == nullptr) || Flags == 0 ||
+      (Flags & ~(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0)
+    return D3DERR_INVALIDCALL;
+  return D3D_OK;
+}
+
 inline HRESULT CheckDraw(uint32_t Fvf, uint32_t PrimitiveType, uint32_t PrimitiveCount,
                          const void* VertexData, uint32_t VertexStride) {
   if (Fvf != DxVertexFVF || VertexStride != sizeof(TDxVertex) || VertexData == nullptr ||

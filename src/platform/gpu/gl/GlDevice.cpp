@@ -436,9 +436,7 @@ void GlDevice::ApplyPipelineState() {
 
 HRESULT GlDevice::Clear(uint32_t Count, const D3DRECT* Rects, uint32_t Flags, uint32_t Color, float Z,
                         uint32_t Stencil) {
-  if ((Count != 0 && Rects == nullptr) || Flags == 0 ||
-      (Flags & ~(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0)
-    return D3DERR_INVALIDCALL;
+  if (HRESULT result = CheckClear(Count, Rects, Flags); result != D3D_OK) return result;
   ApplyPipelineState();
   GLbitfield mask = 0;
   if (Flags & D3DCLEAR_TARGET) {

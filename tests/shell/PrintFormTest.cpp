@@ -1,0 +1,126 @@
+// The print window of the real viewer on the virtual display: opened from the toolbar's
+// print button on the demo street, it previews the sheet and writes a PDF of the sheet,
+// a PDF of the view and a PNG of the view, with the file names given by the test, so no
+// dialog is ever left waiting.
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QComboBox>
+
+#include <fstream>
+#include <iterator>
+
+#include "shell/PrintForm.h"
+#include "support/PdfRaster.h"
+#include "ShellFixture.h"
+
+namespace vellmar::test {
+namespace {
+
+QPushButton* Button(QWidget& form, const QString& text) {
+  for (QPushButton* button : form.findChildren<QPushButton*>())
+    if (button->text() == text) return button;
+  return nullptr;
+}
+
+// Width and height from a PNG's header.
+std::pair<uint32_t, uint32_t> PngSize(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+  const auto word = [&](size_t at) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return v;
+  };
+  return {word(16), word(20)};
+}
+
+class PrintFormTest : public ShellTest {
+ protected:
+  void TearDown() override {
+    TPrintForm::SetFileChooser(nullptr);
+    ShellTest::TearDown();
+  }
+
+  // The print button pressed on the demo street; the form it opens.
+  TPrintForm* OpenPrintForm() {
+    form_->OpenFiles({DemoCopy("demo.pln")});
+    WaitForOpening();
+    Settle();
+    form_->PrintSetupExecute();
+    auto* print = form_->findChild<TPrintForm*>();
+    return print;
+  }
+
+  // The next file each export is given.
+  QString next_;
+  QStringList captions_;
+  void ChooseFiles() {
+    TPrintForm::SetFileChooser([this](const QString& caption, const QString&, const QString&) {
+      captions_ << caption;
+      return next_;
+    });
+  }
+};
+
+TEST_F(PrintFormTest, ExportsTheSheetAndTheViewAsPdfAndTheViewAsAPicture) {
+  ChooseFiles();
+  TPrintForm* print = OpenPrintForm();
+  ASSERT_NE(print, nullptr);
+  EXPECT_TRUE(print->isVisible());
+  // The demo's sheet is offered first, previewed in its A3 landscape shape.
+  EXPECT_EQ(print->PageChoice().currentIndex(), 1);
+  ASSERT_FALSE(print->Preview().pixmap().isNull()) << print->Status().text().toStdString();
+  EXPECT_NEAR(double(print->Preview().pixmap().width()) / print->Preview().pixmap().height(), 420.0 / 297, 0.01);
+
+  const std::string missing = PdfToolsMissing();
+  struct TCase {
+    int Page;
+    const char* Name;
+    double Width, Height;  // points
+  };
+  const TCase cases[] = {{1, "sheet.pdf", 1190.55, 841.89}, {0, "view.pdf", 595.28, 841.89}};
+  for (const TCase& c : cases) {
+    print->PageChoice().setCurrentIndex(c.Page);
+    next_ = Q(dir_ / c.Name);
+    QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
+    ASSERT_TRUE(std::filesystem::exists(dir_ / c.Name)) << c.Name << ": " << print->Status().text().toStdString();
+    if (!missing.empty()) continue;
+    const std::optional<TPageSize> size = PdfPageSize(dir_ / c.Name);
+    ASSERT_TRUE(size) << c.Name;
+    EXPECT_NEAR(size->Width, c.Width, 0.01) << c.Name;
+    EXPECT_NEAR(size->Height, c.Height, 0.01) << c.Name;
+  }
+
+  print->PictureWidth().setValue(640);
+  print->PictureHeight().setValue(1000);
+  next_ = Q(dir_ / "view.png");
+  QTest::mouseClick(Button(*print, QStringLiteral("Экспорт изображения…")), Qt::LeftButton);
+  EXPECT_EQ(PngSize(dir_ / "view.png"), (std::pair<uint32_t, uint32_t>{640, 1000}))
+      << print->Status().text().toStdString();
+  EXPECT_EQ(captions_.size(), 3);
+
+  // Cancelling writes nothing; an unwritable place is named in the status line.
+  next_.clear();
+  QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
+  next_ = Q(dir_ / "missing" / "out.pdf");
+  QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "missing"));
+  EXPECT_TRUE(print->Status().text().contains(QStringLiteral("missing"))) << print->Status().text().toStdString();
+  // Told in the status line, never in a box that would wait for an answer.
+  EXPECT_FALSE(prompts_->Messages.join('\n').contains(QStringLiteral("missing")));
+
+  // Closing the form frees it; the window goes on drawing.
+  const QPointer<TPrintForm> alive(print);
+  QTest::mouseClick(Button(*print, QStringLiteral("Закрыть")), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000));
+  const int frames = form_->FrameCount();
+  form_->PlanChanged();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form_->FrameCount() > frames; }, 2000));
+}
+
+}  // namespace
+}  // namespace vellmar::test
