@@ -34,6 +34,7 @@
 #include "shell/PrintForm.h"
 #include "shell/MouseEvents.h"
 #include "shell/Pictures.h"
+#include "shell/PlanStatusBar.h"
 #include "shell/PlanSurface.h"
 #include "shell/Settings.h"
 #include "shell/ShellPrompts.h"
@@ -89,6 +90,7 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   qApp->installEventFilter(this);
   sync_ = std::make_unique<TVellmarSyncForm>(*this);
   drawer_->SetViewSender([this](const TViewState& view) { sync_->BroadcastView(view); });
+  planStatus_ = std::make_unique<TPlanStatusBar>(*this);
   PlanChanged();
 }
 

@@ -31,6 +31,7 @@ class TFloatingActions;
 class TMainPlanControls;
 class TMainPlanDrawer;
 class TMouseEvents;
+class TPlanStatusBar;
 class TPlanSurface;
 class TStreetOpener;
 class TStreetReload;
@@ -160,6 +161,8 @@ class TMainForm final : public QMainWindow {
   std::vector<std::pair<int, std::function<void()>>> changeHooks_;
   int nextHookId_ = 0;
   int activityHook_ = -1;
+  // Last: it unhooks itself from the window's change hooks as it goes.
+  std::unique_ptr<TPlanStatusBar> planStatus_;
 };
 
 }  // namespace vellmar
