@@ -78,6 +78,7 @@ TEST_F(NavigationTest, EveryShortcutDoesItsActionsEffect) {
 TEST_F(NavigationTest, F3RunsTheOpenDialog) {
   prompts_->FilesToChoose = {DemoCopy("a.pln")};
   Key(Qt::Key_F3);
+  WaitForOpening();
   EXPECT_EQ(Streets().StreetCount(), 1);
   EXPECT_EQ(Streets().CurrentFileName(), prompts_->FilesToChoose[0]);
 }
