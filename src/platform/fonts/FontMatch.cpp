@@ -2,9 +2,11 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/Error.h"
@@ -62,6 +64,26 @@ bool IsStandIn(const FcPattern* match, const std::vector<std::string>& strong) {
   }
 }
 
+// Faces that plans name but that came with the program that drew them, not with any
+// system: each is bound to installed faces of like proportions, tried in order, the way
+// the configuration binds "Arial" to its metric twin. The road-number face is a
+// condensed sans.
+struct TStandIns {
+  std::string_view Face;  // UTF-8
+  std::array<const char*, 3> Families;
+};
+constexpr TStandIns kProgramFaces[] = {
+    {"Road", {"DejaVu Sans Condensed", "Liberation Sans Narrow", "DejaVu Sans"}},
+};
+
+void AddProgramFaceStandIns(FcPattern* pattern, std::string_view family) {
+  for (const TStandIns& standIns : kProgramFaces) {
+    if (!Utf8EqualsNoCase(family, standIns.Face)) continue;
+    for (const char* standIn : standIns.Families)
+      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(standIn));
+  }
+}
+
 // Loads the configuration once; it is released at exit, so that nothing of it is
 // left for leak checkers (no pattern outlives a look-up).
 bool InitFontconfig() {
@@ -81,6 +103,7 @@ TFontMatch MatchFont(std::string_view FaceName, TFontStyle Style) {
   TPattern pattern(FcPatternCreate());
   if (!pattern) throw EVellmarError("MatchFont: out of memory");
   FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  AddProgramFaceStandIns(pattern.get(), family);
   FcPatternAddInteger(pattern.get(), FC_WEIGHT, (Style & kFontBold) != 0 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern.get(), FC_SLANT, (Style & kFontItalic) != 0 ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   // Glyph outlines are needed, never bitmap strikes.

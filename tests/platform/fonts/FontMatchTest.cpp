@@ -27,6 +27,9 @@ TEST(FontMatch, WindowsFacesResolveToTheirMetricTwins) {
       {"Times New Roman", kFontBold | kFontItalic, "LiberationSerif-BoldItalic.ttf", false},
       {"Times New Roman", kFontItalic | kFontUnderline, "LiberationSerif-Italic.ttf", false},
       {"Courier New", 0, "LiberationMono-Regular.ttf", false},
+      // The road-number face comes with no system; a condensed sans stands in for it.
+      {"Road", 0, "DejaVuSansCondensed.ttf", false},
+      {"ROAD", kFontBold, "DejaVuSansCondensed-Bold.ttf", false},
       {"No Such Face 7", 0, nullptr, true},
       {Utf8ToCp1251("Нет такого шрифта"), 0, nullptr, true},
   };
