@@ -210,9 +210,10 @@ bool TGdiCanvas::TextOut(const TTextRun& run) {
   if (!std::isfinite(emPx) || !std::isfinite(widthPx) || emPx > kLargestGlyph || widthPx > kLargestGlyph)
     return false;
 
+  // Text smaller than a pixel shows nothing, and FreeType is not asked for a size
+  // that rounds to no pixels at all.
+  if (emPx < 1 || widthPx < 1) return true;
   cairo_matrix_t fontMatrix;
-  cairo_matrix_init(&fontMatrix, u.X * widthPx, u.Y * widthPx, v.X * emPx, v.Y * emPx, 0, 0);
-  if (cairo_matrix_invert(&fontMatrix) != CAIRO_STATUS_SUCCESS) return true;  // too small to see
   cairo_matrix_init(&fontMatrix, u.X * widthPx, u.Y * widthPx, v.X * emPx, v.Y * emPx, 0, 0);
 
   // Inside a path bracket the glyphs' outlines join the path and nothing is painted.

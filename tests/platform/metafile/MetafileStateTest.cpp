@@ -257,6 +257,22 @@ TEST(MetafileState, DamagedMetafilesAreBoundedInDepthSizeAndDashes) {
     Play(w.Finish(), &report);
     EXPECT_EQ(report.Skipped, 1);
   }
+  // Text of a thousandth of a pixel counts as played and shows nothing.
+  {
+    TEmfWriter w(100, 100);
+    w.SetMapMode(kMmAnisotropic);
+    w.SetWindowExt(100000, 100000);
+    w.SetViewportExt(100, 100);
+    TGdiFont font;
+    font.Height = -1;
+    font.FaceName = "Arial";
+    w.SelectObject(w.CreateFont(font));
+    w.TextOut(5, 5, "A");
+    TMetafilePlayback report;
+    const auto bitmap = Play(w.Finish(), &report);
+    EXPECT_EQ(report.Skipped, 0);
+    EXPECT_EQ(Pic(bitmap, 5, 5), kMagenta);
+  }
   // Curves across coordinates of 10^9 pixels are skipped: Cairo would cut each into
   // hundreds of thousands of segments.
   {
