@@ -56,9 +56,11 @@ class TPdfDocument {
 
  private:
   struct TCairoSurface;
+  // In this order: a surface destroyed unfinished still writes through its callback,
+  // which needs the file and the error text.
   std::unique_ptr<TAtomicFile> file_;
-  std::unique_ptr<TCairoSurface> surface_;
   std::string writeError_;
+  std::unique_ptr<TCairoSurface> surface_;
   int pages_ = 0;
 };
 
