@@ -28,6 +28,7 @@
 #include "shell/DirectoryForm.h"
 #include "shell/FloatingAction.h"
 #include "shell/FormPosition.h"
+#include "shell/GoToStation.h"
 #include "shell/HeapStatistics.h"
 #include "shell/MainPlanControls.h"
 #include "shell/MainPlanDrawer.h"
@@ -91,6 +92,7 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   sync_ = std::make_unique<TVellmarSyncForm>(*this);
   drawer_->SetViewSender([this](const TViewState& view) { sync_->BroadcastView(view); });
   planStatus_ = std::make_unique<TPlanStatusBar>(*this);
+  goToStation_ = std::make_unique<TGoToStation>(*this);
   PlanChanged();
 }
 

@@ -28,6 +28,7 @@ namespace vellmar {
 
 class TDisplayRenderer;
 class TFloatingActions;
+class TGoToStation;
 class TMainPlanControls;
 class TMainPlanDrawer;
 class TMouseEvents;
@@ -163,6 +164,7 @@ class TMainForm final : public QMainWindow {
   int activityHook_ = -1;
   // Last: it unhooks itself from the window's change hooks as it goes.
   std::unique_ptr<TPlanStatusBar> planStatus_;
+  std::unique_ptr<TGoToStation> goToStation_;
 };
 
 }  // namespace vellmar

@@ -222,4 +222,31 @@
         <translation>View control</translation>
     </message>
 </context>
+<context>
+    <name>vellmar::TGoToStation</name>
+    <message>
+        <source>Перейти к пикету</source>
+        <translation>Go to station</translation>
+    </message>
+    <message>
+        <source>Пикет (1+23.45) или расстояние от начала оси (123.45), м:</source>
+        <translation>Station (1+23.45) or distance from the axis start (123.45), m:</translation>
+    </message>
+    <message>
+        <source>Перейти</source>
+        <translation>Go</translation>
+    </message>
+    <message>
+        <source>У улицы нет главной оси: пикеты отсчитывать не от чего.</source>
+        <translation>The street has no main axis to count stations along.</translation>
+    </message>
+    <message>
+        <source>«%1» — не пикет. Пишите 1+23.45 или 123.45.</source>
+        <translation>“%1” is not a station. Write 1+23.45 or 123.45.</translation>
+    </message>
+    <message>
+        <source>На главной оси нет ни одного отрезка: к пикету не перейти.</source>
+        <translation>The main axis has no segment: there is no station to go to.</translation>
+    </message>
+</context>
 </TS>
