@@ -39,15 +39,25 @@ std::string PicketText(double station, double picketStep) {
   const size_t width = FormatFixed(std::floor((step - 1.0) / 100.0), 0).size() + 3;
   if (metres.size() < width) metres.insert(0, width - metres.size(), '0');
   const bool before = station < 0.0 && total > 0.0;
-  return std::string(kPicket) + " " + (before ? "-" : "") + FormatFixed(picket, 0) + "+" + metres;
+  // Appended piece by piece: GCC 12 at -O3 sees a false overlap in "..." + std::string.
+  std::string text(kPicket);
+  text += ' ';
+  if (before) text += '-';
+  text += FormatFixed(picket, 0);
+  text += '+';
+  text += metres;
+  return text;
 }
 
 std::string AxisPlaceText(const TAxisPlace& place, double picketStep) {
   const double offset = std::nearbyint(place.Offset * 100.0) / 100.0;
   std::string text = PicketText(place.Station, picketStep) + ", ";
   if (offset == 0.0) return text + "0.00" + std::string(kMetres);
-  text += (offset > 0.0 ? "+" : "") + FormatFixed(offset, 2) + std::string(kMetres);
-  return text + std::string(offset > 0.0 ? kRight : kLeft);
+  if (offset > 0.0) text += '+';
+  text += FormatFixed(offset, 2);
+  text += kMetres;
+  text += offset > 0.0 ? kRight : kLeft;
+  return text;
 }
 
 std::optional<double> ParseStation(std::string_view text, double picketStep) {
