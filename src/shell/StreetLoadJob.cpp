@@ -6,12 +6,17 @@
 
 #include "document/LoadControl.h"
 #include "document/StreetStructure.h"
+#include "items/signs/SignLibraries.h"
 #include "shell/ShellText.h"
 
 namespace vellmar {
 
 TStreetLoadJob::TStreetLoadJob(const QString& fileName, QObject* parent)
     : QObject(parent), fileName_(fileName), thread_(QThread::create([this] { Load(); })) {
+  // Sign items take their pictures from the program-wide libraries while they load; those
+  // are built on first use, which may ask the user for their folder in a dialog: that
+  // happens here, on the window's thread, never on the worker's.
+  ProgramSignLibraries();
   // Emitted by the ending thread; delivered here, on the job's own thread.
   connect(thread_.get(), &QThread::finished, this, &TStreetLoadJob::Finished);
   thread_->start(QThread::LowPriority);
