@@ -119,6 +119,8 @@ TEST_F(ShellTest, ADamagedRewriteIsReportedAndTheTabStaysAsItWas) {
   form_->OpenFiles({file});
   const TStreetStructure* before = &Streets().StreetAt(0);
   QSignalSpy changed(&form_->Reload().Watch(), &TStreetFileWatch::Changed);
+  Settle();
+  prompts_->Messages.clear();
   std::ofstream(LocalPath(file), std::ios::binary | std::ios::trunc) << "TAGSSIZE\x08\x00\x00\x00STREET  garbage";
   ASSERT_TRUE(changed.wait(30000));
   WaitForOpening();
