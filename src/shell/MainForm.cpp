@@ -39,6 +39,7 @@
 #include "shell/PlanSurface.h"
 #include "shell/Settings.h"
 #include "shell/ShellPrompts.h"
+#include "shell/ViewHistoryActions.h"
 #include "shell/ShellText.h"
 #include "shell/Session.h"
 #include "shell/StreetOpener.h"
@@ -93,6 +94,7 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   drawer_->SetViewSender([this](const TViewState& view) { sync_->BroadcastView(view); });
   planStatus_ = std::make_unique<TPlanStatusBar>(*this);
   goToStation_ = std::make_unique<TGoToStation>(*this);
+  viewHistory_ = std::make_unique<TViewHistoryActions>(*this);
   PlanChanged();
 }
 

@@ -39,6 +39,7 @@ class TStreetReload;
 class TStreetsHolderModule;
 class TStreetStructure;
 class TVellmarSyncForm;
+class TViewHistoryActions;
 
 class TMainForm final : public QMainWindow {
   Q_OBJECT
@@ -165,6 +166,7 @@ class TMainForm final : public QMainWindow {
   // Last: it unhooks itself from the window's change hooks as it goes.
   std::unique_ptr<TPlanStatusBar> planStatus_;
   std::unique_ptr<TGoToStation> goToStation_;
+  std::unique_ptr<TViewHistoryActions> viewHistory_;
 };
 
 }  // namespace vellmar

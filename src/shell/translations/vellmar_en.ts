@@ -249,4 +249,15 @@
         <translation>The main axis has no segment: there is no station to go to.</translation>
     </message>
 </context>
+<context>
+    <name>vellmar::TViewHistoryActions</name>
+    <message>
+        <source>Назад</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>Вперёд</source>
+        <translation>Forward</translation>
+    </message>
+</context>
 </TS>
