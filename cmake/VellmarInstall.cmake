@@ -26,6 +26,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 # The libraries the programs link come from dpkg-shlibdeps; what they load at run time
 # (the Mesa drivers for the offscreen frame, the fonts the plans name) is listed by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libegl-mesa0, libgl1-mesa-dri, fonts-liberation2, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libegl-mesa0, libgl1-mesa-dri, fonts-liberation2, fonts-dejavu-core, fonts-dejavu-extra")
 set(CPACK_GENERATOR DEB)
 include(CPack)
