@@ -11,6 +11,7 @@
 #include "shell/FloatingAction.h"
 #include "shell/FloatingButton.h"
 #include "shell/PlanSurface.h"
+#include "shell/PrintForm.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {
@@ -127,10 +128,17 @@ TEST_F(ShellTest, WithAllStreetsShownAChangeOfTabKeepsTheView) {
   EXPECT_TRUE(prompts_->Messages.isEmpty());
 }
 
-TEST_F(ShellTest, ThePrintButtonSaysPrintingIsNotThereYet) {
+// Printing works: the button opens the print window over the plan instead of the old
+// "not working yet" message, and closing it leaves nothing behind.
+TEST_F(ShellTest, ThePrintButtonOpensThePrintWindow) {
   form_->PrintSetupExecute();
-  EXPECT_EQ(prompts_->Messages,
-            QStringList{QStringLiteral("Извините, пока не работает.  Пользуйтесь копией экрана (printScreen)")});
+  auto* print = form_->findChild<TPrintForm*>();
+  ASSERT_NE(print, nullptr);
+  EXPECT_TRUE(print->isVisible());
+  EXPECT_TRUE(prompts_->Messages.isEmpty());
+  print->close();
+  // Deleted on close, by a deferred delete.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form_->findChild<TPrintForm*>() == nullptr; }, 10000));
 }
 
 }  // namespace vellmar::test

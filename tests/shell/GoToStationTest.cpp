@@ -32,9 +32,9 @@ class GoToStationTest : public ShellTest {
   // Ctrl+G, the text typed into the field and Enter, as a user does.
   void Type(const QString& text) {
     QTest::keyClick(form_.get(), Qt::Key_G, Qt::ControlModifier);
-    QTRY_VERIFY(Form() != nullptr && Form()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form() != nullptr && Form()->isVisible(); }, 5000));
     auto* field = Form()->findChild<QLineEdit*>("station");
-    QTRY_VERIFY(field->hasFocus());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 5000));
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     // The test library types ASCII only; the rest goes in as an input method would.
     const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
@@ -57,7 +57,7 @@ TEST_F(GoToStationTest, CentresOnTheAxisThereWithTheAxisRunningLeftToRight) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Text.toStdString());
     Type(c.Text);
-    QTRY_VERIFY(!Form()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Form()->isVisible(); }, 5000));
     EXPECT_NEAR(Drawer().Centre().x, c.X, 1e-3);
     EXPECT_NEAR(Drawer().Centre().y, 0.0, 1e-4);
     EXPECT_NEAR(Drawer().Rotation(), 0.0, 1e-6);
@@ -70,7 +70,7 @@ TEST_F(GoToStationTest, TurnsThePlanWhereTheAxisRunsAnotherWay) {
   TAbstractItem* axis = Drawer().Street().MainAxis();
   axis->Points().SetVertex(1, {30, 40, 0});
   Type("0+25");
-  QTRY_VERIFY(!Form()->isVisible());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form()->isVisible(); }, 5000));
   EXPECT_NEAR(Drawer().Centre().x, 15, 1e-4);
   EXPECT_NEAR(Drawer().Centre().y, 20, 1e-4);
   // The axis direction, turned as the view turns the plan, points right on the screen.
@@ -82,23 +82,23 @@ TEST_F(GoToStationTest, TurnsThePlanWhereTheAxisRunsAnotherWay) {
 TEST_F(GoToStationTest, WhatIsNotAStationIsNamedAndTheViewStays) {
   const TViewState before = Drawer().View();
   Type("1,5");
-  QTRY_VERIFY(!Error().isEmpty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Error().isEmpty(); }, 5000));
   EXPECT_TRUE(Error().contains("1,5")) << Error().toStdString();
   EXPECT_TRUE(Form()->isVisible());
   EXPECT_EQ(Drawer().Centre().x, before.Centre.x);
   EXPECT_EQ(Drawer().Rotation(), before.Rotation);
   // Fixed in place, it goes.
   Type("0+50");
-  QTRY_VERIFY(!Form()->isVisible());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form()->isVisible(); }, 5000));
   EXPECT_NEAR(Drawer().Centre().x, 50, 1e-3);
 }
 
 TEST_F(GoToStationTest, AStreetWithoutAnAxisSaysSo) {
   form_->CloseAllMIClick();
-  QTRY_VERIFY(Drawer().Street().MainAxis() == nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Drawer().Street().MainAxis() == nullptr; }, 5000));
   const TViewState before = Drawer().View();
   Type("0+50");
-  QTRY_VERIFY(Error().contains("оси"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Error().contains("оси"); }, 5000));
   EXPECT_EQ(Drawer().Centre().x, before.Centre.x);
 }
 

@@ -92,11 +92,11 @@ TEST_F(PlanStatusTest, ScaleAtTheScreensSizeAndRotationFollowTheView) {
 
 TEST_F(PlanStatusTest, AStreetWithoutAnAxisShowsNoStation) {
   PointAt(10, 10);
-  QTRY_VERIFY(Shown("station"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Shown("station"); }, 5000));
   form_->CloseAllMIClick();
-  QTRY_VERIFY(Drawer().Street().MainAxis() == nullptr);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Drawer().Street().MainAxis() == nullptr; }, 5000));
   PointAt(10, 10);
-  QTRY_VERIFY(!Shown("station"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Shown("station"); }, 5000));
   EXPECT_FALSE(Text("coordinates").isEmpty());
 }
 
