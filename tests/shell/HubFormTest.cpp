@@ -14,6 +14,7 @@
 #include "items/road/StationView.h"
 #include "shell/SyncServerName.h"
 #include "shell/VellmarSync.h"
+#include "WaitSoon.h"
 
 namespace vellmar::test {
 namespace {
@@ -29,8 +30,8 @@ class HubFormTest : public ShellTest {
     hub_->show();
     const QString street = DemoCopy("street.pln");
     form_->OpenFiles({street});
-    QTRY_VERIFY_WITH_TIMEOUT(Streets().CurrentFileName() == street, kPatienceMs);
-    QTRY_VERIFY_WITH_TIMEOUT(form_->Sync().IsConnected() && server_.Clients().size() == 1, kPatienceMs);
+    ASSERT_SOON(Streets().CurrentFileName() == street, kPatienceMs);
+    ASSERT_SOON(form_->Sync().IsConnected() && server_.Clients().size() == 1, kPatienceMs);
   }
   void TearDown() override {
     hub_.reset();
@@ -63,7 +64,7 @@ TEST_F(HubFormTest, TheStationFieldPointsTheViewersAtTheAxisAndRefusesWhatIsNoNu
     if (c.Station) {
       const std::optional<TViewState> expected = ViewAtStation(axis->Points(), *c.Station, Drawer().View());
       ASSERT_TRUE(expected);
-      QTRY_VERIFY_WITH_TIMEOUT(EncodeViewMessage(Drawer().View()) == EncodeViewMessage(*expected), kPatienceMs);
+      ASSERT_SOON(EncodeViewMessage(Drawer().View()) == EncodeViewMessage(*expected), kPatienceMs);
     } else {
       QTest::qWait(300);
       EXPECT_EQ(Drawer().Centre().x, 0.0f);
@@ -76,12 +77,12 @@ TEST_F(HubFormTest, AViewerWhoseStreetHasNoAxisStaysWhereItIs) {
   TMainForm bare(std::make_unique<TScriptedPrompts>());
   bare.show();
   bare.Drawer().SetView({{7, 8, 0}, 0.5f, 0.25f});
-  QTRY_VERIFY_WITH_TIMEOUT(bare.Sync().IsConnected() && server_.Clients().size() == 2, kPatienceMs);
+  ASSERT_SOON(bare.Sync().IsConnected() && server_.Clients().size() == 2, kPatienceMs);
   ASSERT_EQ(bare.Drawer().Street().MainAxis(), nullptr);
   SetPlainView();
   server_.SendStation(10.0f);
   // The viewer with the axis has moved, so the message has been delivered to both.
-  QTRY_VERIFY_WITH_TIMEOUT(Drawer().Centre().x != 0.0f, kPatienceMs);
+  ASSERT_SOON(Drawer().Centre().x != 0.0f, kPatienceMs);
   QTest::qWait(200);
   EXPECT_EQ(EncodeViewMessage(bare.Drawer().View()), EncodeViewMessage({{7, 8, 0}, 0.5f, 0.25f}));
 }
@@ -91,11 +92,11 @@ TEST_F(HubFormTest, TheHubShowsTheActiveViewersViewAndForgetsAViewerThatLeft) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
   Drawer().SetView({{3, 4, 0}, 0.125f, 0.5f});
   form_->PlanChanged();
-  QTRY_VERIFY_WITH_TIMEOUT(server_.LastView().has_value() && EncodeViewMessage(*server_.LastView()) ==
+  ASSERT_SOON(server_.LastView().has_value() && EncodeViewMessage(*server_.LastView()) ==
                                                                   EncodeViewMessage(Drawer().View()),
                            kPatienceMs);
   form_.reset();
-  QTRY_VERIFY_WITH_TIMEOUT(server_.Clients().empty() && Clients().count() == 0, kPatienceMs);
+  ASSERT_SOON(server_.Clients().empty() && Clients().count() == 0, kPatienceMs);
 }
 
 }  // namespace

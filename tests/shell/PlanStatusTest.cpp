@@ -11,6 +11,7 @@
 #include "ShellFixture.h"
 #include "document/StreetStructure.h"
 #include "shell/PlanSurface.h"
+#include "WaitSoon.h"
 
 namespace vellmar::test {
 namespace {
@@ -54,7 +55,7 @@ TEST_F(PlanStatusTest, PointerMovesShowTheWorldPointAndItsStationWithoutARedraw)
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Station.toStdString());
     PointAt(c.X, c.Y);
-    QTRY_COMPARE(Text("coordinates"), c.Coordinates);
+    ASSERT_EQ_SOON(Text("coordinates"), c.Coordinates);
     EXPECT_EQ(Text("station"), c.Station);
     EXPECT_TRUE(Shown("station"));
   }
@@ -67,12 +68,12 @@ TEST_F(PlanStatusTest, BeyondTheAxisEndsTheEndSegmentsRunOn) {
   form_->PlanChanged();
   Settle();
   PointAt(-12, 2);
-  QTRY_COMPARE(Text("station"), QString("ПК -0+12.00, -2.00 м слева"));
+  ASSERT_EQ_SOON(Text("station"), QString("ПК -0+12.00, -2.00 м слева"));
   Drawer().SetView({{300, 0, 0}, static_cast<float>(20.0 / Drawer().ViewportWidth()), 0});
   form_->PlanChanged();
   Settle();
   PointAt(305, -1);
-  QTRY_COMPARE(Text("station"), QString("ПК 3+05.00, +1.00 м справа"));
+  ASSERT_EQ_SOON(Text("station"), QString("ПК 3+05.00, +1.00 м справа"));
 }
 
 TEST_F(PlanStatusTest, ScaleAtTheScreensSizeAndRotationFollowTheView) {
@@ -83,11 +84,11 @@ TEST_F(PlanStatusTest, ScaleAtTheScreensSizeAndRotationFollowTheView) {
   Drawer().SetView({{150, 0, 0}, static_cast<float>(2.0 * ppu / Drawer().ViewportWidth()),
                     static_cast<float>(-30.0 * std::numbers::pi / 180.0)});
   form_->PlanChanged();
-  QTRY_COMPARE(Text("scale"), QString("1:500"));
+  ASSERT_EQ_SOON(Text("scale"), QString("1:500"));
   EXPECT_EQ(Text("rotation"), QString("330.0°"));
   Drawer().SetRotation(static_cast<float>(2 * std::numbers::pi - 0.0001));
   form_->PlanChanged();
-  QTRY_COMPARE(Text("rotation"), QString("0.0°"));
+  ASSERT_EQ_SOON(Text("rotation"), QString("0.0°"));
 }
 
 TEST_F(PlanStatusTest, AStreetWithoutAnAxisShowsNoStation) {

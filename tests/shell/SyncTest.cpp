@@ -19,6 +19,7 @@
 #include "geometry/Vector.h"
 #include "shell/SyncServerName.h"
 #include "shell/VellmarSync.h"
+#include "WaitSoon.h"
 
 namespace vellmar::test {
 namespace {
@@ -78,7 +79,7 @@ class SyncTest : public testing::Test {
     std::filesystem::copy_file(VELLMAR_DEMO_STREET, street);
     for (auto& form : forms_) {
       form->OpenFiles({Q(street)});
-      QTRY_VERIFY_WITH_TIMEOUT(form->Streets().CurrentFileName() == Q(street), kPatienceMs);
+      ASSERT_SOON(form->Streets().CurrentFileName() == Q(street), kPatienceMs);
     }
     A().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&A()));
@@ -94,7 +95,7 @@ class SyncTest : public testing::Test {
   void StartHub() {
     hub_.start(QStringLiteral(VELLMAR_HUB_PROGRAM), {});
     ASSERT_TRUE(hub_.waitForStarted(kPatienceMs));
-    QTRY_VERIFY_WITH_TIMEOUT(A().Sync().IsConnected() && B().Sync().IsConnected(), kPatienceMs);
+    ASSERT_SOON(A().Sync().IsConnected() && B().Sync().IsConnected(), kPatienceMs);
   }
   void StopHub() {
     if (hub_.state() == QProcess::NotRunning) return;
@@ -102,14 +103,14 @@ class SyncTest : public testing::Test {
     hub_.waitForFinished(kPatienceMs);
   }
   void Settle() {
-    for (auto& form : forms_) QTRY_VERIFY_WITH_TIMEOUT(!form->NeedsRedraw(), kPatienceMs);
+    for (auto& form : forms_) ASSERT_SOON(!form->NeedsRedraw(), kPatienceMs);
     QTest::qWait(100);
   }
   // Pans the active viewer as its arrow key does; B has followed once its view is A's.
   void PanAndFollow() {
     A().Drawer().ShiftPixels(100, 30);
     A().PlanChanged();
-    QTRY_VERIFY_WITH_TIMEOUT(Wire(B().Drawer().View()) == Wire(A().Drawer().View()), kPatienceMs);
+    ASSERT_SOON(Wire(B().Drawer().View()) == Wire(A().Drawer().View()), kPatienceMs);
   }
 
   TempDir dir_;
@@ -125,7 +126,7 @@ TEST_F(SyncTest, PanningTheActiveViewerMovesTheOtherWhichSendsNothingBack) {
   watcher.Received.clear();
   const int framesBefore = A().FrameCount(), otherFramesBefore = B().FrameCount();
   PanAndFollow();
-  QTRY_VERIFY_WITH_TIMEOUT(B().FrameCount() > otherFramesBefore, kPatienceMs);
+  ASSERT_SOON(B().FrameCount() > otherFramesBefore, kPatienceMs);
   Settle();
   // Every frame of the active viewer sent its view once; the follower, which redrew too,
   // sent nothing (an echo would show as one more view here and bounce between viewers).
@@ -161,7 +162,7 @@ TEST_F(SyncTest, AStationCentresTheAxisPointWithTheAxisRunningRight) {
     SCOPED_TRACE(c.Name);
     database.Write(EncodeStationMessage(c.Station));
     for (TMainForm* form : {&A(), &B()}) {
-      QTRY_VERIFY_WITH_TIMEOUT(DistanceXYZ(form->Drawer().Centre(), c.Centre) < 0.01, kPatienceMs);
+      ASSERT_SOON(DistanceXYZ(form->Drawer().Centre(), c.Centre) < 0.01, kPatienceMs);
       const TXYZ onScreen = RotateAngle(c.Direction, form->Drawer().Rotation());
       EXPECT_NEAR(onScreen.x, 1.0, 1e-5);
       EXPECT_NEAR(onScreen.y, 0.0, 1e-5);
@@ -173,12 +174,12 @@ TEST_F(SyncTest, AHubKilledAndStartedAgainIsFoundAgain) {
   StartHub();
   PanAndFollow();
   StopHub();
-  QTRY_VERIFY_WITH_TIMEOUT(!A().Sync().IsConnected() && !B().Sync().IsConnected(), kPatienceMs);
+  ASSERT_SOON(!A().Sync().IsConnected() && !B().Sync().IsConnected(), kPatienceMs);
   // Without a hub the active viewer still draws every change at once.
   const int frames = A().FrameCount();
   A().Drawer().ShiftPixels(-50, 0);
   A().PlanChanged();
-  QTRY_VERIFY_WITH_TIMEOUT(A().FrameCount() > frames, 2000);
+  ASSERT_SOON(A().FrameCount() > frames, 2000);
   EXPECT_NE(Wire(B().Drawer().View()), Wire(A().Drawer().View()));
   StartHub();
   PanAndFollow();
@@ -207,7 +208,7 @@ TEST_F(SyncTest, ClientsSendingGarbageOrFloodingDoNotDisturbTheOthers) {
     bytes.insert(bytes.end(), unknown.begin(), unknown.end());
     bytes.insert(bytes.end(), view.begin(), view.end());
     sloppy.Write(bytes);
-    QTRY_VERIFY_WITH_TIMEOUT(!watcher.Views().empty() && watcher.Views().back() == view, kPatienceMs);
+    ASSERT_SOON(!watcher.Views().empty() && watcher.Views().back() == view, kPatienceMs);
     // Whatever else came were whole views (the active viewer's frames), nothing damaged.
     EXPECT_EQ(watcher.Views().size(), watcher.Received.size());
   }
@@ -227,7 +228,7 @@ TEST_F(SyncTest, ClientsSendingGarbageOrFloodingDoNotDisturbTheOthers) {
   ASSERT_TRUE(stalled.waitForConnected(kPatienceMs));
   fuzzer.Write(noise);
   // The hub cuts off a stream that is out of step.
-  QTRY_VERIFY_WITH_TIMEOUT(fuzzer.Socket().state() == QLocalSocket::UnconnectedState, kPatienceMs);
+  ASSERT_SOON(fuzzer.Socket().state() == QLocalSocket::UnconnectedState, kPatienceMs);
   TBytes flood;
   for (int i = 0; i < 50000; ++i) {
     const TBytes one = Wire({{float(i), 0, 0}, 0.5f, 0});
@@ -235,8 +236,8 @@ TEST_F(SyncTest, ClientsSendingGarbageOrFloodingDoNotDisturbTheOthers) {
   }
   flooder.Write(flood);
   const TBytes lastFlooded = Wire({{49999, 0, 0}, 0.5f, 0});
-  QTRY_VERIFY_WITH_TIMEOUT(Wire(B().Drawer().View()) == lastFlooded, kPatienceMs);
-  QTRY_VERIFY_WITH_TIMEOUT(!watcher.Views().empty() && watcher.Views().back() == lastFlooded, kPatienceMs);
+  ASSERT_SOON(Wire(B().Drawer().View()) == lastFlooded, kPatienceMs);
+  ASSERT_SOON(!watcher.Views().empty() && watcher.Views().back() == lastFlooded, kPatienceMs);
 
   PanAndFollow();
   EXPECT_EQ(hub_.state(), QProcess::Running);
@@ -253,7 +254,7 @@ TEST_F(SyncTest, ViewersDropDamagedMessagesAndHangUpOnAStreamOutOfStep) {
   QObject::connect(&fake, &QLocalServer::newConnection, [&] {
     while (QLocalSocket* peer = fake.nextPendingConnection()) peers.push_back(peer);
   });
-  QTRY_VERIFY_WITH_TIMEOUT(A().Sync().IsConnected() && B().Sync().IsConnected() && peers.size() == 2, kPatienceMs);
+  ASSERT_SOON(A().Sync().IsConnected() && B().Sync().IsConnected() && peers.size() == 2, kPatienceMs);
   const auto sendToAll = [&](const TBytes& bytes) {
     for (QLocalSocket* peer : peers) {
       peer->write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
@@ -274,17 +275,17 @@ TEST_F(SyncTest, ViewersDropDamagedMessagesAndHangUpOnAStreamOutOfStep) {
   // The link is still good after what was dropped.
   const TBytes good = Wire({{5, 6, 0}, 0.25f, 1});
   sendToAll(good);
-  QTRY_VERIFY_WITH_TIMEOUT(Wire(B().Drawer().View()) == good, kPatienceMs);
+  ASSERT_SOON(Wire(B().Drawer().View()) == good, kPatienceMs);
 
   std::mt19937 random(1978);
   TBytes noise(1 << 20);
   for (uint8_t& byte : noise) byte = static_cast<uint8_t>(random());
   sendToAll(noise);
   // Both hang up and, the server being still there, come back on fresh links.
-  QTRY_VERIFY_WITH_TIMEOUT(peers[0]->state() == QLocalSocket::UnconnectedState &&
+  ASSERT_SOON(peers[0]->state() == QLocalSocket::UnconnectedState &&
                                peers[1]->state() == QLocalSocket::UnconnectedState,
                            kPatienceMs);
-  QTRY_VERIFY_WITH_TIMEOUT(A().Sync().IsConnected() && B().Sync().IsConnected() && peers.size() == 4, kPatienceMs);
+  ASSERT_SOON(A().Sync().IsConnected() && B().Sync().IsConnected() && peers.size() == 4, kPatienceMs);
   EXPECT_EQ(Wire(B().Drawer().View()), good);
 }
 

@@ -7,6 +7,7 @@
 #include "document/StreetStructure.h"
 #include "shell/PlanSurface.h"
 #include "shell/ViewHistoryActions.h"
+#include "WaitSoon.h"
 
 namespace vellmar::test {
 namespace {
@@ -25,7 +26,7 @@ class ViewHistoryTest : public ShellTest {
     const size_t before = History().Count();
     Drawer().SetView(view);
     form_->PlanChanged();
-    QTRY_COMPARE(History().Count(), before + 1);
+    ASSERT_EQ_SOON(History().Count(), before + 1);
   }
   TViewHistory& History() { return form_->findChild<TViewHistoryActions*>("viewHistory")->History(); }
   static void ExpectSame(const TViewState& a, const TViewState& b) {
@@ -50,26 +51,26 @@ TEST_F(ViewHistoryTest, BackAndForwardReturnTheExactViews) {
   QTest::mouseRelease(&form_->Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(420, 300));
   const TViewState panned = Drawer().View();
   ASSERT_NE(panned.Centre.x, b.Centre.x);
-  QTRY_COMPARE(History().Count(), size_t{4});  // the view the street opened with, a, b and the pan
+  ASSERT_EQ_SOON(History().Count(), size_t{4});  // the view the street opened with, a, b and the pan
 
   Key(Qt::Key_Left);
-  QTRY_COMPARE(Drawer().Centre().x, b.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, b.Centre.x);
   ExpectSame(Drawer().View(), b);
   Key(Qt::Key_Left);
-  QTRY_COMPARE(Drawer().Centre().x, a.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, a.Centre.x);
   ExpectSame(Drawer().View(), a);
   // Standing on a view Back showed records nothing new.
   QTest::qWait(TViewHistoryActions::kSettleMs * 2);
   EXPECT_EQ(History().Count(), size_t{4});
   Key(Qt::Key_Right);
-  QTRY_COMPARE(Drawer().Centre().x, b.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, b.Centre.x);
   ExpectSame(Drawer().View(), b);
   // The mouse's forward button over the plan.
   QTest::mouseClick(&form_->Surface(), Qt::ForwardButton, Qt::NoModifier, QPoint(200, 200));
-  QTRY_COMPARE(Drawer().Centre().x, panned.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, panned.Centre.x);
   ExpectSame(Drawer().View(), panned);
   QTest::mouseClick(&form_->Surface(), Qt::BackButton, Qt::NoModifier, QPoint(200, 200));
-  QTRY_COMPARE(Drawer().Centre().x, b.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, b.Centre.x);
 }
 
 TEST_F(ViewHistoryTest, AViewLeftAMomentAgoIsWhereForwardReturns) {
@@ -80,9 +81,9 @@ TEST_F(ViewHistoryTest, AViewLeftAMomentAgoIsWhereForwardReturns) {
   Drawer().SetView(b);
   form_->PlanChanged();
   Key(Qt::Key_Left);
-  QTRY_COMPARE(Drawer().Centre().x, a.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, a.Centre.x);
   Key(Qt::Key_Right);
-  QTRY_COMPARE(Drawer().Centre().x, b.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, b.Centre.x);
   ExpectSame(Drawer().View(), b);
 }
 
@@ -92,7 +93,7 @@ TEST_F(ViewHistoryTest, EachStreetHasItsOwnHistory) {
   Look(a);
   Look(b);
   form_->OpenFiles({DemoCopy("second.pln")});
-  QTRY_COMPARE(Streets().StreetCount(), 2);
+  ASSERT_EQ_SOON(Streets().StreetCount(), 2);
   const TViewState second{{250, 5, 0}, 0.04f, 0.2f};
   Look(second);
   Key(Qt::Key_Left);  // the second street's first view is the one it opened with
@@ -100,9 +101,9 @@ TEST_F(ViewHistoryTest, EachStreetHasItsOwnHistory) {
   EXPECT_NE(Drawer().Centre().x, b.Centre.x);
   EXPECT_NE(Drawer().Centre().x, a.Centre.x);
   form_->StreetsTab().setCurrentIndex(0);
-  QTRY_COMPARE(Drawer().Centre().x, b.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, b.Centre.x);
   Key(Qt::Key_Left);
-  QTRY_COMPARE(Drawer().Centre().x, a.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, a.Centre.x);
 }
 
 }  // namespace
