@@ -10,32 +10,15 @@
 #include "platform/metafile/GdiCanvas.h"
 #include "platform/metafile/GdiText.h"
 #include "platform/metafile/MetafileRecordReader.h"
+#include "platform/metafile/MetafileRecordTypes.h"
 #include "platform/metafile/RecordPlayers.h"
 
 namespace vellmar {
 
 namespace {
 
-// Record types as the format numbers them.
-enum : uint32_t {
-  kPolyBezier = 2, kPolygon = 3, kPolyline = 4, kPolyBezierTo = 5, kPolylineTo = 6, kPolyPolyline = 7,
-  kPolyPolygon = 8, kSetWindowExtEx = 9, kSetWindowOrgEx = 10, kSetViewportExtEx = 11, kSetViewportOrgEx = 12,
-  kSetBrushOrgEx = 13, kEof = 14, kSetPixelV = 15, kSetMapperFlags = 16, kSetMapMode = 17, kSetBkMode = 18,
-  kSetPolyFillMode = 19, kSetRop2 = 20, kSetStretchBltMode = 21, kSetTextAlign = 22, kSetColorAdjustment = 23,
-  kSetTextColor = 24, kSetBkColor = 25, kMoveToEx = 27, kSetMetaRgn = 28, kExcludeClipRect = 29,
-  kIntersectClipRect = 30, kScaleViewportExtEx = 31, kScaleWindowExtEx = 32, kSaveDc = 33, kRestoreDc = 34,
-  kSetWorldTransform = 35, kModifyWorldTransform = 36, kSelectObject = 37, kCreatePen = 38,
-  kCreateBrushIndirect = 39, kDeleteObject = 40, kEllipse = 42, kRectangle = 43, kRoundRect = 44, kArc = 45,
-  kChord = 46, kPie = 47, kSelectPalette = 48, kCreatePalette = 49, kSetPaletteEntries = 50,
-  kResizePalette = 51, kRealizePalette = 52, kLineTo = 54, kArcTo = 55, kSetArcDirection = 57,
-  kSetMiterLimit = 58, kBeginPath = 59, kEndPath = 60, kCloseFigure = 61, kFillPath = 62,
-  kStrokeAndFillPath = 63, kStrokePath = 64, kFlattenPath = 65, kSelectClipPath = 67, kAbortPath = 68,
-  kAngleArc = 41, kPolyDraw = 56, kPolyDraw16 = 92, kSetDiBitsToDevice = 80, kGdiComment = 70, kExtSelectClipRgn = 75, kBitBlt = 76, kStretchBlt = 77, kStretchDiBits = 81,
-  kExtCreateFontIndirectW = 82, kExtTextOutA = 83, kExtTextOutW = 84, kPolyBezier16 = 85, kPolygon16 = 86,
-  kPolyline16 = 87, kPolyBezierTo16 = 88, kPolylineTo16 = 89, kPolyPolyline16 = 90, kPolyPolygon16 = 91,
-  kCreateMonoBrush = 93, kCreateDibPatternBrushPt = 94, kExtCreatePen = 95, kSetIcmMode = 98,
-  kSetLayout = 115,
-};
+using namespace emr;
+
 
 constexpr double kDefaultPixelsPerMm = 96 / 25.4;
 constexpr uint32_t kEtoPdy = 0x2000;

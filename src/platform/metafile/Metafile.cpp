@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/Error.h"
+#include "platform/metafile/MetafileRecordTypes.h"
 #include "platform/FileStream.h"
 #include "platform/Stream.h"
 
@@ -19,10 +20,6 @@ namespace {
 static_assert(std::endian::native == std::endian::little, "metafile fields are read in place");
 
 constexpr char kLoad[] = "TMetafile.LoadFromStream";
-constexpr uint32_t kEmrHeader = 1;
-constexpr uint32_t kEmrEof = 14;
-constexpr uint16_t kMetaEof = 0x0000;
-constexpr uint16_t kMetaSetWindowExt = 0x020C;
 constexpr uint16_t kWindowsHeaderWords = 9;
 constexpr int64_t kHundredthMmPerInch = 2540;
 constexpr int64_t kPixelsPerInch = 96;
@@ -106,7 +103,7 @@ std::vector<TMetafileRecord> WindowsRecords(std::span<const uint8_t> bytes, std:
     const uint16_t function = Field<uint16_t>(bytes.data(), offset + 4);
     records.push_back({function, bytes.subspan(offset, size)});
     offset += size;
-    if (function == kMetaEof) break;
+    if (function == wmf::kEof) break;
   }
   return records;
 }
@@ -119,7 +116,7 @@ void TMetafile::LoadFromStream(TStream& stream) {
   const uint32_t key = Field<uint32_t>(bytes.data(), 0);
   TMetafile loaded;
   uint64_t length = 0;
-  if (key == kEmrHeader) {
+  if (key == emr::kHeader) {
     loaded.format_ = TMetafileFormat::Enhanced;
     stream.ReadBuffer(bytes.data() + 4, kEnhancedHeaderSize - 4, kLoad);
     const uint32_t headerSize = Field<uint32_t>(bytes.data(), 4);
@@ -168,7 +165,7 @@ void TMetafile::LoadFromStream(TStream& stream) {
 
   if (loaded.format_ == TMetafileFormat::Windows) {
     for (const TMetafileRecord& record : loaded.Records()) {
-      if (record.Type != kMetaSetWindowExt || record.Bytes.size() < 10) continue;
+      if (record.Type != wmf::kSetWindowExt || record.Bytes.size() < 10) continue;
       loaded.height_ = Saturate(std::abs(int64_t{Field<int16_t>(record.Bytes.data(), 6)}));
       loaded.width_ = Saturate(std::abs(int64_t{Field<int16_t>(record.Bytes.data(), 8)}));
       loaded.mmWidth_ = Saturate(PixelsToHundredthMm(loaded.width_));
@@ -212,7 +209,7 @@ std::vector<TMetafileRecord> TMetafile::Records() const {
     if (size < 8 || size > bytes.size() - offset) break;
     records.push_back({type, bytes.subspan(offset, size)});
     offset += size;
-    if (type == kEmrEof) break;
+    if (type == emr::kEof) break;
   }
   return records;
 }

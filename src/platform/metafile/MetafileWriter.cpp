@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/metafile/MetafileRecordTypes.h"
 #include "platform/text/Cp1251.h"
 #include "platform/text/Utf8.h"
 
@@ -13,15 +14,6 @@ namespace {
 
 constexpr int32_t kDevicePixels = 960;  // a 96 dpi reference device: 960 pixels in 254 mm
 constexpr int32_t kDeviceMm = 254;
-
-enum : uint32_t {
-  kEmrHeader = 1, kEmrPolyBezier = 2, kEmrPolygon = 3, kEmrPolyline = 4, kEmrPolyPolygon = 8,
-  kEmrSetWindowExtEx = 9, kEmrSetWindowOrgEx = 10, kEmrSetViewportExtEx = 11, kEmrSetViewportOrgEx = 12,
-  kEmrEof = 14, kEmrSetMapMode = 17, kEmrSetBkMode = 18, kEmrSetTextAlign = 22, kEmrSetTextColor = 24,
-  kEmrSaveDc = 33, kEmrRestoreDc = 34, kEmrSetWorldTransform = 35, kEmrSelectObject = 37, kEmrCreatePen = 38,
-  kEmrCreateBrushIndirect = 39, kEmrDeleteObject = 40, kEmrEllipse = 42, kEmrRectangle = 43,
-  kEmrRoundRect = 44, kEmrStretchDiBits = 81, kEmrExtCreateFontIndirectW = 82, kEmrExtTextOutW = 84,
-};
 
 void Put32(std::vector<uint8_t>& bytes, uint32_t v) {
   for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -50,7 +42,7 @@ void PadTo4(std::vector<uint8_t>& bytes) {
 
 TEmfWriter::TEmfWriter(int32_t width, int32_t height) {
   const auto frame = [](int32_t pixels) { return (int64_t{pixels} * 2540 + 48) / 96; };
-  Put32(bytes_, kEmrHeader);
+  Put32(bytes_, emr::kHeader);
   Put32(bytes_, static_cast<uint32_t>(TMetafile::kEnhancedHeaderSize));
   for (int32_t v : {0, 0, width - 1, height - 1}) Put32(bytes_, static_cast<uint32_t>(v));
   for (int64_t v : {int64_t{0}, int64_t{0}, frame(width), frame(height)}) Put32(bytes_, static_cast<uint32_t>(v));
@@ -91,14 +83,14 @@ uint32_t TEmfWriter::NewHandle() {
 
 uint32_t TEmfWriter::CreatePen(uint32_t style, int32_t width, TColorRef color) {
   const uint32_t handle = NewHandle();
-  Record(kEmrCreatePen, {static_cast<int32_t>(handle), static_cast<int32_t>(style), width, 0,
+  Record(emr::kCreatePen, {static_cast<int32_t>(handle), static_cast<int32_t>(style), width, 0,
                          static_cast<int32_t>(color)});
   return handle;
 }
 
 uint32_t TEmfWriter::CreateBrush(uint32_t style, TColorRef color, uint32_t hatch) {
   const uint32_t handle = NewHandle();
-  Record(kEmrCreateBrushIndirect, {static_cast<int32_t>(handle), static_cast<int32_t>(style),
+  Record(emr::kCreateBrushIndirect, {static_cast<int32_t>(handle), static_cast<int32_t>(style),
                                    static_cast<int32_t>(color), static_cast<int32_t>(hatch)});
   return handle;
 }
@@ -121,24 +113,24 @@ uint32_t TEmfWriter::CreateFont(const TGdiFont& font) {
     name[at++] = static_cast<uint8_t>(c >> 8);
   }
   payload.insert(payload.end(), name.begin(), name.end());
-  Record(kEmrExtCreateFontIndirectW, payload);
+  Record(emr::kExtCreateFontIndirectW, payload);
   return handle;
 }
 
-void TEmfWriter::SelectObject(uint32_t handle) { Record(kEmrSelectObject, {static_cast<int32_t>(handle)}); }
+void TEmfWriter::SelectObject(uint32_t handle) { Record(emr::kSelectObject, {static_cast<int32_t>(handle)}); }
 
 void TEmfWriter::DeleteObject(uint32_t handle) {
-  Record(kEmrDeleteObject, {static_cast<int32_t>(handle)});
+  Record(emr::kDeleteObject, {static_cast<int32_t>(handle)});
   if (handle < handles_.size()) handles_[handle] = false;
 }
 
-void TEmfWriter::SetMapMode(int mode) { Record(kEmrSetMapMode, {mode}); }
-void TEmfWriter::SetWindowOrg(int32_t x, int32_t y) { Record(kEmrSetWindowOrgEx, {x, y}); }
-void TEmfWriter::SetWindowExt(int32_t x, int32_t y) { Record(kEmrSetWindowExtEx, {x, y}); }
-void TEmfWriter::SetViewportOrg(int32_t x, int32_t y) { Record(kEmrSetViewportOrgEx, {x, y}); }
-void TEmfWriter::SetViewportExt(int32_t x, int32_t y) { Record(kEmrSetViewportExtEx, {x, y}); }
-void TEmfWriter::SaveDC() { Record(kEmrSaveDc, {}); }
-void TEmfWriter::RestoreDC(int32_t which) { Record(kEmrRestoreDc, {which}); }
+void TEmfWriter::SetMapMode(int mode) { Record(emr::kSetMapMode, {mode}); }
+void TEmfWriter::SetWindowOrg(int32_t x, int32_t y) { Record(emr::kSetWindowOrgEx, {x, y}); }
+void TEmfWriter::SetWindowExt(int32_t x, int32_t y) { Record(emr::kSetWindowExtEx, {x, y}); }
+void TEmfWriter::SetViewportOrg(int32_t x, int32_t y) { Record(emr::kSetViewportOrgEx, {x, y}); }
+void TEmfWriter::SetViewportExt(int32_t x, int32_t y) { Record(emr::kSetViewportExtEx, {x, y}); }
+void TEmfWriter::SaveDC() { Record(emr::kSaveDc, {}); }
+void TEmfWriter::RestoreDC(int32_t which) { Record(emr::kRestoreDc, {which}); }
 
 void TEmfWriter::SetWorldTransform(float m11, float m12, float m21, float m22, float dx, float dy) {
   std::vector<uint8_t> payload;
@@ -147,28 +139,28 @@ void TEmfWriter::SetWorldTransform(float m11, float m12, float m21, float m22, f
     std::memcpy(&bits, &f, 4);
     Put32(payload, bits);
   }
-  Record(kEmrSetWorldTransform, payload);
+  Record(emr::kSetWorldTransform, payload);
 }
 
 void TEmfWriter::Polygon(std::span<const TPointD> points) {
   auto payload = EmptyBounds();
   Put32(payload, static_cast<uint32_t>(points.size()));
   PutPoints(payload, points);
-  Record(kEmrPolygon, payload);
+  Record(emr::kPolygon, payload);
 }
 
 void TEmfWriter::Polyline(std::span<const TPointD> points) {
   auto payload = EmptyBounds();
   Put32(payload, static_cast<uint32_t>(points.size()));
   PutPoints(payload, points);
-  Record(kEmrPolyline, payload);
+  Record(emr::kPolyline, payload);
 }
 
 void TEmfWriter::PolyBezier(std::span<const TPointD> points) {
   auto payload = EmptyBounds();
   Put32(payload, static_cast<uint32_t>(points.size()));
   PutPoints(payload, points);
-  Record(kEmrPolyBezier, payload);
+  Record(emr::kPolyBezier, payload);
 }
 
 void TEmfWriter::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons) {
@@ -179,24 +171,24 @@ void TEmfWriter::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons) 
   Put32(payload, static_cast<uint32_t>(total));
   for (const auto& p : polygons) Put32(payload, static_cast<uint32_t>(p.size()));
   for (const auto& p : polygons) PutPoints(payload, p);
-  Record(kEmrPolyPolygon, payload);
+  Record(emr::kPolyPolygon, payload);
 }
 
 void TEmfWriter::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  Record(kEmrRectangle, {left, top, right, bottom});
+  Record(emr::kRectangle, {left, top, right, bottom});
 }
 
 void TEmfWriter::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  Record(kEmrEllipse, {left, top, right, bottom});
+  Record(emr::kEllipse, {left, top, right, bottom});
 }
 
 void TEmfWriter::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t width, int32_t height) {
-  Record(kEmrRoundRect, {left, top, right, bottom, width, height});
+  Record(emr::kRoundRect, {left, top, right, bottom, width, height});
 }
 
-void TEmfWriter::SetTextAlign(uint32_t align) { Record(kEmrSetTextAlign, {static_cast<int32_t>(align)}); }
-void TEmfWriter::SetTextColor(TColorRef color) { Record(kEmrSetTextColor, {static_cast<int32_t>(color)}); }
-void TEmfWriter::SetBkMode(int mode) { Record(kEmrSetBkMode, {mode}); }
+void TEmfWriter::SetTextAlign(uint32_t align) { Record(emr::kSetTextAlign, {static_cast<int32_t>(align)}); }
+void TEmfWriter::SetTextColor(TColorRef color) { Record(emr::kSetTextColor, {static_cast<int32_t>(color)}); }
+void TEmfWriter::SetBkMode(int mode) { Record(emr::kSetBkMode, {mode}); }
 
 void TEmfWriter::TextOut(int32_t x, int32_t y, std::string_view utf8, std::span<const int32_t> dx) {
   std::vector<uint16_t> units;
@@ -228,7 +220,7 @@ void TEmfWriter::TextOut(int32_t x, int32_t y, std::string_view utf8, std::span<
   }
   PadTo4(payload);
   for (int32_t d : dx) Put32(payload, static_cast<uint32_t>(d));
-  Record(kEmrExtTextOutW, payload);
+  Record(emr::kExtTextOutW, payload);
 }
 
 void TEmfWriter::StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t height, const TBitmap& bitmap,
@@ -253,11 +245,11 @@ void TEmfWriter::StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t heig
   payload.insert(payload.end(), infoBytes, infoBytes + sizeof info);
   const uint8_t* bits = BitmapFirstRow(copy);
   payload.insert(payload.end(), bits, bits + bitsSize);
-  Record(kEmrStretchDiBits, payload);
+  Record(emr::kStretchDiBits, payload);
 }
 
 std::vector<uint8_t> TEmfWriter::Finish() {
-  Record(kEmrEof, {0, 16, 20});
+  Record(emr::kEof, {0, 16, 20});
   Patch32(bytes_, 48, static_cast<uint32_t>(bytes_.size()));
   Patch32(bytes_, 52, records_);
   Patch32(bytes_, 56, static_cast<uint32_t>(handles_.size()));
@@ -267,14 +259,6 @@ std::vector<uint8_t> TEmfWriter::Finish() {
 // ---- Windows ----
 
 namespace {
-
-enum : uint16_t {
-  kMetaEof = 0x0000, kMetaSetBkMode = 0x0102, kMetaSetMapMode = 0x0103, kMetaSetWindowOrg = 0x020B,
-  kMetaSetWindowExt = 0x020C, kMetaEllipse = 0x0418, kMetaRectangle = 0x041B, kMetaTextOut = 0x0521,
-  kMetaPolygon = 0x0324, kMetaPolyline = 0x0325, kMetaPolyPolygon = 0x0538, kMetaSetTextColor = 0x0209,
-  kMetaSelectObject = 0x012D, kMetaSetTextAlign = 0x012E, kMetaDeleteObject = 0x01F0,
-  kMetaCreatePenIndirect = 0x02FA, kMetaCreateFontIndirect = 0x02FB, kMetaCreateBrushIndirect = 0x02FC,
-};
 
 constexpr std::size_t kPlaceableSize = TMetafile::kPlaceableHeaderSize;
 
@@ -291,9 +275,9 @@ TWmfWriter::TWmfWriter(int16_t width, int16_t height, uint16_t unitsPerInch) {
   Put16(checksum);
   // The Windows header; its sizes are filled in by Finish.
   for (int v : {1, 9, 0x0300, 0, 0, 0, 0, 0, 0}) Put16(v);
-  Record(kMetaSetMapMode, {kMmAnisotropic});
-  Record(kMetaSetWindowOrg, {0, 0});
-  Record(kMetaSetWindowExt, {height, width});
+  Record(wmf::kSetMapMode, {kMmAnisotropic});
+  Record(wmf::kSetWindowOrg, {0, 0});
+  Record(wmf::kSetWindowExt, {height, width});
 }
 
 void TWmfWriter::Put16(int32_t v) {
@@ -335,7 +319,7 @@ uint16_t TWmfWriter::NewSlot() {
 }
 
 uint16_t TWmfWriter::CreatePen(uint16_t style, int16_t width, TColorRef color) {
-  Begin(kMetaCreatePenIndirect, 5);
+  Begin(wmf::kCreatePenIndirect, 5);
   Put16(style);
   Put16(width);
   Put16(0);
@@ -344,7 +328,7 @@ uint16_t TWmfWriter::CreatePen(uint16_t style, int16_t width, TColorRef color) {
 }
 
 uint16_t TWmfWriter::CreateBrush(uint16_t style, TColorRef color, uint16_t hatch) {
-  Begin(kMetaCreateBrushIndirect, 4);
+  Begin(wmf::kCreateBrushIndirect, 4);
   Put16(style);
   Put32(color);
   Put16(hatch);
@@ -354,7 +338,7 @@ uint16_t TWmfWriter::CreateBrush(uint16_t style, TColorRef color, uint16_t hatch
 uint16_t TWmfWriter::CreateFont(const TGdiFont& font) {
   const std::string name = Utf8ToCp1251(font.FaceName).substr(0, 31);
   const std::size_t nameBytes = (name.size() + 2) / 2 * 2;  // with its terminating zero, even
-  Begin(kMetaCreateFontIndirect, 9 + nameBytes / 2);
+  Begin(wmf::kCreateFontIndirect, 9 + nameBytes / 2);
   for (int32_t v : {font.Height, font.Width, font.Escapement, font.Escapement, font.Weight}) Put16(v);
   for (uint8_t b : {uint8_t{font.Italic}, uint8_t{font.Underline}, uint8_t{font.StrikeOut}, font.CharSet,
                     uint8_t{0}, uint8_t{0}, uint8_t{0}, uint8_t{0}})
@@ -364,10 +348,10 @@ uint16_t TWmfWriter::CreateFont(const TGdiFont& font) {
   return NewSlot();
 }
 
-void TWmfWriter::SelectObject(uint16_t slot) { Record(kMetaSelectObject, {static_cast<int16_t>(slot)}); }
+void TWmfWriter::SelectObject(uint16_t slot) { Record(wmf::kSelectObject, {static_cast<int16_t>(slot)}); }
 
 void TWmfWriter::DeleteObject(uint16_t slot) {
-  Record(kMetaDeleteObject, {static_cast<int16_t>(slot)});
+  Record(wmf::kDeleteObject, {static_cast<int16_t>(slot)});
   if (slot < slots_.size()) slots_[slot] = false;
 }
 
@@ -379,13 +363,13 @@ void TWmfWriter::PutPoints(std::span<const TPointD> points) {
 }
 
 void TWmfWriter::Polygon(std::span<const TPointD> points) {
-  Begin(kMetaPolygon, 1 + 2 * points.size());
+  Begin(wmf::kPolygon, 1 + 2 * points.size());
   Put16(static_cast<int32_t>(points.size()));
   PutPoints(points);
 }
 
 void TWmfWriter::Polyline(std::span<const TPointD> points) {
-  Begin(kMetaPolyline, 1 + 2 * points.size());
+  Begin(wmf::kPolyline, 1 + 2 * points.size());
   Put16(static_cast<int32_t>(points.size()));
   PutPoints(points);
 }
@@ -393,23 +377,23 @@ void TWmfWriter::Polyline(std::span<const TPointD> points) {
 void TWmfWriter::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons) {
   std::size_t total = 0;
   for (const auto& p : polygons) total += p.size();
-  Begin(kMetaPolyPolygon, 1 + polygons.size() + 2 * total);
+  Begin(wmf::kPolyPolygon, 1 + polygons.size() + 2 * total);
   Put16(static_cast<int32_t>(polygons.size()));
   for (const auto& p : polygons) Put16(static_cast<int32_t>(p.size()));
   for (const auto& p : polygons) PutPoints(p);
 }
 
 void TWmfWriter::Rectangle(int16_t left, int16_t top, int16_t right, int16_t bottom) {
-  Record(kMetaRectangle, {bottom, right, top, left});
+  Record(wmf::kRectangle, {bottom, right, top, left});
 }
 
 void TWmfWriter::Ellipse(int16_t left, int16_t top, int16_t right, int16_t bottom) {
-  Record(kMetaEllipse, {bottom, right, top, left});
+  Record(wmf::kEllipse, {bottom, right, top, left});
 }
 
 void TWmfWriter::TextOut(int16_t x, int16_t y, std::string_view bytes) {
   const std::size_t padded = (bytes.size() + 1) / 2 * 2;
-  Begin(kMetaTextOut, 3 + padded / 2);
+  Begin(wmf::kTextOut, 3 + padded / 2);
   Put16(static_cast<int32_t>(bytes.size()));
   bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
   bytes_.resize(bytes_.size() + padded - bytes.size(), 0);
@@ -417,16 +401,16 @@ void TWmfWriter::TextOut(int16_t x, int16_t y, std::string_view bytes) {
   Put16(x);
 }
 
-void TWmfWriter::SetTextAlign(uint16_t align) { Record(kMetaSetTextAlign, {static_cast<int16_t>(align)}); }
+void TWmfWriter::SetTextAlign(uint16_t align) { Record(wmf::kSetTextAlign, {static_cast<int16_t>(align)}); }
 void TWmfWriter::SetTextColor(TColorRef color) {
-  Begin(kMetaSetTextColor, 2);
+  Begin(wmf::kSetTextColor, 2);
   Put32(color);
 }
 
-void TWmfWriter::SetBkMode(int mode) { Record(kMetaSetBkMode, {static_cast<int16_t>(mode)}); }
+void TWmfWriter::SetBkMode(int mode) { Record(wmf::kSetBkMode, {static_cast<int16_t>(mode)}); }
 
 std::vector<uint8_t> TWmfWriter::Finish() {
-  Record(kMetaEof, {});
+  Record(wmf::kEof, {});
   const std::size_t windowsSize = bytes_.size() - kPlaceableSize;
   Patch32(bytes_, kPlaceableSize + 6, static_cast<uint32_t>(windowsSize / 2));
   bytes_[kPlaceableSize + 10] = static_cast<uint8_t>(slots_.size());

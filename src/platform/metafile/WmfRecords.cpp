@@ -12,27 +12,15 @@
 #include "platform/metafile/GdiCanvas.h"
 #include "platform/metafile/GdiText.h"
 #include "platform/metafile/MetafileRecordReader.h"
+#include "platform/metafile/MetafileRecordTypes.h"
 #include "platform/metafile/RecordPlayers.h"
 
 namespace vellmar {
 
 namespace {
 
-enum : uint16_t {
-  kEof = 0x0000, kSetBkColor = 0x0201, kSetBkMode = 0x0102, kSetMapMode = 0x0103, kSetRop2 = 0x0104,
-  kSetRelAbs = 0x0105, kSetPolyFillMode = 0x0106, kSetStretchBltMode = 0x0107, kSetTextCharExtra = 0x0108,
-  kSetTextColor = 0x0209, kSetTextJustification = 0x020A, kSetWindowOrg = 0x020B, kSetWindowExt = 0x020C,
-  kOffsetWindowOrg = 0x020F, kScaleWindowExt = 0x0410, kLineTo = 0x0213, kMoveTo = 0x0214,
-  kExcludeClipRect = 0x0415, kIntersectClipRect = 0x0416, kArc = 0x0817, kEllipse = 0x0418, kPie = 0x081A,
-  kRectangle = 0x041B, kRoundRect = 0x061C, kPatBlt = 0x061D, kSaveDc = 0x001E, kSetPixel = 0x041F,
-  kTextOut = 0x0521, kPolygon = 0x0324, kPolyline = 0x0325, kEscape = 0x0626, kRestoreDc = 0x0127,
-  kSelectObject = 0x012D, kSetTextAlign = 0x012E, kChord = 0x0830, kSetMapperFlags = 0x0231,
-  kExtTextOut = 0x0A32, kSelectPalette = 0x0234, kRealizePalette = 0x0035, kSetPalEntries = 0x0037,
-  kPolyPolygon = 0x0538, kDibBitBlt = 0x0940, kDibStretchBlt = 0x0B41, kDibCreatePatternBrush = 0x0142,
-  kStretchDib = 0x0F43, kDeleteObject = 0x01F0, kCreatePalette = 0x00F7, kCreatePatternBrush = 0x01F9,
-  kCreatePenIndirect = 0x02FA, kCreateFontIndirect = 0x02FB, kCreateBrushIndirect = 0x02FC,
-  kCreateRegion = 0x06FF,
-};
+using namespace wmf;
+
 
 constexpr std::size_t kRecordHead = 6;
 
