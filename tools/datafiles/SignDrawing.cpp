@@ -27,9 +27,17 @@ std::vector<TPointD> Scaled(const std::vector<TPointD>& points) {
 
 int32_t Units(double mm) { return static_cast<int32_t>(std::lround(mm * kUnits)); }
 
+// The sign face's mean character width as a share of its height. Pictures are played
+// into square textures whatever their proportions, and a font without a width keeps
+// its own proportions in the texture, so text on a plate twice as wide as tall came
+// out twice too wide once the texture was laid on the plate. A font with a width
+// is stretched with the picture instead.
+constexpr double kSignFaceWidth = 0.61;
+
 TGdiFont SignFont(double em) {
   TGdiFont font;
   font.Height = -Units(em);
+  font.Width = Units(em * kSignFaceWidth);
   font.Weight = 700;
   font.CharSet = kRussianCharset;
   font.FaceName = "Arial";

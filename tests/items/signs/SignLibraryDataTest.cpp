@@ -88,6 +88,26 @@ TEST(SignLibraryData, SignsShowTheirColoursAndSpeedLimitsTheirNumbers) {
   EXPECT_GT(differ, 500);
 }
 
+// Plates are twice as wide as tall but play into square textures: their text has to
+// stretch with the picture, or it comes out twice too wide and runs off the plate.
+TEST(SignLibraryData, PlateTextStaysInsideItsPlate) {
+  if (!fs::is_directory(CommittedData())) GTEST_SKIP() << "no source tree beside the test";
+  for (const char* name : {"8-01-1_150.emf", "8-02-1_100.emf", "8-05-4.emf"}) {
+    TMetafile picture;
+    picture.LoadFromFile(CommittedData() / "Знаки" / name);
+    const TBitmap bitmap = PlayMetafile(picture, 256, 256);
+    int inkNearTheEdges = 0, ink = 0;
+    for (int y = 64; y < 192; ++y)
+      for (int x = 8; x < 248; ++x) {
+        const bool dark = At(bitmap, x, y) < 0x404040;
+        ink += dark;
+        inkNearTheEdges += dark && (x < 24 || x >= 232);
+      }
+    EXPECT_EQ(inkNearTheEdges, 0) << name;
+    EXPECT_GT(ink, 2000) << name;
+  }
+}
+
 TEST(SignLibraryData, TrafficLightPicturesAreAnchoredAtTheirMarkers) {
   if (!fs::is_directory(CommittedData())) GTEST_SKIP() << "no source tree beside the test";
   TSvetoforPictureLib heads, supports;
