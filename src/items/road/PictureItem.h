@@ -20,6 +20,8 @@ class TPictureItem final : public TOrientPointItem {
   // The picture's frame, its width laid from the first point to the second and its
   // rows running down from there.
   void BuildPrimitives() override;
+  // The picture inside its frame.
+  void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
 
   // Empty in a new item.
   const TMetafile& Picture() const { return picture_; }
@@ -27,6 +29,7 @@ class TPictureItem final : public TOrientPointItem {
 
  private:
   TMetafile picture_;
+  int32_t cacheHint_ = 0;  // position in the program's metafile texture cache
 };
 
 }  // namespace vellmar

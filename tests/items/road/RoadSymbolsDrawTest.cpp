@@ -12,6 +12,7 @@
 #include "items/road/ArrowRazmetItem.h"
 #include "items/road/AxisItem.h"
 #include "items/road/KolodItem.h"
+#include "items/road/PictureItem.h"
 #include "items/road/RazmetStopItem.h"
 #include "items/road/RazmetTextItem.h"
 #include "items/road/RazmetZnakItem.h"
@@ -20,6 +21,7 @@
 #include "platform/gpu/DxVertex.h"
 #include "platform/text/Cp1251.h"
 #include "support/GlTestSupport.h"
+#include "../signs/SignPictures.h"
 
 namespace vellmar {
 namespace {
@@ -238,6 +240,31 @@ TEST_F(RoadSymbolsDrawTest, StopsDrawAsPavilionsOrFlags) {
     if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
     EXPECT_TRUE(ColorNear(picture->At(c.Probe), c.Colour, 40)) << c.What << ": " << test::Hex(picture->At(c.Probe));
     EXPECT_TRUE(ColorNear(picture->At(-c.Probe.x, -c.Probe.y), kWhite)) << c.What << ": nothing on the other side";
+  }
+}
+
+// A picture lies with its top edge from the first point towards the second, scaled to
+// their distance, rows running to the right of that direction.
+TEST_F(RoadSymbolsDrawTest, PicturesLieBetweenTheirPointsWithTheirTopAlongTheLine) {
+  const uint32_t green = MakeColor(0, 255, 0, 255), red = MakeColor(255, 0, 0, 255);
+  struct TCase {
+    const char* What;
+    TXYZArray Points;
+    TXYZ Top, Bottom;  // inside the green top half and the red bottom half
+  };
+  const TCase cases[] = {
+      {"along x", {{0, 0, 0}, {4, 0, 0}}, {2, -1, 0}, {2, -3, 0}},
+      {"along y", {{0, 0, 0}, {0, 4, 0}}, {1, 2, 0}, {3, 2, 0}},
+      {"against x", {{0, 0, 0}, {-4, 0, 0}}, {-2, 1, 0}, {-2, 3, 0}},
+  };
+  for (const TCase& c : cases) {
+    street_.Clear();
+    auto& item = Add<TPictureItem>(TPictureItem::kKindIndex, c.Points);
+    item.Picture() = test::MetafileOf(test::BandPicture(300, 300, {0x00FF00, 0xFF0000}));
+    const auto picture = test::DrawPlan(street_, {0, 0, 0}, 50, TKindSet{TPictureItem::kKindIndex}, 400, 400);
+    if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
+    EXPECT_TRUE(ColorNear(picture->At(c.Top), green, 40)) << c.What << ": " << test::Hex(picture->At(c.Top));
+    EXPECT_TRUE(ColorNear(picture->At(c.Bottom), red, 40)) << c.What << ": " << test::Hex(picture->At(c.Bottom));
   }
 }
 
