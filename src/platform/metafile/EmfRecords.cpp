@@ -220,6 +220,30 @@ bool PlayBlt(TGdiCanvas& canvas, TRecordReader& r, std::span<const uint8_t> reco
   return canvas.DrawBitmap(*bitmap, xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, rop);
 }
 
+// AlphaBlend: StretchBlt's layout with a blend function in place of the raster
+// operation. Only "source over" exists; the source's own alpha counts when its format
+// says so.
+bool PlayAlphaBlend(TGdiCanvas& canvas, TRecordReader& r, std::span<const uint8_t> record) {
+  constexpr uint8_t kSourceOver = 0, kSourceAlpha = 1;
+  r.Skip(kBoundsSize);
+  const double xDest = r.I32(), yDest = r.I32(), cxDest = r.I32(), cyDest = r.I32();
+  const uint32_t blend = r.U32();
+  const double xSrc = r.I32(), ySrc = r.I32();
+  r.Skip(24 + 4);  // source transform, background colour
+  const uint32_t usage = r.U32();
+  const uint32_t offBmi = r.U32(), cbBmi = r.U32(), offBits = r.U32(), cbBits = r.U32();
+  const double cxSrc = r.I32(), cySrc = r.I32();
+  const auto op = static_cast<uint8_t>(blend), constantAlpha = static_cast<uint8_t>(blend >> 16),
+             format = static_cast<uint8_t>(blend >> 24);
+  if (op != kSourceOver || usage != 0 || cbBmi == 0) return false;
+  const TRecordReader whole(record, 0);
+  const auto bitmap = DecodeDib(whole.Slice(offBmi, cbBmi), whole.Slice(offBits, cbBits));
+  if (!bitmap) return false;
+  // The source is a device: its rows count from the top.
+  return canvas.BlendBitmap(*bitmap, xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, constantAlpha,
+                            (format & kSourceAlpha) != 0);
+}
+
 bool PlayPolyDraw(TGdiCanvas& canvas, TRecordReader& r, bool shortPoints) {
   r.Skip(kBoundsSize);
   const uint32_t count = r.U32();
@@ -423,6 +447,7 @@ bool PlayRecord(TGdiCanvas& canvas, const TMetafileRecord& record) {
     case kBitBlt: return PlayBlt(canvas, r, record.Bytes, false);
     case kStretchBlt: return PlayBlt(canvas, r, record.Bytes, true);
     case kStretchDiBits: return PlayStretchDiBits(canvas, r, record.Bytes);
+    case kAlphaBlend: return PlayAlphaBlend(canvas, r, record.Bytes);
 
     // Records that change nothing a picture shows.
     case kEof:

@@ -1,5 +1,6 @@
 #include "platform/metafile/GdiBitmaps.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -51,6 +52,27 @@ std::shared_ptr<cairo_surface_t> BitmapSurface(const TBitmap& bitmap) {
   return surface;
 }
 
+std::shared_ptr<cairo_surface_t> PremultipliedSurface(const TBitmap& bitmap) {
+  auto surface = ShareSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bitmap.Width(), bitmap.Height()));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+  cairo_surface_flush(surface.get());
+  uint8_t* data = cairo_image_surface_get_data(surface.get());
+  const int stride = cairo_image_surface_get_stride(surface.get());
+  for (int32_t y = 0; y < bitmap.Height(); ++y) {
+    const uint8_t* in = bitmap.ScanLine(y);
+    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int32_t x = 0; x < bitmap.Width(); ++x, in += 4) {
+      // Blue, green, red, alpha; a colour above its alpha is no premultiplied colour
+      // and is held to it.
+      const uint8_t alpha = in[3];
+      const auto channel = [alpha](uint8_t c) { return uint32_t{std::min(c, alpha)}; };
+      row[x] = uint32_t{alpha} << 24 | channel(in[2]) << 16 | channel(in[1]) << 8 | channel(in[0]);
+    }
+  }
+  cairo_surface_mark_dirty(surface.get());
+  return surface;
+}
+
 bool TGdiCanvas::DrawBitmap(const TBitmap& bitmap, double xDest, double yDest, double cxDest, double cyDest,
                             double xSrc, double ySrc, double cxSrc, double cySrc, uint32_t rop) {
   cairo_operator_t op = CAIRO_OPERATOR_OVER;
@@ -62,18 +84,32 @@ bool TGdiCanvas::DrawBitmap(const TBitmap& bitmap, double xDest, double yDest, d
     case kRopSrcInvert: op = CAIRO_OPERATOR_DIFFERENCE; break;
     default: return false;
   }
+  const auto surface = BitmapSurface(bitmap);
+  return surface && PaintBitmapSurface(surface.get(), xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc, op, 1.0);
+}
+
+bool TGdiCanvas::BlendBitmap(const TBitmap& bitmap, double xDest, double yDest, double cxDest, double cyDest,
+                             double xSrc, double ySrc, double cxSrc, double cySrc, uint8_t constantAlpha,
+                             bool pixelAlpha) {
+  if (pixelAlpha && bitmap.PixelFormat() != TPixelFormat::pf32bit) return false;
+  const auto surface = pixelAlpha ? PremultipliedSurface(bitmap) : BitmapSurface(bitmap);
+  return surface && PaintBitmapSurface(surface.get(), xDest, yDest, cxDest, cyDest, xSrc, ySrc, cxSrc, cySrc,
+                                       CAIRO_OPERATOR_OVER, constantAlpha / 255.0);
+}
+
+bool TGdiCanvas::PaintBitmapSurface(cairo_surface_t* surface, double xDest, double yDest, double cxDest,
+                                    double cyDest, double xSrc, double ySrc, double cxSrc, double cySrc,
+                                    cairo_operator_t op, double alpha) {
   if (!(cxSrc > 0 && cySrc > 0) || cxDest == 0 || cyDest == 0) return false;
   const auto m = LogicalToTarget();
   if (!m) return false;
-  const auto surface = BitmapSurface(bitmap);
-  if (!surface) return false;
   TPathKeeper keep(cr_, inPath_);
   cairo_save(cr_);
   cairo_new_path(cr_);
   cairo_set_matrix(cr_, &*m);
   cairo_translate(cr_, xDest, yDest);
   cairo_scale(cr_, cxDest / cxSrc, cyDest / cySrc);
-  cairo_set_source_surface(cr_, surface.get(), -xSrc, -ySrc);
+  cairo_set_source_surface(cr_, surface, -xSrc, -ySrc);
   cairo_pattern_set_extend(cairo_get_source(cr_), CAIRO_EXTEND_PAD);
   // Enlarged bitmaps repeat their pixels, as GDI's default stretching does; reduced
   // ones are averaged so that thin lines of a large picture do not drop out.
@@ -85,7 +121,12 @@ bool TGdiCanvas::DrawBitmap(const TBitmap& bitmap, double xDest, double yDest, d
   cairo_pattern_set_filter(cairo_get_source(cr_), enlarged ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
   cairo_rectangle(cr_, 0, 0, cxSrc, cySrc);
   cairo_set_operator(cr_, op);
-  cairo_fill(cr_);
+  if (alpha < 1.0) {
+    cairo_clip(cr_);
+    cairo_paint_with_alpha(cr_, alpha);
+  } else {
+    cairo_fill(cr_);
+  }
   cairo_restore(cr_);
   return true;
 }

@@ -24,5 +24,8 @@ std::optional<TBitmap> DecodeDib(std::span<const uint8_t> info, std::span<const 
 
 // The bitmap's pixels as an opaque Cairo image surface.
 std::shared_ptr<cairo_surface_t> BitmapSurface(const TBitmap& bitmap);
+// A 32-bit bitmap's pixels with their alpha, colours premultiplied as GDI's blending
+// takes them.
+std::shared_ptr<cairo_surface_t> PremultipliedSurface(const TBitmap& bitmap);
 
 }  // namespace vellmar

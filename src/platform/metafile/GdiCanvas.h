@@ -125,8 +125,15 @@ class TGdiCanvas {
   // rectangle counts rows from the picture's top. `rop` is the raster operation.
   bool DrawBitmap(const TBitmap& bitmap, double xDest, double yDest, double cxDest, double cyDest, double xSrc,
                   double ySrc, double cxSrc, double cySrc, uint32_t rop);
+  // The same rectangle blended over the picture: the pixels' own alpha when `pixelAlpha`
+  // (32-bit bitmaps, colours premultiplied), all of them times constantAlpha / 255.
+  bool BlendBitmap(const TBitmap& bitmap, double xDest, double yDest, double cxDest, double cyDest, double xSrc,
+                   double ySrc, double cxSrc, double cySrc, uint8_t constantAlpha, bool pixelAlpha);
 
  private:
+  // Paints the source rectangle of the surface into the logical destination rectangle.
+  bool PaintBitmapSurface(cairo_surface_t* surface, double xDest, double yDest, double cxDest, double cyDest,
+                          double xSrc, double ySrc, double cxSrc, double cySrc, cairo_operator_t op, double alpha);
   // Keeps the path being built in a path bracket across operations that paint on
   // their own (bitmaps, pixels, text, clipping), which would otherwise consume it.
   class TPathKeeper {

@@ -26,7 +26,7 @@ enum : uint32_t {
   kExtCreateFontIndirectW = 82, kExtTextOutA = 83, kExtTextOutW = 84, kPolyBezier16 = 85, kPolygon16 = 86,
   kPolyline16 = 87, kPolyBezierTo16 = 88, kPolylineTo16 = 89, kPolyPolyline16 = 90, kPolyPolygon16 = 91,
   kCreateMonoBrush = 93, kCreateDibPatternBrushPt = 94, kExtCreatePen = 95, kSetIcmMode = 98,
-  kSetLayout = 115,
+  kAlphaBlend = 114, kSetLayout = 115,
 };
 }  // namespace emr
 

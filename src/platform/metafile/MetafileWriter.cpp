@@ -1,6 +1,7 @@
 #include "platform/metafile/MetafileWriter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -246,6 +247,35 @@ void TEmfWriter::StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t heig
   const uint8_t* bits = BitmapFirstRow(copy);
   payload.insert(payload.end(), bits, bits + bitsSize);
   Record(emr::kStretchDiBits, payload);
+}
+
+void TEmfWriter::AlphaBlend(int32_t x, int32_t y, int32_t width, int32_t height, const TBitmap& bitmap,
+                            uint8_t constantAlpha, bool pixelAlpha) {
+  TBitmap copy = bitmap;
+  if (!pixelAlpha) copy.SetPixelFormat(TPixelFormat::pf24bit);
+  copy.SetTopDown(false);
+  const TBitmapInfoHeader info = BitmapInfoHeader(copy);
+  const auto bitsSize = static_cast<uint32_t>(int64_t{copy.Stride()} * copy.Height());
+  constexpr uint32_t kInfoOffset = 8 + 100;
+  std::vector<uint8_t> payload = EmptyBounds();
+  for (int32_t v : {x, y, width, height}) Put32(payload, static_cast<uint32_t>(v));
+  Put32(payload, uint32_t{constantAlpha} << 16 | (pixelAlpha ? 1u << 24 : 0u));  // source over
+  Put32(payload, 0);  // source x
+  Put32(payload, 0);  // source y
+  for (const float e : {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}) Put32(payload, std::bit_cast<uint32_t>(e));
+  Put32(payload, 0);  // background colour
+  Put32(payload, 0);  // DIB_RGB_COLORS
+  Put32(payload, kInfoOffset);
+  Put32(payload, sizeof info);
+  Put32(payload, kInfoOffset + sizeof info);
+  Put32(payload, bitsSize);
+  Put32(payload, static_cast<uint32_t>(copy.Width()));
+  Put32(payload, static_cast<uint32_t>(copy.Height()));
+  const auto* infoBytes = reinterpret_cast<const uint8_t*>(&info);
+  payload.insert(payload.end(), infoBytes, infoBytes + sizeof info);
+  const uint8_t* bits = BitmapFirstRow(copy);
+  payload.insert(payload.end(), bits, bits + bitsSize);
+  Record(emr::kAlphaBlend, payload);
 }
 
 std::vector<uint8_t> TEmfWriter::Finish() {

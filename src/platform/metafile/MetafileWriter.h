@@ -67,6 +67,12 @@ class TEmfWriter {
   void StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t height, const TBitmap& bitmap,
                      uint32_t rop = 0x00CC0020);
 
+  // AlphaBlend of the whole bitmap into the rectangle, all pixels times constantAlpha /
+  // 255; with `pixelAlpha` the bitmap must be 32-bit, its fourth bytes alpha and its
+  // colours premultiplied.
+  void AlphaBlend(int32_t x, int32_t y, int32_t width, int32_t height, const TBitmap& bitmap, uint8_t constantAlpha,
+                  bool pixelAlpha);
+
   // The metafile with its end record and header counts.
   std::vector<uint8_t> Finish();
 

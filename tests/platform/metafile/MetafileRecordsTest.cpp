@@ -198,6 +198,45 @@ TEST(MetafileRecords, BitmapsCombineWithThePictureByTheirRasterOperation) {
     EXPECT_EQ(Pic(bitmap, 75, 50), c.Right) << c.Name;
   }
 
+  // Blending over the red picture: a pixel's own alpha (premultiplied colours), the
+  // record's constant alpha, both. Rows of the source count from its top.
+  TBitmap translucent(2, 2, TPixelFormat::pf32bit);
+  const auto put = [&](int x, int y, uint32_t bgra) {
+    uint8_t* p = translucent.ScanLine(y) + 4 * x;
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(bgra >> (8 * i));
+  };
+  put(0, 0, 0x80808080);  // white at half alpha
+  put(1, 0, 0xFF0000FF);  // opaque blue
+  put(0, 1, 0x00000000);  // clear
+  put(1, 1, 0xFF00FF00);  // opaque green
+  struct TBlendCase {
+    const char* Name;
+    uint8_t ConstantAlpha;
+    bool PixelAlpha;
+    uint32_t TopLeft, TopRight, BottomLeft;
+  };
+  const TBlendCase blends[] = {
+      {"pixel alpha", 255, true, 0xFF8080, 0x0000FF, 0xFF0000},
+      {"pixel alpha at half strength", 128, true, 0xFF4040, 0x7F0080, 0xFF0000},
+      {"constant alpha of an opaque copy (grey, blue, black, green)", 128, false, 0xBF4040, 0x7F0080, 0x7F0000},
+  };
+  for (const auto& c : blends) {
+    TEmfWriter w(100, 100);
+    w.SelectObject(w.CreateBrush(kBsSolid, 0x0000FF));
+    w.SelectObject(kStockNullPen);
+    w.Rectangle(0, 0, 100, 100);
+    w.AlphaBlend(0, 0, 100, 100, translucent, c.ConstantAlpha, c.PixelAlpha);
+    const auto bitmap = Play(w.Finish());
+    const auto near = [](uint32_t a, uint32_t b) {
+      for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > 2) return false;
+      return true;
+    };
+    EXPECT_PRED2(near, Pic(bitmap, 25, 25), c.TopLeft) << c.Name;
+    EXPECT_PRED2(near, Pic(bitmap, 75, 25), c.TopRight) << c.Name;
+    EXPECT_PRED2(near, Pic(bitmap, 25, 75), c.BottomLeft) << c.Name;
+  }
+
   // The DIB reader takes palettes and refuses bits that stop short.
   TBitmap indexed(3, 2, TPixelFormat::pf8bit);
   indexed.SetPalette({0x000000, 0x00FF00});
