@@ -1,141 +1,232 @@
 #include "underlay/SubLayerWriter.h"
 
 #include <algorithm>
-#include <cmath>
+#include <deque>
+#include <optional>
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/MemoryStream.h"
 #include "platform/Stream.h"
+#include "underlay/AreaResampler.h"
+#include "underlay/PictureRows.h"
 #include "underlay/SubLayerFile.h"
+#include "underlay/TileBandCoder.h"
 
 namespace vellmar {
 
 namespace {
 
-constexpr double kPadding = 255.0;  // white, the colour the plan is drawn on
-
-// One output pixel's share of the input pixels along one axis.
-struct TSpan {
-  int first;
-  std::vector<double> weights;
-};
-
-// Output pixel i of count covers input [i·scale, (i + 1)·scale).
-std::vector<TSpan> AreaSpans(int count, double scale) {
-  std::vector<TSpan> spans(count);
-  for (int i = 0; i < count; ++i) {
-    const double a = i * scale;
-    const double b = (i + 1) * scale;
-    spans[i].first = static_cast<int>(std::floor(a));
-    for (int s = spans[i].first; s < b; ++s)
-      spans[i].weights.push_back(std::min<double>(s + 1, b) - std::max<double>(s, a));
-  }
-  return spans;
-}
-
-// The picture on a canvas of canvasWidth × canvasHeight (white beyond the picture),
-// area-averaged down to width × height; 3 bytes B, G, R per pixel, top row first.
-std::vector<uint8_t> Resample(const TBgrPicture& picture, int canvasWidth, int canvasHeight, int width,
-                              int height) {
-  const std::vector<TSpan> columns = AreaSpans(width, double(canvasWidth) / width);
-  const std::vector<TSpan> rows = AreaSpans(height, double(canvasHeight) / height);
-  const double area = double(canvasWidth) / width * (double(canvasHeight) / height);
-  std::vector<uint8_t> out(static_cast<size_t>(width) * height * 3);
-  std::vector<double> filtered(static_cast<size_t>(width) * 3);
-  std::vector<double> sum(filtered.size());
-  int filteredRow = -1;
-  for (int y = 0; y < height; ++y) {
-    std::fill(sum.begin(), sum.end(), 0.0);
-    for (size_t j = 0; j < rows[y].weights.size(); ++j) {
-      const int source = rows[y].first + static_cast<int>(j);
-      if (source != filteredRow) {
-        filteredRow = source;
-        const uint8_t* line = source < picture.height ? picture.row0 + source * picture.stride : nullptr;
-        for (int x = 0; x < width; ++x) {
-          double bgr[3] = {0.0, 0.0, 0.0};
-          for (size_t i = 0; i < columns[x].weights.size(); ++i) {
-            const int s = columns[x].first + static_cast<int>(i);
-            const double w = columns[x].weights[i];
-            for (int c = 0; c < 3; ++c)
-              bgr[c] += w * (line && s < picture.width ? line[3 * s + c] : kPadding);
-          }
-          std::copy_n(bgr, 3, &filtered[3 * x]);
-        }
-      }
-      for (size_t i = 0; i < sum.size(); ++i) sum[i] += rows[y].weights[j] * filtered[i];
-    }
-    uint8_t* target = &out[static_cast<size_t>(y) * width * 3];
-    for (size_t i = 0; i < sum.size(); ++i)
-      target[i] = static_cast<uint8_t>(std::clamp(std::nearbyint(sum[i] / area), 0.0, 255.0));
-  }
-  return out;
-}
+constexpr int kLevelCount = static_cast<int>(kSubLayerLevels.size());
+constexpr int kRowsPerRead = 16;  // picture rows read at a time
+// Bands coded or waiting to be written while the next ones fill: enough to keep every
+// worker busy, few enough that memory stays a handful of tile rows.
+constexpr size_t kBandsInFlight = 2;
 
 void PutLE(std::vector<uint8_t>& out, int64_t value, int bytes) {
   for (int i = 0; i < bytes; ++i)
     out.push_back(static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i)));
 }
 
-}  // namespace
+// Where one coded tile of a coarser level waits in the spool.
+struct TSpooled {
+  int64_t offset;
+  int64_t size;
+};
 
-TSubLayerWriter::TSubLayerWriter(const TBgrPicture& picture) : picture_(picture) {
-  if (picture.width <= 0 || picture.height <= 0)
-    throw EVellmarError("TSubLayerWriter.Create: the picture is empty");
-  const int columns = (picture.width + kSubLayerTileSize - 1) / kSubLayerTileSize;
-  const int rows = (picture.height + kSubLayerTileSize - 1) / kSubLayerTileSize;
-  for (size_t i = 0; i < grids_.size(); ++i) {
-    const int n = kSubLayerLevels[i];
-    grids_[i] = {(columns + n - 1) / n, (rows + n - 1) / n};
+// One level's tile rows being filled, coded and written.
+struct TLevelBands {
+  int columns = 0;
+  int rows = 0;
+  size_t stride = 0;  // bytes per pixel row of a band
+  std::vector<uint8_t> filling;
+  int bandsSubmitted = 0;
+  std::vector<std::vector<uint8_t>> spare;
+  std::optional<TAreaResampler> resampler;  // none for level 1, which is the canvas itself
+  std::vector<int64_t> table;               // level 1: file offsets of the tiles written
+  std::vector<TSpooled> spooled;            // coarser levels: the tiles in the spool
+};
+
+struct TPendingBand {
+  int level;
+  std::vector<uint8_t> pixels;
+  std::shared_ptr<TTileBandCoder::TBand> band;
+};
+
+class TPyramidBuilder {
+ public:
+  TPyramidBuilder(TPictureRows& rows, const std::array<TSubLayerGrid, 4>& grids, TStream& out,
+                  const TSubLayerWriteOptions& options)
+      : picture_(rows), out_(out), spool_(options.Spool ? *options.Spool : memorySpool_), progress_(options.Progress) {
+    canvasWidth_ = grids[0].Columns * kSubLayerTileSize;
+    canvasHeight_ = grids[0].Rows * kSubLayerTileSize;
+    for (int i = 0; i < kLevelCount; ++i) {
+      TLevelBands& level = levels_[i];
+      level.columns = grids[i].Columns;
+      level.rows = grids[i].Rows;
+      level.stride = static_cast<size_t>(level.columns) * kSubLayerTileSize * 3;
+      level.filling.resize(level.stride * kSubLayerTileSize);
+      if (i > 0) {
+        level.resampler.emplace(canvasWidth_, canvasHeight_, level.columns * kSubLayerTileSize,
+                                level.rows * kSubLayerTileSize);
+      }
+      total_ += level.columns * level.rows;
+    }
+    // Made last, so that on the way out its workers stop before the bands they read go.
+    coder_.emplace(options.Threads);
   }
-}
 
-void TSubLayerWriter::Write(TStream& out, const TSubLayerProgress& progress) const {
-  int total = 0;
-  for (const TSubLayerGrid& grid : grids_) total += grid.Columns * grid.Rows;
-  // Header and tables first, filled in once the tile offsets are known.
-  std::vector<std::vector<int64_t>> tables(grids_.size());
-  int64_t position = kSubLayerHeaderSize + int64_t{total} * 8;
-  out.SetPosition(0);
-  out.Write(std::vector<uint8_t>(static_cast<size_t>(position)).data(), static_cast<size_t>(position));
+  void Build() {
+    // Header and tables first, filled in once the tile offsets are known.
+    position_ = kSubLayerHeaderSize + int64_t{total_} * 8;
+    out_.SetPosition(0);
+    out_.Write(std::vector<uint8_t>(static_cast<size_t>(position_)).data(), static_cast<size_t>(position_));
+    spool_.SetPosition(0);
 
-  const int canvasWidth = grids_[0].Columns * kSubLayerTileSize;
-  const int canvasHeight = grids_[0].Rows * kSubLayerTileSize;
-  TKolvexEncoder encoder(kSubLayerTileSize, kSubLayerTileSize, kSubLayerQuality);
-  std::vector<uint8_t> tile;
-  int done = 0;
-  for (size_t level = 0; level < grids_.size(); ++level) {
-    const TSubLayerGrid& grid = grids_[level];
-    const int width = grid.Columns * kSubLayerTileSize;
-    const std::vector<uint8_t> canvas =
-        Resample(picture_, canvasWidth, canvasHeight, width, grid.Rows * kSubLayerTileSize);
-    for (int r = 0; r < grid.Rows; ++r) {
-      for (int c = 0; c < grid.Columns; ++c) {
-        const size_t origin =
-            (static_cast<size_t>(r) * kSubLayerTileSize * width + c * kSubLayerTileSize) * 3;
-        tile.clear();
-        encoder.PackImage({canvas.data() + origin, width * 3, kSubLayerTileSize, kSubLayerTileSize}, tile);
-        out.Write(tile.data(), tile.size());
-        tables[level].push_back(position);
-        position += static_cast<int64_t>(tile.size());
-        if (progress) progress(++done, total);
+    TLevelBands& canvas = levels_[0];
+    const size_t pictureBytes = size_t{3} * picture_.Width();
+    for (int y = 0; y < canvasHeight_; y += kRowsPerRead) {
+      const int band = y % kSubLayerTileSize;
+      const int count = std::min(kRowsPerRead, kSubLayerTileSize - band);
+      uint8_t* first = canvas.filling.data() + band * canvas.stride;
+      const int pictureRows = std::clamp(picture_.Height() - y, 0, count);
+      if (pictureRows > 0) picture_.ReadRows(first, static_cast<std::ptrdiff_t>(canvas.stride), pictureRows);
+      for (int i = 0; i < count; ++i) {
+        uint8_t* row = first + i * canvas.stride;
+        // White beyond the picture's right and bottom edges.
+        std::fill(row + (i < pictureRows ? pictureBytes : 0), row + canvas.stride, uint8_t{255});
+        for (int level = 1; level < kLevelCount; ++level) Resample(level, row);
+      }
+      if (band + count == kSubLayerTileSize) Submit(0);
+    }
+    for (int level = 1; level < kLevelCount; ++level) Submit(level);  // each level's last band
+    while (!pending_.empty()) WriteOldest();
+    AppendSpool();
+    WriteHeader();
+  }
+
+ private:
+  uint8_t* Target(int level, int row) {
+    TLevelBands& bands = levels_[level];
+    // A band is handed on when the row after its last is wanted.
+    if (row / kSubLayerTileSize > bands.bandsSubmitted) Submit(level);
+    return bands.filling.data() + (row % kSubLayerTileSize) * bands.stride;
+  }
+
+  void Resample(int level, const uint8_t* row) {
+    levels_[level].resampler->Push(row, [&](int y) { return Target(level, y); });
+  }
+
+  void Submit(int level) {
+    TLevelBands& bands = levels_[level];
+    TPendingBand pending{level, std::move(bands.filling), nullptr};
+    pending.band = coder_->Submit(pending.pixels.data(), static_cast<std::ptrdiff_t>(bands.stride), bands.columns);
+    ++bands.bandsSubmitted;
+    pending_.push_back(std::move(pending));
+    if (!bands.spare.empty()) {
+      bands.filling = std::move(bands.spare.back());
+      bands.spare.pop_back();
+    } else {
+      bands.filling.resize(bands.stride * kSubLayerTileSize);
+    }
+    while (pending_.size() > kBandsInFlight) WriteOldest();
+  }
+
+  // Bands are written in the order they were submitted, so each level's tiles come
+  // in row-major order.
+  void WriteOldest() {
+    TPendingBand pending = std::move(pending_.front());
+    pending_.pop_front();
+    const TTileBandCoder::TTiles tiles = coder_->Take(*pending.band);
+    TLevelBands& bands = levels_[pending.level];
+    for (const std::vector<uint8_t>& tile : tiles) {
+      const auto size = static_cast<int64_t>(tile.size());
+      if (pending.level == 0) {
+        out_.Write(tile.data(), tile.size());
+        bands.table.push_back(position_);
+        position_ += size;
+      } else {
+        bands.spooled.push_back({spool_.Position(), size});
+        spool_.Write(tile.data(), tile.size());
+      }
+    }
+    bands.spare.push_back(std::move(pending.pixels));
+    done_ += static_cast<int>(tiles.size());
+    if (progress_) progress_(done_, total_);
+  }
+
+  void AppendSpool() {
+    std::vector<uint8_t> tile;
+    for (int level = 1; level < kLevelCount; ++level) {
+      TLevelBands& bands = levels_[level];
+      for (const TSpooled& spooled : bands.spooled) {
+        tile.resize(static_cast<size_t>(spooled.size));
+        spool_.SetPosition(spooled.offset);
+        spool_.ReadBuffer(tile.data(), tile.size(), "TSubLayerWriter.Write");
+        out_.Write(tile.data(), tile.size());
+        bands.table.push_back(position_);
+        position_ += spooled.size;
       }
     }
   }
 
-  std::vector<uint8_t> head;
-  int64_t tableOffset = kSubLayerHeaderSize;
-  for (size_t level = 0; level < grids_.size(); ++level) {
-    PutLE(head, tableOffset, 8);
-    PutLE(head, static_cast<int64_t>(tables[level].size()) * 8, 8);
-    PutLE(head, grids_[level].Columns, 4);
-    PutLE(head, grids_[level].Rows, 4);
-    tableOffset += static_cast<int64_t>(tables[level].size()) * 8;
+  void WriteHeader() {
+    std::vector<uint8_t> head;
+    int64_t tableOffset = kSubLayerHeaderSize;
+    for (const TLevelBands& bands : levels_) {
+      PutLE(head, tableOffset, 8);
+      PutLE(head, static_cast<int64_t>(bands.table.size()) * 8, 8);
+      PutLE(head, bands.columns, 4);
+      PutLE(head, bands.rows, 4);
+      tableOffset += static_cast<int64_t>(bands.table.size()) * 8;
+    }
+    for (const TLevelBands& bands : levels_) {
+      for (const int64_t offset : bands.table) PutLE(head, offset, 8);
+    }
+    out_.SetPosition(0);
+    out_.Write(head.data(), head.size());
   }
-  for (const auto& table : tables) {
-    for (const int64_t offset : table) PutLE(head, offset, 8);
+
+  TPictureRows& picture_;
+  TStream& out_;
+  TMemoryStream memorySpool_;
+  TStream& spool_;
+  TSubLayerProgress progress_;
+  int canvasWidth_ = 0;
+  int canvasHeight_ = 0;
+  int total_ = 0;
+  int done_ = 0;
+  int64_t position_ = 0;
+  std::array<TLevelBands, kLevelCount> levels_;
+  std::deque<TPendingBand> pending_;
+  std::optional<TTileBandCoder> coder_;
+};
+
+std::array<TSubLayerGrid, 4> GridsOf(const TPictureRows& rows) {
+  if (rows.Width() <= 0 || rows.Height() <= 0) throw EVellmarError("TSubLayerWriter.Create: the picture is empty");
+  const int columns = (rows.Width() + kSubLayerTileSize - 1) / kSubLayerTileSize;
+  const int rowCount = (rows.Height() + kSubLayerTileSize - 1) / kSubLayerTileSize;
+  std::array<TSubLayerGrid, 4> grids{};
+  for (size_t i = 0; i < grids.size(); ++i) {
+    const int n = kSubLayerLevels[i];
+    grids[i] = {(columns + n - 1) / n, (rowCount + n - 1) / n};
   }
-  out.SetPosition(0);
-  out.Write(head.data(), head.size());
+  return grids;
+}
+
+}  // namespace
+
+TSubLayerWriter::TSubLayerWriter(const TBgrPicture& picture)
+    : ownRows_(std::make_unique<TBgrPictureRows>(picture)), rows_(*ownRows_), grids_(GridsOf(rows_)) {}
+
+TSubLayerWriter::TSubLayerWriter(TPictureRows& rows) : rows_(rows), grids_(GridsOf(rows_)) {}
+
+TSubLayerWriter::~TSubLayerWriter() = default;
+
+void TSubLayerWriter::Write(TStream& out, const TSubLayerWriteOptions& options) {
+  if (written_) throw EVellmarError("TSubLayerWriter.Write: the picture has been read already");
+  written_ = true;
+  TPyramidBuilder(rows_, grids_, out, options).Build();
 }
 
 }  // namespace vellmar

@@ -133,7 +133,7 @@ TEST(UnderlayTool, BadInputFailsWithoutTouchingTheOutput) {
 
   TToolRun run = RunTool("import " + Quote(dir / "notes.txt") + " " + Quote(dir / "old.sub"));
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.output.find("is not a PNG, JPEG or BMP file"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("is not a PNG, JPEG, TIFF or BMP file"), std::string::npos) << run.output;
   run = RunTool("import " + Quote(dir / "missing.jpg") + " " + Quote(dir / "old.sub"));
   EXPECT_EQ(run.status, 1);
   std::ofstream(dir / "broken.jpg", std::ios::binary) << "\xFF\xD8\xFF\xE0 truncated";

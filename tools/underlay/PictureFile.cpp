@@ -1,82 +1,67 @@
 #include "PictureFile.h"
 
-#include <turbojpeg.h>
-
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "JpegRows.h"
+#include "PngRows.h"
+#include "TiffRows.h"
 #include "platform/Error.h"
 #include "platform/FileStream.h"
+#include "platform/imaging/Bitmap.h"
 
 namespace vellmar {
 
 namespace {
 
-std::vector<uint8_t> ReadAll(const std::filesystem::path& path) {
-  TFileStream stream(path, TFileMode::OpenRead);
-  std::vector<uint8_t> bytes(static_cast<size_t>(stream.Size()));
-  stream.ReadBuffer(bytes.data(), bytes.size(), "ReadPictureFile");
-  return bytes;
-}
+// A BMP file, loaded whole: the bitmap reader handles every BMP kind, and the format's
+// bottom-up rows would need the whole file anyway.
+class TBmpRows final : public TPictureRows {
+ public:
+  explicit TBmpRows(const std::filesystem::path& path) {
+    TFileStream stream(path, TFileMode::OpenRead);
+    std::vector<uint8_t> bytes(static_cast<size_t>(stream.Size()));
+    stream.ReadBuffer(bytes.data(), bytes.size(), "ReadPictureFile");
+    bitmap_.LoadFromBmp(bytes.data(), bytes.size());
+    bitmap_.SetPixelFormat(TPixelFormat::pf24bit);
+  }
+  int Width() const override { return bitmap_.Width(); }
+  int Height() const override { return bitmap_.Height(); }
+  void ReadRows(uint8_t* target, std::ptrdiff_t stride, int count) override {
+    for (int i = 0; i < count; ++i, ++next_)
+      std::copy_n(bitmap_.ScanLine(next_), size_t{3} * bitmap_.Width(), target + i * stride);
+  }
 
-TBitmap ReadJpeg(const std::vector<uint8_t>& bytes, const std::filesystem::path& path) {
-  const std::unique_ptr<void, int (*)(tjhandle)> decoder(tjInitDecompress(), tjDestroy);
-  const auto fail = [&](const char* what) {
-    throw EVellmarError("ReadPictureFile: " + path.string() + ": " + what + ": " +
-                        tjGetErrorStr2(decoder.get()));
-  };
-  if (!decoder) throw EVellmarError("ReadPictureFile: cannot start the JPEG decoder");
-  int width = 0;
-  int height = 0;
-  int subsampling = 0;
-  int colourspace = 0;
-  if (tjDecompressHeader3(decoder.get(), bytes.data(), static_cast<unsigned long>(bytes.size()), &width,
-                          &height, &subsampling, &colourspace) != 0) {
-    fail("not a readable JPEG");
-  }
-  TBitmap bitmap(width, height, TPixelFormat::pf24bit);  // raises for sizes beyond the bitmap limit
-  // The bitmap is bottom-up: its lowest address holds the picture's last row.
-  const int flags = bitmap.TopDown() ? 0 : TJFLAG_BOTTOMUP;
-  if (tjDecompress2(decoder.get(), bytes.data(), static_cast<unsigned long>(bytes.size()),
-                    BitmapFirstRow(bitmap), width, bitmap.Stride(), height, TJPF_BGR, flags) != 0) {
-    fail("damaged JPEG");
-  }
-  return bitmap;
-}
-
-// Lays the picture's alpha over white and drops it.
-void FlattenOnWhite(TBitmap& bitmap) {
-  for (int32_t y = 0; y < bitmap.Height(); ++y) {
-    uint8_t* p = bitmap.ScanLine(y);
-    for (int32_t x = 0; x < bitmap.Width(); ++x, p += 4) {
-      const int alpha = p[3];
-      for (int c = 0; c < 3; ++c)
-        p[c] = static_cast<uint8_t>((p[c] * alpha + 255 * (255 - alpha) + 127) / 255);
-    }
-  }
-  bitmap.SetPixelFormat(TPixelFormat::pf24bit);
-}
+ private:
+  TBitmap bitmap_;
+  int next_ = 0;
+};
 
 }  // namespace
 
-TBitmap ReadPictureFile(const std::filesystem::path& path) {
-  const std::vector<uint8_t> bytes = ReadAll(path);
-  const auto startsWith = [&](std::initializer_list<uint8_t> magic) {
-    return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
-  };
-  TBitmap bitmap;
-  if (startsWith({0xFF, 0xD8, 0xFF})) return ReadJpeg(bytes, path);
-  if (startsWith({0x89, 'P', 'N', 'G'})) {
-    bitmap.LoadFromPng(bytes.data(), bytes.size());
-    FlattenOnWhite(bitmap);
-  } else if (startsWith({'B', 'M'})) {
-    bitmap.LoadFromBmp(bytes.data(), bytes.size());
-    bitmap.SetPixelFormat(TPixelFormat::pf24bit);
-  } else {
-    throw EVellmarError("ReadPictureFile: " + path.string() + " is not a PNG, JPEG or BMP file");
+std::unique_ptr<TPictureRows> OpenPictureFile(const std::filesystem::path& path) {
+  std::array<uint8_t, 4> magic{};
+  {
+    TFileStream stream(path, TFileMode::OpenRead);
+    magic.fill(0);
+    stream.Read(magic.data(), magic.size());
   }
-  return bitmap;
+  const auto startsWith = [&](std::initializer_list<uint8_t> prefix) {
+    return std::equal(prefix.begin(), prefix.end(), magic.begin());
+  };
+  if (startsWith({0xFF, 0xD8, 0xFF})) return OpenJpegRows(path);
+  if (startsWith({0x89, 'P', 'N', 'G'})) return OpenPngRows(path);
+  // Classic TIFF (42) and BigTIFF (43), either byte order.
+  if (startsWith({'I', 'I', 42, 0}) || startsWith({'M', 'M', 0, 42}) || startsWith({'I', 'I', 43, 0}) ||
+      startsWith({'M', 'M', 0, 43})) {
+    return OpenTiffRows(path);
+  }
+  if (startsWith({'B', 'M'})) return std::make_unique<TBmpRows>(path);
+  throw EVellmarError("ReadPictureFile: " + path.string() + " is not a PNG, JPEG, TIFF or BMP file");
 }
 
 }  // namespace vellmar

@@ -1,15 +1,17 @@
 #pragma once
-// Pictures the importer accepts: JPEG (through libjpeg-turbo), PNG and BMP (through
-// the bitmap's own readers), told apart by their first bytes.
+// Pictures the importer accepts, told apart by their first bytes: JPEG (libjpeg-turbo),
+// PNG (libpng) and TIFF (libtiff) are read a few rows at a time, so their size is not
+// limited by memory; BMP through the bitmap's own reader, whole.
 
 #include <filesystem>
+#include <memory>
 
-#include "platform/imaging/Bitmap.h"
+#include "underlay/PictureRows.h"
 
 namespace vellmar {
 
-// The picture as a 24-bit bitmap; PNG transparency is laid over white, the colour
-// the plan is drawn on. Unreadable or unknown files raise.
-TBitmap ReadPictureFile(const std::filesystem::path& path);
+// The picture's rows as B, G, R; transparency is laid over white, the colour the plan
+// is drawn on. Unreadable, damaged or unknown files raise, naming the file and format.
+std::unique_ptr<TPictureRows> OpenPictureFile(const std::filesystem::path& path);
 
 }  // namespace vellmar

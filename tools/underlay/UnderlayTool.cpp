@@ -1,21 +1,32 @@
 // vellmar-underlay: makes, describes and unpacks underlay tile files.
-//   vellmar-underlay import IMAGE OUT.sub             PNG, JPEG or BMP → four-level pyramid
+//   vellmar-underlay import IMAGE OUT.sub [--threads N]  PNG, JPEG, TIFF or BMP → four-level pyramid
 //   vellmar-underlay info FILE.sub                    levels and tile counts
 //   vellmar-underlay export FILE.sub --level N OUT.png  one whole level as a picture
 // Output files appear only when complete: they are written beside the target and
-// renamed over it at the end.
+// renamed over it at the end. Pictures are read a band of rows at a time and tiles
+// are coded on every core (or N threads), so any size imports in bounded memory.
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "PictureFile.h"
+#include "ProgressLine.h"
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
+#include "platform/FileStream.h"
 #include "platform/ToolMain.h"
 #include "platform/imaging/Bitmap.h"
+#include "underlay/PictureRows.h"
 #include "underlay/SubLayerFile.h"
 #include "underlay/SubLayerWriter.h"
 
@@ -24,32 +35,25 @@ namespace vellmar {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vellmar-underlay import IMAGE OUT.sub\n"
+    "usage: vellmar-underlay import IMAGE OUT.sub [--threads N]\n"
     "       vellmar-underlay info FILE.sub\n"
     "       vellmar-underlay export FILE.sub --level N OUT.png\n"
-    "IMAGE is a PNG, JPEG or BMP picture of any size; N is 1, 2, 4 or 8.\n";
+    "IMAGE is a PNG, JPEG, TIFF or BMP picture of any size; tiles are coded on N threads\n"
+    "(all cores unless given). For export, N is the level: 1, 2, 4 or 8.\n";
 
-int Import(const std::string& input, const std::string& output) {
-  const TBitmap picture = ReadPictureFile(input);
-  const uint8_t* row0 = picture.ScanLine(0);
-  const std::ptrdiff_t stride = picture.TopDown() ? picture.Stride() : -std::ptrdiff_t{picture.Stride()};
-  const TSubLayerWriter writer({row0, stride, picture.Width(), picture.Height()});
-  std::cerr << input << ": " << picture.Width() << " x " << picture.Height() << " pixels\n";
+int Import(const std::string& input, const std::string& output, int threads) {
+  const std::unique_ptr<TPictureRows> picture = OpenPictureFile(input);
+  TSubLayerWriter writer(*picture);
+  std::cerr << input << ": " << picture->Width() << " x " << picture->Height() << " pixels\n";
   TAtomicFile file(output);
+  // The coarser levels wait beside the output until level 1 is written. The spool's
+  // name goes at once, so it vanishes with the process whatever happens.
+  const std::filesystem::path spoolPath = file.TemporaryPath().string() + ".levels";
+  TFileStream spool(spoolPath, TFileMode::CreateNew);
+  std::filesystem::remove(spoolPath);
   {
-    // Ends the progress line also when coding fails, so the error starts a line of its own.
-    struct TProgressLine {
-      int shown = -1;
-      ~TProgressLine() {
-        if (shown >= 0) std::cerr << "\n";
-      }
-    } progress;
-    writer.Write(file.Stream(), [&](int done, int total) {
-      const int percent = done * 100 / total;
-      if (percent == progress.shown) return;
-      progress.shown = percent;
-      std::cerr << "\rcoding tiles: " << done << " of " << total << " (" << percent << "%)" << std::flush;
-    });
+    TProgressLine progress(std::cerr, isatty(STDERR_FILENO) != 0, "coding tiles");
+    writer.Write(file.Stream(), {&spool, threads, [&](int done, int total) { progress.Show(done, total); }});
   }
   file.Commit();
   std::cerr << "wrote " << output << "\n";
@@ -103,8 +107,21 @@ int Run(const std::vector<std::string>& args) {
   if (args.empty()) throw TUsageError{"no command"};
   const std::string& command = args[0];
   if (command == "import") {
-    if (args.size() != 3) throw TUsageError{"import takes IMAGE and OUT.sub"};
-    return Import(args[1], args[2]);
+    std::vector<std::string> files;
+    int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    for (size_t i = 1; i < args.size(); ++i) {
+      if (args[i] == "--threads") {
+        if (++i == args.size()) throw TUsageError{"--threads needs a value"};
+        const std::string& value = args[i];
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), threads);
+        if (error != std::errc() || end != value.data() + value.size() || threads < 1 || threads > 256)
+          throw TUsageError{"--threads must be a number from 1 to 256, not " + value};
+      } else {
+        files.push_back(args[i]);
+      }
+    }
+    if (files.size() != 2) throw TUsageError{"import takes IMAGE and OUT.sub"};
+    return Import(files[0], files[1], threads);
   }
   if (command == "info") {
     if (args.size() != 2) throw TUsageError{"info takes FILE.sub"};

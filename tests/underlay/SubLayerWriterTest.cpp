@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Error.h"
+#include "platform/MemoryStream.h"
+#include "underlay/PictureRows.h"
+#include "underlay/SubLayerWriter.h"
+
+namespace vellmar {
+
+namespace {
+
+// 700 × 1100 pixels: 3 × 5 tiles at level 1, so the coarser levels shrink by 1.5,
+// 1.67, 2.5, 3 and 5 across band edges that fall inside their pixels, and the picture
+// ends inside the last tile column and row. Diagonal roads and grain over fields.
+std::vector<uint8_t> AerialPicture(int width, int height) {
+  std::vector<uint8_t> bgr(static_cast<size_t>(width) * height * 3);
+  uint32_t seed = 2026;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      const int grain = static_cast<int>(seed >> 27) - 16;
+      const bool road = (x + y / 3) % 180 < 24;
+      uint8_t* p = &bgr[(static_cast<size_t>(y) * width + x) * 3];
+      p[0] = static_cast<uint8_t>(road ? 110 + grain : 40 + (x * 7 + y) % 90 + grain);
+      p[1] = static_cast<uint8_t>(road ? 112 + grain : 70 + (y / 5) % 120 + grain);
+      p[2] = static_cast<uint8_t>(road ? 115 + grain : 60 + (x / 3) % 140 + grain);
+    }
+  }
+  return bgr;
+}
+
+uint64_t Fnv1a(std::span<const uint8_t> bytes) {
+  uint64_t hash = 14695981039346656037ull;
+  for (const uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
+  return hash;
+}
+
+// Rows that run out after `rows` rows, as a truncated picture file does.
+class TFailingRows final : public TPictureRows {
+ public:
+  TFailingRows(int width, int height, int rows) : width_(width), height_(height), left_(rows) {}
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void ReadRows(uint8_t* target, std::ptrdiff_t stride, int count) override {
+    for (int i = 0; i < count; ++i, --left_) {
+      if (left_ == 0) throw EVellmarError("TFailingRows: the picture ends early");
+      std::fill_n(target + i * stride, 3 * width_, uint8_t{90});
+    }
+  }
+
+ private:
+  int width_;
+  int height_;
+  int left_;
+};
+
+}  // namespace
+
+// Streaming the picture band by band, on any number of threads, must not change a
+// byte of the file: the expected bytes were made by building each level from the
+// whole picture in memory, before the writer streamed.
+TEST(SubLayerWriter, StreamedPyramidKeepsTheWholePictureBytes) {
+  const std::vector<uint8_t> bgr = AerialPicture(700, 1100);
+  struct TCase {
+    int threads;
+    bool ownSpool;
+  };
+  for (const TCase& c : {TCase{1, false}, TCase{2, true}, TCase{5, false}}) {
+    SCOPED_TRACE("threads " + std::to_string(c.threads));
+    TMemoryStream out;
+    TMemoryStream spool;
+    std::vector<int> progress;
+    TSubLayerWriter writer(TBgrPicture{bgr.data(), 700 * 3, 700, 1100});
+    writer.Write(out, {c.ownSpool ? &spool : nullptr, c.threads, [&](int done, int total) {
+                         EXPECT_EQ(total, 15 + 6 + 2 + 1);
+                         progress.push_back(done);
+                       }});
+    EXPECT_EQ(out.Bytes().size(), 428098u);
+    EXPECT_EQ(Fnv1a(out.Bytes()), 0x65ee931223458b83ull);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), 24);
+    EXPECT_EQ(spool.Size() > 0, c.ownSpool) << "the coarser levels wait in the spool given";
+    EXPECT_THROW(writer.Write(out), EVellmarError) << "the picture's rows are read once";
+  }
+}
+
+// A picture that ends early (a truncated file) must raise its reader's error through
+// the writer, with tiles still being coded on other threads, and never hang.
+TEST(SubLayerWriter, PictureEndingEarlyRaisesItsError) {
+  for (const int threads : {1, 2}) {
+    for (const int rows : {0, 300, 1099}) {
+      SCOPED_TRACE(std::to_string(threads) + " threads, " + std::to_string(rows) + " rows");
+      TFailingRows picture(700, 1100, rows);
+      TMemoryStream out;
+      try {
+        TSubLayerWriter(picture).Write(out, {nullptr, threads, {}});
+        ADD_FAILURE() << "no error";
+      } catch (const EVellmarError& e) {
+        EXPECT_STREQ(e.what(), "TFailingRows: the picture ends early");
+      }
+    }
+  }
+}
+
+}  // namespace vellmar

@@ -1,0 +1,116 @@
+#include "JpegRows.h"
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+
+#include <csetjmp>
+#include <string>
+
+#include "platform/Error.h"
+
+namespace vellmar {
+
+namespace {
+
+// libjpeg reports errors by calling back; the callback jumps back to the guarded call
+// that was running, which turns it into an exception outside libjpeg's frames.
+struct TJpegErrors {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void JumpOnError(j_common_ptr info) {
+  auto* errors = reinterpret_cast<TJpegErrors*>(info->err);
+  (*info->err->format_message)(info, errors->message);
+  std::longjmp(errors->jump, 1);
+}
+
+void JumpOnWarning(j_common_ptr info, int level) {
+  if (level < 0) JumpOnError(info);  // trace messages (level ≥ 0) are not wanted
+}
+
+class TJpegRows final : public TPictureRows {
+ public:
+  explicit TJpegRows(const std::filesystem::path& path) : path_(path) {
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) throw EVellmarError("ReadPictureFile: cannot open " + path.string());
+    info_.err = jpeg_std_error(&errors_.manager);
+    errors_.manager.error_exit = JumpOnError;
+    errors_.manager.emit_message = JumpOnWarning;
+    try {
+      Guard("not a readable JPEG", [](TJpegRows& self) {
+        jpeg_create_decompress(&self.info_);
+        self.created_ = true;
+        jpeg_stdio_src(&self.info_, self.file_);
+        jpeg_read_header(&self.info_, TRUE);
+        // B, G, R bytes, as the tile coder takes them; greyscale is widened.
+        self.info_.out_color_space = JCS_EXT_BGR;
+        jpeg_start_decompress(&self.info_);
+      });
+    } catch (...) {
+      Close();
+      throw;
+    }
+  }
+
+  ~TJpegRows() override { Close(); }
+
+  int Width() const override { return static_cast<int>(info_.output_width); }
+  int Height() const override { return static_cast<int>(info_.output_height); }
+
+  void ReadRows(uint8_t* target, std::ptrdiff_t stride, int count) override {
+    for (int i = 0; i < count; ++i) {
+      row_ = target + i * stride;
+      Guard("damaged JPEG", [](TJpegRows& self) {
+        if (jpeg_read_scanlines(&self.info_, &self.row_, 1) != 1) {
+          // The file source never suspends; no row means the decoder has run dry.
+          std::snprintf(self.errors_.message, sizeof self.errors_.message, "no more rows");
+          std::longjmp(self.errors_.jump, 1);
+        }
+      });
+    }
+  }
+
+ private:
+  void Close() {
+    if (created_) jpeg_destroy_decompress(&info_);
+    std::fclose(file_);
+  }
+
+  // Runs libjpeg calls that may report an error. The calls live in a function without
+  // destructors, so the jump back skips nothing; the exception is raised here.
+  void Guard(const char* what, void (*calls)(TJpegRows&)) {
+    if (!Run(calls)) {
+      std::string message = "ReadPictureFile: ";
+      message += path_.string();
+      message += ": ";
+      message += what;
+      message += ": ";
+      message += errors_.message;
+      throw EVellmarError(message);
+    }
+  }
+  bool Run(void (*calls)(TJpegRows&)) {
+    if (setjmp(errors_.jump) != 0) return false;
+    calls(*this);
+    return true;
+  }
+
+  std::filesystem::path path_;
+  std::FILE* file_ = nullptr;
+  TJpegErrors errors_{};
+  jpeg_decompress_struct info_{};
+  bool created_ = false;
+  JSAMPROW row_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<TPictureRows> OpenJpegRows(const std::filesystem::path& path) {
+  return std::make_unique<TJpegRows>(path);
+}
+
+}  // namespace vellmar
