@@ -15,6 +15,7 @@
 #include "document/ItemList.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
+#include "items/ItemDescription.h"
 #include "items/ItemPicker.h"
 #include "items/road/AxisPlace.h"
 #include "platform/ToolMain.h"
@@ -79,11 +80,8 @@ int PrintPick(TStreetStructure& street, const TXYZ& point, double pixelSize) {
   TAbstractItem* item = PickItem(street, TKindRegistry::AllKinds(), point, kPickPixels * pixelSize);
   if (item == nullptr) return 1;
   std::cout << "item " << item->KindIndex() << ' ' << TrimmedIdent(item->Ident()) << ' ' << item->ID() << "\n";
-  std::vector<std::string> names, values;
-  item->GetPropertyNames(names);
-  item->GetPropertyValues(values);
-  for (size_t i = 0; i < names.size(); ++i) {
-    std::cout << Cp1251ToUtf8(names[i]) << ": " << (i < values.size() ? Cp1251ToUtf8(values[i]) : "") << "\n";
+  for (const TItemField& field : DescribeItem(*item).Fields) {
+    std::cout << Cp1251ToUtf8(field.Name) << ": " << Cp1251ToUtf8(field.Value) << "\n";
   }
   return 0;
 }

@@ -1,30 +1,19 @@
 #include "items/ItemPicker.h"
 
-#include <algorithm>
-#include <cmath>
+#include <span>
 
 #include "document/AbstractItem.h"
 #include "document/ItemList.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
-#include "items/road/ArcCoordsItem.h"
-#include "items/road/AxisItem.h"
+#include "geometry/PolylineMeasure.h"
 
 namespace vellmar {
 
 namespace {
 
-// Distance from p to the segment a-b (not to its line).
-double SegmentDistance(const TXYZ& p, const TXYZ& a, const TXYZ& b) {
-  const double dx = double{b.x} - a.x, dy = double{b.y} - a.y;
-  const double squared = dx * dx + dy * dy;
-  double t = squared > 0.0 ? ((double{p.x} - a.x) * dx + (double{p.y} - a.y) * dy) / squared : 0.0;
-  t = std::clamp(t, 0.0, 1.0);
-  return std::hypot(double{p.x} - (a.x + t * dx), double{p.y} - (a.y + t * dy));
-}
-
 // Even-odd rule over the ring the polyline makes when closed back to its start.
-bool InsideRing(const TXYZArray& ring, const TXYZ& p) {
+bool InsideRing(std::span<const TXYZ> ring, const TXYZ& p) {
   bool inside = false;
   for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
     const TXYZ& a = ring[i];
@@ -39,23 +28,13 @@ bool InsideRing(const TXYZArray& ring, const TXYZ& p) {
 
 }  // namespace
 
-bool ShownOnPlan(const TAbstractItem& item) {
-  if (!item.Active()) return false;
-  if (item.KindIndex() == TArcCoordsItem::kKindIndex) return false;
-  if (const auto* axis = dynamic_cast<const TAxisItem*>(&item)) return axis->DrawLine();
-  return true;
-}
-
 bool ShapeContains(TAbstractItem& item, const TXYZ& point, double tolerance) {
-  TPointList& points = item.Points();
-  // A single point makes no polyline.
-  if (points.Count() == 1) {
-    const TXYZ v = points.GetVertex(0);
-    return std::hypot(double{point.x} - v.x, double{point.y} - v.y) <= tolerance;
+  for (const TPictureOutline& outline : PictureOutlines(item)) {
+    if (InsideRing(outline, point)) return true;
   }
-  const TXYZArray& line = points.Polyline();
+  const TXYZArray line = DrawnLine(item);
   if (line.empty()) return false;
-  if (line.size() == 1) return std::hypot(double{point.x} - line[0].x, double{point.y} - line[0].y) <= tolerance;
+  if (line.size() == 1) return PlanarDistance(point, line[0]) <= tolerance;
   const bool closed = item.IsClosed();
   if (closed && line.size() >= 3 && InsideRing(line, point)) return true;
   for (size_t i = 0; i + 1 < line.size(); ++i) {
@@ -76,41 +55,12 @@ TAbstractItem* PickItem(TStreetStructure& street, const TKindSet& visible, const
   return nullptr;
 }
 
-TItemPicker::TItemPicker(TStreetStructure& street) {
-  for (int32_t kind = kKindCount - 1; kind >= 0; --kind) {
-    TItemList& list = street.ItemList(kind);
-    for (int32_t i = list.Count() - 1; i >= 0; --i) {
-      TAbstractItem* item = list.Items(i);
-      if (!ShownOnPlan(*item)) continue;
-      TPointList& points = item->Points();
-      TXYZArray single;
-      const TXYZArray* shape = &single;
-      if (points.Count() == 1) {
-        single.push_back(points.GetVertex(0));
-      } else {
-        shape = &points.Polyline();
-      }
-      const TXYZArray& line = *shape;
-      if (line.empty()) continue;
-      TEntry entry{line[0].x, line[0].y, line[0].x, line[0].y, kind, item};
-      for (const TXYZ& v : line) {
-        entry.MinX = std::min(entry.MinX, v.x);
-        entry.MinY = std::min(entry.MinY, v.y);
-        entry.MaxX = std::max(entry.MaxX, v.x);
-        entry.MaxY = std::max(entry.MaxY, v.y);
-      }
-      entries_.push_back(entry);
-    }
-  }
-}
+TItemPicker::TItemPicker(TStreetStructure& street) : boxes_(ShownItemBoxes(street)) {}
 
 TAbstractItem* TItemPicker::Pick(const TKindSet& visible, const TXYZ& point, double tolerance) const {
-  for (const TEntry& e : entries_) {
-    if (point.x < e.MinX - tolerance || point.x > e.MaxX + tolerance || point.y < e.MinY - tolerance ||
-        point.y > e.MaxY + tolerance || !visible.Contains(e.Kind)) {
-      continue;
-    }
-    if (ShapeContains(*e.Item, point, tolerance)) return e.Item;
+  for (const TItemBox& box : boxes_) {
+    if (!box.Near(point, tolerance) || !visible.Contains(box.Kind)) continue;
+    if (ShapeContains(*box.Item, point, tolerance)) return box.Item;
   }
   return nullptr;
 }

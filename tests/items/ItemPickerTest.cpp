@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@
 #include "items/ItemKinds.h"
 #include "items/ItemPicker.h"
 #include "items/road/AxisItem.h"
+#include "items/signs/NamedMetafileLib.h"
+#include "items/signs/SignLibraries.h"
+#include "items/signs/ZnakItem.h"
+#include "signs/SignPictures.h"
 
 namespace vellmar {
 namespace {
@@ -113,6 +118,48 @@ TEST_F(ItemPickerTest, TheToleranceGrowsWithThePixel) {
   // A click 1 m beside the curb hits it at 1 m pixels, not at 0.1 m ones.
   EXPECT_EQ(PickItem(street, TKindRegistry::AllKinds(), {30, 11.5f, 0}, kTolerance), sidewalk);
   EXPECT_EQ(PickItem(street, TKindRegistry::AllKinds(), {30, 11.5f, 0}, 3.0), curb);
+}
+
+// A sign is mostly its plates: a click on a plate away from the post picks the sign over
+// the carriageway under it, and the fast picker's box must reach round the plate.
+TEST_F(ItemPickerTest, ASignIsPickedOnItsPlateNotOnlyOnItsPost) {
+  TNamedMetafileLib library;
+  TNameValueList translation;
+  // 300 picture units square: 2 m at the street's sign scale.
+  const TMetafile picture = test::MetafileOf(test::BandPicture(300, 300, {0xFF0000}));
+  const TSignLibraries libraries{library, translation, picture};
+  // Foot at (70, 2), plates mounted at (70, 9) with the bend left of the top: they stand
+  // upright, the plate 3 m under the top centred on (70, 6).
+  auto& plated = dynamic_cast<TZnakItem&>(*Add(kSign, {{70, 2, 0}, {69, 9, 0}, {70, 9, 0}}));
+  plated.UseLibraries(libraries);
+  TEmfSubItem& plate = plated.AddPlate();
+  plate.SetLibName("absent.emf");  // the library's missing-sign picture
+  plate.SetOrigin({0, -3, 0});
+
+  const auto outline = plated.PlateOutline(plate);
+  ASSERT_TRUE(outline.has_value());
+  for (size_t i = 0; i < 4; ++i) {
+    const TXYZ& a = (*outline)[i];
+    EXPECT_NEAR(std::abs(a.x - 70.0), 1.0, 1e-4) << i;
+    EXPECT_NEAR(std::abs(a.y - 6.0), 1.0, 1e-4) << i;
+  }
+
+  const TItemPicker picker(street);
+  struct TCase {
+    const char* Name;
+    TXYZ Point;
+    TAbstractItem* Expected;
+  };
+  const TCase cases[] = {
+      {"on the plate's corner, far from the post", {70.9f, 5.1f, 0}, &plated},
+      {"just outside the plate", {71.2f, 6, 0}, carriageway},
+      {"on the post below the plate", {70, 3, 0}, &plated},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(PickItem(street, TKindRegistry::AllKinds(), c.Point, kTolerance), c.Expected);
+    EXPECT_EQ(picker.Pick(TKindRegistry::AllKinds(), c.Point, kTolerance), c.Expected);
+  }
 }
 
 }  // namespace

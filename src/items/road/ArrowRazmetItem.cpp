@@ -3,6 +3,7 @@
 #include "document/ChunkFields.h"
 #include "document/TaggedStream.h"
 #include "items/road/ArrowLibrary.h"
+#include "platform/text/Cp1251.h"
 
 namespace vellmar {
 
@@ -27,6 +28,16 @@ void TArrowRazmetItem::SaveToStream(TStream& stream) const {
 void TArrowRazmetItem::SetArrowName(const std::string& name) {
   arrowName_ = name;
   arrowIndex_ = ArrowLibrary().IndexOf(arrowName_);
+}
+
+void TArrowRazmetItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TLineItem::GetPropertyNames(lines);
+  lines.emplace_back("Символ"_cp1251);
+}
+
+void TArrowRazmetItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TLineItem::GetPropertyValues(lines);
+  lines.push_back(arrowName_);
 }
 
 }  // namespace vellmar

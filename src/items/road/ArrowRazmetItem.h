@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/ConnectedItems.h"
 #include "document/LineItem.h"
@@ -27,6 +28,9 @@ class TArrowRazmetItem final : public TLineItem {
 
   // The arrow type's name in the arrow library. A name the library does not know is kept
   // and saved as it was read, so a plan opened where the library lacks it loses nothing.
+  // The symbol's name in the arrow library.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   const std::string& ArrowName() const { return arrowName_; }
   // Also finds the type in the arrow library.
   void SetArrowName(const std::string& name);

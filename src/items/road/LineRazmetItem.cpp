@@ -126,4 +126,16 @@ void TLineRazmetItem::SetGostName(const std::string& name) {
   paramIndex_ = FindLnParam(gostName_, Street().GetLineParams());
 }
 
+void TLineRazmetItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TLineItem::GetPropertyNames(lines);
+  lines.emplace_back("Тип_разметки"_cp1251);
+  lines.emplace_back("Зеркально"_cp1251);
+}
+
+void TLineRazmetItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TLineItem::GetPropertyValues(lines);
+  lines.push_back(gostName_);
+  lines.push_back(std::string(mirror_ ? "Да"_cp1251 : "Нет"_cp1251));
+}
+
 }  // namespace vellmar

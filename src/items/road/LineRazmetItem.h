@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/LineItem.h"
 
@@ -28,6 +29,9 @@ class TLineRazmetItem final : public TLineItem {
   // labels anew.
   void PointsChanged() override;
 
+  // The marking type's name in the road-marking standard and whether it is mirrored.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   // Draw the marking on the other side of the line (both offsets negated).
   bool Mirror() const { return mirror_; }
   void SetMirror(bool mirror) { mirror_ = mirror; }

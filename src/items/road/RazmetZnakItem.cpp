@@ -1,6 +1,7 @@
 #include "items/road/RazmetZnakItem.h"
 
 #include "document/ChunkFields.h"
+#include "platform/text/Cp1251.h"
 
 namespace vellmar {
 
@@ -28,6 +29,16 @@ std::string_view TRazmetZnakItem::GostLabel() const {
     default:
       return "????";
   }
+}
+
+void TRazmetZnakItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TOrientPointItem::GetPropertyNames(lines);
+  lines.emplace_back("Знак"_cp1251);
+}
+
+void TRazmetZnakItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TOrientPointItem::GetPropertyValues(lines);
+  lines.push_back(signName_);
 }
 
 }  // namespace vellmar

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "document/OrientPointItem.h"
@@ -29,6 +30,9 @@ class TRazmetZnakItem final : public TOrientPointItem {
   void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
 
   // The duplicated sign's number, e.g. "3.24".
+  // The painted sign's number.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   const std::string& SignName() const { return signName_; }
   void SetSignName(const std::string& name) {
     signName_ = name;

@@ -12,27 +12,40 @@
 
 namespace vellmar {
 
-TNameValueList LoadOldLibTranslation(const std::optional<std::filesystem::path>& file,
-                                     const TWarningSink& warn) {
-  TNameValueList table;
+namespace {
+
+// The Name=Value lines of a file; nothing when it cannot be read.
+std::optional<TNameValueList> ReadNameValueFile(const std::optional<std::filesystem::path>& file) {
   std::error_code ec;
   std::ifstream in;
   if (file && std::filesystem::is_regular_file(*file, ec)) in.open(*file, std::ios::binary);
-  if (!in.is_open()) {
-    if (warn) {
-      warn(std::string(
-          "Не найден файл \"OldLibTranslation.txt\": старые имена знаков не переводятся."_cp1251));
-    }
-    return table;
-  }
+  if (!in.is_open()) return std::nullopt;
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  TNameValueList table;
   table.Lines() = SplitTextLines(bytes);
   return table;
+}
+
+}  // namespace
+
+TNameValueList LoadOldLibTranslation(const std::optional<std::filesystem::path>& file,
+                                     const TWarningSink& warn) {
+  if (std::optional<TNameValueList> table = ReadNameValueFile(file)) return std::move(*table);
+  if (warn) {
+    warn(std::string("Не найден файл \"OldLibTranslation.txt\": старые имена знаков не переводятся."_cp1251));
+  }
+  return {};
 }
 
 const TNameValueList& OldLibTranslation() {
   static const TNameValueList table = LoadOldLibTranslation(
       ResolveDataPath("\\DataFiles\\Знаки\\OldLibTranslation.txt"_cp1251), ReportWarning);
+  return table;
+}
+
+const TNameValueList& SignDescriptions() {
+  static const TNameValueList table =
+      ReadNameValueFile(ResolveDataPath("\\DataFiles\\Знаки\\Описания знаков.txt"_cp1251)).value_or(TNameValueList{});
   return table;
 }
 

@@ -28,6 +28,11 @@ TNameValueList LoadOldLibTranslation(const std::optional<std::filesystem::path>&
 // The program's table, from "\DataFiles\Знаки\OldLibTranslation.txt", read on first use.
 const TNameValueList& OldLibTranslation();
 
+// The signs' names by picture file ("\DataFiles\Знаки\Описания знаков.txt", lines
+// FileName=Name), read on first use; empty when the file is missing or unreadable, as the
+// names are only shown beside the sign numbers.
+const TNameValueList& SignDescriptions();
+
 // The program's library, translation table and missing-sign picture.
 const TSignLibraries& ProgramSignLibraries();
 

@@ -4,6 +4,7 @@
 
 #include "geometry/Vector.h"
 #include "items/signs/SignPicture.h"
+#include "platform/text/Cp1251.h"
 #include "render/DxRenderer.h"
 
 #include "items/signs/EmfSubItem.h"
@@ -61,6 +62,18 @@ void TZnak2Item::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
   world.Translate(false, -w / 2, -h / 2, 0);
   DrawSignPicture(renderer, texture, fan, /*fan=*/true);
   world.PopMatrix();
+}
+
+void TZnak2Item::GetPropertyNames(std::vector<std::string>& lines) const {
+  TAbstractItem::GetPropertyNames(lines);
+  lines.emplace_back("Знак"_cp1251);
+  lines.emplace_back("Название"_cp1251);
+}
+
+void TZnak2Item::GetPropertyValues(std::vector<std::string>& lines) const {
+  TAbstractItem::GetPropertyValues(lines);
+  lines.push_back(SignNumber(libName_));
+  lines.push_back(SignDescriptions().Value(libName_).value_or(std::string()));
 }
 
 }  // namespace vellmar

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/AbstractItem.h"
 
@@ -37,6 +38,9 @@ class TZnak2Item : public TAbstractItem {
   // 0 counts as 1.
   float Scale() const { return scale_; }
   void SetScale(float scale) { scale_ = scale; }
+  // The sign's number and its name from the sign descriptions.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   const std::string& LibName() const { return libName_; }
   // The library position, or -2 when the library lacks the picture.
   int32_t LibIndex() const { return libIndex_; }

@@ -99,6 +99,17 @@ void TZnakItem::PlacePlate(TMatrixShell& shell, const TEmfSubItem& plate) {
   shell.Scale(false, s, s, s);
 }
 
+std::optional<std::array<TXYZ, 4>> TZnakItem::PlateOutline(const TEmfSubItem& plate) {
+  if (Points().Count() < 3 || plate.Picture() == nullptr || plate.Width() == 0) return std::nullopt;
+  // The frame DrawImmediate draws the picture in, its middle at the plate's origin.
+  TMatrixShell shell;
+  PlacePlate(shell, plate);
+  const double scale = PictureScale(plate.Scale());
+  const auto w = static_cast<float>(plate.Width() * scale / 2), h = static_cast<float>(plate.Height() * scale / 2);
+  return std::array<TXYZ, 4>{shell.TransformPoint({-w, -h, 0}), shell.TransformPoint({w, -h, 0}),
+                             shell.TransformPoint({w, h, 0}), shell.TransformPoint({-w, h, 0})};
+}
+
 void TZnakItem::BuildPrimitives() {
   TPointList& points = Points();
   if (points.Count() != 3) return;

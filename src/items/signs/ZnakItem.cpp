@@ -4,8 +4,48 @@
 #include "geometry/Vector.h"
 #include "items/signs/SignLibraries.h"
 #include "platform/Error.h"
+#include "platform/text/Cp1251.h"
 
 namespace vellmar {
+
+namespace {
+
+// The plate's name among the sign descriptions, by its library file, else by the file
+// its picture came from.
+std::string PlateDescription(const TEmfSubItem& plate) {
+  const TNameValueList& descriptions = SignDescriptions();
+  for (const std::string& name : {plate.LibName(), plate.FileName()}) {
+    if (name.empty()) continue;
+    const size_t slash = name.find_last_of("\\/");
+    if (std::optional<std::string> found = descriptions.Value(slash == std::string::npos ? name : name.substr(slash + 1))) {
+      return *found;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+void TZnakItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TPointItem::GetPropertyNames(lines);
+  lines.emplace_back("Тип_опоры"_cp1251);
+  for (int32_t i = 1; i <= PlateCount(); ++i) {
+    for (const std::string_view field : {"Знак_"_cp1251, "Название_"_cp1251, "Статус_"_cp1251}) {
+      std::string& name = lines.emplace_back(field);
+      name += std::to_string(i);
+    }
+  }
+}
+
+void TZnakItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TPointItem::GetPropertyValues(lines);
+  lines.push_back(supportType_);
+  for (const auto& plate : plates_) {
+    lines.push_back(plate->Caption());
+    lines.push_back(PlateDescription(*plate));
+    lines.push_back(plate->Status());
+  }
+}
 
 const TSignLibraries& TZnakItem::Libraries() const {
   return libraries_ != nullptr ? *libraries_ : ProgramSignLibraries();

@@ -3,8 +3,10 @@
 // plates are mounted at (point 2), with its plates in order. The item owns its plates;
 // it is owned by its kind's item list like every item.
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,15 @@ class TZnakItem : public TPointItem {
   // Moves the shell into the plate's frame: at the last point, its X axis along the last
   // segment, shifted by the plate's origin, turned by its orientation, in picture units.
   void PlacePlate(TMatrixShell& shell, const TEmfSubItem& plate);
+  // The corners of the plate's picture on the plan, in order round it; nothing for a
+  // plate without a picture or without the sign's three points. What the user sees of a
+  // sign is mostly its plates, so they count for picking it.
+  std::optional<std::array<TXYZ, 4>> PlateOutline(const TEmfSubItem& plate);
+
+  // The post's type, then each plate's number, name from the sign descriptions and
+  // status.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
 
   // After the point item: "ZNANCKND" (optional), "ZNNEWPNT" (its presence is the point
   // layout), "ZNSUBCNT" (0 plates when absent), then each plate's chunks.
