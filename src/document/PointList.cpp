@@ -1,6 +1,7 @@
 #include "document/PointList.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -23,11 +24,8 @@ constexpr double kDuplicateDistance = 0.001;
 constexpr double kControlShare = 0.333;
 constexpr int32_t kMinSamples = 4;
 constexpr int32_t kMaxSamples = 100;
-
-void RemoveUser(TPointRecord* record, const TPointList* list) {
-  auto it = std::find(record->Users.begin(), record->Users.end(), list);
-  if (it != record->Users.end()) record->Users.erase(it);
-}
+// Point IDs are read and written this many at a time (stored little-endian, as held).
+constexpr size_t kIDsPerBlock = 256;
 
 TXYZ UnitLeftNormal(const TXYZ& from, const TXYZ& to) {
   return SetLengthXYZ(PerpLeft(SubXYZ(from, to)), 1.0);
@@ -44,7 +42,7 @@ TPointList::TPointList(TAbstractItem* owner, TPointStructure& table) : owner_(ow
 TPointList::~TPointList() {
   // The records outlive the list (they are freed by the table's Compact or Clear), so
   // they must not keep pointing at it.
-  for (TPointRecord* record : vertices_) RemoveUser(record, this);
+  for (TPointRecord* record : vertices_) record->Users.Remove(this);
 }
 
 TXYZ TPointList::GetVertex(int32_t i) const {
@@ -113,11 +111,11 @@ void TPointList::SetVertex(int32_t i, const TXYZ& position) {
 
 void TPointList::Delete(int32_t i) {
   TPointRecord* record = VertexRecord(i);
-  RemoveUser(record, this);
+  record->Users.Remove(this);
   vertices_.erase(vertices_.begin() + i);
   // Copied: VertexChanged of another list never edits Users, but the copy keeps the loop
   // independent of that.
-  const std::vector<TPointList*> users = record->Users;
+  const std::vector<TPointList*> users(record->Users.begin(), record->Users.end());
   for (TPointList* user : users) {
     if (user != this) user->VertexChanged(user->IndexOf(record));
   }
@@ -452,8 +450,15 @@ bool TPointList::Intersect(const TXYZ& a, const TXYZ& b, double minParameter, TP
 void TPointList::LoadFromStream(TStream& stream) {
   if (!TestIdent(stream, "PNTLIST ")) return;
   if (TestIdent(stream, "PNTLSTSP")) smooth_ = ReadFlag(stream);
-  const int32_t count = ReadCount(stream, 4);
-  for (int32_t k = 0; k < count; ++k) InsertByID(Count(), ReadInt32(stream));
+  const auto count = static_cast<size_t>(ReadCount(stream, sizeof(int32_t)));
+  vertices_.reserve(vertices_.size() + count);
+  std::array<int32_t, kIDsPerBlock> ids;
+  for (size_t done = 0; done < count;) {
+    const size_t n = std::min(count - done, ids.size());
+    stream.ReadBuffer(ids.data(), n * sizeof(int32_t), "TPointList.LoadFromStream");
+    for (size_t k = 0; k < n; ++k) InsertByID(Count(), ids[k]);
+    done += n;
+  }
   for (int32_t j = Count() - 2; j >= 0; --j) {
     if (DistanceXYZ(GetVertex(j), GetVertex(j + 1)) < kDuplicateDistance) Delete(j + 1);
   }
@@ -465,7 +470,13 @@ void TPointList::SaveToStream(TStream& stream) const {
   WriteIdent(stream, "PNTLSTSP");
   WriteFlag(stream, smooth_);
   WriteInt32(stream, Count());
-  for (const TPointRecord* record : vertices_) WriteInt32(stream, record->ID);
+  std::array<int32_t, kIDsPerBlock> ids;
+  for (size_t done = 0; done < vertices_.size();) {
+    const size_t n = std::min(vertices_.size() - done, ids.size());
+    for (size_t k = 0; k < n; ++k) ids[k] = vertices_[done + k]->ID;
+    stream.Write(ids.data(), n * sizeof(int32_t));
+    done += n;
+  }
 }
 
 }  // namespace vellmar

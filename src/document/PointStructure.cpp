@@ -1,7 +1,9 @@
 #include "document/PointStructure.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "document/TaggedStream.h"
 #include "platform/Error.h"
@@ -12,6 +14,30 @@ namespace vellmar {
 namespace {
 // ID, then X, Y, Z as doubles.
 constexpr size_t kStoredPointSize = 4 + 3 * 8;
+// Points are read and written this many at a time, one stream call each block rather
+// than four per point; a block stays within the file stream's buffer.
+constexpr size_t kPointsPerBlock = 2048;
+
+struct TStoredPoint {
+  int32_t ID;
+  double X, Y, Z;
+};
+
+TStoredPoint DecodePoint(const uint8_t* bytes) {
+  TStoredPoint point{};
+  std::memcpy(&point.ID, bytes, 4);
+  std::memcpy(&point.X, bytes + 4, 8);
+  std::memcpy(&point.Y, bytes + 12, 8);
+  std::memcpy(&point.Z, bytes + 20, 8);
+  return point;
+}
+
+void EncodePoint(const TStoredPoint& point, uint8_t* bytes) {
+  std::memcpy(bytes, &point.ID, 4);
+  std::memcpy(bytes + 4, &point.X, 8);
+  std::memcpy(bytes + 12, &point.Y, 8);
+  std::memcpy(bytes + 20, &point.Z, 8);
+}
 }  // namespace
 
 void TPointStructure::SetStreet(TStreetStructure* street) {
@@ -20,10 +46,16 @@ void TPointStructure::SetStreet(TStreetStructure* street) {
 }
 
 TPointRecord* TPointStructure::Allocate() {
-  if (free_.empty()) return &pool_.emplace_back();
-  TPointRecord* record = free_.back();
-  free_.pop_back();
-  return record;
+  if (!free_.empty()) {
+    TPointRecord* record = free_.back();
+    free_.pop_back();
+    return record;
+  }
+  if (usedInLastBlock_ == kBlockRecords) {
+    blocks_.push_back(std::make_unique<TPointRecord[]>(kBlockRecords));
+    usedInLastBlock_ = 0;
+  }
+  return &blocks_.back()[usedInLastBlock_++];
 }
 
 void TPointStructure::Release(TPointRecord* record) {
@@ -50,6 +82,15 @@ TPointRecord* TPointStructure::NewPoint(const TXYZ& position) {
 TPointRecord* TPointStructure::FindByID(int32_t id) const {
   const auto byID = [](const TPointRecord* record, int32_t value) { return record->ID < value; };
   if (ascending_) {
+    // IDs mostly run without gaps from the first one, so the place the ID would have in
+    // an unbroken run is tried before the search.
+    if (!points_.empty()) {
+      const int64_t guess = int64_t{id} - points_.front()->ID;
+      if (guess >= 0 && guess < static_cast<int64_t>(points_.size()) &&
+          points_[static_cast<size_t>(guess)]->ID == id) {
+        return points_[static_cast<size_t>(guess)];
+      }
+    }
     auto it = std::lower_bound(points_.begin(), points_.end(), id, byID);
     return it != points_.end() && (*it)->ID == id ? *it : nullptr;
   }
@@ -77,7 +118,8 @@ void TPointStructure::Delete(int32_t index) {
 void TPointStructure::Clear() {
   points_.clear();
   free_.clear();
-  pool_.clear();
+  blocks_.clear();
+  usedInLastBlock_ = kBlockRecords;
   byID_.clear();
   lastID_ = 0;
   ascending_ = true;
@@ -114,18 +156,22 @@ TPointBounds TPointStructure::GetBounds() {
 
 void TPointStructure::LoadFromStream(TStream& stream) {
   if (!TestIdent(stream, "PNTSTRCT")) throw EVellmarError("TPointStructure.LoadFromStream: Ident<>PNTSTRCT");
-  const int32_t count = ReadCount(stream, kStoredPointSize);
-  points_.reserve(points_.size() + static_cast<size_t>(count));
-  for (int32_t i = 0; i < count; ++i) {
-    const int32_t id = ReadInt32(stream);
-    const double x = ReadDouble(stream);
-    const double y = ReadDouble(stream);
-    ReadDouble(stream);  // the stored Z is not used on plans
-    TPointRecord* record = Allocate();
-    record->ID = id;
-    record->Position = TXYZ{static_cast<float>(x), static_cast<float>(y), 0.0f};
-    points_.push_back(record);
-    lastID_ = std::max(lastID_, id);
+  const auto count = static_cast<size_t>(ReadCount(stream, kStoredPointSize));
+  points_.reserve(points_.size() + count);
+  std::vector<uint8_t> block(std::min(count, kPointsPerBlock) * kStoredPointSize);
+  for (size_t done = 0; done < count;) {
+    const size_t n = std::min(count - done, kPointsPerBlock);
+    stream.ReadBuffer(block.data(), n * kStoredPointSize, "TPointStructure.LoadFromStream");
+    for (size_t k = 0; k < n; ++k) {
+      // The stored Z is not used on plans.
+      const TStoredPoint stored = DecodePoint(block.data() + k * kStoredPointSize);
+      TPointRecord* record = Allocate();
+      record->ID = stored.ID;
+      record->Position = TXYZ{static_cast<float>(stored.X), static_cast<float>(stored.Y), 0.0f};
+      points_.push_back(record);
+      lastID_ = std::max(lastID_, stored.ID);
+    }
+    done += n;
   }
   ascending_ =
       std::adjacent_find(points_.begin(), points_.end(), [](const TPointRecord* a, const TPointRecord* b) {
@@ -137,11 +183,16 @@ void TPointStructure::LoadFromStream(TStream& stream) {
 void TPointStructure::SaveToStream(TStream& stream) const {
   WriteIdent(stream, "PNTSTRCT");
   WriteInt32(stream, Count());
-  for (const TPointRecord* record : points_) {
-    WriteInt32(stream, record->ID);
-    WriteDouble(stream, record->Position.x);
-    WriteDouble(stream, record->Position.y);
-    WriteDouble(stream, record->Position.z);
+  std::vector<uint8_t> block(std::min(points_.size(), kPointsPerBlock) * kStoredPointSize);
+  for (size_t done = 0; done < points_.size();) {
+    const size_t n = std::min(points_.size() - done, kPointsPerBlock);
+    for (size_t k = 0; k < n; ++k) {
+      const TPointRecord& record = *points_[done + k];
+      EncodePoint({record.ID, record.Position.x, record.Position.y, record.Position.z},
+                  block.data() + k * kStoredPointSize);
+    }
+    stream.Write(block.data(), n * kStoredPointSize);
+    done += n;
   }
 }
 

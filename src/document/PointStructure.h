@@ -1,14 +1,15 @@
 #pragma once
 // The street's shared point table. The table owns every point record (they come from
-// a pool with stable addresses); point lists only refer to records and register
-// themselves as the records' users.
+// a pool of fixed-size blocks, so their addresses stay put); point lists only refer to
+// records and register themselves as the records' users.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <vector>
 
+#include "document/PointUsers.h"
 #include "geometry/XYZ.h"
 
 namespace vellmar {
@@ -22,7 +23,7 @@ struct TPointRecord {
   TXYZ Position;
   int32_t ID = 0;
   // Point lists that reference this point, once per reference (not owned).
-  std::vector<TPointList*> Users;
+  TPointUsers Users;
 };
 
 // Min X, min Y, max X, max Y.
@@ -66,7 +67,11 @@ class TPointStructure {
   void Release(TPointRecord* record);
   void PointsReordered();
 
-  std::deque<TPointRecord> pool_;  // a deque never moves its elements when it grows
+  // Records are handed out from blocks of kBlockRecords in order; a block is never moved
+  // or freed before the table is cleared.
+  static constexpr std::size_t kBlockRecords = 4096;
+  std::vector<std::unique_ptr<TPointRecord[]>> blocks_;
+  std::size_t usedInLastBlock_ = kBlockRecords;
   std::vector<TPointRecord*> free_;
   std::vector<TPointRecord*> points_;
   TStreetStructure* street_ = nullptr;
