@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -118,6 +119,70 @@ TEST_F(PointStorageTest, TableWithDescendingIDsStillFindsEveryPointAndSavesInSto
   EXPECT_EQ(table.NewPoint({})->ID, 10);
   EXPECT_EQ(table.FindByID(10)->ID, 10);
   EXPECT_EQ(table.FindByID(9)->Position.x, 0.0f);
+}
+
+// Tables and lists larger than the blocks they are read and written in (a few thousand
+// points, hundreds of vertices): the bytes come back unchanged, with IDs that run without
+// gaps for a while and then jump, as in a street edited after it was made.
+TEST_F(PointStorageTest, LargeTableAndListReadAndWriteBackUnchanged) {
+  std::vector<int32_t> ids;
+  for (int32_t id = 1; id <= 3000; ++id) ids.push_back(id);
+  for (int32_t id = 5001; id <= 6099; ++id) ids.push_back(id);
+  std::vector<uint8_t> tableBytes;
+  AppendText(tableBytes, "PNTSTRCT");
+  Append<int32_t>(tableBytes, static_cast<int32_t>(ids.size()));
+  for (int32_t id : ids) {
+    Append<int32_t>(tableBytes, id);
+    Append(tableBytes, 0.5 * id);
+    Append(tableBytes, -0.25 * id);
+    Append(tableBytes, 0.0);
+  }
+  TMemoryStream tableIn(tableBytes);
+  TPointStructure& table = street.Points();
+  table.LoadFromStream(tableIn);
+  TMemoryStream tableOut;
+  table.SaveToStream(tableOut);
+  EXPECT_EQ(Bytes(tableOut), tableBytes);
+
+  struct TLookup {
+    int32_t ID;
+    bool Found;
+  };
+  for (const TLookup& lookup : std::vector<TLookup>{{1, true},
+                                                    {2048, true},
+                                                    {2049, true},
+                                                    {3000, true},
+                                                    {3001, false},
+                                                    {4999, false},
+                                                    {5001, true},
+                                                    {6099, true},
+                                                    {6100, false},
+                                                    {0, false},
+                                                    {std::numeric_limits<int32_t>::min(), false},
+                                                    {std::numeric_limits<int32_t>::max(), false}}) {
+    const TPointRecord* record = table.FindByID(lookup.ID);
+    ASSERT_EQ(record != nullptr, lookup.Found) << lookup.ID;
+    if (record != nullptr) {
+      EXPECT_EQ(record->ID, lookup.ID);
+      EXPECT_EQ(record->Position.x, static_cast<float>(0.5 * lookup.ID));
+    }
+  }
+
+  // Every third point, backwards from the end: a list longer than a block of IDs.
+  std::vector<uint8_t> listBytes;
+  AppendText(listBytes, "PNTLIST PNTLSTSP");
+  listBytes.push_back(0);
+  std::vector<int32_t> listIDs;
+  for (size_t k = ids.size(); k > 2; k -= 3) listIDs.push_back(ids[k - 1]);
+  Append<int32_t>(listBytes, static_cast<int32_t>(listIDs.size()));
+  for (int32_t id : listIDs) Append<int32_t>(listBytes, id);
+  TMemoryStream listIn(listBytes);
+  TAbstractItem* line = street.ItemList(kLineKind).NewItem();
+  line->Points().LoadFromStream(listIn);
+  ASSERT_EQ(line->Points().Count(), static_cast<int32_t>(listIDs.size()));
+  TMemoryStream listOut;
+  line->Points().SaveToStream(listOut);
+  EXPECT_EQ(Bytes(listOut), listBytes);
 }
 
 TEST_F(PointStorageTest, SecondSetStreetRaises) {
