@@ -78,18 +78,23 @@ void TKolvexEncoder::PackPlane(const std::vector<double>& samples, int width, in
   for (int block = 0; block < blockCount; ++block) {
     const double* origin = samples.data() + (block / blockColumns) * 8 * width + (block % blockColumns) * 8;
     // Rows first, then columns; the decoder's fixed-point passes undo 8 × this transform.
-    double rows[8][8];
+    // The eight frequencies are summed side by side (which vectorises), each sum still
+    // taken in sample order, so the coefficients do not change with the loop order.
+    double rows[8][8] = {};
     for (int y = 0; y < 8; ++y) {
-      for (int u = 0; u < 8; ++u) {
-        double sum = 0.0;
-        for (int x = 0; x < 8; ++x) sum += basis[u][x] * origin[y * width + x];
-        rows[y][u] = sum;
+      for (int x = 0; x < 8; ++x) {
+        const double sample = origin[y * width + x];
+        for (int u = 0; u < 8; ++u) rows[y][u] += basis[u][x] * sample;
       }
     }
     for (int v = 0; v < 8; ++v) {
+      double sums[8] = {};
+      for (int y = 0; y < 8; ++y) {
+        const double weight = basis[v][y];
+        for (int u = 0; u < 8; ++u) sums[u] += weight * rows[y][u];
+      }
       for (int u = 0; u < 8; ++u) {
-        double sum = 0.0;
-        for (int y = 0; y < 8; ++y) sum += basis[v][y] * rows[y][u];
+        const double sum = sums[u];
         const int k = 8 * v + u;
         const double level = std::nearbyint(8.0 * sum / step[k]);
         coefficients_[static_cast<size_t>(k) * blockCount + block] =

@@ -159,18 +159,29 @@ std::vector<TQuadKind> ChooseKinds(std::span<const int16_t> values) {
   constexpr size_t kImpossible = SIZE_MAX / 2;
   for (size_t q = 0; q < quads; ++q) {
     const int narrowest = KindOf(&values[4 * q]);
+    // Staying in kind k costs cost[k]; changing from any other kind one header byte
+    // more. The cheapest way in is taken, the lowest kind on a tie.
+    const size_t* cheapest = std::min_element(cost.begin(), cost.end());
+    const size_t least = *cheapest;
+    const int leastKind = static_cast<int>(cheapest - cost.begin());
     std::array<size_t, kQuadKindCount> next;
     for (int k = 0; k < kQuadKindCount; ++k) {
       next[k] = kImpossible;
       if (k < narrowest) continue;
-      for (int p = 0; p < kQuadKindCount; ++p) {
-        const size_t c = (q == 0 ? (p == k ? 0 : kImpossible) : cost[p]) + (p != k || q == 0 ? 1 : 0);
-        if (c < next[k]) {
-          next[k] = c;
-          from[q][k] = static_cast<uint8_t>(p);
-        }
+      size_t c;
+      int previous;
+      if (q == 0) {
+        c = 1;
+        previous = k;
+      } else if (cost[k] == least) {
+        c = least;
+        previous = k;
+      } else {
+        c = least + 1;
+        previous = cost[k] == least + 1 ? std::min(k, leastKind) : leastKind;
       }
-      next[k] += kPayloadBytes[k];
+      from[q][k] = static_cast<uint8_t>(previous);
+      next[k] = c + kPayloadBytes[k];
     }
     cost = next;
   }
