@@ -86,12 +86,14 @@ void TConnectedItems::SaveToStream(TStream& stream) const {
 
 void TConnectedItems::Resolve() {
   for (size_t i = 0; i < pendingRefs_.size(); ++i) {
-    const TItemKind* kind = TKindRegistry::FindKindByIdent(pendingRefs_[i].ClassIdent);
-    TAbstractItem* item =
-        kind == nullptr ? nullptr : street_.ItemList(kind->Index).FindByID(pendingRefs_[i].ID);
+    const TObjectRef& reference = pendingRefs_[i];
+    // Most slots of a street are empty; they need no search through the kinds.
+    const TItemKind* kind = reference.IsEmpty() ? nullptr : TKindRegistry::FindKindByIdent(reference.ClassIdent);
+    TAbstractItem* item = kind == nullptr ? nullptr : street_.ItemList(kind->Index).FindByID(reference.ID);
     SetItem(static_cast<int32_t>(i), item);
   }
-  pendingRefs_.clear();
+  // Released, not only emptied: every item of a large street has lists that were read.
+  std::vector<TObjectRef>().swap(pendingRefs_);
 }
 
 }  // namespace vellmar

@@ -16,7 +16,9 @@ class TPointUsers {
   static constexpr std::uint32_t kInPlace = 2;
 
   TPointUsers() = default;
-  ~TPointUsers() { Release(); }
+  ~TPointUsers() {
+    if (OnHeap()) delete[] heap_;
+  }
   TPointUsers(const TPointUsers& other);
   TPointUsers& operator=(const TPointUsers& other);
   TPointUsers(TPointUsers&& other) noexcept;

@@ -13,9 +13,10 @@ std::int64_t TStream::Remaining() const {
 }
 
 void TStream::ReadBuffer(void* buffer, std::size_t count, const char* who) {
-  const std::int64_t at = Position();
   const std::size_t got = Read(buffer, count);
   if (got != count) {
+    // A read moves by the bytes it delivered, so the start is found only when it is reported.
+    const std::int64_t at = Position() - static_cast<std::int64_t>(got);
     throw EVellmarError(std::string(who) + ": needs " + std::to_string(count) + " bytes at " +
                         std::to_string(at) + ", only " + std::to_string(got) + " left");
   }
