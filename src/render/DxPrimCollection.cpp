@@ -1,8 +1,8 @@
 #include "render/DxPrimCollection.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
 
 #include "geometry/Vector.h"
 #include "render/DxRenderer.h"
@@ -20,6 +20,9 @@ void TDxPrimCollection::Clear() {
   serials_.clear();
   vertices_.clear();
   visible_.clear();
+  deviceBuffers_.Invalidate();
+  grid_.Clear();
+  runsStale_ = true;
   recordStart_ = nextSerial_;
   deletedCount_ = 0;
   local_.LoadIdentity();
@@ -65,14 +68,14 @@ void TDxPrimCollection::CommitPrim(const TAbstractItem* owner) {
   }
   const auto count = static_cast<double>(verticesPerPrim_);
   THeader header{};
-  header.CentreX = static_cast<float>(sumX / count);
-  header.CentreY = static_cast<float>(sumY / count);
+  header.Bounds.CentreX = static_cast<float>(sumX / count);
+  header.Bounds.CentreY = static_cast<float>(sumY / count);
   double radius = 0.0;
   for (const TDxVertex& v : prim) {
     radius =
-        std::max(radius, std::fabs(double{v.X} - header.CentreX) + std::fabs(double{v.Y} - header.CentreY));
+        std::max(radius, std::fabs(double{v.X} - header.Bounds.CentreX) + std::fabs(double{v.Y} - header.Bounds.CentreY));
   }
-  header.Radius = static_cast<float>(radius);
+  header.Bounds.Radius = static_cast<float>(radius);
   header.ModeSet = modeSet_;
   if (modeSet_ != 0) ++modedCount_;
   header.Owner = owner;
@@ -82,7 +85,10 @@ void TDxPrimCollection::CommitPrim(const TAbstractItem* owner) {
   headers_.push_back(header);
   serials_.push_back(nextSerial_);
   ++nextSerial_;
-  if (PassesCull(header)) visible_.push_back(index);
+  if (PassesCull(header)) {
+    visible_.push_back(index);
+    runsStale_ = true;
+  }
 }
 
 void TDxPrimCollection::AddPrim(const TAbstractItem* owner, std::span<const TDxVertex> vertices) {
@@ -110,9 +116,9 @@ TDxPrimView TDxPrimCollection::PrimAt(size_t index) const {
   return TDxPrimView{h.Owner,
                      h.ModeSet,
                      h.Deleted,
-                     h.CentreX,
-                     h.CentreY,
-                     h.Radius,
+                     h.Bounds.CentreX,
+                     h.Bounds.CentreY,
+                     h.Bounds.Radius,
                      std::span<const TDxVertex>(&vertices_[index * verticesPerPrim_], verticesPerPrim_)};
 }
 
@@ -128,6 +134,7 @@ void TDxPrimCollection::MarkDeleted(const TDxPrimList& list) {
     if (index == headers_.size() || headers_[index].Deleted) continue;
     headers_[index].Deleted = true;
     ++deletedCount_;
+    runsStale_ = true;
   }
 }
 
@@ -139,10 +146,12 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
   size_t keptVisible = 0;
   size_t droppedDeleted = 0;
   size_t droppedModed = 0;
+  size_t firstDropped = count;
   for (size_t i = 0; i < count; ++i) {
     const bool visible = nextVisible < visible_.size() && visible_[nextVisible] == i;
     if (visible) ++nextVisible;
     if (drop(headers_[i])) {
+      firstDropped = std::min(firstDropped, i);
       if (headers_[i].Deleted) ++droppedDeleted;
       if (headers_[i].ModeSet != 0) ++droppedModed;
       continue;
@@ -155,6 +164,12 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
     if (visible) visible_[keptVisible++] = static_cast<uint32_t>(kept);
     ++kept;
   }
+  if (kept == count) return;
+  // Primitives moved: the devices' copies from the first gap on and the grid describe
+  // the old places.
+  deviceBuffers_.Invalidate(firstDropped);
+  grid_.Clear();
+  runsStale_ = true;
   headers_.resize(kept);
   serials_.resize(kept);
   vertices_.resize(kept * verticesPerPrim_);
@@ -174,52 +189,75 @@ void TDxPrimCollection::Compact() {
 }
 
 bool TDxPrimCollection::PassesCull(const THeader& header) const {
-  const double distance = DistanceXYZ(cullCentre_, TXYZ{header.CentreX, header.CentreY, 0.0f});
-  return !header.Deleted && distance - header.Radius - kCullMargin < cullRadius_;
+  const double distance = DistanceXYZ(cullCentre_, TXYZ{header.Bounds.CentreX, header.Bounds.CentreY, 0.0f});
+  return !header.Deleted && distance - header.Bounds.Radius - kCullMargin < cullRadius_;
 }
 
 void TDxPrimCollection::RebuildVisible() {
+  runsStale_ = true;
+  // A grid pays off only for a collection large enough, and it is built again once
+  // a quarter of the primitives came after it.
+  constexpr size_t kGridFrom = 4096;
+  if (headers_.size() < kGridFrom) return RebuildVisibleByScan();
+  if (grid_.IndexedCount() < headers_.size() - headers_.size() / 4) {
+    grid_.Build(headers_.size(), [this](size_t i) { return headers_[i].Bounds; });
+  }
+  RebuildVisibleFromGrid();
+}
+
+void TDxPrimCollection::RebuildVisibleByScan() {
   visible_.clear();
   for (size_t i = 0; i < headers_.size(); ++i) {
     if (PassesCull(headers_[i])) visible_.push_back(static_cast<uint32_t>(i));
   }
 }
 
-size_t TDxPrimCollection::GatherVisible() {
-  const size_t needed = visible_.size() * verticesPerPrim_;
-  if (drawBuffer_.size() < needed) drawBuffer_.resize(needed);
-  // With nothing flagged and no mode sets every visible primitive is drawn; when all are
-  // visible that is the whole arena in one copy.
-  const bool checkEach = deletedCount_ != 0 || modedCount_ != 0;
-  if (!checkEach && visible_.size() == headers_.size()) {
-    std::memcpy(drawBuffer_.data(), vertices_.data(), needed * sizeof(TDxVertex));
-    return needed;
+void TDxPrimCollection::RebuildVisibleFromGrid() {
+  // A primitive passes when its centre lies nearer than the view radius, the margin and
+  // its own radius; the grid widens the square by the cells' largest radius itself.
+  const double reach = double{cullRadius_} + kCullMargin;
+  const size_t indexed = grid_.IndexedCount();
+  // When most primitives are near the view anyway, testing them in order is cheaper.
+  if (!std::isfinite(reach) || grid_.CandidateCount(cullCentre_.x, cullCentre_.y, reach) > indexed / 2) {
+    return RebuildVisibleByScan();
   }
-  // Runs of neighbouring primitives that are all drawn are copied in one go, so an
-  // unfiltered view is a few large copies rather than one small copy per primitive.
-  size_t filled = 0;
-  size_t runStart = 0;
-  size_t runLength = 0;
-  const auto flush = [&] {
-    const size_t n = runLength * verticesPerPrim_;
-    std::memcpy(&drawBuffer_[filled], &vertices_[runStart * verticesPerPrim_], n * sizeof(TDxVertex));
-    filled += n;
-  };
+  visibleBits_.assign((indexed + 63) / 64, 0);
+  grid_.ForEachCandidate(cullCentre_.x, cullCentre_.y, reach, [this](uint32_t i) {
+    if (PassesCull(headers_[i])) visibleBits_[i / 64] |= uint64_t{1} << (i % 64);
+  });
+  visible_.clear();
+  for (size_t w = 0; w < visibleBits_.size(); ++w) {
+    for (uint64_t bits = visibleBits_[w]; bits != 0; bits &= bits - 1) {
+      visible_.push_back(static_cast<uint32_t>(w * 64 + static_cast<size_t>(std::countr_zero(bits))));
+    }
+  }
+  for (size_t i = indexed; i < headers_.size(); ++i) {
+    if (PassesCull(headers_[i])) visible_.push_back(static_cast<uint32_t>(i));
+  }
+}
+
+void TDxPrimCollection::BuildRuns() {
+  runs_.clear();
+  runVertices_ = 0;
+  const bool checkEach = deletedCount_ != 0 || modedCount_ != 0;
   for (const uint32_t index : visible_) {
     if (checkEach) {
       const THeader& h = headers_[index];
       if (h.Deleted || (h.ModeSet != 0 && (h.ModeSet & modeSet_) == 0)) continue;
     }
-    if (runLength != 0 && index == runStart + runLength) {
-      ++runLength;
-      continue;
-    }
-    if (runLength != 0) flush();
-    runStart = index;
-    runLength = 1;
+    if (!runs_.empty() && runs_.back().First + runs_.back().Count == index)
+      ++runs_.back().Count;
+    else
+      runs_.push_back(TDxPrimRun{index, 1});
+    runVertices_ += verticesPerPrim_;
   }
-  if (runLength != 0) flush();
-  return filled;
+  runsModeSet_ = modeSet_;
+  runsStale_ = false;
+}
+
+std::span<const TDxVertex> TDxPrimCollection::RunVertices(const TDxPrimRun& run) const {
+  return std::span<const TDxVertex>(vertices_).subspan(size_t{run.First} * verticesPerPrim_,
+                                                        size_t{run.Count} * verticesPerPrim_);
 }
 
 TDxPrimCollection::TGathered TDxPrimCollection::Gather(const TXYZ& centre, float radius) {
@@ -235,10 +273,9 @@ TDxPrimCollection::TGathered TDxPrimCollection::Gather(const TXYZ& centre, float
   }
   result.VisiblePrims = visible_.size();
   if (visible_.empty()) return result;
-  // Gathering may grow the buffer: take its address only afterwards (arguments of one
-  // call are evaluated in no fixed order).
-  const size_t gathered = GatherVisible();
-  result.Vertices = std::span<const TDxVertex>(drawBuffer_.data(), gathered);
+  if (runsStale_ || runsModeSet_ != modeSet_) BuildRuns();
+  result.DrawnVertices = runVertices_;
+  result.Runs = runs_;
   return result;
 }
 
@@ -249,13 +286,21 @@ void TDxPrimCollection::Draw(const TDxDrawParams& params) {
   TFrameCounters& counters = renderer.FrameCounters();
   counters.SubmittedVertices += gathered.SubmittedVertices;
   if (gathered.VisiblePrims == 0) return;
-  counters.DrawnVertices += gathered.Vertices.size();
+  counters.DrawnVertices += gathered.DrawnVertices;
   if (texture_ != nullptr) texture_->Apply(renderer);
-  const std::span<const TDxVertex> all = gathered.Vertices;
-  for (size_t offset = 0; offset < all.size(); offset += kChunkVertices) {
-    const size_t count = std::min(kChunkVertices, all.size() - offset);
-    renderer.DrawVertexArray(primitiveType_, static_cast<uint32_t>(count / verticesPerPrim_),
-                             sizeof(TDxVertex), &all[offset]);
+  if (!gathered.Runs.empty() && renderer.HasDevice()) {
+    renderer.BindVertexBuffer(
+        &deviceBuffers_.Prepare(*renderer.Device(), vertices_, verticesPerPrim_, gathered.Runs));
+    const size_t chunkPrims = kChunkVertices / verticesPerPrim_;
+    for (const TDxPrimRun& run : gathered.Runs) {
+      for (size_t done = 0; done < run.Count; done += chunkPrims) {
+        const size_t count = std::min(chunkPrims, run.Count - done);
+        renderer.DrawBufferedPrimitives(primitiveType_,
+                                        static_cast<uint32_t>((run.First + done) * verticesPerPrim_),
+                                        static_cast<uint32_t>(count));
+      }
+    }
+    renderer.BindVertexBuffer(nullptr);
   }
   if (texture_ != nullptr) renderer.BindTexture(nullptr);
 }

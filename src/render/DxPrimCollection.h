@@ -6,8 +6,11 @@
 // LoadTexture), never one given to ShareTexture.
 //
 // Primitives live in contiguous arrays (a header per primitive plus one vertex arena),
-// not in one heap block each, so that gathering the visible vertices streams through
-// memory and compaction is one pass.
+// not in one heap block each, so that compaction is one pass. Drawing copies no vertices
+// per frame: each device keeps the primitives it has drawn in a vertex buffer laid out
+// as the arena, and the visible ones are drawn from there in runs of neighbours. A grid
+// over the primitives' centres, built once per layout, lets a re-cull after a pan look
+// only at the primitives near the view.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +21,9 @@
 
 #include "geometry/XYZ.h"
 #include "platform/gpu/DxVertex.h"
+#include "render/DeviceVertexBuffers.h"
 #include "render/DxDrawParams.h"
+#include "render/DxPrimGrid.h"
 #include "render/MatrixShell.h"
 
 namespace vellmar {
@@ -97,15 +102,18 @@ class TDxPrimCollection {
   void RemoveOwner(const TAbstractItem* owner);
 
   // What Draw hands to the device for a view, after compaction, culling and mode-set
-  // filtering. Vertices stay valid until the collection next changes.
+  // filtering: runs of neighbouring primitives, in order. Runs stay valid until the
+  // collection next changes.
   struct TGathered {
     size_t SubmittedVertices = 0;  // VerticesPerPrim per stored primitive
     size_t VisiblePrims = 0;       // before mode-set filtering
-    std::span<const TDxVertex> Vertices;
+    size_t DrawnVertices = 0;      // in the runs
+    std::span<const TDxPrimRun> Runs;
   };
   TGathered Gather(const TXYZ& centre, float radius);
   // Draws the primitives near the view with the texture applied, in calls of at most
-  // kChunkVertices vertices, and adds to the renderer's frame counters.
+  // kChunkVertices vertices from the device's vertex buffer (the primitives it lacks are
+  // written into it first), and adds to the renderer's frame counters.
   void Draw(const TDxDrawParams& params);
 
   size_t Count() const { return headers_.size(); }
@@ -113,6 +121,10 @@ class TDxPrimCollection {
   // The index of the primitive, or Count() when it has been freed.
   size_t IndexOf(TDxPrimRef ref) const;
   size_t VisibleCount() const { return visible_.size(); }
+  // The vertices of primitives First ... First + Count - 1, as stored.
+  std::span<const TDxVertex> RunVertices(const TDxPrimRun& run) const;
+  // Devices holding a vertex buffer of this collection.
+  size_t DeviceBufferCount() const { return deviceBuffers_.LinkCount(); }
   // Primitives flagged and not yet freed.
   size_t DeletedCount() const { return deletedCount_; }
 
@@ -131,9 +143,7 @@ class TDxPrimCollection {
 
  private:
   struct THeader {
-    float CentreX;
-    float CentreY;
-    float Radius;
+    TDxPrimBounds Bounds;
     uint32_t ModeSet;
     const TAbstractItem* Owner;
     bool Deleted;
@@ -141,11 +151,16 @@ class TDxPrimCollection {
 
   bool PassesCull(const THeader& header) const;
   void RebuildVisible();
+  // The reference: every primitive tested in order.
+  void RebuildVisibleByScan();
+  // Only the primitives the grid offers near the view, and those added since it was built.
+  void RebuildVisibleFromGrid();
+  // The runs of visible primitives that pass the mode filter.
+  void BuildRuns();
   // Frees the primitives for which drop(header) holds, keeping the order of the rest.
   template <typename Predicate>
   void RemoveWhere(Predicate drop);
   void Compact();
-  size_t GatherVisible();
 
   size_t verticesPerPrim_;
   uint32_t primitiveType_;
@@ -162,7 +177,15 @@ class TDxPrimCollection {
   std::vector<TDxVertex> vertices_;
   uint64_t nextSerial_ = 1;
 
-  std::vector<TDxVertex> drawBuffer_;  // grows, never shrinks: no allocation per frame
+  TDeviceVertexBuffers deviceBuffers_;
+  TDxPrimGrid grid_;
+  std::vector<uint64_t> visibleBits_;  // scratch of RebuildVisibleFromGrid, kept for its capacity
+  // The drawn runs for the visible set and the mode filter they were built with; they
+  // are built again when either changes.
+  std::vector<TDxPrimRun> runs_;
+  size_t runVertices_ = 0;
+  bool runsStale_ = true;
+  uint32_t runsModeSet_ = 0;
   TXYZ cullCentre_;
   float cullRadius_ = 0.0f;
   std::vector<uint32_t> visible_;  // ascending indices into the prims

@@ -6,6 +6,7 @@
 #include "geometry/Matrix.h"
 #include "geometry/Vector.h"
 #include "platform/Error.h"
+#include "render/DeviceVertexBuffers.h"
 #include "render/LineGeometry.h"
 #include "render/TextureSurface.h"
 
@@ -48,8 +49,12 @@ TdxRenderer::TdxRenderer(int32_t Width, int32_t Height, const TDeviceFactory& Cr
 }
 
 TdxRenderer::~TdxRenderer() {
-  // Texture surfaces outlive renderers; they must not keep textures of a dead device.
-  if (device_) TTextureSurface::ForgetDeviceEverywhere(device_.get());
+  // Texture surfaces and collections outlive renderers; they must not keep textures or
+  // vertex buffers of a dead device.
+  if (device_) {
+    TTextureSurface::ForgetDeviceEverywhere(device_.get());
+    TDeviceVertexBuffers::ForgetDeviceEverywhere(device_.get());
+  }
 }
 
 const D3DCAPS9& TdxRenderer::ProcessCaps() {
@@ -277,6 +282,17 @@ void TdxRenderer::DrawVertexArray(uint32_t Type, uint32_t Count, uint32_t Stride
   if (!device_ || Count == 0) return;
   device_->SetFVF(DxVertexFVF);
   device_->DrawPrimitiveUP(Type, Count, Vertices, Stride);
+}
+
+void TdxRenderer::BindVertexBuffer(IGpuVertexBuffer* Buffer) {
+  if (!device_) return;
+  if (Buffer) device_->SetFVF(DxVertexFVF);
+  device_->SetStreamSource(0, Buffer, 0, Buffer ? sizeof(TDxVertex) : 0);
+}
+
+void TdxRenderer::DrawBufferedPrimitives(uint32_t Type, uint32_t StartVertex, uint32_t Count) {
+  if (!device_ || Count == 0) return;
+  device_->DrawPrimitive(Type, StartVertex, Count);
 }
 
 }  // namespace vellmar

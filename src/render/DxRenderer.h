@@ -115,6 +115,11 @@ class TdxRenderer : public ITransformTarget {
   void DrawVertexStrip(std::span<const TDxVertex> Vertices);      // >= 3
   // Draws Count primitives of Type; nothing when Count is 0.
   void DrawVertexArray(uint32_t Type, uint32_t Count, uint32_t Stride, const void* Vertices);
+  // Drawing from a vertex buffer of this renderer's device holding TDxVertex records:
+  // bind it (nullptr unbinds, to be done before the buffer goes), then draw Count
+  // primitives of Type from StartVertex on, nothing when Count is 0.
+  void BindVertexBuffer(IGpuVertexBuffer* Buffer);
+  void DrawBufferedPrimitives(uint32_t Type, uint32_t StartVertex, uint32_t Count);
 
   // The bound shells send their matrices here.
   void SetTransform(uint32_t TransformState, const TMatrix44& Matrix) override;

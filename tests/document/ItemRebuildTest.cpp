@@ -151,9 +151,9 @@ TEST_F(ItemRebuildTest, StreetDrawsVisibleKindsUnderItsPlacement) {
   EXPECT_FALSE(street.ItemList(kCurbKind).NeedsRebuild());
   std::vector<std::string> draws;
   for (const std::string& call : device->CallTexts()) {
-    if (call.starts_with("DrawPrimitiveUP")) draws.push_back(call);
+    if (call.starts_with("DrawPrimitive")) draws.push_back(call);
   }
-  EXPECT_EQ(draws, (std::vector<std::string>{"DrawPrimitiveUP(2, 2, 24)"}));  // the shown curb's two lines
+  EXPECT_EQ(draws, (std::vector<std::string>{"DrawPrimitive(2, 0, 2)"}));  // the shown curb's two lines
   EXPECT_EQ(Lines().ModeSet(), 1u);
   EXPECT_EQ(gImmediateShifts, (std::vector<float>{7.0f}));  // only the shown item, under the placement
   EXPECT_TRUE(renderer.World().IsIdentity());

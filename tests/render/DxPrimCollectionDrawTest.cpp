@@ -37,7 +37,7 @@ class TDrawTest : public testing::Test {
   std::vector<const TGpuCall*> Draws() const {
     std::vector<const TGpuCall*> draws;
     for (const TGpuCall& call : device_->Calls()) {
-      if (call.Text.starts_with("DrawPrimitiveUP")) draws.push_back(&call);
+      if (call.Text.starts_with("DrawPrimitive")) draws.push_back(&call);
     }
     return draws;
   }
@@ -62,9 +62,9 @@ TEST_F(TDrawTest, SevenThousandVerticesGoOutAsThreeThousandThreeThousandAndOneTh
   lines.AddSegments(nullptr, Points(7000));
   lines.Draw(View(0, 5));
   EXPECT_EQ(DrawTexts(),
-            (std::vector<std::string>{"DrawPrimitiveUP(2, 1500, 24)", "DrawPrimitiveUP(2, 1500, 24)",
-                                      "DrawPrimitiveUP(2, 500, 24)"}));
-  // The chunks are consecutive pieces of the gathered vertices.
+            (std::vector<std::string>{"DrawPrimitive(2, 0, 1500)", "DrawPrimitive(2, 3000, 1500)",
+                                      "DrawPrimitive(2, 6000, 500)"}));
+  // The chunks are consecutive pieces of the collection's vertices.
   ASSERT_EQ(Draws().size(), 3u);
   ASSERT_EQ(Draws()[2]->Vertices.size(), 1000u);
   EXPECT_EQ(Draws()[2]->Vertices[0].X, lines.PrimAt(3000).Vertices[0].X);
@@ -75,7 +75,7 @@ TEST_F(TDrawTest, SevenThousandVerticesGoOutAsThreeThousandThreeThousandAndOneTh
   device_->ClearCalls();
   triangles.Draw(View(0, 5));
   EXPECT_EQ(DrawTexts(),
-            (std::vector<std::string>{"DrawPrimitiveUP(4, 1000, 24)", "DrawPrimitiveUP(4, 1000, 24)"}));
+            (std::vector<std::string>{"DrawPrimitive(4, 0, 1000)", "DrawPrimitive(4, 3000, 1000)"}));
 }
 
 TEST_F(TDrawTest, FrameCountersAddAllStoredAndTheDrawnVertices) {
@@ -105,7 +105,8 @@ TEST_F(TDrawTest, TextureIsBoundAroundTheDrawAndUnboundAfter) {
   ASSERT_GE(calls.size(), 4u);
   EXPECT_EQ(calls[0], "CreateTexture(1, 1, 1, 0, 21, 1)");
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetTexture(0, texture)"), 1);
-  EXPECT_EQ(calls[calls.size() - 3], "DrawPrimitiveUP(4, 1, 24)");
+  EXPECT_EQ(calls[calls.size() - 4], "DrawPrimitive(4, 0, 1)");
+  EXPECT_EQ(calls[calls.size() - 3], "SetStreamSource(0, null, 0, 0)");
   EXPECT_EQ(calls[calls.size() - 2], "SetTexture(0, null)");
   EXPECT_EQ(calls[calls.size() - 1], "SetRenderState(27, 0)");
   const auto bind = std::find(calls.begin(), calls.end(), "SetTexture(0, texture)");

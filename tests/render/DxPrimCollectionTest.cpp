@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "geometry/Planar.h"
+#include "geometry/Vector.h"
 #include "render/DxLineCollection.h"
 #include "render/DxTriangleCollection.h"
 
@@ -41,9 +42,12 @@ std::vector<float> NaiveGather(const TDxPrimCollection& c, uint32_t filter) {
   return xs;
 }
 
-std::vector<float> Xs(std::span<const TDxVertex> vertices) {
+// The x of every vertex a gather hands over, run after run.
+std::vector<float> Xs(const TDxPrimCollection& c, const TDxPrimCollection::TGathered& g) {
   std::vector<float> xs;
-  for (const TDxVertex& v : vertices) xs.push_back(v.X);
+  for (const TDxPrimRun& run : g.Runs) {
+    for (const TDxVertex& v : c.RunVertices(run)) xs.push_back(v.X);
+  }
   return xs;
 }
 
@@ -291,7 +295,7 @@ TEST(DxPrimCollection, CompactsOnlyWhenATenthIsDeleted) {
     c.TakeRecorded(all);
     c.MarkDeleted(TDxPrimList(all.begin(), all.begin() + static_cast<ptrdiff_t>(deleted)));
     const auto g = c.Gather(P(0, 0), 1.0f);
-    EXPECT_EQ(g.Vertices.size(), 2 * (100 - deleted)) << deleted;  // deleted ones skipped either way
+    EXPECT_EQ(g.DrawnVertices, 2 * (100 - deleted)) << deleted;  // deleted ones skipped either way
     if (deleted == 9) {
       EXPECT_EQ(c.Count(), 100u);
       EXPECT_EQ(c.DeletedCount(), 9u);
@@ -313,17 +317,17 @@ TEST(DxPrimCollection, ModeSetFilter) {
   EXPECT_EQ(c.PrimAt(1).ModeSet, 1u << 3);
 
   c.SetModeSet(0);
-  EXPECT_EQ(Xs(c.Gather(P(0, 0), 1.0f).Vertices), (std::vector<float>{1, 1}));
+  EXPECT_EQ(Xs(c, c.Gather(P(0, 0), 1.0f)), (std::vector<float>{1, 1}));
   c.SetModeSet(1u << 4);
-  EXPECT_EQ(Xs(c.Gather(P(0, 0), 1.0f).Vertices), (std::vector<float>{1, 1}));
+  EXPECT_EQ(Xs(c, c.Gather(P(0, 0), 1.0f)), (std::vector<float>{1, 1}));
   c.SetModeSet(1u << 3 | 1u << 4);
-  EXPECT_EQ(Xs(c.Gather(P(0, 0), 1.0f).Vertices), (std::vector<float>{1, 1, 2, 2}));
+  EXPECT_EQ(Xs(c, c.Gather(P(0, 0), 1.0f)), (std::vector<float>{1, 1, 2, 2}));
 
   // Removing other primitives must not make the collection forget that some carry modes.
   c.SetModeSet(0);
   c.AddSegments(&itemB, std::vector<TXYZ>{P(3, 0), P(3, 1)});
   c.RemoveOwner(&itemB);
-  EXPECT_EQ(Xs(c.Gather(P(0, 0), 1.0f).Vertices), (std::vector<float>{1, 1}));
+  EXPECT_EQ(Xs(c, c.Gather(P(0, 0), 1.0f)), (std::vector<float>{1, 1}));
 }
 
 TEST(DxPrimCollection, VisibleSetIsRebuiltOnlyAfterTwentyUnitsOfViewChange) {
@@ -366,7 +370,42 @@ TEST(DxPrimCollection, GatherMatchesANaiveCopyWhateverIsDeletedOrFiltered) {
     c.SetModeSet(filter);
     const auto g = c.Gather(P(1000, 0), 5000.0f);
     ASSERT_EQ(g.VisiblePrims, c.Count() - c.DeletedCount());
-    EXPECT_EQ(Xs(g.Vertices), NaiveGather(c, filter)) << filter;
+    EXPECT_EQ(Xs(c, g), NaiveGather(c, filter)) << filter;
+  }
+}
+
+// A large collection culls through its grid of centres: the visible set must be the one
+// the culling rule gives for every primitive, whatever the view, including primitives
+// larger than a cell, ones with no finite centre, and ones added after the grid was made.
+TEST(DxPrimCollection, LargeCollectionsCullAsTheRuleSaysWhateverTheView) {
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<float> place(0.0f, 10000.0f);
+  TDxLineCollection c;
+  const auto add = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      const float x = place(rng), y = place(rng) * 0.1f;  // a street much longer than wide
+      const float length = rng() % 500 == 0 ? 3000.0f : 1.0f + static_cast<float>(rng() % 20);
+      c.AddSegments(&itemA, std::vector<TXYZ>{P(x, y), P(x + length, y + 1)});
+    }
+  };
+  add(20000);
+  c.AddSegments(&itemA, std::vector<TXYZ>{P(NAN, 0), P(1, 1)});
+  // Views far enough apart that each one culls afresh.
+  const float views[][3] = {{5000, 500, 40},  {100, 20, 300},    {9900, 900, 5},     {5000, 500, 20000},
+                            {2500, 100, 60},  {-500, -500, 100}, {20000, 500, 5000}, {7000, 300, 1}};
+  for (const auto& view : views) {
+    if (view[0] == 2500) add(3000);  // after the grid: tested one by one until it is rebuilt
+    const TXYZ centre = P(view[0], view[1]);
+    const auto g = c.Gather(centre, view[2]);
+    std::vector<float> expected;
+    for (size_t i = 0; i < c.Count(); ++i) {
+      const TDxPrimView p = c.PrimAt(i);
+      const double distance = DistanceXYZ(centre, P(p.CentreX, p.CentreY));
+      if (distance - p.Radius - TDxPrimCollection::kCullMargin < view[2]) {
+        for (const TDxVertex& v : p.Vertices) expected.push_back(v.X);
+      }
+    }
+    EXPECT_EQ(Xs(c, g), expected) << view[0] << ", " << view[1] << " radius " << view[2];
   }
 }
 

@@ -29,11 +29,11 @@ struct TRecordedFrame {
     Device->ClearCalls();
   }
 
-  // The DrawPrimitiveUP calls recorded so far, in order.
+  // The draw calls recorded so far (from memory or from vertex buffers), in order.
   std::vector<const TGpuCall*> Draws() const {
     std::vector<const TGpuCall*> draws;
     for (const TGpuCall& call : Device->Calls())
-      if (call.Text.starts_with("DrawPrimitiveUP")) draws.push_back(&call);
+      if (call.Text.starts_with("DrawPrimitive")) draws.push_back(&call);
     return draws;
   }
 };

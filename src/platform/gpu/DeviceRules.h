@@ -45,4 +45,37 @@ inline HRESULT CheckDraw(uint32_t Fvf, uint32_t PrimitiveType, uint32_t Primitiv
   return D3D_OK;
 }
 
+// Buffers hold whole TDxVertex records and are written through locks only.
+inline HRESULT CheckVertexBufferRequest(uint32_t Length, uint32_t Usage, uint32_t Fvf, uint32_t Pool) {
+  if (Length < sizeof(TDxVertex) || Fvf != DxVertexFVF || (Usage & D3DUSAGE_WRITEONLY) == 0 ||
+      (Pool != D3DPOOL_DEFAULT && Pool != D3DPOOL_MANAGED))
+    return D3DERR_INVALIDCALL;
+  return D3D_OK;
+}
+
+// The bytes a lock covers, SizeToLock 0 meaning up to the end; 0 when the lock is refused.
+inline uint32_t LockedSize(uint32_t OffsetToLock, uint32_t SizeToLock, uint32_t Length) {
+  if (OffsetToLock >= Length) return 0;
+  if (SizeToLock == 0) return Length - OffsetToLock;
+  return uint64_t{OffsetToLock} + SizeToLock <= Length ? SizeToLock : 0;
+}
+
+inline HRESULT CheckStreamSource(uint32_t StreamNumber, uint32_t OffsetInBytes, uint32_t Stride) {
+  if (StreamNumber != 0 || Stride != sizeof(TDxVertex) || OffsetInBytes % sizeof(TDxVertex) != 0)
+    return D3DERR_INVALIDCALL;
+  return D3D_OK;
+}
+
+// A draw from the stream must read only bytes inside the bound buffer, and never one
+// being written.
+inline HRESULT CheckStreamDraw(uint32_t Fvf, uint32_t PrimitiveType, uint32_t StartVertex,
+                               uint32_t PrimitiveCount, uint32_t StreamOffset, uint64_t BufferLength,
+                               bool BufferLocked) {
+  const uint64_t count = VertexCountOf(PrimitiveType, PrimitiveCount);
+  if (Fvf != DxVertexFVF || PrimitiveCount == 0 || count == 0 || BufferLocked ||
+      StreamOffset + (uint64_t{StartVertex} + count) * sizeof(TDxVertex) > BufferLength)
+    return D3DERR_INVALIDCALL;
+  return D3D_OK;
+}
+
 }  // namespace vellmar

@@ -19,6 +19,14 @@ inline constexpr HRESULT D3DERR_NOTAVAILABLE = static_cast<HRESULT>(0x8876086Au)
 inline constexpr HRESULT D3DERR_INVALIDCALL = static_cast<HRESULT>(0x8876086Cu);
 inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 
+// Resource usages (D3DUSAGE), pools (D3DPOOL) and lock flags (D3DLOCK).
+inline constexpr uint32_t D3DUSAGE_WRITEONLY = 0x8;
+inline constexpr uint32_t D3DPOOL_DEFAULT = 0;
+// The caller promises not to touch bytes a pending draw may read: the device need not wait.
+inline constexpr uint32_t D3DLOCK_NOOVERWRITE = 0x1000;
+// The whole buffer's old contents may go; later locks may then promise NOOVERWRITE again.
+inline constexpr uint32_t D3DLOCK_DISCARD = 0x2000;
+
 // Render states (D3DRENDERSTATETYPE) and their values.
 inline constexpr uint32_t D3DRS_ZENABLE = 7;
 inline constexpr uint32_t D3DRS_SRCBLEND = 19;
@@ -144,6 +152,17 @@ class IGpuTexture {
   virtual HRESULT UnlockRect(uint32_t Level) = 0;
 };
 
+// Vertices kept by the device between frames. Locks are for writing only (the buffers
+// are created D3DUSAGE_WRITEONLY): what a lock returns is not the buffer's contents, and
+// the bytes written land in the buffer at Unlock. A SizeToLock of 0 locks from
+// OffsetToLock to the end. Only one lock at a time.
+class IGpuVertexBuffer {
+ public:
+  virtual ~IGpuVertexBuffer() = default;
+  virtual HRESULT Lock(uint32_t OffsetToLock, uint32_t SizeToLock, void** Data, uint32_t Flags) = 0;
+  virtual HRESULT Unlock() = 0;
+};
+
 class IGpuDevice {
  public:
   virtual ~IGpuDevice() = default;
@@ -163,6 +182,15 @@ class IGpuDevice {
   virtual HRESULT CreateTexture(uint32_t Width, uint32_t Height, uint32_t Levels, uint32_t Usage,
                                 uint32_t Format, uint32_t Pool, std::unique_ptr<IGpuTexture>& Texture) = 0;
 
+  // Length in bytes; buffers hold TDxVertex (DxVertexFVF) only. The buffer is owned by
+  // the caller and must not be used with another device.
+  virtual HRESULT CreateVertexBuffer(uint32_t Length, uint32_t Usage, uint32_t FVF, uint32_t Pool,
+                                     std::unique_ptr<IGpuVertexBuffer>& Buffer) = 0;
+  // Stream 0 only; the buffer is not owned and must stay alive while it is bound
+  // (nullptr unbinds).
+  virtual HRESULT SetStreamSource(uint32_t StreamNumber, IGpuVertexBuffer* Buffer, uint32_t OffsetInBytes,
+                                  uint32_t Stride) = 0;
+
   virtual HRESULT BeginScene() = 0;
   virtual HRESULT EndScene() = 0;
   // Clears the viewport, or the given rectangles of it when Count is not 0.
@@ -170,6 +198,9 @@ class IGpuDevice {
                         uint32_t Stencil) = 0;
   virtual HRESULT DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveCount, const void* VertexData,
                                   uint32_t VertexStride) = 0;
+  // Draws from the vertex buffer bound to stream 0, starting StartVertex vertices past
+  // the stream's offset.
+  virtual HRESULT DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) = 0;
   virtual HRESULT Present() = 0;
 };
 

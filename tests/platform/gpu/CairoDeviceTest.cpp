@@ -137,6 +137,32 @@ TEST_F(CairoDeviceTest, ClipToKeepsDrawingInsideItsRectangle) {
 }
 
 // The calls the other devices refuse, this one refuses too.
+// Printing draws collections from vertex buffers: the device reads them back from its
+// own memory and draws exactly what the same vertices handed over directly draw.
+TEST_F(CairoDeviceTest, DrawsFromItsVertexBuffersAsFromMemory) {
+  const TDxVertex quad[] = {{-1, 0, 0, kRed, 0, 0}, {0, 0, 0, kRed, 0, 0},  {0, -1, 0, kRed, 0, 0},
+                            {-1, 0, 0, kRed, 0, 0}, {0, -1, 0, kRed, 0, 0}, {-1, -1, 0, kRed, 0, 0}};
+  std::unique_ptr<IGpuVertexBuffer> buffer;
+  ASSERT_EQ(device_->CreateVertexBuffer(8 * sizeof(TDxVertex), D3DUSAGE_WRITEONLY, DxVertexFVF, D3DPOOL_DEFAULT,
+                                        buffer),
+            D3D_OK);
+  void* data = nullptr;
+  ASSERT_EQ(buffer->Lock(2 * sizeof(TDxVertex), sizeof quad, &data, D3DLOCK_DISCARD), D3D_OK);
+  std::memcpy(data, quad, sizeof quad);
+  ASSERT_EQ(buffer->Unlock(), D3D_OK);
+  ASSERT_EQ(device_->SetStreamSource(0, buffer.get(), 0, sizeof(TDxVertex)), D3D_OK);
+  ASSERT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 2, 2), D3D_OK);
+  // The lower left quarter of the page, and nothing else.
+  EXPECT_EQ(At(25, 75), kRed);
+  EXPECT_EQ(At(75, 75), kWhite);
+  EXPECT_EQ(At(25, 25), kWhite);
+  EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 3, 2), D3DERR_INVALIDCALL) << "past the buffer's end";
+  RecordingDevice other(50, 50);
+  std::unique_ptr<IGpuVertexBuffer> foreign;
+  ASSERT_EQ(other.CreateVertexBuffer(96, D3DUSAGE_WRITEONLY, DxVertexFVF, D3DPOOL_DEFAULT, foreign), D3D_OK);
+  EXPECT_EQ(device_->SetStreamSource(0, foreign.get(), 0, sizeof(TDxVertex)), D3DERR_INVALIDCALL);
+}
+
 TEST_F(CairoDeviceTest, RefusesWhatTheOtherDevicesRefuse) {
   RecordingDevice other(50, 50);
   std::unique_ptr<IGpuTexture> foreign, twoLevels;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 
 #include "platform/gpu/DxVertex.h"
 #include "platform/gpu/recording/RecordingDevice.h"
@@ -64,6 +66,65 @@ TEST(RecordingDevice, RefusesTheCallsTheGlDeviceRefuses) {
   std::unique_ptr<IGpuTexture> texture;
   EXPECT_EQ(device.CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture), D3DERR_INVALIDCALL);
   EXPECT_EQ(texture, nullptr);
+}
+
+// Vertex buffers: what is written through locks is what later draws read, every byte
+// written counts as uploaded, and what would read or write outside a buffer, or reach
+// another device's buffer, is refused.
+TEST(RecordingDevice, VertexBuffersCountWhatIsWrittenAndRefuseWhatReachesOutside) {
+  RecordingDevice device(100, 50);
+  RecordingDevice other(100, 50);
+  std::unique_ptr<IGpuVertexBuffer> buffer, foreign, refused;
+  ASSERT_EQ(device.CreateVertexBuffer(4 * sizeof(TDxVertex), D3DUSAGE_WRITEONLY, DxVertexFVF, D3DPOOL_DEFAULT, buffer),
+            D3D_OK);
+  ASSERT_EQ(other.CreateVertexBuffer(sizeof(TDxVertex), D3DUSAGE_WRITEONLY, DxVertexFVF, D3DPOOL_DEFAULT, foreign),
+            D3D_OK);
+  void* data = nullptr;
+  ASSERT_EQ(buffer->Lock(2 * sizeof(TDxVertex), 0, &data, D3DLOCK_NOOVERWRITE), D3D_OK);  // to the end
+  const TDxVertex line[2] = {{1, 0, 0, 7, 0, 0}, {2, 0, 0, 8, 0, 0}};
+  std::memcpy(data, line, sizeof line);
+  EXPECT_EQ(buffer->Lock(0, 0, &data, 0), D3DERR_INVALIDCALL) << "locked twice";
+  device.SetFVF(DxVertexFVF);
+  ASSERT_EQ(device.SetStreamSource(0, buffer.get(), 0, sizeof(TDxVertex)), D3D_OK);
+  EXPECT_EQ(device.DrawPrimitive(D3DPT_LINELIST, 2, 1), D3DERR_INVALIDCALL) << "drawn while locked";
+  ASSERT_EQ(buffer->Unlock(), D3D_OK);
+  EXPECT_EQ(device.UploadedVertexBytes(), sizeof line);
+  ASSERT_EQ(device.DrawPrimitive(D3DPT_LINELIST, 2, 1), D3D_OK);
+  EXPECT_EQ(device.Calls().back().Text, "DrawPrimitive(2, 2, 1)");
+  ASSERT_EQ(device.Calls().back().Vertices.size(), 2u);
+  EXPECT_EQ(device.Calls().back().Vertices[1].Color, 8u);
+  EXPECT_EQ(device.DrawnVertexCount(), 2u);
+
+  struct TCase {
+    const char* Call;
+    HRESULT Result;
+  };
+  const TCase cases[] = {
+      {"lock past the end", buffer->Lock(3 * sizeof(TDxVertex), 2 * sizeof(TDxVertex), &data, 0)},
+      {"lock at the end", buffer->Lock(4 * sizeof(TDxVertex), 0, &data, 0)},
+      {"unlock without lock", buffer->Unlock()},
+      {"draw past the end", device.DrawPrimitive(D3DPT_LINELIST, 3, 1)},
+      {"draw of no primitives", device.DrawPrimitive(D3DPT_LINELIST, 0, 0)},
+      {"another device's buffer", device.SetStreamSource(0, foreign.get(), 0, sizeof(TDxVertex))},
+      {"stream 1", device.SetStreamSource(1, buffer.get(), 0, sizeof(TDxVertex))},
+      {"wrong stride", device.SetStreamSource(0, buffer.get(), 0, 12)},
+      {"shorter than a vertex", device.CreateVertexBuffer(8, D3DUSAGE_WRITEONLY, DxVertexFVF, D3DPOOL_DEFAULT, refused)},
+      {"readable buffer", device.CreateVertexBuffer(96, 0, DxVertexFVF, D3DPOOL_DEFAULT, refused)},
+  };
+  for (const TCase& c : cases) EXPECT_EQ(c.Result, D3DERR_INVALIDCALL) << c.Call;
+  EXPECT_EQ(device.UploadedVertexBytes(), sizeof line) << "refused locks upload nothing";
+  ASSERT_EQ(device.SetStreamSource(0, nullptr, 0, 0), D3D_OK);
+  EXPECT_EQ(device.DrawPrimitive(D3DPT_LINELIST, 0, 1), D3DERR_INVALIDCALL) << "no stream bound";
+
+  // A buffer that outlives its device keeps working and records nothing.
+  const size_t calls = other.Calls().size();
+  {
+    RecordingDevice gone(10, 10);
+    ASSERT_EQ(gone.CreateVertexBuffer(96, D3DUSAGE_WRITEONLY, DxVertexFVF, D3DPOOL_DEFAULT, refused), D3D_OK);
+  }
+  EXPECT_EQ(refused->Lock(0, 0, &data, 0), D3D_OK);
+  EXPECT_EQ(refused->Unlock(), D3D_OK);
+  EXPECT_EQ(other.Calls().size(), calls);
 }
 
 TEST(RecordingDevice, ViewportStartsAsTheWholeTarget) {

@@ -169,6 +169,27 @@ HRESULT CairoDevice::CreateTexture(uint32_t Width, uint32_t Height, uint32_t Lev
   return D3D_OK;
 }
 
+HRESULT CairoDevice::CreateVertexBuffer(uint32_t Length, uint32_t Usage, uint32_t FVF, uint32_t Pool,
+                                        std::unique_ptr<IGpuVertexBuffer>& Buffer) {
+  Buffer.reset();
+  if (HRESULT result = CheckVertexBufferRequest(Length, Usage, FVF, Pool); result != D3D_OK) return result;
+  Buffer = std::make_unique<MemoryVertexBuffer>(this, Length);
+  return D3D_OK;
+}
+
+HRESULT CairoDevice::SetStreamSource(uint32_t StreamNumber, IGpuVertexBuffer* Buffer, uint32_t OffsetInBytes,
+                                     uint32_t Stride) {
+  MemoryVertexBuffer* buffer = OwnMemoryBuffer(this, Buffer);
+  if (Buffer && !buffer) return D3DERR_INVALIDCALL;
+  if (HRESULT result = Buffer ? CheckStreamSource(StreamNumber, OffsetInBytes, Stride)
+                              : (StreamNumber == 0 ? D3D_OK : D3DERR_INVALIDCALL);
+      result != D3D_OK)
+    return result;
+  stream_ = buffer;
+  streamOffset_ = OffsetInBytes;
+  return D3D_OK;
+}
+
 HRESULT CairoDevice::BeginScene() {
   if (inScene_) return D3DERR_INVALIDCALL;
   inScene_ = true;
@@ -319,12 +340,28 @@ HRESULT CairoDevice::DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveC
   if (HRESULT result = CheckDraw(fvf_, PrimitiveType, PrimitiveCount, VertexData, VertexStride);
       result != D3D_OK)
     return result;
+  DrawVertices(PrimitiveType, PrimitiveCount, static_cast<const TDxVertex*>(VertexData));
+  return D3D_OK;
+}
+
+HRESULT CairoDevice::DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) {
+  if (stream_ == nullptr) return D3DERR_INVALIDCALL;
+  if (HRESULT result = CheckStreamDraw(fvf_, PrimitiveType, StartVertex, PrimitiveCount, streamOffset_,
+                                       stream_->Length(), stream_->Locked());
+      result != D3D_OK)
+    return result;
+  const uint64_t count = VertexCountOf(PrimitiveType, PrimitiveCount);
+  DrawVertices(PrimitiveType, PrimitiveCount,
+               stream_->VerticesAt(streamOffset_ + uint64_t{StartVertex} * sizeof(TDxVertex), count).data());
+  return D3D_OK;
+}
+
+void CairoDevice::DrawVertices(uint32_t PrimitiveType, uint32_t PrimitiveCount, const TDxVertex* In) {
   const uint64_t count = VertexCountOf(PrimitiveType, PrimitiveCount);
   const TMatrix44 m = MatrixMultiply(MatrixMultiply(state_.world, state_.view), state_.projection);
-  const auto* in = static_cast<const TDxVertex*>(VertexData);
   std::vector<TPageVertex> page(count);
   std::vector<bool> valid(count);
-  for (uint64_t i = 0; i < count; ++i) valid[i] = ToPage(in[i], m, page[i]);
+  for (uint64_t i = 0; i < count; ++i) valid[i] = ToPage(In[i], m, page[i]);
 
   const bool textured = texture_ != nullptr && state_.colorOp != D3DTOP_DISABLE;
   const auto triangle = [&](uint64_t a, uint64_t b, uint64_t c) {
@@ -367,7 +404,6 @@ HRESULT CairoDevice::DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveC
   }
   // The run reads the texture stage as it is now; a later state change must not recolour it.
   FlushTextured();
-  return D3D_OK;
 }
 
 HRESULT CairoDevice::Present() {

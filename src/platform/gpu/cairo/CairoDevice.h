@@ -15,8 +15,9 @@
 // Primitives wholly outside the clip (the viewport, narrowed by ClipTo) are left out,
 // so a page holds only what shows on it.
 //
-// The device does not own the context, which must outlive it. Textures it creates may
-// outlive it; they are refused by every other device.
+// The device does not own the context, which must outlive it. Textures and vertex
+// buffers it creates may outlive it; they are refused by every other device. Vertex
+// buffers are kept in memory and read back when drawn from.
 
 #include <array>
 #include <cstdint>
@@ -30,6 +31,7 @@
 #include "platform/gpu/DxVertex.h"
 #include "platform/gpu/FixedFunctionState.h"
 #include "platform/gpu/GpuDevice.h"
+#include "platform/gpu/MemoryVertexBuffer.h"
 
 namespace vellmar {
 
@@ -68,12 +70,17 @@ class CairoDevice final : public IGpuDevice {
   HRESULT SetTexture(uint32_t Stage, IGpuTexture* Texture) override;
   HRESULT CreateTexture(uint32_t Width, uint32_t Height, uint32_t Levels, uint32_t Usage, uint32_t Format,
                         uint32_t Pool, std::unique_ptr<IGpuTexture>& Texture) override;
+  HRESULT CreateVertexBuffer(uint32_t Length, uint32_t Usage, uint32_t FVF, uint32_t Pool,
+                             std::unique_ptr<IGpuVertexBuffer>& Buffer) override;
+  HRESULT SetStreamSource(uint32_t StreamNumber, IGpuVertexBuffer* Buffer, uint32_t OffsetInBytes,
+                          uint32_t Stride) override;
   HRESULT BeginScene() override;
   HRESULT EndScene() override;
   HRESULT Clear(uint32_t Count, const D3DRECT* Rects, uint32_t Flags, uint32_t Color, float Z,
                 uint32_t Stencil) override;
   HRESULT DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveCount, const void* VertexData,
                           uint32_t VertexStride) override;
+  HRESULT DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) override;
   HRESULT Present() override;
 
  private:
@@ -97,6 +104,8 @@ class CairoDevice final : public IGpuDevice {
   void AddPoint(const TPageVertex& A);
   void AddTexturedTriangle(const TPageVertex& A, const TPageVertex& B, const TPageVertex& C);
   void FlushTextured();
+  // Draws checked primitives, whatever they were handed in.
+  void DrawVertices(uint32_t PrimitiveType, uint32_t PrimitiveCount, const TDxVertex* In);
 
   cairo_t* cairo_;
   uint32_t width_;
@@ -110,6 +119,8 @@ class CairoDevice final : public IGpuDevice {
   uint32_t fvf_ = 0;
   bool inScene_ = false;
   CairoTexture* texture_ = nullptr;
+  MemoryVertexBuffer* stream_ = nullptr;
+  uint32_t streamOffset_ = 0;
   std::optional<TPageRect> clip_;
   // The path being merged and the colour it will be drawn with.
   TPending pending_ = TPending::None;

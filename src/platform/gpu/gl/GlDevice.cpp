@@ -143,6 +143,20 @@ GLint GlFilter(uint32_t Filter) {
   return Filter == D3DTEXF_POINT ? GL_NEAREST : GL_LINEAR;
 }
 
+// The attributes of TDxVertex in the bound GL_ARRAY_BUFFER from the byte offset on, for
+// the bound vertex array.
+void SetVertexLayout(uintptr_t Offset) {
+  constexpr GLsizei stride = sizeof(TDxVertex);
+  VELLMAR_GL(glEnableVertexAttribArray(0));
+  VELLMAR_GL(glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(Offset)));
+  // GL_BGRA as the size reads the ARGB word's bytes B, G, R, A into (r, g, b, a).
+  VELLMAR_GL(glEnableVertexAttribArray(1));
+  VELLMAR_GL(glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                                   reinterpret_cast<const void*>(Offset + 12)));
+  VELLMAR_GL(glEnableVertexAttribArray(2));
+  VELLMAR_GL(glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(Offset + 16)));
+}
+
 }  // namespace
 
 // A texture of the GL device: the texels are kept in memory as well (as in Direct3D's
@@ -189,6 +203,49 @@ class GlTexture final : public IGpuTexture {
   uint32_t width_;
   uint32_t height_;
   std::vector<uint32_t> texels_;
+  bool locked_ = false;
+};
+
+// A vertex buffer of the GL device: a buffer object written through glMapBufferRange.
+class GlVertexBuffer final : public IGpuVertexBuffer {
+ public:
+  GlVertexBuffer(GlDevice* Device, GLuint Name, uint32_t Length) : device_(Device), name_(Name), length_(Length) {}
+  ~GlVertexBuffer() override {
+    if (device_) device_->ForgetVertexBuffer(this);
+  }
+  GlVertexBuffer(const GlVertexBuffer&) = delete;
+  GlVertexBuffer& operator=(const GlVertexBuffer&) = delete;
+
+  HRESULT Lock(uint32_t OffsetToLock, uint32_t SizeToLock, void** Data, uint32_t Flags) override {
+    const uint32_t size = LockedSize(OffsetToLock, SizeToLock, length_);
+    if (!device_ || Data == nullptr || locked_ || size == 0) return D3DERR_INVALIDCALL;
+    // Locks never read, so the locked range need not be kept. Bytes behind NOOVERWRITE
+    // are not in use by a pending draw: the driver need not wait for the GPU.
+    GLbitfield access = GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT;
+    if (Flags & D3DLOCK_DISCARD)
+      access |= GL_MAP_INVALIDATE_BUFFER_BIT;
+    else if (Flags & D3DLOCK_NOOVERWRITE)
+      access |= GL_MAP_UNSYNCHRONIZED_BIT;
+    VELLMAR_GL(glBindBuffer(GL_ARRAY_BUFFER, name_));
+    void* mapped = VELLMAR_GL(glMapBufferRange(GL_ARRAY_BUFFER, OffsetToLock, size, access));
+    if (mapped == nullptr) return E_OUTOFMEMORY;
+    locked_ = true;
+    *Data = mapped;
+    return D3D_OK;
+  }
+
+  HRESULT Unlock() override {
+    if (!device_ || !locked_) return D3DERR_INVALIDCALL;
+    locked_ = false;
+    VELLMAR_GL(glBindBuffer(GL_ARRAY_BUFFER, name_));
+    // A false result means the mapped bytes were lost (a display change); the caller
+    // learns it from the failure and writes them again.
+    return VELLMAR_GL(glUnmapBuffer(GL_ARRAY_BUFFER)) == GL_TRUE ? D3D_OK : D3DERR_INVALIDCALL;
+  }
+
+  GlDevice* device_;
+  GLuint name_;
+  uint32_t length_;
   bool locked_ = false;
 };
 
@@ -252,15 +309,8 @@ bool GlDevice::Init() {
   VELLMAR_GL(glGenBuffers(1, &vbo_));
   VELLMAR_GL(glBindVertexArray(vao_));
   VELLMAR_GL(glBindBuffer(GL_ARRAY_BUFFER, vbo_));
-  constexpr GLsizei stride = sizeof(TDxVertex);
-  VELLMAR_GL(glEnableVertexAttribArray(0));
-  VELLMAR_GL(glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(0)));
-  // GL_BGRA as the size reads the ARGB word's bytes B, G, R, A into (r, g, b, a).
-  VELLMAR_GL(glEnableVertexAttribArray(1));
-  VELLMAR_GL(glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                                   reinterpret_cast<const void*>(12)));
-  VELLMAR_GL(glEnableVertexAttribArray(2));
-  VELLMAR_GL(glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(16)));
+  SetVertexLayout(0);
+  VELLMAR_GL(glGenVertexArrays(1, &streamVao_));
   VELLMAR_GL(glBindVertexArray(0));
 
   VELLMAR_GL(glGenSamplers(1, &sampler_));
@@ -274,9 +324,14 @@ GlDevice::~GlDevice() {
     VELLMAR_GL(glDeleteTextures(1, &texture->name_));
     texture->device_ = nullptr;
   }
+  for (GlVertexBuffer* buffer : buffers_) {
+    VELLMAR_GL(glDeleteBuffers(1, &buffer->name_));
+    buffer->device_ = nullptr;
+  }
   if (sampler_) VELLMAR_GL(glDeleteSamplers(1, &sampler_));
   if (vbo_) VELLMAR_GL(glDeleteBuffers(1, &vbo_));
   if (vao_) VELLMAR_GL(glDeleteVertexArrays(1, &vao_));
+  if (streamVao_) VELLMAR_GL(glDeleteVertexArrays(1, &streamVao_));
   if (program_) VELLMAR_GL(glDeleteProgram(program_));
 }
 
@@ -284,6 +339,15 @@ void GlDevice::ForgetTexture(GlTexture* Texture) {
   if (texture_ == Texture) texture_ = nullptr;
   VELLMAR_GL(glDeleteTextures(1, &Texture->name_));
   textures_.erase(std::find(textures_.begin(), textures_.end(), Texture));
+}
+
+void GlDevice::ForgetVertexBuffer(GlVertexBuffer* Buffer) {
+  if (stream_ == Buffer) {
+    stream_ = nullptr;
+    streamDirty_ = true;
+  }
+  VELLMAR_GL(glDeleteBuffers(1, &Buffer->name_));
+  buffers_.erase(std::find(buffers_.begin(), buffers_.end(), Buffer));
 }
 
 HRESULT GlDevice::GetDeviceCaps(D3DCAPS9& Caps) {
@@ -351,6 +415,34 @@ HRESULT GlDevice::CreateTexture(uint32_t Width, uint32_t Height, uint32_t Levels
   texture->Upload();
   textures_.push_back(texture.get());
   Texture = std::move(texture);
+  return D3D_OK;
+}
+
+HRESULT GlDevice::CreateVertexBuffer(uint32_t Length, uint32_t Usage, uint32_t FVF, uint32_t Pool,
+                                     std::unique_ptr<IGpuVertexBuffer>& Buffer) {
+  Buffer.reset();
+  if (HRESULT result = CheckVertexBufferRequest(Length, Usage, FVF, Pool); result != D3D_OK) return result;
+  GLuint name = 0;
+  VELLMAR_GL(glGenBuffers(1, &name));
+  VELLMAR_GL(glBindBuffer(GL_ARRAY_BUFFER, name));
+  VELLMAR_GL(glBufferData(GL_ARRAY_BUFFER, Length, nullptr, GL_STATIC_DRAW));
+  auto buffer = std::make_unique<GlVertexBuffer>(this, name, Length);
+  buffers_.push_back(buffer.get());
+  Buffer = std::move(buffer);
+  return D3D_OK;
+}
+
+HRESULT GlDevice::SetStreamSource(uint32_t StreamNumber, IGpuVertexBuffer* Buffer, uint32_t OffsetInBytes,
+                                  uint32_t Stride) {
+  auto* buffer = dynamic_cast<GlVertexBuffer*>(Buffer);
+  if (Buffer && (!buffer || buffer->device_ != this)) return D3DERR_INVALIDCALL;
+  if (HRESULT result = Buffer ? CheckStreamSource(StreamNumber, OffsetInBytes, Stride)
+                              : (StreamNumber == 0 ? D3D_OK : D3DERR_INVALIDCALL);
+      result != D3D_OK)
+    return result;
+  if (buffer != stream_ || OffsetInBytes != streamOffset_) streamDirty_ = true;
+  stream_ = buffer;
+  streamOffset_ = OffsetInBytes;
   return D3D_OK;
 }
 
@@ -489,6 +581,24 @@ HRESULT GlDevice::DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveCoun
   VELLMAR_GL(glBufferData(GL_ARRAY_BUFFER, vboCapacity_, nullptr, GL_STREAM_DRAW));
   VELLMAR_GL(glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, VertexData));
   VELLMAR_GL(glDrawArrays(GlPrimitive(PrimitiveType), 0, static_cast<GLsizei>(count)));
+  return D3D_OK;
+}
+
+HRESULT GlDevice::DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) {
+  if (stream_ == nullptr) return D3DERR_INVALIDCALL;
+  if (HRESULT result = CheckStreamDraw(fvf_, PrimitiveType, StartVertex, PrimitiveCount, streamOffset_,
+                                       stream_->length_, stream_->locked_);
+      result != D3D_OK)
+    return result;
+  ApplyPipelineState();
+  VELLMAR_GL(glBindVertexArray(streamVao_));
+  if (streamDirty_) {
+    VELLMAR_GL(glBindBuffer(GL_ARRAY_BUFFER, stream_->name_));
+    SetVertexLayout(streamOffset_);
+    streamDirty_ = false;
+  }
+  VELLMAR_GL(glDrawArrays(GlPrimitive(PrimitiveType), static_cast<GLint>(StartVertex),
+                          static_cast<GLsizei>(VertexCountOf(PrimitiveType, PrimitiveCount))));
   return D3D_OK;
 }
 

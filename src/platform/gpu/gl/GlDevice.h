@@ -2,8 +2,10 @@
 // The device on OpenGL 3.3 core: one shader program emulates the fixed-function state
 // the system uses (transforms, ambient tint, texture stage 0, blending, samplers).
 // It draws into whatever framebuffer is bound when a call is made, and every call,
-// including destruction, needs the device's GL context current. Textures it creates
-// may outlive it; they are emptied when it goes.
+// including destruction, needs the device's GL context current. Textures and vertex
+// buffers it creates may outlive it; they are emptied when it goes. Vertex buffers are
+// GL buffer objects written through mapping, so their vertices are copied once, into
+// the driver, and drawn from there frame after frame.
 //
 // Pixel centres follow Direct3D 9, not OpenGL: a pixel's centre is at whole screen
 // coordinates, so the vertex shader moves everything (almost) half a pixel right and
@@ -25,6 +27,7 @@
 namespace vellmar {
 
 class GlTexture;
+class GlVertexBuffer;
 
 class GlDevice final : public IGpuDevice {
  public:
@@ -49,21 +52,28 @@ class GlDevice final : public IGpuDevice {
   HRESULT SetTexture(uint32_t Stage, IGpuTexture* Texture) override;
   HRESULT CreateTexture(uint32_t Width, uint32_t Height, uint32_t Levels, uint32_t Usage, uint32_t Format,
                         uint32_t Pool, std::unique_ptr<IGpuTexture>& Texture) override;
+  HRESULT CreateVertexBuffer(uint32_t Length, uint32_t Usage, uint32_t FVF, uint32_t Pool,
+                             std::unique_ptr<IGpuVertexBuffer>& Buffer) override;
+  HRESULT SetStreamSource(uint32_t StreamNumber, IGpuVertexBuffer* Buffer, uint32_t OffsetInBytes,
+                          uint32_t Stride) override;
   HRESULT BeginScene() override;
   HRESULT EndScene() override;
   HRESULT Clear(uint32_t Count, const D3DRECT* Rects, uint32_t Flags, uint32_t Color, float Z,
                 uint32_t Stencil) override;
   HRESULT DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveCount, const void* VertexData,
                           uint32_t VertexStride) override;
+  HRESULT DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) override;
   // Flushes the commands; showing the picture is the context owner's business.
   HRESULT Present() override;
 
  private:
   friend class GlTexture;
+  friend class GlVertexBuffer;
   GlDevice(uint32_t BackBufferWidth, uint32_t BackBufferHeight);
   bool Init();
   void ApplyPipelineState();
   void ForgetTexture(GlTexture* Texture);
+  void ForgetVertexBuffer(GlVertexBuffer* Buffer);
 
   uint32_t width_;
   uint32_t height_;
@@ -74,6 +84,8 @@ class GlDevice final : public IGpuDevice {
   GLuint program_ = 0;
   GLuint vao_ = 0;
   GLuint vbo_ = 0;
+  // Draws from vertex buffers go through their own vertex array, pointed at the stream.
+  GLuint streamVao_ = 0;
   GLsizeiptr vboCapacity_ = 0;
   GLuint sampler_ = 0;
   GLint uWorld_ = -1, uView_ = -1, uProjection_ = -1, uAmbient_ = -1, uPixelShift_ = -1, uTextured_ = -1,
@@ -87,6 +99,10 @@ class GlDevice final : public IGpuDevice {
   GlTexture* texture_ = nullptr;
   bool inScene_ = false;
   std::vector<GlTexture*> textures_;
+  GlVertexBuffer* stream_ = nullptr;
+  uint32_t streamOffset_ = 0;
+  bool streamDirty_ = true;  // streamVao_ points elsewhere
+  std::vector<GlVertexBuffer*> buffers_;
 };
 
 }  // namespace vellmar

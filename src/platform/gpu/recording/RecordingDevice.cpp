@@ -1,7 +1,7 @@
 #include "platform/gpu/recording/RecordingDevice.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <initializer_list>
 
 #include "platform/gpu/DeviceRules.h"
@@ -62,6 +62,31 @@ HRESULT RecordingTexture::UnlockRect(uint32_t Level) {
   return result;
 }
 
+RecordingVertexBuffer::RecordingVertexBuffer(RecordingDevice* Device, uint32_t Length)
+    : MemoryVertexBuffer(Device, Length), device_(Device) {}
+
+RecordingVertexBuffer::~RecordingVertexBuffer() {
+  if (!device_) return;
+  if (device_->stream_ == this) device_->stream_ = nullptr;
+  std::erase(device_->buffers_, this);
+}
+
+HRESULT RecordingVertexBuffer::Lock(uint32_t OffsetToLock, uint32_t SizeToLock, void** Data, uint32_t Flags) {
+  const HRESULT result = MemoryVertexBuffer::Lock(OffsetToLock, SizeToLock, Data, Flags);
+  if (device_) device_->Record(CallText("Lock", {OffsetToLock, SizeToLock, Flags}), result);
+  return result;
+}
+
+HRESULT RecordingVertexBuffer::Unlock() {
+  const bool locked = Locked();
+  const HRESULT result = MemoryVertexBuffer::Unlock();
+  if (device_) {
+    if (locked) device_->uploadedBytes_ += LockSize();
+    device_->Record("Unlock()", result);
+  }
+  return result;
+}
+
 RecordingDevice::RecordingDevice(uint32_t BackBufferWidth, uint32_t BackBufferHeight)
     : width_(BackBufferWidth), height_(BackBufferHeight) {
   viewport_.Width = BackBufferWidth;
@@ -69,6 +94,10 @@ RecordingDevice::RecordingDevice(uint32_t BackBufferWidth, uint32_t BackBufferHe
   caps_.MaxTextureWidth = MaxTextureSide;
   caps_.MaxTextureHeight = MaxTextureSide;
   caps_.MaxAnisotropy = 16;
+}
+
+RecordingDevice::~RecordingDevice() {
+  for (RecordingVertexBuffer* buffer : buffers_) buffer->device_ = nullptr;
 }
 
 std::vector<std::string> RecordingDevice::CallTexts() const {
@@ -151,6 +180,35 @@ HRESULT RecordingDevice::CreateTexture(uint32_t Width, uint32_t Height, uint32_t
   return result;
 }
 
+HRESULT RecordingDevice::CreateVertexBuffer(uint32_t Length, uint32_t Usage, uint32_t FVF, uint32_t Pool,
+                                            std::unique_ptr<IGpuVertexBuffer>& Buffer) {
+  const HRESULT result = CheckVertexBufferRequest(Length, Usage, FVF, Pool);
+  Buffer.reset();
+  if (result == D3D_OK) {
+    auto buffer = std::make_unique<RecordingVertexBuffer>(this, Length);
+    buffers_.push_back(buffer.get());
+    Buffer = std::move(buffer);
+  }
+  Record(CallText("CreateVertexBuffer", {Length, Usage, FVF, Pool}), result);
+  return result;
+}
+
+HRESULT RecordingDevice::SetStreamSource(uint32_t StreamNumber, IGpuVertexBuffer* Buffer, uint32_t OffsetInBytes,
+                                         uint32_t Stride) {
+  auto* buffer = static_cast<RecordingVertexBuffer*>(OwnMemoryBuffer(this, Buffer));
+  HRESULT result = Buffer && !buffer ? D3DERR_INVALIDCALL : D3D_OK;
+  if (result == D3D_OK && Buffer) result = CheckStreamSource(StreamNumber, OffsetInBytes, Stride);
+  if (result == D3D_OK && !Buffer && StreamNumber != 0) result = D3DERR_INVALIDCALL;
+  if (result == D3D_OK) {
+    stream_ = buffer;
+    streamOffset_ = OffsetInBytes;
+  }
+  std::string text = CallText("SetStreamSource", {StreamNumber, OffsetInBytes, Stride});
+  text.insert(text.find(',') + 1, Buffer ? " buffer," : " null,");
+  Record(std::move(text), result);
+  return result;
+}
+
 HRESULT RecordingDevice::BeginScene() {
   const HRESULT result = inScene_ ? D3DERR_INVALIDCALL : D3D_OK;
   inScene_ = true;
@@ -179,14 +237,27 @@ HRESULT RecordingDevice::DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t Primit
   const HRESULT result = CheckDraw(fvf_, PrimitiveType, PrimitiveCount, VertexData, VertexStride);
   TGpuCall& call = Record(CallText("DrawPrimitiveUP", {PrimitiveType, PrimitiveCount, VertexStride}), result);
   if (result != D3D_OK) return result;
-  const uint64_t count = VertexCountOf(PrimitiveType, PrimitiveCount);
-  ++drawCalls_;
-  drawnVertices_ += count;
-  if (recording_ && recordVertices_) {
-    call.Vertices.resize(count);
-    std::memcpy(call.Vertices.data(), VertexData, count * sizeof(TDxVertex));
-  }
+  RecordDrawn(call, static_cast<const TDxVertex*>(VertexData), VertexCountOf(PrimitiveType, PrimitiveCount));
   return result;
+}
+
+HRESULT RecordingDevice::DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) {
+  const HRESULT result =
+      stream_ == nullptr ? D3DERR_INVALIDCALL
+                         : CheckStreamDraw(fvf_, PrimitiveType, StartVertex, PrimitiveCount, streamOffset_,
+                                           stream_->Length(), stream_->Locked());
+  TGpuCall& call = Record(CallText("DrawPrimitive", {PrimitiveType, StartVertex, PrimitiveCount}), result);
+  if (result != D3D_OK) return result;
+  const uint64_t count = VertexCountOf(PrimitiveType, PrimitiveCount);
+  RecordDrawn(call, stream_->VerticesAt(streamOffset_ + uint64_t{StartVertex} * sizeof(TDxVertex), count).data(),
+              count);
+  return result;
+}
+
+void RecordingDevice::RecordDrawn(TGpuCall& Call, const TDxVertex* Vertices, uint64_t Count) {
+  ++drawCalls_;
+  drawnVertices_ += Count;
+  if (recording_ && recordVertices_) Call.Vertices.assign(Vertices, Vertices + Count);
 }
 
 HRESULT RecordingDevice::Present() {

@@ -1,8 +1,9 @@
 #pragma once
 // A device that draws nothing and records every call with its arguments, so tests can
 // check the exact call sequence the renderer issues, and benchmarks can run the
-// renderer without a GPU. It validates arguments as GlDevice does. Textures it creates
-// keep their pixels in memory and may outlive the device (they stop recording then).
+// renderer without a GPU. It validates arguments as GlDevice does. Textures and vertex
+// buffers it creates keep their contents in memory and may outlive the device (they
+// stop recording then). Every byte written into a vertex buffer is counted as uploaded.
 
 #include <cstdint>
 #include <memory>
@@ -11,12 +12,13 @@
 
 #include "platform/gpu/DxVertex.h"
 #include "platform/gpu/GpuDevice.h"
+#include "platform/gpu/MemoryVertexBuffer.h"
 
 namespace vellmar {
 
 struct TGpuCall {
   std::string Text;                      // e.g. "SetRenderState(22, 1)", integers in decimal
-  std::vector<TDxVertex> Vertices;       // DrawPrimitiveUP, when vertex recording is on
+  std::vector<TDxVertex> Vertices;       // DrawPrimitiveUP and DrawPrimitive, when vertex recording is on
   TMatrix44 Matrix;                      // SetTransform
   const IGpuTexture* Texture = nullptr;  // SetTexture, CreateTexture
   HRESULT Result = D3D_OK;
@@ -43,9 +45,28 @@ class RecordingTexture final : public IGpuTexture {
   std::weak_ptr<std::vector<TGpuCall>> log_;
 };
 
+class RecordingDevice;
+
+class RecordingVertexBuffer final : public MemoryVertexBuffer {
+ public:
+  RecordingVertexBuffer(RecordingDevice* Device, uint32_t Length);
+  ~RecordingVertexBuffer() override;
+  RecordingVertexBuffer(const RecordingVertexBuffer&) = delete;
+  RecordingVertexBuffer& operator=(const RecordingVertexBuffer&) = delete;
+  HRESULT Lock(uint32_t OffsetToLock, uint32_t SizeToLock, void** Data, uint32_t Flags) override;
+  HRESULT Unlock() override;
+
+ private:
+  friend class RecordingDevice;
+  RecordingDevice* device_;  // nullptr once the device is gone
+};
+
 class RecordingDevice final : public IGpuDevice {
  public:
   RecordingDevice(uint32_t BackBufferWidth, uint32_t BackBufferHeight);
+  ~RecordingDevice() override;
+  RecordingDevice(const RecordingDevice&) = delete;
+  RecordingDevice& operator=(const RecordingDevice&) = delete;
 
   // Benchmarks switch this off so that recording costs no vertex copies.
   void SetRecordVertices(bool On) { recordVertices_ = On; }
@@ -57,6 +78,8 @@ class RecordingDevice final : public IGpuDevice {
   void ClearCalls() { log_->clear(); }
   uint64_t DrawCallCount() const { return drawCalls_; }
   uint64_t DrawnVertexCount() const { return drawnVertices_; }
+  // Bytes written into vertex buffers (the locked ranges, counted at Unlock).
+  uint64_t UploadedVertexBytes() const { return uploadedBytes_; }
   // The caps reported by GetDeviceCaps; tests may change them.
   D3DCAPS9& Caps() { return caps_; }
 
@@ -71,16 +94,24 @@ class RecordingDevice final : public IGpuDevice {
   HRESULT SetTexture(uint32_t Stage, IGpuTexture* Texture) override;
   HRESULT CreateTexture(uint32_t Width, uint32_t Height, uint32_t Levels, uint32_t Usage, uint32_t Format,
                         uint32_t Pool, std::unique_ptr<IGpuTexture>& Texture) override;
+  HRESULT CreateVertexBuffer(uint32_t Length, uint32_t Usage, uint32_t FVF, uint32_t Pool,
+                             std::unique_ptr<IGpuVertexBuffer>& Buffer) override;
+  HRESULT SetStreamSource(uint32_t StreamNumber, IGpuVertexBuffer* Buffer, uint32_t OffsetInBytes,
+                          uint32_t Stride) override;
   HRESULT BeginScene() override;
   HRESULT EndScene() override;
   HRESULT Clear(uint32_t Count, const D3DRECT* Rects, uint32_t Flags, uint32_t Color, float Z,
                 uint32_t Stencil) override;
   HRESULT DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveCount, const void* VertexData,
                           uint32_t VertexStride) override;
+  HRESULT DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) override;
   HRESULT Present() override;
 
  private:
+  friend class RecordingVertexBuffer;
   TGpuCall& Record(std::string Text, HRESULT Result);
+  // Counts a draw of Count vertices and keeps them in the call when asked to.
+  void RecordDrawn(TGpuCall& Call, const TDxVertex* Vertices, uint64_t Count);
 
   uint32_t width_;
   uint32_t height_;
@@ -92,6 +123,10 @@ class RecordingDevice final : public IGpuDevice {
   bool recording_ = true;
   uint64_t drawCalls_ = 0;
   uint64_t drawnVertices_ = 0;
+  uint64_t uploadedBytes_ = 0;
+  RecordingVertexBuffer* stream_ = nullptr;
+  uint32_t streamOffset_ = 0;
+  std::vector<RecordingVertexBuffer*> buffers_;
   TGpuCall discarded_;  // target of Record() while recording is off
   std::shared_ptr<std::vector<TGpuCall>> log_ = std::make_shared<std::vector<TGpuCall>>();
 };
