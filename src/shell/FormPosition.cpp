@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
@@ -14,6 +15,8 @@ namespace vellmar {
 namespace {
 
 QString PosSection(const QString& formName) { return formName + QStringLiteral("\\Pos"); }
+
+const QString kDocks = QStringLiteral("Docks");
 
 }  // namespace
 
@@ -46,6 +49,15 @@ void RestoreFormPosition(QWidget& form, const QString& formName, bool sizeable) 
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen) rect = FitFormToWorkArea(rect, screen->availableGeometry());
   form.setGeometry(rect);
+}
+
+void SaveDockState(const QMainWindow& form, const QString& formName) {
+  WriteSettingString(PosSection(formName), kDocks, QString::fromLatin1(form.saveState().toBase64()));
+}
+
+void RestoreDockState(QMainWindow& form, const QString& formName) {
+  const QString stored = ReadSettingString(PosSection(formName), kDocks);
+  if (!stored.isEmpty()) form.restoreState(QByteArray::fromBase64(stored.toLatin1()));
 }
 
 QRect FitFormToWorkArea(const QRect& form, const QRect& workArea) {

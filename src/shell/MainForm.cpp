@@ -30,6 +30,7 @@
 #include "shell/FormPosition.h"
 #include "shell/GoToStation.h"
 #include "shell/HeapStatistics.h"
+#include "shell/LayersPanel.h"
 #include "shell/MainPlanControls.h"
 #include "shell/MainPlanDrawer.h"
 #include "shell/PrintForm.h"
@@ -39,6 +40,7 @@
 #include "shell/PlanSurface.h"
 #include "shell/Settings.h"
 #include "shell/ShellPrompts.h"
+#include "shell/ViewBookmarkActions.h"
 #include "shell/ViewHistoryActions.h"
 #include "shell/ShellText.h"
 #include "shell/Session.h"
@@ -95,6 +97,10 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   planStatus_ = std::make_unique<TPlanStatusBar>(*this);
   goToStation_ = std::make_unique<TGoToStation>(*this);
   viewHistory_ = std::make_unique<TViewHistoryActions>(*this);
+  layersPanel_ = std::make_unique<TLayersPanel>(*this);
+  bookmarks_ = std::make_unique<TViewBookmarkActions>(*this);
+  // Once every panel is there: a panel made later keeps its first place.
+  RestoreDockState(*this, kFormName);
   PlanChanged();
 }
 
@@ -110,6 +116,7 @@ TMainForm::~TMainForm() {
   DirectoryProvider().SetAsker({});
   try {
     SaveFormPosition(*this, kFormName, true);
+    SaveDockState(*this, kFormName);
     WriteSettingString(kFormName, kVisibleLayers, FromCp1251(TKindRegistry::KindSetToText(visibleLayers_)));
   } catch (const std::exception&) {
     // An unwritable settings file costs the window position, nothing else.
@@ -133,19 +140,13 @@ void TMainForm::BuildLayout() {
   top->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   auto* row = new QHBoxLayout(top);
   row->setContentsMargins(1, 1, 1, 1);
+  toolRow_ = row;
   const qreal ratio = devicePixelRatioF();
   const auto toolButton = [&](const QString& hint, TToolBarPicture picture, void (TMainForm::*execute)()) {
     auto* action = new QAction(QIcon(ToolBarPicture(picture, ratio)), hint, this);
     action->setToolTip(hint);
     connect(action, &QAction::triggered, this, [this, execute] { (this->*execute)(); });
-    addAction(action);
-    auto* button = new QToolButton(top);
-    button->setDefaultAction(action);
-    button->setAutoRaise(true);
-    button->setFixedSize(40, 40);
-    button->setIconSize(QSize(32, 32));
-    button->setFocusPolicy(Qt::NoFocus);
-    row->addWidget(button);
+    AddToolButton(action);
     return action;
   };
   toolButton(tr("Открыть файл"), TToolBarPicture::Open, &TMainForm::OpenStreetExecute)
@@ -188,6 +189,17 @@ void TMainForm::BuildLayout() {
   connect(surface_, &TPlanSurface::MouseMove, this, [this](QMouseEvent* e) { MouseToMode(e, kMove); });
   connect(surface_, &TPlanSurface::MouseUp, this, [this](QMouseEvent* e) { MouseToMode(e, kUp); });
   setCentralWidget(central);
+}
+
+void TMainForm::AddToolButton(QAction* action) {
+  addAction(action);
+  auto* button = new QToolButton(toolRow_->parentWidget());
+  button->setDefaultAction(action);
+  button->setAutoRaise(true);
+  button->setFixedSize(40, 40);
+  button->setIconSize(QSize(32, 32));
+  button->setFocusPolicy(Qt::NoFocus);
+  toolRow_->insertWidget(toolButtonCount_++, button);
 }
 
 void TMainForm::ReadVisibleLayers() {

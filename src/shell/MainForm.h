@@ -19,6 +19,7 @@
 #include "render/DxDrawParams.h"
 #include "shell/ShellPrompts.h"
 
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QTabBar;
@@ -29,6 +30,7 @@ namespace vellmar {
 class TDisplayRenderer;
 class TFloatingActions;
 class TGoToStation;
+class TLayersPanel;
 class TMainPlanControls;
 class TMainPlanDrawer;
 class TMouseEvents;
@@ -39,6 +41,7 @@ class TStreetReload;
 class TStreetsHolderModule;
 class TStreetStructure;
 class TVellmarSyncForm;
+class TViewBookmarkActions;
 class TViewHistoryActions;
 
 class TMainForm final : public QMainWindow {
@@ -83,6 +86,9 @@ class TMainForm final : public QMainWindow {
   void CloseStreetMIClick();
   void CloseAllMIClick();
   void RefreshTabs();
+  // A 40 × 40 button for the action in the toolbar, after the ones there; the action
+  // joins the window's, so its shortcut works wherever the window has the focus.
+  void AddToolButton(QAction* action);
 
   TStreetsHolderModule& Streets() { return *streets_; }
   TMainPlanDrawer& Drawer() { return *drawer_; }
@@ -144,6 +150,8 @@ class TMainForm final : public QMainWindow {
   TPlanSurface* surface_ = nullptr;
   QTabBar* streetsTab_ = nullptr;
   QLabel* fileNameLabel_ = nullptr;
+  QHBoxLayout* toolRow_ = nullptr;
+  int toolButtonCount_ = 0;
   QFrame* actionPanel_ = nullptr;
   QMenu* tabsMenu_ = nullptr;
   QTimer updateTimer_;
@@ -167,6 +175,8 @@ class TMainForm final : public QMainWindow {
   std::unique_ptr<TPlanStatusBar> planStatus_;
   std::unique_ptr<TGoToStation> goToStation_;
   std::unique_ptr<TViewHistoryActions> viewHistory_;
+  std::unique_ptr<TLayersPanel> layersPanel_;
+  std::unique_ptr<TViewBookmarkActions> bookmarks_;
 };
 
 }  // namespace vellmar

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "document/KindRegistry.h"
+
 namespace vellmar {
 
 namespace {
@@ -211,6 +213,23 @@ QPixmap ToolBarPicture(TToolBarPicture picture, qreal pixelRatio) {
       p.drawPolygon(QPolygonF({QPointF(5, 11), QPointF(23, 11), QPointF(20, 19), QPointF(2, 19)}));
       return;
     }
+    if (picture == TToolBarPicture::Layers) {
+      // Three sheets stacked.
+      p.setPen(Pen(kInk, 1.2));
+      const QColor sheets[] = {QColor(90, 170, 70), QColor(215, 190, 150), QColor(120, 120, 125)};
+      for (int i = 0; i < 3; ++i) {
+        const qreal y = 15 - 4.5 * i;
+        p.setBrush(sheets[i]);
+        p.drawPolygon(QPolygonF({QPointF(12, y - 4.5), QPointF(21, y), QPointF(12, y + 4.5), QPointF(3, y)}));
+      }
+      return;
+    }
+    if (picture == TToolBarPicture::Bookmarks) {
+      p.setPen(Pen(kInk, 1.3));
+      p.setBrush(kAlert);
+      p.drawPolygon(QPolygonF({QPointF(6, 3), QPointF(18, 3), QPointF(18, 21), QPointF(12, 16), QPointF(6, 21)}));
+      return;
+    }
     p.setPen(Pen(kInk, 1.3));
     p.setBrush(kPaper);
     p.drawRect(QRectF(7, 3, 10, 7));
@@ -233,6 +252,48 @@ QPixmap TabPicture(TTabPicture picture, qreal pixelRatio) {
       p.setPen(Qt::NoPen);
       p.setBrush(kAlert);
       p.drawEllipse(QPointF(17, 18), 5, 5);
+    }
+  });
+}
+
+QPixmap KindPicture(int kind, qreal pixelRatio) {
+  // One colour a kind, near the one it has on the plan; the markings' white is outlined.
+  static constexpr QRgb kColours[kKindCount] = {
+      0xc8c8d2, 0x96be78, 0x78787d, 0xd7be96, 0x5aaa46, 0xb9a578, 0xbe785a, 0xc896dc, 0x3c3c3c, 0xaa6428,
+      0xf0f0f0, 0xebebeb, 0xf5f5f5, 0xfad228, 0xfafafa, 0xe6e6e6, 0xe0e0e0, 0x6496dc, 0x825a3c, 0xb464c8,
+      0xa050be, 0x1e1e1e, 0xdc2828, 0xe65a3c, 0x2878c8, 0xc83ca0, 0x3ca0c8, 0x5a5a6e, 0x6e6e5a, 0x28aa3c,
+      0x2828c8, 0x7878c8, 0xf0aa00, 0x964628, 0xfa7878, 0xdc0000, 0x646464, 0xe63c8c, 0xe664aa, 0x148c8c,
+      0x146ea0};
+  const QColor colour = kind >= 0 && kind < kKindCount ? QColor(kColours[kind]) : QColor(kInk);
+  const TKindBase base = TKindRegistry::IsRegistered(kind) ? TKindRegistry::Kind(kind).Base : TKindBase::Abstract;
+  return Paint(16, pixelRatio, [&](QPainter& p) {
+    p.setPen(Pen(kInk, 1.5));
+    p.setBrush(colour);
+    switch (base) {
+      case TKindBase::Polygon:
+        p.drawPolygon(QPolygonF({QPointF(3, 6), QPointF(14, 2), QPointF(21, 9), QPointF(17, 21), QPointF(4, 18)}));
+        break;
+      case TKindBase::Line: {
+        const QPolygonF line({QPointF(2, 19), QPointF(9, 8), QPointF(15, 15), QPointF(22, 4)});
+        p.setBrush(Qt::NoBrush);
+        p.setPen(Pen(kInk, 6));
+        p.drawPolyline(line);
+        p.setPen(Pen(colour, 3.5));
+        p.drawPolyline(line);
+        break;
+      }
+      case TKindBase::Point:
+        p.drawEllipse(QPointF(12, 12), 8, 8);
+        break;
+      case TKindBase::OrientPoint:
+        p.drawEllipse(QPointF(10, 14), 7, 7);
+        p.drawLine(QPointF(13, 11), QPointF(22, 2));
+        break;
+      case TKindBase::Abstract:
+        p.drawRoundedRect(QRectF(3, 3, 18, 18), 3, 3);
+        p.setBrush(kInk);
+        p.drawEllipse(QPointF(12, 12), 2.5, 2.5);
+        break;
     }
   });
 }

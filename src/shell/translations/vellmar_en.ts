@@ -260,4 +260,82 @@
         <translation>Forward</translation>
     </message>
 </context>
+<context>
+    <name>vellmar::TLayersPanel</name>
+    <message>
+        <source>Слои</source>
+        <translation>Layers</translation>
+    </message>
+    <message>
+        <source>Слой</source>
+        <translation>Layer</translation>
+    </message>
+    <message>
+        <source>Объектов</source>
+        <translation>Items</translation>
+    </message>
+    <message>
+        <source>Двойной щелчок: только этот слой; ещё один: снова прежние</source>
+        <translation>Double click: this layer only; again: the layers shown before</translation>
+    </message>
+    <message>
+        <source>Показать все</source>
+        <translation>Show all</translation>
+    </message>
+    <message>
+        <source>Слои: какие виды объектов показаны (Ctrl+L)</source>
+        <translation>Layers: which kinds of items are shown (Ctrl+L)</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TViewBookmarkActions</name>
+    <message>
+        <source>Добавить закладку…</source>
+        <translation>Add bookmark…</translation>
+    </message>
+    <message>
+        <source>Закладки</source>
+        <translation>Bookmarks</translation>
+    </message>
+    <message>
+        <source>Закладки вида этого файла (Ctrl+B, добавить: Ctrl+D)</source>
+        <translation>View bookmarks of this file (Ctrl+B; add: Ctrl+D)</translation>
+    </message>
+    <message>
+        <source>Переименовать</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Удалить</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Улица не сохранена в файл: закладок нет</source>
+        <translation>The street is not saved in a file: no bookmarks</translation>
+    </message>
+    <message>
+        <source>Имя закладки:</source>
+        <translation>Bookmark name:</translation>
+    </message>
+    <message>
+        <source>Переименовать закладку</source>
+        <translation>Rename bookmark</translation>
+    </message>
+    <message>
+        <source>Новая закладка</source>
+        <translation>New bookmark</translation>
+    </message>
+    <message>
+        <source>Вид %1</source>
+        <translation>View %1</translation>
+    </message>
+    <message>
+        <source>Закладке нужно имя.</source>
+        <translation>A bookmark needs a name.</translation>
+    </message>
+    <message>
+        <source>Закладка «%1» уже есть: выберите другое имя.</source>
+        <translation>There is a bookmark “%1” already: choose another name.</translation>
+    </message>
+</context>
 </TS>

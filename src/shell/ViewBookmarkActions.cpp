@@ -1,0 +1,196 @@
+#include "shell/ViewBookmarkActions.h"
+
+#include <exception>
+#include <string>
+
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "document/StreetStructure.h"
+#include "shell/BookmarkSettings.h"
+#include "shell/MainForm.h"
+#include "shell/MainPlanDrawer.h"
+#include "shell/Pictures.h"
+#include "shell/ShellText.h"
+#include "shell/StreetsHolderModule.h"
+
+namespace vellmar {
+
+namespace {
+
+QString NameText(const std::string& name) { return QString::fromStdString(name); }
+
+// A menu takes "&" for the mark of its shortcut letter.
+QString MenuText(const std::string& name) { return NameText(name).replace(QLatin1Char('&'), QStringLiteral("&&")); }
+
+}  // namespace
+
+TViewBookmarkActions::TViewBookmarkActions(TMainForm& form)
+    : QObject(&form),
+      form_(form),
+      add_(new QAction(tr("Добавить закладку…"), &form)),
+      open_(new QAction(QIcon(ToolBarPicture(TToolBarPicture::Bookmarks, form.devicePixelRatioF())), tr("Закладки"), &form)),
+      menu_(new QMenu(&form)),
+      renameMenu_(new QMenu(tr("Переименовать"), menu_)),
+      removeMenu_(new QMenu(tr("Удалить"), menu_)) {
+  setObjectName(QStringLiteral("viewBookmarks"));
+  renameMenu_->setObjectName(QStringLiteral("renameBookmark"));
+  removeMenu_->setObjectName(QStringLiteral("removeBookmark"));
+  add_->setObjectName(QStringLiteral("bookmarkAdd"));
+  add_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+  form.addAction(add_);
+  connect(add_, &QAction::triggered, this, [this] { AskName(); });
+  menu_->setObjectName(QStringLiteral("bookmarksMenu"));
+  connect(menu_, &QMenu::aboutToShow, this, &TViewBookmarkActions::FillMenu);
+  open_->setObjectName(QStringLiteral("bookmarks"));
+  open_->setToolTip(tr("Закладки вида этого файла (Ctrl+B, добавить: Ctrl+D)"));
+  open_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+  open_->setMenu(menu_);
+  form.AddToolButton(open_);
+  // The button's menu opens on a click; the shortcut opens it under the button.
+  QToolButton* button = nullptr;
+  for (QToolButton* candidate : form.findChildren<QToolButton*>()) {
+    if (candidate->defaultAction() == open_) button = candidate;
+  }
+  if (button) button->setPopupMode(QToolButton::InstantPopup);
+  connect(open_, &QAction::triggered, this, [this, button] {
+    menu_->popup(button ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos());
+  });
+  changeHook_ = form.AddChangeHook([this] { add_->setEnabled(!FilePath().isEmpty()); });
+}
+
+TViewBookmarkActions::~TViewBookmarkActions() { form_.RemoveChangeHook(changeHook_); }
+
+QString TViewBookmarkActions::FilePath() const {
+  // A street made in the window and never saved has no file to keep bookmarks for.
+  if (form_.Drawer().Street().FileName().empty()) return QString();
+  return TStreetsHolderModule::StreetPath(form_.Streets().CurrentFileName());
+}
+
+TViewBookmarks TViewBookmarkActions::Bookmarks() const {
+  const QString path = FilePath();
+  return path.isEmpty() ? TViewBookmarks() : ReadViewBookmarks(path);
+}
+
+void TViewBookmarkActions::FillMenu() {
+  menu_->clear();
+  renameMenu_->clear();
+  removeMenu_->clear();
+  menu_->addAction(add_);
+  const TViewBookmarks bookmarks = Bookmarks();
+  if (FilePath().isEmpty()) {
+    menu_->addAction(tr("Улица не сохранена в файл: закладок нет"))->setEnabled(false);
+    return;
+  }
+  if (bookmarks.Items().empty()) return;
+  menu_->addSeparator();
+  for (std::size_t i = 0; i < bookmarks.Items().size(); ++i) {
+    const QString name = MenuText(bookmarks.Items()[i].Name);
+    connect(menu_->addAction(name), &QAction::triggered, this, [this, i] { GoTo(i); });
+    connect(renameMenu_->addAction(name), &QAction::triggered, this, [this, i] { AskName(i); });
+    connect(removeMenu_->addAction(name), &QAction::triggered, this, [this, i] { Remove(i); });
+  }
+  menu_->addSeparator();
+  menu_->addMenu(renameMenu_);
+  menu_->addMenu(removeMenu_);
+}
+
+void TViewBookmarkActions::GoTo(std::size_t index) {
+  const TViewBookmarks bookmarks = Bookmarks();
+  if (index >= bookmarks.Items().size()) return;
+  form_.Drawer().SetView(bookmarks.Items()[index].View);
+  form_.PlanChanged();
+}
+
+void TViewBookmarkActions::Remove(std::size_t index) {
+  TViewBookmarks bookmarks = Bookmarks();
+  bookmarks.Remove(index);
+  const QString error = Store(FilePath(), bookmarks);
+  if (!error.isEmpty()) QMessageBox::warning(&form_, form_.windowTitle(), error);
+}
+
+QDialog& TViewBookmarkActions::NameForm() {
+  if (dialog_) return *dialog_;
+  dialog_ = new QDialog(&form_);
+  dialog_->setObjectName(QStringLiteral("bookmarkNameForm"));
+  // The plan and its tabs wait while the name is asked for.
+  dialog_->setWindowModality(Qt::WindowModal);
+  auto* column = new QVBoxLayout(dialog_);
+  column->addWidget(new QLabel(tr("Имя закладки:"), dialog_));
+  field_ = new QLineEdit(dialog_);
+  field_->setObjectName(QStringLiteral("name"));
+  column->addWidget(field_);
+  error_ = new QLabel(dialog_);
+  error_->setObjectName(QStringLiteral("error"));
+  error_->setStyleSheet(QStringLiteral("color: #b00000"));
+  error_->setWordWrap(true);
+  column->addWidget(error_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog_);
+  column->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TViewBookmarkActions::ApplyName);
+  connect(buttons, &QDialogButtonBox::rejected, dialog_, &QDialog::reject);
+  return *dialog_;
+}
+
+void TViewBookmarkActions::AskName(std::optional<std::size_t> renaming) {
+  const TViewBookmarks bookmarks = Bookmarks();
+  if (FilePath().isEmpty() || (renaming && *renaming >= bookmarks.Items().size())) return;
+  QDialog& dialog = NameForm();
+  namingPath_ = FilePath();
+  namingView_ = form_.Drawer().View();
+  renaming_ = renaming;
+  dialog.setWindowTitle(renaming ? tr("Переименовать закладку") : tr("Новая закладка"));
+  if (renaming) {
+    field_->setText(NameText(bookmarks.Items()[*renaming].Name));
+  } else {
+    // A name not taken yet, to keep or to type over.
+    int n = static_cast<int>(bookmarks.Items().size()) + 1;
+    while (bookmarks.Contains(tr("Вид %1").arg(n).toStdString())) ++n;
+    field_->setText(tr("Вид %1").arg(n));
+  }
+  error_->clear();
+  field_->selectAll();
+  dialog.show();
+  dialog.raise();
+  dialog.activateWindow();
+  field_->setFocus();
+}
+
+void TViewBookmarkActions::ApplyName() {
+  TViewBookmarks bookmarks = ReadViewBookmarks(namingPath_);
+  const std::string name = field_->text().toStdString();
+  QString error;
+  if (TViewBookmarks::CleanName(name).empty()) {
+    error = tr("Закладке нужно имя.");
+  } else if (renaming_ ? !bookmarks.Rename(*renaming_, name) : !bookmarks.Add(name, namingView_)) {
+    error = tr("Закладка «%1» уже есть: выберите другое имя.").arg(NameText(TViewBookmarks::CleanName(name)));
+  } else {
+    error = Store(namingPath_, bookmarks);
+  }
+  error_->setText(error);
+  if (error.isEmpty()) {
+    dialog_->accept();
+  } else {
+    field_->selectAll();
+    field_->setFocus();
+  }
+}
+
+QString TViewBookmarkActions::Store(const QString& filePath, const TViewBookmarks& bookmarks) {
+  try {
+    WriteViewBookmarks(filePath, bookmarks);
+  } catch (const std::exception& error) {
+    return ErrorText(error);
+  }
+  return QString();
+}
+
+}  // namespace vellmar
