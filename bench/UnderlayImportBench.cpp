@@ -85,7 +85,8 @@ void WriteAerialJpeg(const std::filesystem::path& path, int size) {
 class TWorkDir {
  public:
   TWorkDir()
-      : path_(std::filesystem::temp_directory_path() / ("vellmar-import-bench-" + std::to_string(::getpid()))) {
+      : path_(std::filesystem::temp_directory_path() /
+              ("vellmar-import-bench-" + std::to_string(::getpid()))) {
     std::filesystem::create_directories(path_);
   }
   ~TWorkDir() {
@@ -119,8 +120,8 @@ struct TChildRun {
 // Runs the importer with its progress sent to /dev/null.
 TChildRun RunImport(const std::filesystem::path& picture, const std::filesystem::path& out, int threads) {
   const std::string threadCount = std::to_string(threads);
-  std::vector<std::string> args = {VELLMAR_UNDERLAY_TOOL, "import", picture.string(), out.string(), "--threads",
-                                   threadCount};
+  std::vector<std::string> args = {VELLMAR_UNDERLAY_TOOL, "import",    picture.string(),
+                                   out.string(),          "--threads", threadCount};
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -137,8 +138,8 @@ TChildRun RunImport(const std::filesystem::path& picture, const std::filesystem:
   wait4(child, &status, 0, &usage);
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec * 1e-6; };
-  return {WIFEXITED(status) && WEXITSTATUS(status) == 0, wall, seconds(usage.ru_utime) + seconds(usage.ru_stime),
-          usage.ru_maxrss / 1024.0};
+  return {WIFEXITED(status) && WEXITSTATUS(status) == 0, wall,
+          seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss / 1024.0};
 }
 
 int AllThreads() {
@@ -147,8 +148,8 @@ int AllThreads() {
 
 void Import(benchmark::State& state, int size, int threads) {
   const std::filesystem::path picture = Picture(size);
-  const std::filesystem::path out = WorkDir() / ("aerial-" + std::to_string(size) + "-" +
-                                                 std::to_string(threads) + ".sub");
+  const std::filesystem::path out =
+      WorkDir() / ("aerial-" + std::to_string(size) + "-" + std::to_string(threads) + ".sub");
   TChildRun run{};
   for (auto _ : state) {
     run = RunImport(picture, out, threads);
@@ -184,10 +185,11 @@ class TImportReporter : public benchmark::ConsoleReporter {
     const double one = speeds_["Import/12000/threads:1"];
     const double all = speeds_["Import/12000/threads:all"];
     if (one <= 0 || all <= 0) return;
-    std::printf("\n12,000^2 JPEG: %.1f MP/s on %d threads vs %.1f MP/s on one: %.2fx (goal >= 1.7 on 2 cores)\n",
-                all, AllThreads(), one, all / one);
-    const bool same = Bytes(WorkDir() / "aerial-12000-1.sub") == Bytes(WorkDir() / ("aerial-12000-" +
-                                                                              std::to_string(AllThreads()) + ".sub"));
+    std::printf(
+        "\n12,000^2 JPEG: %.1f MP/s on %d threads vs %.1f MP/s on one: %.2fx (goal >= 1.7 on 2 cores)\n", all,
+        AllThreads(), one, all / one);
+    const bool same = Bytes(WorkDir() / "aerial-12000-1.sub") ==
+                      Bytes(WorkDir() / ("aerial-12000-" + std::to_string(AllThreads()) + ".sub"));
     std::printf("same file bytes with one thread and with %d: %s\n", AllThreads(), same ? "yes" : "NO");
   }
 

@@ -57,7 +57,10 @@ class TPyramidBuilder {
  public:
   TPyramidBuilder(TPictureRows& rows, const std::array<TSubLayerGrid, 4>& grids, TStream& out,
                   const TSubLayerWriteOptions& options)
-      : picture_(rows), out_(out), spool_(options.Spool ? *options.Spool : memorySpool_), progress_(options.Progress) {
+      : picture_(rows),
+        out_(out),
+        spool_(options.Spool ? *options.Spool : memorySpool_),
+        progress_(options.Progress) {
     canvasWidth_ = grids[0].Columns * kSubLayerTileSize;
     canvasHeight_ = grids[0].Rows * kSubLayerTileSize;
     for (int i = 0; i < kLevelCount; ++i) {
@@ -120,7 +123,8 @@ class TPyramidBuilder {
   void Submit(int level) {
     TLevelBands& bands = levels_[level];
     TPendingBand pending{level, std::move(bands.filling), nullptr};
-    pending.band = coder_->Submit(pending.pixels.data(), static_cast<std::ptrdiff_t>(bands.stride), bands.columns);
+    pending.band =
+        coder_->Submit(pending.pixels.data(), static_cast<std::ptrdiff_t>(bands.stride), bands.columns);
     ++bands.bandsSubmitted;
     pending_.push_back(std::move(pending));
     if (!bands.spare.empty()) {
@@ -203,7 +207,8 @@ class TPyramidBuilder {
 };
 
 std::array<TSubLayerGrid, 4> GridsOf(const TPictureRows& rows) {
-  if (rows.Width() <= 0 || rows.Height() <= 0) throw EVellmarError("TSubLayerWriter.Create: the picture is empty");
+  if (rows.Width() <= 0 || rows.Height() <= 0)
+    throw EVellmarError("TSubLayerWriter.Create: the picture is empty");
   const int columns = (rows.Width() + kSubLayerTileSize - 1) / kSubLayerTileSize;
   const int rowCount = (rows.Height() + kSubLayerTileSize - 1) / kSubLayerTileSize;
   std::array<TSubLayerGrid, 4> grids{};

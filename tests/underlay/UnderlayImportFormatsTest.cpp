@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <sys/wait.h>
 #include <tiffio.h>
 #include <turbojpeg.h>
 
@@ -15,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "UnderlayToolRun.h"
 #include "platform/imaging/Bitmap.h"
 #include "support/TestSupport.h"
 
@@ -25,20 +25,9 @@ namespace {
 constexpr int kWidth = 300;
 constexpr int kHeight = 200;
 
-struct TToolRun {
-  int status;
-  std::string output;  // stdout and stderr together
-};
+using test::TToolRun;
 
-TToolRun RunTool(const std::string& arguments) {
-  const std::string command = std::string(VELLMAR_UNDERLAY_TOOL) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string output;
-  char buffer[512];
-  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
+using test::RunUnderlayTool;
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -180,7 +169,8 @@ void CutStripsShort(const std::filesystem::path& path) {
     const uint32_t count = get(entry + 4, 4);
     const uint32_t table = get(entry + 8, 4);
     for (uint32_t j = count / 2; j < count; ++j) {
-      for (int b = 0; b < 4; ++b) bytes[table + 4 * j + b] = static_cast<uint8_t>((bytes.size() + 4096) >> (8 * b));
+      for (int b = 0; b < 4; ++b)
+        bytes[table + 4 * j + b] = static_cast<uint8_t>((bytes.size() + 4096) >> (8 * b));
     }
   }
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -222,15 +212,19 @@ const std::vector<TPictureCase>& Cases() {
        [](const auto& path, auto& expected) {
          std::vector<uint8_t> rgba;
          const std::vector<uint8_t> rgb = RgbPicture();
-         for (size_t i = 0; i < rgb.size(); i += 3) rgba.insert(rgba.end(), {rgb[i], rgb[i + 1], rgb[i + 2], 255});
+         for (size_t i = 0; i < rgb.size(); i += 3)
+           rgba.insert(rgba.end(), {rgb[i], rgb[i + 1], rgb[i + 2], 255});
          WriteTiff(path, {.samples = 4, .compression = COMPRESSION_LZW, .tiled = true}, rgba);
          expected = Swap(rgb);
        }},
       {"deflate greyscale BigTIFF in tiles",
        [](const auto& path, auto& expected) {
          WriteTiff(path,
-                   {.photometric = PHOTOMETRIC_MINISBLACK, .samples = 1, .compression = COMPRESSION_ADOBE_DEFLATE,
-                    .tiled = true, .big = true},
+                   {.photometric = PHOTOMETRIC_MINISBLACK,
+                    .samples = 1,
+                    .compression = COMPRESSION_ADOBE_DEFLATE,
+                    .tiled = true,
+                    .big = true},
                    Grey());
          expected = Widen(Grey());
        }},
@@ -243,7 +237,8 @@ const std::vector<TPictureCase>& Cases() {
        }},
       {"palette TIFF",
        [](const auto& path, auto& expected) {
-         WriteTiff(path, {.photometric = PHOTOMETRIC_PALETTE, .samples = 1, .compression = COMPRESSION_PACKBITS},
+         WriteTiff(path,
+                   {.photometric = PHOTOMETRIC_PALETTE, .samples = 1, .compression = COMPRESSION_PACKBITS},
                    Indexes());
          expected = Swap(RgbPicture());
        }},
@@ -265,13 +260,15 @@ const std::vector<TPictureCase>& Cases() {
          tjhandle tj = tjInitCompress();
          unsigned char* jpeg = nullptr;
          unsigned long size = 0;
-         ASSERT_EQ(tjCompress2(tj, rgb.data(), kWidth, kWidth * 3, kHeight, TJPF_RGB, &jpeg, &size, TJSAMP_420, 90, 0),
+         ASSERT_EQ(tjCompress2(tj, rgb.data(), kWidth, kWidth * 3, kHeight, TJPF_RGB, &jpeg, &size,
+                               TJSAMP_420, 90, 0),
                    0);
          tjDestroy(tj);
          std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg), size);
          tj = tjInitDecompress();
          expected.resize(rgb.size());
-         ASSERT_EQ(tjDecompress2(tj, jpeg, size, expected.data(), kWidth, kWidth * 3, kHeight, TJPF_BGR, 0), 0);
+         ASSERT_EQ(tjDecompress2(tj, jpeg, size, expected.data(), kWidth, kWidth * 3, kHeight, TJPF_BGR, 0),
+                   0);
          tjDestroy(tj);
          tjFree(jpeg);
        }},
@@ -289,10 +286,11 @@ TEST(UnderlayImportFormats, EveryPictureKindGivesTheTilesItsPixelsGive) {
     c.write(dir / "picture", expected);
     ASSERT_EQ(expected.size(), size_t{kWidth} * kHeight * 3);
     WriteBmp(dir / "expected.bmp", expected);
-    const TToolRun run = RunTool("import " + test::Quote(dir / "picture") + " " + test::Quote(dir / "picture.sub"));
+    const TToolRun run =
+        RunUnderlayTool("import " + test::Quote(dir / "picture") + " " + test::Quote(dir / "picture.sub"));
     ASSERT_EQ(run.status, 0) << run.output;
-    ASSERT_EQ(RunTool("import --threads 1 " + test::Quote(dir / "expected.bmp") + " " +
-                      test::Quote(dir / "expected.sub"))
+    ASSERT_EQ(RunUnderlayTool("import --threads 1 " + test::Quote(dir / "expected.bmp") + " " +
+                              test::Quote(dir / "expected.sub"))
                   .status,
               0);
     EXPECT_TRUE(ReadBytes(dir / "picture.sub") == ReadBytes(dir / "expected.sub"));
@@ -330,7 +328,8 @@ TEST(UnderlayImportFormats, DamagedAndUnsupportedPicturesFailWithoutOutput) {
        "TIFF pictures of 16 bits per sample are not supported"},
       {"CMYK TIFF",
        [](const auto& path) {
-         WriteTiff(path, {.photometric = PHOTOMETRIC_SEPARATED, .samples = 4}, std::vector<uint8_t>(kWidth * kHeight * 4));
+         WriteTiff(path, {.photometric = PHOTOMETRIC_SEPARATED, .samples = 4},
+                   std::vector<uint8_t>(kWidth * kHeight * 4));
        },
        "TIFF pictures of photometric interpretation 5"},
       {"TIFF in separate planes",
@@ -343,7 +342,8 @@ TEST(UnderlayImportFormats, DamagedAndUnsupportedPicturesFailWithoutOutput) {
   for (const TFailure& f : failures) {
     SCOPED_TRACE(f.name);
     f.write(dir / "picture");
-    const TToolRun run = RunTool("import " + test::Quote(dir / "picture") + " " + test::Quote(dir / "old.sub"));
+    const TToolRun run =
+        RunUnderlayTool("import " + test::Quote(dir / "picture") + " " + test::Quote(dir / "old.sub"));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find(f.message), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("wrote"), std::string::npos) << run.output;
@@ -360,14 +360,16 @@ TEST(UnderlayImportFormats, ProgressIsPlainLinesOffATerminal) {
   test::TempDir dir;
   std::vector<uint8_t> ignored;
   Cases()[0].write(dir / "picture.tif", ignored);
-  TToolRun run = RunTool("import " + test::Quote(dir / "picture.tif") + " " + test::Quote(dir / "out.sub") +
-                         " --threads 3");
+  TToolRun run = RunUnderlayTool("import " + test::Quote(dir / "picture.tif") + " " +
+                                 test::Quote(dir / "out.sub") + " --threads 3");
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(run.output.find('\r'), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("\ncoding tiles: 5 of 5 (100%)\n"), std::string::npos) << run.output;
-  run = RunTool("import " + test::Quote(dir / "picture.tif") + " " + test::Quote(dir / "out.sub") + " --threads 0");
+  run = RunUnderlayTool("import " + test::Quote(dir / "picture.tif") + " " + test::Quote(dir / "out.sub") +
+                        " --threads 0");
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.output.find("--threads must be a number from 1 to 256, not 0"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("--threads must be a number from 1 to 256, not 0"), std::string::npos)
+      << run.output;
 }
 
 }  // namespace vellmar

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <turbojpeg.h>
 
 #include <cmath>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "UnderlayToolRun.h"
 #include "platform/imaging/Bitmap.h"
 #include "support/TestSupport.h"
 #include "underlay/SubLayerFile.h"
@@ -17,20 +17,9 @@ namespace vellmar {
 
 namespace {
 
-struct TToolRun {
-  int status;
-  std::string output;  // stdout and stderr together
-};
+using test::TToolRun;
 
-TToolRun RunTool(const std::string& arguments) {
-  const std::string command = std::string(VELLMAR_UNDERLAY_TOOL) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string output;
-  char buffer[512];
-  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
+using test::RunUnderlayTool;
 
 using test::Quote;
 
@@ -74,18 +63,19 @@ TEST(UnderlayTool, ImportInfoAndExportAgreeWithTheDecoder) {
   const TBitmap picture = MakePicture();
   picture.SaveToFile(dir / "photo.bmp");
 
-  const TToolRun import = RunTool("import " + Quote(dir / "photo.bmp") + " " + Quote(dir / "photo.sub"));
+  const TToolRun import =
+      RunUnderlayTool("import " + Quote(dir / "photo.bmp") + " " + Quote(dir / "photo.sub"));
   ASSERT_EQ(import.status, 0) << import.output;
   EXPECT_NE(import.output.find("coding tiles: 5 of 5 (100%)"), std::string::npos) << import.output;
 
-  const TToolRun info = RunTool("info " + Quote(dir / "photo.sub"));
+  const TToolRun info = RunUnderlayTool("info " + Quote(dir / "photo.sub"));
   ASSERT_EQ(info.status, 0) << info.output;
   EXPECT_NE(info.output.find("level 1: 2 x 1 tiles (512 x 256 pixels), 2 in the table"), std::string::npos)
       << info.output;
   EXPECT_NE(info.output.find("level 8: 1 x 1 tiles"), std::string::npos) << info.output;
 
   const TToolRun exported =
-      RunTool("export " + Quote(dir / "photo.sub") + " --level 1 " + Quote(dir / "level1.png"));
+      RunUnderlayTool("export " + Quote(dir / "photo.sub") + " --level 1 " + Quote(dir / "level1.png"));
   ASSERT_EQ(exported.status, 0) << exported.output;
   TBitmap level;
   level.LoadFromFile(dir / "level1.png");
@@ -102,7 +92,7 @@ TEST(UnderlayTool, ImportInfoAndExportAgreeWithTheDecoder) {
 
   // The same picture as PNG and as a 4:2:0 JPEG imports to nearly the same tiles.
   picture.SaveToPngFile(dir / "photo.png");
-  ASSERT_EQ(RunTool("import " + Quote(dir / "photo.png") + " " + Quote(dir / "png.sub")).status, 0);
+  ASSERT_EQ(RunUnderlayTool("import " + Quote(dir / "photo.png") + " " + Quote(dir / "png.sub")).status, 0);
   std::vector<uint8_t> bgr(300 * 200 * 3);
   for (int y = 0; y < 200; ++y) std::copy_n(picture.ScanLine(y), 900, &bgr[y * 900]);
   tjhandle encoder = tjInitCompress();
@@ -113,13 +103,13 @@ TEST(UnderlayTool, ImportInfoAndExportAgreeWithTheDecoder) {
   std::ofstream(dir / "photo.jpg", std::ios::binary).write(reinterpret_cast<const char*>(jpeg), jpegSize);
   tjFree(jpeg);
   tjDestroy(encoder);
-  ASSERT_EQ(RunTool("import " + Quote(dir / "photo.jpg") + " " + Quote(dir / "jpg.sub")).status, 0);
+  ASSERT_EQ(RunUnderlayTool("import " + Quote(dir / "photo.jpg") + " " + Quote(dir / "jpg.sub")).status, 0);
   for (const char* name : {"png", "jpg"}) {
     const std::string out = std::string(name) + ".png";
-    ASSERT_EQ(
-        RunTool("export " + Quote(dir / (std::string(name) + ".sub")) + " --level 1 " + Quote(dir / out))
-            .status,
-        0);
+    ASSERT_EQ(RunUnderlayTool("export " + Quote(dir / (std::string(name) + ".sub")) + " --level 1 " +
+                              Quote(dir / out))
+                  .status,
+              0);
     TBitmap other;
     other.LoadFromFile(dir / out);
     ExpectClosePictures(picture, other, 36.0);
@@ -131,24 +121,24 @@ TEST(UnderlayTool, BadInputFailsWithoutTouchingTheOutput) {
   std::ofstream(dir / "notes.txt") << "not a picture";
   std::ofstream(dir / "old.sub") << "previous contents";
 
-  TToolRun run = RunTool("import " + Quote(dir / "notes.txt") + " " + Quote(dir / "old.sub"));
+  TToolRun run = RunUnderlayTool("import " + Quote(dir / "notes.txt") + " " + Quote(dir / "old.sub"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find("is not a PNG, JPEG, TIFF or BMP file"), std::string::npos) << run.output;
-  run = RunTool("import " + Quote(dir / "missing.jpg") + " " + Quote(dir / "old.sub"));
+  run = RunUnderlayTool("import " + Quote(dir / "missing.jpg") + " " + Quote(dir / "old.sub"));
   EXPECT_EQ(run.status, 1);
   std::ofstream(dir / "broken.jpg", std::ios::binary) << "\xFF\xD8\xFF\xE0 truncated";
-  run = RunTool("import " + Quote(dir / "broken.jpg") + " " + Quote(dir / "old.sub"));
+  run = RunUnderlayTool("import " + Quote(dir / "broken.jpg") + " " + Quote(dir / "old.sub"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find("JPEG"), std::string::npos) << run.output;
 
-  run = RunTool("info " + Quote(dir / "notes.txt"));
+  run = RunUnderlayTool("info " + Quote(dir / "notes.txt"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find("TSubLayerFile.Create"), std::string::npos) << run.output;
-  run = RunTool("export " + Quote(dir / "old.sub") + " --level 3 " + Quote(dir / "x.png"));
+  run = RunUnderlayTool("export " + Quote(dir / "old.sub") + " --level 3 " + Quote(dir / "x.png"));
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.output.find("--level must be 1, 2, 4 or 8"), std::string::npos) << run.output;
-  EXPECT_EQ(RunTool("").status, 2);
-  EXPECT_EQ(RunTool("import only-one-argument").status, 2);
+  EXPECT_EQ(RunUnderlayTool("").status, 2);
+  EXPECT_EQ(RunUnderlayTool("import only-one-argument").status, 2);
 
   std::ifstream in(dir / "old.sub");
   std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

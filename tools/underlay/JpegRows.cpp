@@ -8,7 +8,7 @@
 #include <csetjmp>
 #include <string>
 
-#include "platform/Error.h"
+#include "PictureErrors.h"
 
 namespace vellmar {
 
@@ -36,7 +36,7 @@ class TJpegRows final : public TPictureRows {
  public:
   explicit TJpegRows(const std::filesystem::path& path) : path_(path) {
     file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) throw EVellmarError("ReadPictureFile: cannot open " + path.string());
+    if (!file_) RaisePictureError(path, "cannot open the file");
     info_.err = jpeg_std_error(&errors_.manager);
     errors_.manager.error_exit = JumpOnError;
     errors_.manager.emit_message = JumpOnWarning;
@@ -80,23 +80,8 @@ class TJpegRows final : public TPictureRows {
     std::fclose(file_);
   }
 
-  // Runs libjpeg calls that may report an error. The calls live in a function without
-  // destructors, so the jump back skips nothing; the exception is raised here.
   void Guard(const char* what, void (*calls)(TJpegRows&)) {
-    if (!Run(calls)) {
-      std::string message = "ReadPictureFile: ";
-      message += path_.string();
-      message += ": ";
-      message += what;
-      message += ": ";
-      message += errors_.message;
-      throw EVellmarError(message);
-    }
-  }
-  bool Run(void (*calls)(TJpegRows&)) {
-    if (setjmp(errors_.jump) != 0) return false;
-    calls(*this);
-    return true;
+    if (!RunGuarded(errors_.jump, calls, *this)) RaisePictureError(path_, what, errors_.message);
   }
 
   std::filesystem::path path_;

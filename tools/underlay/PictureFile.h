@@ -1,7 +1,7 @@
 #pragma once
 // Pictures the importer accepts, told apart by their first bytes: JPEG (libjpeg-turbo),
 // PNG (libpng) and TIFF (libtiff) are read a few rows at a time, so their size is not
-// limited by memory; BMP through the bitmap's own reader, whole.
+// limited by memory; BMP and interlaced PNG through the bitmap's own readers, whole.
 
 #include <filesystem>
 #include <memory>

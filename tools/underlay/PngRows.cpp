@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Error.h"
-#include "platform/FileStream.h"
-#include "platform/imaging/Bitmap.h"
+#include "PictureErrors.h"
 
 namespace vellmar {
 
@@ -33,12 +31,12 @@ class TPngRows final : public TPictureRows {
  public:
   explicit TPngRows(const std::filesystem::path& path) : path_(path) {
     file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) throw EVellmarError("ReadPictureFile: cannot open " + path.string());
+    if (!file_) RaisePictureError(path, "cannot open the file");
     png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors_, JumpOnError, IgnoreWarning);
     if (png_) info_ = png_create_info_struct(png_);
     if (!png_ || !info_) {
       Close();
-      throw EVellmarError("ReadPictureFile: cannot start the PNG decoder");
+      RaisePictureError(path, "cannot start the PNG decoder");
     }
     try {
       Guard("not a readable PNG", [](TPngRows& self) {
@@ -55,8 +53,8 @@ class TPngRows final : public TPictureRows {
         self.channels_ = png_get_channels(self.png_, self.info_);
       });
       if (width_ > INT32_MAX / 4 || height_ > INT32_MAX) {
-        throw EVellmarError("ReadPictureFile: " + path.string() + ": " + std::to_string(width_) + " x " +
-                            std::to_string(height_) + " pixels are too large");
+        RaisePictureError(path,
+                          std::to_string(width_) + " x " + std::to_string(height_) + " pixels are too large");
       }
       if (channels_ == 4) rgba_.resize(size_t{4} * width_);
     } catch (...) {
@@ -86,23 +84,8 @@ class TPngRows final : public TPictureRows {
     std::fclose(file_);
   }
 
-  // libpng calls run in a function without destructors, so the jump back from an
-  // error skips nothing; the exception is raised here.
   void Guard(const char* what, void (*calls)(TPngRows&)) {
-    if (!Run(calls)) {
-      std::string message = "ReadPictureFile: ";
-      message += path_.string();
-      message += ": ";
-      message += what;
-      message += ": ";
-      message += errors_.message;
-      throw EVellmarError(message);
-    }
-  }
-  bool Run(void (*calls)(TPngRows&)) {
-    if (setjmp(errors_.jump) != 0) return false;
-    calls(*this);
-    return true;
+    if (!RunGuarded(errors_.jump, calls, *this)) RaisePictureError(path_, what, errors_.message);
   }
 
   std::filesystem::path path_;
@@ -118,26 +101,6 @@ class TPngRows final : public TPictureRows {
   png_bytep row_ = nullptr;
 };
 
-// An interlaced PNG, decoded whole by the bitmap's reader.
-class TWholePngRows final : public TPictureRows {
- public:
-  explicit TWholePngRows(const std::filesystem::path& path) {
-    TFileStream stream(path, TFileMode::OpenRead);
-    std::vector<uint8_t> bytes(static_cast<size_t>(stream.Size()));
-    stream.ReadBuffer(bytes.data(), bytes.size(), "ReadPictureFile");
-    bitmap_.LoadFromPng(bytes.data(), bytes.size());
-  }
-  int Width() const override { return bitmap_.Width(); }
-  int Height() const override { return bitmap_.Height(); }
-  void ReadRows(uint8_t* target, std::ptrdiff_t stride, int count) override {
-    for (int i = 0; i < count; ++i, ++next_) FlattenOnWhite(bitmap_.ScanLine(next_), target + i * stride, Width());
-  }
-
- private:
-  TBitmap bitmap_;
-  int next_ = 0;
-};
-
 }  // namespace
 
 void FlattenOnWhite(const uint8_t* bgra, uint8_t* bgr, int pixels) {
@@ -150,9 +113,8 @@ void FlattenOnWhite(const uint8_t* bgra, uint8_t* bgr, int pixels) {
 
 std::unique_ptr<TPictureRows> OpenPngRows(const std::filesystem::path& path) {
   auto rows = std::make_unique<TPngRows>(path);
-  if (!rows->Interlaced()) return rows;
-  rows.reset();
-  return std::make_unique<TWholePngRows>(path);
+  if (rows->Interlaced()) return nullptr;
+  return rows;
 }
 
 }  // namespace vellmar

@@ -14,7 +14,7 @@ TProgressLine::~TProgressLine() {
 void TProgressLine::Show(long long done, long long total) {
   const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 100;
   const bool due = terminal_ || shown_ < 0 ? percent != shown_
-                                         : percent / 10 != shown_ / 10 || (percent == 100 && shown_ != 100);
+                                           : percent / 10 != shown_ / 10 || (percent == 100 && shown_ != 100);
   if (!due) return;
   shown_ = percent;
   if (terminal_) out_ << "\r";

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "PictureErrors.h"
 #include "PngRows.h"
-#include "platform/Error.h"
 
 namespace vellmar {
 
@@ -47,7 +47,8 @@ class TTiffRows final : public TPictureRows {
   int Height() const override { return static_cast<int>(height_); }
 
   void ReadRows(uint8_t* target, std::ptrdiff_t stride, int count) override {
-    for (int i = 0; i < count; ++i, ++next_) Convert(tiled_ ? TiledRow(next_) : StripRow(next_), target + i * stride);
+    for (int i = 0; i < count; ++i, ++next_)
+      Convert(tiled_ ? TiledRow(next_) : StripRow(next_), target + i * stride);
   }
 
  private:
@@ -60,20 +61,10 @@ class TTiffRows final : public TPictureRows {
   }
   static int IgnoreMessage(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
-  [[noreturn]] void Fail(const std::string& what) const {
-    std::string message = "ReadPictureFile: ";
-    message += path_.string();
-    message += ": ";
-    message += what;
-    if (!message_.empty()) {
-      message += ": ";
-      message += message_;
-    }
-    throw EVellmarError(message);
-  }
+  [[noreturn]] void Fail(const std::string& what) const { RaisePictureError(path_, what, message_); }
   [[noreturn]] void Unsupported(const std::string& kind) const {
-    throw EVellmarError("ReadPictureFile: " + path_.string() + ": TIFF pictures " + kind +
-                        " are not supported; 8-bit RGB, greyscale and palette pictures are");
+    RaisePictureError(
+        path_, "TIFF pictures " + kind + " are not supported; 8-bit RGB, greyscale and palette pictures are");
   }
 
   template <typename T>
@@ -93,7 +84,8 @@ class TTiffRows final : public TPictureRows {
       Unsupported("compressed with method " + std::to_string(compression));
     const auto bits = Field<uint16_t>(TIFFTAG_BITSPERSAMPLE);
     if (bits != 8) Unsupported("of " + std::to_string(bits) + " bits per sample");
-    if (Field<uint16_t>(TIFFTAG_SAMPLEFORMAT) != SAMPLEFORMAT_UINT) Unsupported("of signed or floating-point samples");
+    if (Field<uint16_t>(TIFFTAG_SAMPLEFORMAT) != SAMPLEFORMAT_UINT)
+      Unsupported("of signed or floating-point samples");
     samples_ = Field<uint16_t>(TIFFTAG_SAMPLESPERPIXEL);
     if (samples_ > 1 && Field<uint16_t>(TIFFTAG_PLANARCONFIG) != PLANARCONFIG_CONTIG)
       Unsupported("with samples in separate planes");
@@ -116,12 +108,15 @@ class TTiffRows final : public TPictureRows {
         ReadPalette();
         break;
       default:
-        Unsupported("of photometric interpretation " + std::to_string(photometric_) + " (such as CMYK or Lab)");
+        Unsupported("of photometric interpretation " + std::to_string(photometric_) +
+                    " (such as CMYK or Lab)");
     }
-    if (samples_ < colours_) Fail("has " + std::to_string(samples_) + " samples per pixel, too few for its colours");
+    if (samples_ < colours_)
+      Fail("has " + std::to_string(samples_) + " samples per pixel, too few for its colours");
     uint16_t extraCount = 0;
     uint16_t* extras = nullptr;
-    if (samples_ > colours_ && TIFFGetField(tiff_, TIFFTAG_EXTRASAMPLES, &extraCount, &extras) && extraCount > 0) {
+    if (samples_ > colours_ && TIFFGetField(tiff_, TIFFTAG_EXTRASAMPLES, &extraCount, &extras) &&
+        extraCount > 0) {
       if (extras[0] == EXTRASAMPLE_UNASSALPHA) alpha_ = TAlpha::Straight;
       if (extras[0] == EXTRASAMPLE_ASSOCALPHA) alpha_ = TAlpha::Premultiplied;
     }
@@ -132,7 +127,8 @@ class TTiffRows final : public TPictureRows {
       if (tileWidth_ == 0 || tileHeight_ == 0 || tileHeight_ > 1024 || tileWidth_ > 4096)
         Fail("has tiles of " + std::to_string(tileWidth_) + " x " + std::to_string(tileHeight_) + " pixels");
       tile_.resize(static_cast<size_t>(TIFFTileSize(tiff_)));
-      if (tile_.size() < size_t{tileWidth_} * tileHeight_ * samples_) Fail("has tiles smaller than their size says");
+      if (tile_.size() < size_t{tileWidth_} * tileHeight_ * samples_)
+        Fail("has tiles smaller than their size says");
       band_.resize(size_t{tileHeight_} * width_ * samples_);
     } else {
       const tmsize_t line = TIFFScanlineSize(tiff_);
@@ -145,7 +141,8 @@ class TTiffRows final : public TPictureRows {
     uint16_t* red = nullptr;
     uint16_t* green = nullptr;
     uint16_t* blue = nullptr;
-    if (!TIFFGetField(tiff_, TIFFTAG_COLORMAP, &red, &green, &blue)) Fail("is a palette picture without a palette");
+    if (!TIFFGetField(tiff_, TIFFTAG_COLORMAP, &red, &green, &blue))
+      Fail("is a palette picture without a palette");
     // The palette holds 16-bit intensities; 1 << bits entries.
     for (size_t i = 0; i < palette_.size(); ++i)
       palette_[i] = {static_cast<uint8_t>(blue[i] >> 8), static_cast<uint8_t>(green[i] >> 8),
@@ -165,7 +162,8 @@ class TTiffRows final : public TPictureRows {
         if (TIFFReadTile(tiff_, tile_.data(), x, first, 0, 0) < 0) Fail("damaged TIFF");
         const size_t bytes = size_t{std::min(tileWidth_, width_ - x)} * samples_;
         for (uint32_t r = 0; r < rows; ++r) {
-          std::memcpy(&band_[(size_t{r} * width_ + x) * samples_], &tile_[size_t{r} * tileWidth_ * samples_], bytes);
+          std::memcpy(&band_[(size_t{r} * width_ + x) * samples_], &tile_[size_t{r} * tileWidth_ * samples_],
+                      bytes);
         }
       }
       bandFirst_ = first;
