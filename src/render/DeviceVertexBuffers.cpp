@@ -66,9 +66,10 @@ TDeviceVertexBuffers::TLink& TDeviceVertexBuffers::LinkFor(IGpuDevice& device, s
     it->Written.resize(prims);
     return *it;
   }
-  // Room for a quarter more, so that items edited one by one do not make a new buffer
-  // for every primitive they add.
-  const size_t capacity = std::max<size_t>(prims + prims / 4, 1);
+  // A first buffer holds just the primitives there are: a street seldom grows much
+  // after it has been opened. One that grew gets a quarter more room, so that items
+  // edited one by one do not make a new buffer for every primitive they add.
+  const size_t capacity = std::max<size_t>(it == links_.end() ? prims : prims + prims / 4, 1);
   const size_t bytes = capacity * verticesPerPrim * sizeof(TDxVertex);
   if (bytes > std::numeric_limits<uint32_t>::max()) {
     throw EVellmarError("TDxPrimCollection.Draw: " + std::to_string(prims) +
