@@ -30,9 +30,11 @@
 #include "shell/FormPosition.h"
 #include "shell/GoToStation.h"
 #include "shell/HeapStatistics.h"
+#include "shell/IdentifyTool.h"
 #include "shell/LayersPanel.h"
 #include "shell/MainPlanControls.h"
 #include "shell/MainPlanDrawer.h"
+#include "shell/MeasureTool.h"
 #include "shell/PrintForm.h"
 #include "shell/MouseEvents.h"
 #include "shell/Pictures.h"
@@ -97,6 +99,8 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   planStatus_ = std::make_unique<TPlanStatusBar>(*this);
   goToStation_ = std::make_unique<TGoToStation>(*this);
   viewHistory_ = std::make_unique<TViewHistoryActions>(*this);
+  identify_ = std::make_unique<TIdentifyTool>(*this);
+  measure_ = std::make_unique<TMeasureTool>(*this);
   layersPanel_ = std::make_unique<TLayersPanel>(*this);
   bookmarks_ = std::make_unique<TViewBookmarkActions>(*this);
   // Once every panel is there: a panel made later keeps its first place.

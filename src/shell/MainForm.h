@@ -30,9 +30,11 @@ namespace vellmar {
 class TDisplayRenderer;
 class TFloatingActions;
 class TGoToStation;
+class TIdentifyTool;
 class TLayersPanel;
 class TMainPlanControls;
 class TMainPlanDrawer;
+class TMeasureTool;
 class TMouseEvents;
 class TPlanStatusBar;
 class TPlanSurface;
@@ -94,6 +96,8 @@ class TMainForm final : public QMainWindow {
   TMainPlanDrawer& Drawer() { return *drawer_; }
   TMainPlanControls& Controls() { return *controls_; }
   TFloatingActions& FloatingActions() { return *floatingActions_; }
+  TIdentifyTool& Identify() { return *identify_; }
+  TMeasureTool& Measure() { return *measure_; }
   TPlanSurface& Surface() { return *surface_; }
   TVellmarSyncForm& Sync() { return *sync_; }
   TStreetOpener& Opener() { return *opener_; }
@@ -175,6 +179,8 @@ class TMainForm final : public QMainWindow {
   std::unique_ptr<TPlanStatusBar> planStatus_;
   std::unique_ptr<TGoToStation> goToStation_;
   std::unique_ptr<TViewHistoryActions> viewHistory_;
+  std::unique_ptr<TIdentifyTool> identify_;
+  std::unique_ptr<TMeasureTool> measure_;
   std::unique_ptr<TLayersPanel> layersPanel_;
   std::unique_ptr<TViewBookmarkActions> bookmarks_;
 };

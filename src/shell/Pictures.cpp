@@ -102,6 +102,29 @@ void Sheet(QPainter& p, QPointF at, const QColor& fill) {
   p.drawRect(QRectF(at, QSizeF(12, 14)));
 }
 
+// An "i" in a blue disc: what is this?
+void InfoMark(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(kAccent);
+  p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
+  p.setBrush(kPaper);
+  p.drawEllipse(QPointF(12, 7), 1.8, 1.8);
+  p.setPen(Pen(kPaper, 3));
+  p.drawLine(QPointF(12, 11), QPointF(12, 17.5));
+}
+
+// A ruler lying across the picture, with its ticks.
+void Ruler(QPainter& p) {
+  p.save();
+  p.translate(12, 12);
+  p.rotate(-40);
+  p.setPen(Pen(kInk, 1.5));
+  p.setBrush(QColor(250, 215, 90));
+  p.drawRect(QRectF(-11, -4, 22, 8));
+  for (int i = -3; i <= 3; ++i) p.drawLine(QPointF(i * 3, -4), QPointF(i * 3, i % 2 == 0 ? 0.5 : -1.5));
+  p.restore();
+}
+
 void DrawButton(QPainter& p, TButtonPicture picture) {
   switch (picture) {
     case TButtonPicture::ShiftDown: Arrow(p, 270, 16); break;
@@ -133,6 +156,8 @@ void DrawButton(QPainter& p, TButtonPicture picture) {
       p.setPen(Qt::NoPen);
       p.drawEllipse(QPointF(12, 12), 2, 2);
       break;
+    case TButtonPicture::Identify: InfoMark(p); break;
+    case TButtonPicture::Measure: Ruler(p); break;
     case TButtonPicture::AllStreets:
       Sheet(p, {3, 2}, kPaper);
       Sheet(p, {6, 5}, kPaper);
@@ -172,11 +197,13 @@ void DrawCursorMark(QPainter& p, int number) {
     case crZoom: Magnifier(p, QStringLiteral("^")); break;
     case crSelectArea: DashedFrame(p); break;
     case crRotate: TurnArrow(p, true); break;
+    case crIdentify: InfoMark(p); break;
+    case crMeasure: Ruler(p); break;
     default: {
-      // The other numbers in order, skipping the four above.
+      // The other numbers in order, skipping the six above.
       int index = number - kFirstCursor;
       if (number > crShiftView) --index;
-      if (number > crRotate) index -= 3;
+      if (number > crMeasure) index -= 5;
       OtherCursorMark(p, index);
     }
   }

@@ -25,6 +25,8 @@ enum class TButtonPicture {
   SelectArea = 10,
   Zoom = 11,
   Rotate = 12,
+  Identify = 13,
+  Measure = 14,
   AllStreets = 95,
 };
 // The layers panel and the view bookmarks come after the original eight pictures.
@@ -40,7 +42,7 @@ QPixmap TabPicture(TTabPicture picture, qreal pixelRatio);
 QPixmap KindPicture(int kind, qreal pixelRatio);
 
 // The cursors of the mouse modes.
-enum TCursorNumber { crShiftView = 10, crZoom = 31, crSelectArea = 32, crRotate = 33 };
+enum TCursorNumber { crShiftView = 10, crZoom = 31, crSelectArea = 32, crRotate = 33, crIdentify = 34, crMeasure = 35 };
 constexpr int kFirstCursor = 10;
 constexpr int kCursorCount = 35;
 // The picture of cursor 10..44: the pointer, its tip the hot spot at (0, 0), with the

@@ -52,6 +52,13 @@ QStringList TStreetsHolderModule::TabCaptions() const {
   return captions;
 }
 
+bool TStreetsHolderModule::IsOpen(const TStreetStructure* street) const {
+  for (const auto& open : streets_) {
+    if (open.Street.get() == street) return true;
+  }
+  return false;
+}
+
 TStreetStructure& TStreetsHolderModule::CurrentStreet() {
   if (streets_.empty()) currentIndex_ = NewStreet();
   currentIndex_ = std::clamp(currentIndex_, 0, StreetCount() - 1);

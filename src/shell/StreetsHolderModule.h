@@ -30,6 +30,8 @@ class TStreetsHolderModule final : public QObject {
 
   int StreetCount() const { return static_cast<int>(streets_.size()); }
   TStreetStructure& StreetAt(int index) const { return *streets_.at(static_cast<size_t>(index)).Street; }
+  // Whether the street is one of the open ones (a pointer kept across events may not be).
+  bool IsOpen(const TStreetStructure* street) const;
   const QString& FileNameAt(int index) const { return streets_.at(static_cast<size_t>(index)).FileName; }
   // File names without their directories, in tab order.
   QStringList TabCaptions() const;

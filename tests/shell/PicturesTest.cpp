@@ -44,7 +44,8 @@ TEST(Pictures, ButtonsAreDrawnAtTheDevicePixelRatio) {
   using P = TButtonPicture;
   std::set<QByteArray> seen;
   for (P p : {P::ShiftDown, P::ShiftLeft, P::ShiftRight, P::ShiftUp, P::ShowAll, P::RotCCW, P::RotCW, P::ScaleUp,
-              P::ScaleDown, P::ShiftView, P::SelectArea, P::Zoom, P::Rotate, P::AllStreets}) {
+              P::ScaleDown, P::ShiftView, P::SelectArea, P::Zoom, P::Rotate, P::Identify, P::Measure,
+              P::AllStreets}) {
     const QPixmap sharp = ButtonPicture(p, 2.0);
     EXPECT_EQ(sharp.size(), QSize(48, 48)) << static_cast<int>(p);
     EXPECT_EQ(sharp.deviceIndependentSize().toSize(), QSize(24, 24));

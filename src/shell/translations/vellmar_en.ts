@@ -338,4 +338,78 @@
         <translation>There is a bookmark “%1” already: choose another name.</translation>
     </message>
 </context>
+<context>
+    <name>vellmar::TIdentifyTool</name>
+    <message>
+        <source>Сведения об объекте</source>
+        <translation>Identify</translation>
+    </message>
+    <message>
+        <source>Объект</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <source>Поле</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Сведения об объекте (Ctrl+щелчок в любом режиме)</source>
+        <translation>Identify an item (Ctrl+click in any mode)</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>Точек</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>Периметр</source>
+        <translation>Perimeter</translation>
+    </message>
+    <message>
+        <source>Длина</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>м</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>Площадь</source>
+        <translation>Area</translation>
+    </message>
+    <message>
+        <source>м²</source>
+        <translation>m²</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TMeasureTool</name>
+    <message>
+        <source>Измерение</source>
+        <translation>Measure</translation>
+    </message>
+    <message>
+        <source>Очистить измерение</source>
+        <translation>Clear the measurement</translation>
+    </message>
+    <message>
+        <source>Измерение длины и площади (правый щелчок — конец, Esc — очистить)</source>
+        <translation>Measure lengths and areas (right click ends, Esc clears)</translation>
+    </message>
+    <message>
+        <source>Периметр %1 м, площадь %2 м²</source>
+        <translation>Perimeter %1 m, area %2 m²</translation>
+    </message>
+    <message>
+        <source>Длина %1 м</source>
+        <translation>Length %1 m</translation>
+    </message>
+</context>
 </TS>

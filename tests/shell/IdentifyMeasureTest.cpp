@@ -1,0 +1,208 @@
+// Identifying and measuring on the demo street with real clicks in the real window. The
+// demo's cross-section (south to north): sidewalk -18..-14, lawn -14..-11, carriageway
+// -11..-4, median, carriageway 4..11, lawn 11..14 (it ends at x = 260), sidewalk 14..18;
+// curbs at y = ±11; a crossing sign with its plate (5.19.1, 4.7 m square) mounted at
+// (146, -16.5), over the southern sidewalk; a speed limit painted at (40, -9.25).
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QTableWidget>
+
+#include <cmath>
+#include <optional>
+
+#include "ShellFixture.h"
+#include "WaitSoon.h"
+#include "document/AbstractItem.h"
+#include "document/StreetStructure.h"
+#include "shell/IdentifyTool.h"
+#include "shell/MeasureTool.h"
+#include "shell/MouseEvents.h"
+#include "shell/PlanSurface.h"
+
+namespace vellmar::test {
+namespace {
+
+class IdentifyMeasureTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    form_->OpenFiles({DemoCopy("demo.pln")});
+    ASSERT_SOON(Drawer().Street().MainAxis() != nullptr, 10000);
+  }
+  // The view centred on the point at the pixels a metre, unturned.
+  void View(float x, float y, double pixelsPerMetre) {
+    Drawer().SetView({{x, y, 0}, static_cast<float>(2.0 * pixelsPerMetre / Drawer().ViewportWidth()), 0});
+    form_->PlanChanged();
+    Settle();
+  }
+  // The surface's logical pixel over a world point.
+  QPoint At(double x, double y) {
+    const double ppu = Drawer().PixelsPerUnit();
+    const TXYZ c = Drawer().Centre();
+    const double ratio = form_->Surface().devicePixelRatioF();
+    const double px = Drawer().ViewportWidth() / 2.0 + (x - c.x) * ppu;
+    const double py = Drawer().ViewportHeight() / 2.0 - (y - c.y) * ppu;
+    return {static_cast<int>(std::lround(px / ratio)), static_cast<int>(std::lround(py / ratio))};
+  }
+  void Click(double x, double y, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+             Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseMove(&form_->Surface(), At(x, y));
+    QTest::mouseClick(&form_->Surface(), button, modifiers, At(x, y));
+  }
+  // The value the panel shows for a field, nothing when it has no such row.
+  std::optional<QString> Row(const QString& name) {
+    auto* table = form_->findChild<QTableWidget*>("identifyTable");
+    for (int row = 0; row < table->rowCount(); ++row) {
+      if (table->item(row, 0)->text() == name) return table->item(row, 1)->text();
+    }
+    return std::nullopt;
+  }
+  QLabel& MeasureLabel() { return *form_->statusBar()->findChild<QLabel*>("measure"); }
+  // Whether a pixel near the device point has the colour (each channel within 40).
+  bool ColourNear(const QImage& image, QPoint device, int reach, QRgb colour) {
+    for (int dy = -reach; dy <= reach; ++dy) {
+      for (int dx = -reach; dx <= reach; ++dx) {
+        const QRgb p = image.pixel(device + QPoint(dx, dy));
+        if (std::abs(qRed(p) - qRed(colour)) < 40 && std::abs(qGreen(p) - qGreen(colour)) < 40 &&
+            std::abs(qBlue(p) - qBlue(colour)) < 40)
+          return true;
+      }
+    }
+    return false;
+  }
+  QPoint DeviceAt(double x, double y) { return form_->Surface().DevicePoint(At(x, y)); }
+  TIdentifyTool& Identify() { return form_->Identify(); }
+  TMeasureTool& Measure() { return form_->Measure(); }
+};
+
+TEST_F(IdentifyMeasureTest, AClickIdentifiesTheTopmostItemAndAMissClearsIt) {
+  QTest::keyClick(form_.get(), Qt::Key_F9);
+  ASSERT_EQ(form_->MouseMode(), &Identify().Mode());
+  struct TCase {
+    const char* What;
+    double X, Y;
+    int Kind;  // -1: nothing there
+    QString Field, Value;
+  };
+  const TCase cases[] = {
+      {"the sign's plate over the sidewalk", 147.8, -17.8, 22, "Знак_1", "5.19.1"},
+      {"the sign's name from the descriptions", 147.8, -17.8, 22, "Название_1", "Пешеходный переход"},
+      {"the sign painted on the carriageway", 40, -9.5, 16, "Знак", "3.24-60"},
+      {"the curb over the lawn", 30, 11.1, 8, "Длина", "260.00 м"},
+      {"the lawn, with its area", 30, 12.5, 4, "Площадь", "780.00 м²"},
+      {"a line marking by its name", 60, 7.5, 10, "Тип_разметки", "1.5"},
+      {"nothing", -20, 60, -1, "", ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    // However near the last case's click, this one is no double-click.
+    View(static_cast<float>(c.X), static_cast<float>(c.Y), 10);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    Click(c.X, c.Y);
+    if (c.Kind < 0) {
+      ASSERT_EQ_SOON(Identify().Identified(), nullptr);
+      EXPECT_FALSE(Row("Вид").has_value());
+      continue;
+    }
+    ASSERT_SOON(Identify().Identified() != nullptr && Identify().Identified()->KindIndex() == c.Kind, 5000);
+    EXPECT_EQ(Row(c.Field), std::optional<QString>(c.Value));
+    EXPECT_TRUE(form_->findChild<QWidget*>("identifyPanel")->isVisible());
+  }
+}
+
+TEST_F(IdentifyMeasureTest, CtrlClickIdentifiesInThePanModeAndOutlinesTheItem) {
+  View(30, 10, 10);
+  QTest::keyClick(form_.get(), Qt::Key_F5);
+  const TXYZ centre = Drawer().Centre();
+  Click(30, 11.1, Qt::ControlModifier);
+  ASSERT_SOON(Identify().Identified() != nullptr, 5000);
+  EXPECT_EQ(Identify().Identified()->KindIndex(), 8);
+  EXPECT_EQ(Drawer().Centre().x, centre.x) << "the click dragged the plan";
+  Settle();
+  // The curb drawn over in the highlight's orange, the lawn's edge further up not.
+  const QImage frame = form_->Surface().grabFramebuffer();
+  EXPECT_TRUE(ColourNear(frame, DeviceAt(25, 11), 1, qRgb(245, 100, 0)));
+  EXPECT_FALSE(ColourNear(frame, DeviceAt(25, 14), 1, qRgb(245, 100, 0)));
+  Click(30, 60, Qt::ControlModifier);
+  ASSERT_EQ_SOON(Identify().Identified(), nullptr);
+  Settle();
+  EXPECT_FALSE(ColourNear(form_->Surface().grabFramebuffer(), DeviceAt(25, 11), 1, qRgb(245, 100, 0)));
+}
+
+TEST_F(IdentifyMeasureTest, PointsSnapToAVertexWithinTheRadiusOnly) {
+  // 10 device pixels a metre: the snap radius is a metre.
+  View(260, 14, 10);
+  QTest::keyClick(form_.get(), Qt::Key_F10);
+  ASSERT_EQ(form_->MouseMode(), &Measure().Mode());
+  struct TCase {
+    const char* What;
+    double X, Y;
+    Qt::KeyboardModifiers Modifiers;
+    double ExpectedX, ExpectedY;
+  };
+  const TCase cases[] = {
+      {"to the lawn's corner, 0.78 m away", 260.6, 14.5, Qt::NoModifier, 260, 14},
+      {"to the sidewalk's edge, the corner 2 m away", 262, 14.5, Qt::NoModifier, 262, 14},
+      {"nowhere with Shift held", 260.6, 14.5, Qt::ShiftModifier, 260.6, 14.5},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    QTest::keyClick(form_.get(), Qt::Key_Escape);
+    ASSERT_TRUE(Measure().Points().empty());
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    Click(c.X, c.Y, c.Modifiers);
+    ASSERT_EQ(Measure().Points().size(), 1u);
+    // Shift places the point on the pixel clicked: within half a pixel.
+    EXPECT_NEAR(Measure().Points()[0].x, c.ExpectedX, 0.06);
+    EXPECT_NEAR(Measure().Points()[0].y, c.ExpectedY, 0.06);
+    if (c.Modifiers == Qt::NoModifier) {
+      EXPECT_EQ(Measure().Points()[0].x, static_cast<float>(c.ExpectedX));
+      EXPECT_EQ(Measure().Points()[0].y, static_cast<float>(c.ExpectedY));
+    }
+  }
+}
+
+TEST_F(IdentifyMeasureTest, TheSnapMarkerShowsWhereThePointWouldGo) {
+  View(260, 14, 10);
+  QTest::keyClick(form_.get(), Qt::Key_F10);
+  QTest::mouseMove(&form_->Surface(), At(260.5, 14.4));
+  ASSERT_SOON(Measure().Snapped().has_value(), 5000);
+  EXPECT_EQ(Measure().Snapped()->Kind, TSnapKind::Vertex);
+  Settle();
+  // A square of 7 pixels round the corner, in the marker's magenta.
+  const QPoint corner = DeviceAt(260, 14);
+  const QImage frame = form_->Surface().grabFramebuffer();
+  EXPECT_TRUE(ColourNear(frame, corner + QPoint(7, 0), 1, qRgb(230, 0, 150)));
+  EXPECT_FALSE(ColourNear(frame, corner + QPoint(20, 0), 1, qRgb(230, 0, 150)));
+}
+
+TEST_F(IdentifyMeasureTest, TheLengthOfAHedgeAndTheAreaOfALawnAndEscClears) {
+  View(70, -19, 4);
+  QTest::keyClick(form_.get(), Qt::Key_F10);
+  // The hedge along the southern sidewalk, end to end, ended by a right click.
+  Click(0, -19);
+  QTest::qWait(QApplication::doubleClickInterval() + 50);
+  Click(140, -19);
+  Click(140, -19, Qt::NoModifier, Qt::RightButton);
+  ASSERT_EQ_SOON(MeasureLabel().text(), QString("Длина 140.00 м"));
+  EXPECT_FALSE(Measure().Closed());
+
+  // The northern lawn round its four corners, closed on the first.
+  View(130, 12.5, (Drawer().ViewportWidth() - 60) / 260.0);
+  const double corners[][2] = {{0, 11}, {260, 11}, {260, 14}, {0, 14}, {0, 11}};
+  for (const auto& corner : corners) {
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    Click(corner[0], corner[1]);
+  }
+  ASSERT_EQ_SOON(MeasureLabel().text(), QString("Периметр 526.00 м, площадь 780.00 м²"));
+  EXPECT_TRUE(Measure().Closed());
+  EXPECT_EQ(Measure().Points().size(), 4u);
+
+  QTest::keyClick(form_.get(), Qt::Key_Escape);
+  ASSERT_SOON(MeasureLabel().isHidden(), 5000);
+  EXPECT_TRUE(Measure().Points().empty());
+}
+
+}  // namespace
+}  // namespace vellmar::test
