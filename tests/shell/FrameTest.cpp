@@ -78,14 +78,14 @@ TEST_F(ShellTest, TheDemoStreetIsDrawnInTheWindow) {
   EXPECT_EQ(picture.pixel(2, picture.height() - 3), qRgb(255, 255, 255)) << "the corner is background";
 }
 
-TEST_F(ShellTest, TheFourteenViewButtonsMakeOneRowOf28PixelButtons) {
+TEST_F(ShellTest, TheSixteenViewButtonsMakeOneRowOf28PixelButtons) {
   QFrame& panel = form_->ActionPanel();
-  EXPECT_EQ(panel.contentsRect().size(), QSize(14 * 28, 28));
+  EXPECT_EQ(panel.contentsRect().size(), QSize(16 * 28, 28));
   // A hidden action leaves no gap.
   TFloatingAction& hidden = form_->FloatingActions().Named("ShiftRight");
   hidden.OnUpdateState = [](TFloatingAction& action) { action.SetVisible(false); };
   form_->PlanChanged();
-  EXPECT_EQ(panel.contentsRect().size(), QSize(13 * 28, 28));
+  EXPECT_EQ(panel.contentsRect().size(), QSize(15 * 28, 28));
   EXPECT_FALSE(hidden.ExistingButton()->isVisible());
   EXPECT_EQ(form_->FloatingActions().Named("ShiftUp").ExistingButton()->x(), 2 * 28);
 }
