@@ -289,20 +289,46 @@ void TDxPrimCollection::Draw(const TDxDrawParams& params) {
   counters.DrawnVertices += gathered.DrawnVertices;
   if (texture_ != nullptr) texture_->Apply(renderer);
   if (!gathered.Runs.empty() && renderer.HasDevice()) {
-    renderer.BindVertexBuffer(
-        &deviceBuffers_.Prepare(*renderer.Device(), vertices_, verticesPerPrim_, gathered.Runs));
-    const size_t chunkPrims = kChunkVertices / verticesPerPrim_;
-    for (const TDxPrimRun& run : gathered.Runs) {
-      for (size_t done = 0; done < run.Count; done += chunkPrims) {
-        const size_t count = std::min(chunkPrims, run.Count - done);
-        renderer.DrawBufferedPrimitives(primitiveType_,
-                                        static_cast<uint32_t>((run.First + done) * verticesPerPrim_),
-                                        static_cast<uint32_t>(count));
-      }
-    }
-    renderer.BindVertexBuffer(nullptr);
+    if (RunsScattered())
+      DrawCopied(renderer, gathered.Runs);
+    else
+      DrawFromBuffer(renderer, gathered.Runs);
   }
   if (texture_ != nullptr) renderer.BindTexture(nullptr);
+}
+
+bool TDxPrimCollection::RunsScattered() const {
+  // Many runs of a few vertices each: a tenth of a chunk on average.
+  constexpr size_t kFewRuns = 64;
+  return runs_.size() > kFewRuns && runVertices_ < runs_.size() * (kChunkVertices / 10);
+}
+
+void TDxPrimCollection::DrawFromBuffer(TdxRenderer& renderer, std::span<const TDxPrimRun> runs) {
+  renderer.BindVertexBuffer(&deviceBuffers_.Prepare(*renderer.Device(), vertices_, verticesPerPrim_, runs));
+  const size_t chunkPrims = kChunkVertices / verticesPerPrim_;
+  for (const TDxPrimRun& run : runs) {
+    for (size_t done = 0; done < run.Count; done += chunkPrims) {
+      const size_t count = std::min(chunkPrims, run.Count - done);
+      renderer.DrawBufferedPrimitives(primitiveType_, static_cast<uint32_t>((run.First + done) * verticesPerPrim_),
+                                      static_cast<uint32_t>(count));
+    }
+  }
+  renderer.BindVertexBuffer(nullptr);
+}
+
+void TDxPrimCollection::DrawCopied(TdxRenderer& renderer, std::span<const TDxPrimRun> runs) {
+  if (copied_.size() < runVertices_) copied_.resize(runVertices_);
+  size_t filled = 0;
+  for (const TDxPrimRun& run : runs) {
+    const std::span<const TDxVertex> v = RunVertices(run);
+    std::copy(v.begin(), v.end(), copied_.begin() + static_cast<ptrdiff_t>(filled));
+    filled += v.size();
+  }
+  for (size_t offset = 0; offset < filled; offset += kChunkVertices) {
+    const size_t count = std::min(kChunkVertices, filled - offset);
+    renderer.DrawVertexArray(primitiveType_, static_cast<uint32_t>(count / verticesPerPrim_), sizeof(TDxVertex),
+                             &copied_[offset]);
+  }
 }
 
 }  // namespace vellmar

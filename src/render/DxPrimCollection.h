@@ -32,6 +32,7 @@ namespace vellmar {
 // dereferences an owner, it only compares addresses (RemoveOwner).
 class TAbstractItem;
 class TTextureSurface;
+class TdxRenderer;
 
 // Names one primitive of one collection. Serials are never reused, so a reference to a
 // primitive that has been freed finds nothing instead of another primitive.
@@ -113,7 +114,9 @@ class TDxPrimCollection {
   TGathered Gather(const TXYZ& centre, float radius);
   // Draws the primitives near the view with the texture applied, in calls of at most
   // kChunkVertices vertices from the device's vertex buffer (the primitives it lacks are
-  // written into it first), and adds to the renderer's frame counters.
+  // written into it first), and adds to the renderer's frame counters. Runs scattered
+  // by deletions or modes into many short pieces are copied together and handed over
+  // in a few large draws instead: one draw call per piece would cost more than the copy.
   void Draw(const TDxDrawParams& params);
 
   size_t Count() const { return headers_.size(); }
@@ -157,6 +160,9 @@ class TDxPrimCollection {
   void RebuildVisibleFromGrid();
   // The runs of visible primitives that pass the mode filter.
   void BuildRuns();
+  bool RunsScattered() const;
+  void DrawFromBuffer(TdxRenderer& renderer, std::span<const TDxPrimRun> runs);
+  void DrawCopied(TdxRenderer& renderer, std::span<const TDxPrimRun> runs);
   // Frees the primitives for which drop(header) holds, keeping the order of the rest.
   template <typename Predicate>
   void RemoveWhere(Predicate drop);
@@ -184,6 +190,7 @@ class TDxPrimCollection {
   // are built again when either changes.
   std::vector<TDxPrimRun> runs_;
   size_t runVertices_ = 0;
+  std::vector<TDxVertex> copied_;  // DrawCopied's vertices; grows, never shrinks
   bool runsStale_ = true;
   uint32_t runsModeSet_ = 0;
   TXYZ cullCentre_;

@@ -134,8 +134,10 @@ TEST_F(TUploadTest, DrawsReadThePresentVerticesAfterAnyChange) {
     TDxPrimList recorded;
     lines.BeginRecord();
     for (size_t i = 0; i < count; ++i) {
-      // Distinct x for every primitive, so the drawn set says which ones were drawn.
-      const float x = static_cast<float>(rng() % 400) + static_cast<float>(added.size() + i) * 1e-3f;
+      // Places along x in the order of adding, as an item's pieces lie, so that views
+      // show long runs; distinct, so the drawn set says which ones were drawn.
+      const size_t n = added.size() + i;
+      const float x = static_cast<float>(n % 400) + static_cast<float>(n) * 1e-4f;
       lines.AddSegments(owner, std::vector<TXYZ>{TXYZ{x, 0, 0}, TXYZ{x, 1, 0}});
     }
     lines.TakeRecorded(recorded);
@@ -173,6 +175,34 @@ TEST_F(TUploadTest, DrawsReadThePresentVerticesAfterAnyChange) {
     }
     ASSERT_EQ(DrawnXs(), expected) << "frame " << frame;
   }
+  EXPECT_EQ(lines.DeviceBufferCount(), 1u) << "drawn from the device's buffer";
+}
+
+TEST_F(TUploadTest, ScatteredPiecesAreCopiedIntoFewDrawsAndLongRunsDrawnFromTheBuffer) {
+  TDxLineCollection lines;
+  TDxPrimList all;
+  lines.BeginRecord();
+  AddRow(lines, &itemA, 2000);
+  lines.TakeRecorded(all);
+  TDxPrimList every20th;
+  for (size_t i = 0; i < all.size(); i += 20) every20th.push_back(all[i]);
+  lines.MarkDeleted(every20th);  // a twentieth: kept until a later compaction
+  const auto draw = [&] { lines.Draw(TDxDrawParams{frame_.Renderer.get(), TXYZ{1000, 0, 0}, 2000}); };
+  draw();
+  std::vector<std::string> texts;
+  for (const TGpuCall* call : frame_.Draws()) texts.push_back(call->Text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"DrawPrimitiveUP(2, 1500, 24)", "DrawPrimitiveUP(2, 400, 24)"}));
+  std::multiset<float> expected;
+  for (size_t i = 0; i < 2000; ++i)
+    if (i % 20 != 0) expected.insert(static_cast<float>(i));
+  EXPECT_EQ(DrawnXs(), expected);
+
+  // A tenth flagged: compacted, the rest are one run again.
+  lines.MarkDeleted(TDxPrimList(all.begin() + 1, all.begin() + 120));
+  draw();
+  texts.clear();
+  for (const TGpuCall* call : frame_.Draws()) texts.push_back(call->Text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"DrawPrimitive(2, 0, 1500)", "DrawPrimitive(2, 3000, 286)"}));
 }
 
 TEST_F(TUploadTest, EachDeviceHoldsItsOwnBufferUntilItsRendererGoes) {

@@ -237,7 +237,9 @@ HRESULT RecordingDevice::DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t Primit
   const HRESULT result = CheckDraw(fvf_, PrimitiveType, PrimitiveCount, VertexData, VertexStride);
   TGpuCall& call = Record(CallText("DrawPrimitiveUP", {PrimitiveType, PrimitiveCount, VertexStride}), result);
   if (result != D3D_OK) return result;
-  RecordDrawn(call, static_cast<const TDxVertex*>(VertexData), VertexCountOf(PrimitiveType, PrimitiveCount));
+  const uint64_t count = VertexCountOf(PrimitiveType, PrimitiveCount);
+  uploadedBytes_ += count * sizeof(TDxVertex);
+  RecordDrawn(call, static_cast<const TDxVertex*>(VertexData), count);
   return result;
 }
 

@@ -3,7 +3,7 @@
 // check the exact call sequence the renderer issues, and benchmarks can run the
 // renderer without a GPU. It validates arguments as GlDevice does. Textures and vertex
 // buffers it creates keep their contents in memory and may outlive the device (they
-// stop recording then). Every byte written into a vertex buffer is counted as uploaded.
+// stop recording then). Every vertex byte handed over is counted as uploaded.
 
 #include <cstdint>
 #include <memory>
@@ -78,7 +78,8 @@ class RecordingDevice final : public IGpuDevice {
   void ClearCalls() { log_->clear(); }
   uint64_t DrawCallCount() const { return drawCalls_; }
   uint64_t DrawnVertexCount() const { return drawnVertices_; }
-  // Bytes written into vertex buffers (the locked ranges, counted at Unlock).
+  // Vertex bytes handed to the device: those written into vertex buffers (the locked
+  // ranges, counted at Unlock) and those every DrawPrimitiveUP passes.
   uint64_t UploadedVertexBytes() const { return uploadedBytes_; }
   // The caps reported by GetDeviceCaps; tests may change them.
   D3DCAPS9& Caps() { return caps_; }
