@@ -1,7 +1,9 @@
 // Speed of the primitive collections: adding primitives, and drawing a collection of
 // 10^6 triangles through the recording device (vertex recording off) with the view
 // unchanged and after a view move that rebuilds the visible set, against a plain memcpy
-// of the same vertex bytes. Prints the ratios at the end.
+// of the same vertex bytes; and pans of a zoomed-in view, which cull afresh each frame,
+// against a memcpy of the vertices they show. Prints the ratios at the end, and the
+// vertex bytes each kind of frame writes into the device's buffers.
 
 #include <benchmark/benchmark.h>
 
@@ -15,6 +17,7 @@
 #include "render/DxLineCollection.h"
 #include "render/DxRenderer.h"
 #include "render/DxTriangleCollection.h"
+#include "MemcpyPeer.h"
 #include "RatioReporter.h"
 #include "RecordingRenderer.h"
 
@@ -22,6 +25,10 @@ namespace vellmar {
 namespace {
 
 constexpr size_t kPrims = 1'000'000;
+
+uint64_t UploadedBytes(const TdxRenderer& renderer) {
+  return static_cast<const RecordingDevice*>(renderer.Device())->UploadedVertexBytes();
+}
 
 // Points on a 1000 x 1000 grid of 0.1-unit cells: a dense plan about 100 units across.
 std::vector<TXYZ> GridPoints(size_t count) {
@@ -90,10 +97,13 @@ void DrawTriangles(benchmark::State& state, bool moveView, bool someDeleted = fa
   // A radius that keeps every primitive visible from both view centres.
   TDxDrawParams params{renderer.get(), TXYZ{50.0f, 50.0f, 0.0f}, 1000.0f};
   triangles.Draw(params);
+  const uint64_t uploadedBefore = UploadedBytes(*renderer);
   for (auto _ : state) {
     if (moveView) params.Centre.x = params.Centre.x == 50.0f ? 75.0f : 50.0f;
     triangles.Draw(params);
   }
+  state.counters["uploaded B/frame"] =
+      static_cast<double>(UploadedBytes(*renderer) - uploadedBefore) / static_cast<double>(state.iterations());
   if (renderer->FrameCounters().DrawnVertices < (someDeleted ? 2 : 3) * kPrims) {
     state.SkipWithError("not every live vertex was drawn");
   }
@@ -114,6 +124,29 @@ void BM_DrawAfterViewMove(benchmark::State& state) {
   DrawTriangles(state, true);
 }
 BENCHMARK(BM_DrawAfterViewMove)->Unit(benchmark::kMillisecond);
+
+// A view of a few units panned back and forth across the plan: every frame culls afresh
+// and shows a different tenth of the primitives.
+void BM_DrawAfterPanZoomedIn(benchmark::State& state) {
+  auto renderer = MakeRecordingRenderer();
+  TDxTriangleCollection triangles;
+  triangles.AddTriangles(nullptr, TrianglePoints());
+  TDxDrawParams params{renderer.get(), TXYZ{25.0f, 25.0f, 0.0f}, 2.0f};
+  triangles.Draw(params);
+  const uint64_t shown = renderer->FrameCounters().DrawnVertices;
+  params.Centre = TXYZ{75.0f, 75.0f, 0.0f};
+  triangles.Draw(params);  // both views' primitives are in the device's buffer from here on
+  const uint64_t uploadedBefore = UploadedBytes(*renderer);
+  for (auto _ : state) {
+    params.Centre.x = params.Centre.y = params.Centre.x == 25.0f ? 75.0f : 25.0f;
+    triangles.Draw(params);
+  }
+  state.counters["uploaded B/frame"] =
+      static_cast<double>(UploadedBytes(*renderer) - uploadedBefore) / static_cast<double>(state.iterations());
+  state.counters["visible vertices"] = static_cast<double>(shown);
+  state.counters["memcpy ms"] = 1e3 * BestMemcpySeconds(shown * sizeof(TDxVertex));
+}
+BENCHMARK(BM_DrawAfterPanZoomedIn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vellmar
@@ -137,6 +170,16 @@ int main(int argc, char** argv) {
   if (memcpyMs > 0 && moved > 0) {
     std::printf("draw after view move: %.2f ms per 10^6 primitives (goal <= 20), %.2f x memcpy\n", moved,
                 moved / memcpyMs);
+  }
+  const double panned = reporter.Time("BM_DrawAfterPanZoomedIn");
+  const double pannedPeer = reporter.Counter("BM_DrawAfterPanZoomedIn", "memcpy ms");
+  if (panned > 0 && pannedPeer > 0) {
+    std::printf("draw after a pan of a zoomed-in view / memcpy of its visible vertices: %.2f\n", panned / pannedPeer);
+  }
+  for (const char* name :
+       {"BM_DrawViewUnchanged", "BM_DrawViewUnchangedSomeDeleted", "BM_DrawAfterViewMove", "BM_DrawAfterPanZoomedIn"}) {
+    std::printf("%s: %.0f vertex bytes written to the device per frame\n", name,
+                reporter.Counter(name, "uploaded B/frame"));
   }
   if (addLines > 0) std::printf("adding lines: %.3g primitives/s (goal >= 1e7)\n", 1e3 * 1e6 / addLines);
   if (addTriangles > 0) {

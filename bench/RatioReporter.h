@@ -14,7 +14,9 @@ class TRatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration) times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
+      if (run.run_type != Run::RT_Iteration) continue;
+      times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
+      for (const auto& [name, counter] : run.counters) counters_[run.run_name.function_name + "/" + name] = counter.value;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -23,11 +25,17 @@ class TRatioReporter : public benchmark::ConsoleReporter {
     const auto it = times_.find(name);
     return it == times_.end() ? 0.0 : it->second;
   }
+  // A counter the benchmark reported; 0 when it did not run or report it.
+  double Counter(const std::string& name, const std::string& counter) const {
+    const auto it = counters_.find(name + "/" + counter);
+    return it == counters_.end() ? 0.0 : it->second;
+  }
 
  private:
   // CPU time: the machines these run on are shared, and wall time there measures the
   // neighbours.
   std::map<std::string, double> times_;
+  std::map<std::string, double> counters_;
 };
 
 }  // namespace vellmar
