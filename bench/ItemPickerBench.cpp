@@ -9,11 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
-#include <string>
 
 #include "RatioReporter.h"
 #include "document/AbstractItem.h"
@@ -31,17 +27,8 @@ namespace {
 constexpr double kTolerance = 0.15;
 
 TStreetStructure& Street() {
-  static TStreetStructure* street = [] {
-    RegisterAllItemKinds();
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("vellmar-pick-bench-" + std::to_string(getpid()) + ".pln");
-    test::WriteBenchmarkStreet(path);
-    auto* loaded = new TStreetStructure;
-    loaded->LoadFromFile(path);
-    std::filesystem::remove(path);
-    return loaded;
-  }();
-  return *street;
+  RegisterAllItemKinds();
+  return test::LoadedBenchmarkStreet();
 }
 
 const TItemPicker& Picker() {

@@ -7,11 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
-#include <string>
 
 #include "RatioReporter.h"
 #include "document/KindRegistry.h"
@@ -27,17 +23,8 @@ namespace {
 constexpr double kRadius = 0.5;
 
 TStreetStructure& Street() {
-  static TStreetStructure* street = [] {
-    RegisterAllItemKinds();
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("vellmar-snap-bench-" + std::to_string(getpid()) + ".pln");
-    test::WriteBenchmarkStreet(path);
-    auto* loaded = new TStreetStructure;
-    loaded->LoadFromFile(path);
-    std::filesystem::remove(path);
-    return loaded;
-  }();
-  return *street;
+  RegisterAllItemKinds();
+  return test::LoadedBenchmarkStreet();
 }
 
 const TItemSnapper& Snapper() {

@@ -4,10 +4,13 @@
 // load the same street in the background that the benchmark measures. Needs the item
 // kinds registered.
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <numbers>
+#include <string>
 
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
@@ -38,6 +41,21 @@ inline void WriteBenchmarkStreet(const std::filesystem::path& path) {
     for (int32_t k = 0; k < kVerticesPerItem; ++k) points.InsertNew(k, {float(k * 3.0), float(y), 0.0f});
   }
   street.SaveToFile(path);
+}
+
+// The street written to a scratch file and read back, as the viewer gets it: made once a
+// program and kept to its end, for the benchmarks that look things up in it.
+inline TStreetStructure& LoadedBenchmarkStreet() {
+  static TStreetStructure* const street = [] {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("vellmar-bench-street-" + std::to_string(getpid()) + ".pln");
+    WriteBenchmarkStreet(path);
+    auto* loaded = new TStreetStructure;
+    loaded->LoadFromFile(path);
+    std::filesystem::remove(path);
+    return loaded;
+  }();
+  return *street;
 }
 
 }  // namespace vellmar::test
