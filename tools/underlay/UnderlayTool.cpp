@@ -10,8 +10,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <iomanip>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -42,6 +44,7 @@ constexpr const char* kUsage =
     "(all cores unless given). For export, N is the level: 1, 2, 4 or 8.\n";
 
 int Import(const std::string& input, const std::string& output, int threads) {
+  const auto start = std::chrono::steady_clock::now();
   const std::unique_ptr<TPictureRows> picture = OpenPictureFile(input);
   TSubLayerWriter writer(*picture);
   std::cerr << input << ": " << picture->Width() << " x " << picture->Height() << " pixels\n";
@@ -56,7 +59,11 @@ int Import(const std::string& input, const std::string& output, int threads) {
     writer.Write(file.Stream(), {&spool, threads, [&](int done, int total) { progress.Show(done, total); }});
   }
   file.Commit();
-  std::cerr << "wrote " << output << "\n";
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double megapixels = double(picture->Width()) * picture->Height() / 1e6;
+  std::cerr << "wrote " << output << " (" << std::fixed << std::setprecision(1) << megapixels
+            << " megapixels in " << seconds << " s, " << megapixels / seconds << " megapixels/s on "
+            << threads << " threads)\n";
   return 0;
 }
 
