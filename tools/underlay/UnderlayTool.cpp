@@ -63,7 +63,7 @@ int Import(const std::string& input, const std::string& output, int threads) {
   const double megapixels = double(picture->Width()) * picture->Height() / 1e6;
   std::cerr << "wrote " << output << " (" << std::fixed << std::setprecision(1) << megapixels
             << " megapixels in " << seconds << " s, " << megapixels / seconds << " megapixels/s on "
-            << threads << " threads)\n";
+            << threads << (threads == 1 ? " thread)\n" : " threads)\n");
   return 0;
 }
 
