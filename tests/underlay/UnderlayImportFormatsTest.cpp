@@ -73,6 +73,7 @@ struct TTiffKind {
   bool big = false;
   uint16_t bits = 8;
   uint16_t planar = PLANARCONFIG_CONTIG;
+  uint16_t orientation = ORIENTATION_TOPLEFT;
 };
 
 // Writes pixels of `kind.samples` bytes each (grey, palette index, RGB or RGBA).
@@ -86,6 +87,7 @@ void WriteTiff(const std::filesystem::path& path, const TTiffKind& kind, const s
   TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, kind.photometric);
   TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, kind.planar);
   TIFFSetField(tiff, TIFFTAG_COMPRESSION, kind.compression);
+  TIFFSetField(tiff, TIFFTAG_ORIENTATION, kind.orientation);
   if (kind.samples == 4) {
     const uint16_t alpha = EXTRASAMPLE_UNASSALPHA;
     TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &alpha);
@@ -332,6 +334,11 @@ TEST(UnderlayImportFormats, DamagedAndUnsupportedPicturesFailWithoutOutput) {
                    std::vector<uint8_t>(kWidth * kHeight * 4));
        },
        "TIFF pictures of photometric interpretation 5"},
+      {"TIFF stored upside down",
+       [](const auto& path) {
+         WriteTiff(path, {.orientation = ORIENTATION_BOTLEFT}, std::vector<uint8_t>(kWidth * kHeight * 3));
+       },
+       "TIFF pictures turned or mirrored (orientation 4) are not supported"},
       {"TIFF in separate planes",
        [](const auto& path) {
          WriteTiff(path, {.planar = PLANARCONFIG_SEPARATE}, std::vector<uint8_t>(kWidth * kHeight * 3));

@@ -89,6 +89,8 @@ class TTiffRows final : public TPictureRows {
     samples_ = Field<uint16_t>(TIFFTAG_SAMPLESPERPIXEL);
     if (samples_ > 1 && Field<uint16_t>(TIFFTAG_PLANARCONFIG) != PLANARCONFIG_CONTIG)
       Unsupported("with samples in separate planes");
+    if (const auto orientation = Field<uint16_t>(TIFFTAG_ORIENTATION); orientation != ORIENTATION_TOPLEFT)
+      Unsupported("turned or mirrored (orientation " + std::to_string(orientation) + ")");
     photometric_ = Field<uint16_t>(TIFFTAG_PHOTOMETRIC);
     if (photometric_ == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG) {
       // JPEG-compressed YCbCr, the usual aerial photograph: libtiff converts to RGB.
