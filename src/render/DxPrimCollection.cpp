@@ -25,6 +25,9 @@ void TDxPrimCollection::Clear() {
   runsStale_ = true;
   recordStart_ = nextSerial_;
   deletedCount_ = 0;
+  modedCount_ = 0;
+  minX_ = minY_ = INFINITY;
+  maxX_ = maxY_ = -INFINITY;
   local_.LoadIdentity();
 }
 
@@ -78,6 +81,10 @@ void TDxPrimCollection::CommitPrim(const TAbstractItem* owner) {
   header.Bounds.Radius = static_cast<float>(radius);
   header.ModeSet = modeSet_;
   if (modeSet_ != 0) ++modedCount_;
+  minX_ = std::fmin(minX_, header.Bounds.CentreX);
+  maxX_ = std::fmax(maxX_, header.Bounds.CentreX);
+  minY_ = std::fmin(minY_, header.Bounds.CentreY);
+  maxY_ = std::fmax(maxY_, header.Bounds.CentreY);
   header.Owner = owner;
   header.Deleted = false;
 
@@ -198,7 +205,10 @@ void TDxPrimCollection::RebuildVisible() {
   // A grid pays off only for a collection large enough, and it is built again once
   // a quarter of the primitives came after it.
   constexpr size_t kGridFrom = 4096;
-  if (headers_.size() < kGridFrom) return RebuildVisibleByScan();
+  const double reach = double{cullRadius_} + kCullMargin;
+  const bool coversAll = cullCentre_.x - reach <= minX_ && cullCentre_.x + reach >= maxX_ &&
+                         cullCentre_.y - reach <= minY_ && cullCentre_.y + reach >= maxY_;
+  if (headers_.size() < kGridFrom || coversAll) return RebuildVisibleByScan();
   if (grid_.IndexedCount() < headers_.size() - headers_.size() / 4) {
     grid_.Build(headers_.size(), [this](size_t i) { return headers_[i].Bounds; });
   }

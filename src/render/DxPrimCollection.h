@@ -12,6 +12,7 @@
 // over the primitives' centres, built once per layout, lets a re-cull after a pan look
 // only at the primitives near the view.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -201,6 +202,9 @@ class TDxPrimCollection {
   uint64_t recordStart_ = 1;
   size_t deletedCount_ = 0;
   size_t modedCount_ = 0;  // primitives with a non-empty mode set
+  // Around the finite centres of the primitives added since the last Clear: a view that
+  // covers them all is culled by the plain scan, without building the grid.
+  float minX_ = INFINITY, minY_ = INFINITY, maxX_ = -INFINITY, maxY_ = -INFINITY;
 };
 
 }  // namespace vellmar
