@@ -1,6 +1,5 @@
 #include "shell/IdentifyTool.h"
 
-#include <QCoreApplication>
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -13,8 +12,8 @@
 #include "items/ItemPicker.h"
 #include "platform/gpu/DxVertex.h"
 #include "platform/text/Numbers.h"
-#include "shell/FloatingAction.h"
 #include "shell/MainForm.h"
+#include "shell/MainPlanControls.h"
 #include "shell/MainPlanDrawer.h"
 #include "shell/Pictures.h"
 #include "shell/PlanOverlay.h"
@@ -61,12 +60,8 @@ TIdentifyTool::TIdentifyTool(TMainForm& form)
   form.addDockWidget(Qt::RightDockWidgetArea, dock_);
   dock_->hide();
 
-  auto action = std::make_unique<TFloatingAction>(
-      QStringLiteral("Identify"), QCoreApplication::translate("vellmar::TMainPlanControls", "Управление видом"),
-      tr("Сведения об объекте (Ctrl+щелчок в любом режиме)"), ButtonPicture(TButtonPicture::Identify, form.devicePixelRatioF()),
-      TShortCut{Qt::Key_F9, Qt::NoModifier, false}, false);
-  action->OnExecute = [this](TFloatingAction&) { form_.SetMouseMode(&mode_); };
-  form.FloatingActions().Add(std::move(action));
+  TMainPlanControls::AddModeAction(form, QStringLiteral("Identify"), tr("Сведения об объекте (Ctrl+щелчок в любом режиме)"),
+                                   TButtonPicture::Identify, Qt::Key_F9, mode_);
 
   mode_.OnMouseDown = [this](Qt::MouseButton button, const TMouseShift& shift, int x, int y) {
     // A Ctrl+click is the surface's, below, in this mode as in every other.

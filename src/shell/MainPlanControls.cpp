@@ -119,6 +119,14 @@ void TMainPlanControls::AddActions(TFloatingActions& actions, qreal pixelRatio) 
   }
 }
 
+void TMainPlanControls::AddModeAction(TMainForm& form, const QString& name, const QString& hint,
+                                      TButtonPicture picture, int key, TMouseEvents& mode) {
+  auto action = std::make_unique<TFloatingAction>(name, QCoreApplication::translate(kContext, "Управление видом"), hint,
+                                                  ButtonPicture(picture, form.devicePixelRatioF()), Key(key), false);
+  action->OnExecute = [&form, &mode](TFloatingAction&) { form.SetMouseMode(&mode); };
+  form.FloatingActions().Add(std::move(action));
+}
+
 void TMainPlanControls::SetUpShiftView() {
   shiftViewMode_.BeforeSendEvents = [this] { dragging_ = false; };
   shiftViewMode_.OnMouseDown = [this](Qt::MouseButton button, const TMouseShift& shift, int x, int y) {

@@ -9,6 +9,7 @@
 
 #include "geometry/XYZ.h"
 #include "shell/MouseEvents.h"
+#include "shell/Pictures.h"
 
 namespace vellmar {
 
@@ -19,6 +20,11 @@ class TMainPlanControls {
  public:
   // Adds the actions to the list; pictures are drawn for the given device pixel ratio.
   TMainPlanControls(TMainForm& form, TFloatingActions& actions, qreal pixelRatio);
+
+  // A floating action in the row of the view actions that makes the mode the active one,
+  // as F5 to F8 do for the four modes here.
+  static void AddModeAction(TMainForm& form, const QString& name, const QString& hint, TButtonPicture picture,
+                            int key, TMouseEvents& mode);
 
   TMouseEvents& ShiftViewMode() { return shiftViewMode_; }
   TMouseEvents& SelectAreaMode() { return selectAreaMode_; }

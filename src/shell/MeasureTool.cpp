@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -12,8 +11,8 @@
 #include "platform/gpu/DxVertex.h"
 #include "platform/text/Numbers.h"
 #include "render/DxRenderer.h"
-#include "shell/FloatingAction.h"
 #include "shell/MainForm.h"
+#include "shell/MainPlanControls.h"
 #include "shell/MainPlanDrawer.h"
 #include "shell/Pictures.h"
 #include "shell/PlanOverlay.h"
@@ -58,13 +57,9 @@ TMeasureTool::TMeasureTool(TMainForm& form)
   form.addAction(clear_);
   connect(clear_, &QAction::triggered, this, &TMeasureTool::Clear);
 
-  auto action = std::make_unique<TFloatingAction>(
-      QStringLiteral("Measure"), QCoreApplication::translate("vellmar::TMainPlanControls", "Управление видом"),
-      tr("Измерение длины и площади (правый щелчок — конец, Esc — очистить)"),
-      ButtonPicture(TButtonPicture::Measure, form.devicePixelRatioF()), TShortCut{Qt::Key_F10, Qt::NoModifier, false},
-      false);
-  action->OnExecute = [this](TFloatingAction&) { form_.SetMouseMode(&mode_); };
-  form.FloatingActions().Add(std::move(action));
+  TMainPlanControls::AddModeAction(form, QStringLiteral("Measure"),
+                                   tr("Измерение длины и площади (правый щелчок — конец, Esc — очистить)"),
+                                   TButtonPicture::Measure, Qt::Key_F10, mode_);
 
   mode_.BeforeSendEvents = [this] { snap_.reset(); };
   mode_.OnMouseDown = [this](Qt::MouseButton button, const TMouseShift& shift, int x, int y) {

@@ -36,19 +36,10 @@ class IdentifyMeasureTest : public ShellTest {
     form_->PlanChanged();
     Settle();
   }
-  // The surface's logical pixel over a world point.
-  QPoint At(double x, double y) {
-    const double ppu = Drawer().PixelsPerUnit();
-    const TXYZ c = Drawer().Centre();
-    const double ratio = form_->Surface().devicePixelRatioF();
-    const double px = Drawer().ViewportWidth() / 2.0 + (x - c.x) * ppu;
-    const double py = Drawer().ViewportHeight() / 2.0 - (y - c.y) * ppu;
-    return {static_cast<int>(std::lround(px / ratio)), static_cast<int>(std::lround(py / ratio))};
-  }
   void Click(double x, double y, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
              Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseMove(&form_->Surface(), At(x, y));
-    QTest::mouseClick(&form_->Surface(), button, modifiers, At(x, y));
+    QTest::mouseMove(&form_->Surface(), PixelOver(x, y));
+    QTest::mouseClick(&form_->Surface(), button, modifiers, PixelOver(x, y));
   }
   // The value the panel shows for a field, nothing when it has no such row.
   std::optional<QString> Row(const QString& name) {
@@ -71,7 +62,7 @@ class IdentifyMeasureTest : public ShellTest {
     }
     return false;
   }
-  QPoint DeviceAt(double x, double y) { return form_->Surface().DevicePoint(At(x, y)); }
+  QPoint DeviceAt(double x, double y) { return form_->Surface().DevicePoint(PixelOver(x, y)); }
   TIdentifyTool& Identify() { return form_->Identify(); }
   TMeasureTool& Measure() { return form_->Measure(); }
 };
@@ -166,7 +157,7 @@ TEST_F(IdentifyMeasureTest, PointsSnapToAVertexWithinTheRadiusOnly) {
 TEST_F(IdentifyMeasureTest, TheSnapMarkerShowsWhereThePointWouldGo) {
   View(260, 14, 10);
   QTest::keyClick(form_.get(), Qt::Key_F10);
-  QTest::mouseMove(&form_->Surface(), At(260.5, 14.4));
+  QTest::mouseMove(&form_->Surface(), PixelOver(260.5, 14.4));
   ASSERT_SOON(Measure().Snapped().has_value(), 5000);
   EXPECT_EQ(Measure().Snapped()->Kind, TSnapKind::Vertex);
   Settle();

@@ -26,14 +26,7 @@ class PlanStatusTest : public ShellTest {
   QString Text(const char* label) { return form_->statusBar()->findChild<QLabel*>(label)->text(); }
   bool Shown(const char* label) { return !form_->statusBar()->findChild<QLabel*>(label)->isHidden(); }
   // Moves the pointer over the world point; the view has no rotation.
-  void PointAt(double x, double y) {
-    const double ppu = Drawer().PixelsPerUnit();
-    const TXYZ c = Drawer().Centre();
-    const double ratio = form_->Surface().devicePixelRatioF();
-    const double px = Drawer().ViewportWidth() / 2.0 + (x - c.x) * ppu;
-    const double py = Drawer().ViewportHeight() / 2.0 - (y - c.y) * ppu;
-    QTest::mouseMove(&form_->Surface(), QPoint(int(std::lround(px / ratio)), int(std::lround(py / ratio))));
-  }
+  void PointAt(double x, double y) { QTest::mouseMove(&form_->Surface(), PixelOver(x, y)); }
 };
 
 TEST_F(PlanStatusTest, PointerMovesShowTheWorldPointAndItsStationWithoutARedraw) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "document/ViewState.h"
 #include "shell/MainForm.h"
 #include "shell/MainPlanDrawer.h"
+#include "shell/PlanSurface.h"
 #include "shell/Settings.h"
 #include "shell/ShellPrompts.h"
 #include "shell/StreetOpener.h"
@@ -117,6 +119,16 @@ class ShellTest : public testing::Test {
 
   TStreetsHolderModule& Streets() { return form_->Streets(); }
   TMainPlanDrawer& Drawer() { return form_->Drawer(); }
+
+  // The surface's logical pixel over a world point, the view unturned.
+  QPoint PixelOver(double x, double y) {
+    const double ppu = Drawer().PixelsPerUnit();
+    const TXYZ c = Drawer().Centre();
+    const double ratio = form_->Surface().devicePixelRatioF();
+    const double px = Drawer().ViewportWidth() / 2.0 + (x - c.x) * ppu;
+    const double py = Drawer().ViewportHeight() / 2.0 - (y - c.y) * ppu;
+    return {static_cast<int>(std::lround(px / ratio)), static_cast<int>(std::lround(py / ratio))};
+  }
 
   // A known view: origin, scale 0.01, no rotation.
   void SetPlainView() { Drawer().SetView({{0.0f, 0.0f, 0.0f}, 0.01f, 0.0f}); }
