@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,13 @@ TStoredPoint DecodePoint(const uint8_t* bytes) {
   std::memcpy(&point.Y, bytes + 12, 8);
   std::memcpy(&point.Z, bytes + 20, 8);
   return point;
+}
+
+// Whether every ID is above the one before it.
+bool IDsAscend(const std::vector<TPointRecord*>& points) {
+  return std::adjacent_find(points.begin(), points.end(), [](const TPointRecord* a, const TPointRecord* b) {
+           return a->ID >= b->ID;
+         }) == points.end();
 }
 
 void EncodePoint(const TStoredPoint& point, uint8_t* bytes) {
@@ -157,6 +165,10 @@ TPointBounds TPointStructure::GetBounds() {
 void TPointStructure::LoadFromStream(TStream& stream) {
   if (!TestIdent(stream, "PNTSTRCT")) throw EVellmarError("TPointStructure.LoadFromStream: Ident<>PNTSTRCT");
   const auto count = static_cast<size_t>(ReadCount(stream, kStoredPointSize));
+  // Whether the IDs still ascend is followed while they are read rather than found by
+  // visiting every record again afterwards.
+  bool ascending = ascending_ || IDsAscend(points_);
+  int64_t previousID = points_.empty() ? std::numeric_limits<int64_t>::min() : points_.back()->ID;
   points_.reserve(points_.size() + count);
   std::vector<uint8_t> block(std::min(count, kPointsPerBlock) * kStoredPointSize);
   for (size_t done = 0; done < count;) {
@@ -170,13 +182,12 @@ void TPointStructure::LoadFromStream(TStream& stream) {
       record->Position = TXYZ{static_cast<float>(stored.X), static_cast<float>(stored.Y), 0.0f};
       points_.push_back(record);
       lastID_ = std::max(lastID_, stored.ID);
+      ascending = ascending && stored.ID > previousID;
+      previousID = stored.ID;
     }
     done += n;
   }
-  ascending_ =
-      std::adjacent_find(points_.begin(), points_.end(), [](const TPointRecord* a, const TPointRecord* b) {
-        return a->ID >= b->ID;
-      }) == points_.end();
+  ascending_ = ascending;
   PointsReordered();
 }
 
