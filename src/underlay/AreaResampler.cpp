@@ -4,20 +4,9 @@
 #include <cmath>
 
 #include "platform/Error.h"
+#include "underlay/RoundHalfEven.h"
 
 namespace vellmar {
-
-namespace {
-
-// std::nearbyint for 0 ≤ value < 2^51 without a library call: adding 2^52 leaves no
-// fraction bits, so the addition rounds exactly as nearbyint does (to nearest, halves
-// to even, in the default rounding mode).
-double RoundNonNegative(double value) {
-  constexpr double kNoFraction = 4503599627370496.0;  // 2^52
-  return (value + kNoFraction) - kNoFraction;
-}
-
-}  // namespace
 
 // Output pixel i of count covers input [i·scale, (i + 1)·scale), within [0, limit):
 // a span's end rounded past the canvas edge does not reach beyond it.
@@ -80,8 +69,7 @@ void TAreaResampler::Push(const uint8_t* canvasRow, const TRowTarget& target) {
     uint8_t* out = target(nextRow_);
     const std::vector<double>& sum = sums_.front();
     for (size_t i = 0; i < sum.size(); ++i)
-      out[i] =
-          static_cast<uint8_t>(std::min(RoundNonNegative(sum[i] / area_), 255.0));  // sums of samples ≥ 0
+      out[i] = static_cast<uint8_t>(std::min(RoundHalfEven(sum[i] / area_), 255.0));  // sums of samples ≥ 0
     spare_.push_back(std::move(sums_.front()));
     sums_.pop_front();
     ++nextRow_;

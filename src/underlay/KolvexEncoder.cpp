@@ -8,6 +8,7 @@
 #include "platform/Error.h"
 #include "underlay/KolvexCoder.h"
 #include "underlay/PackedSmallInts.h"
+#include "underlay/RoundHalfEven.h"
 
 namespace vellmar {
 
@@ -72,7 +73,10 @@ void TKolvexEncoder::PackImage(const TBgrPicture& picture, std::vector<uint8_t>&
 void TKolvexEncoder::PackPlane(const std::vector<double>& samples, int width, int height,
                                std::vector<uint8_t>& out) {
   static const auto basis = MakeBasis();
+  // The steps are powers of two, so multiplying by 8 / step divides exactly.
   const TDequantTable step = KolvexDequantTable(quality_);
+  std::array<double, 64> scale;
+  for (int k = 0; k < 64; ++k) scale[k] = 8.0 / step[k];
   const int blockColumns = width / 8;
   const int blockCount = blockColumns * (height / 8);
   for (int block = 0; block < blockCount; ++block) {
@@ -96,7 +100,7 @@ void TKolvexEncoder::PackPlane(const std::vector<double>& samples, int width, in
       for (int u = 0; u < 8; ++u) {
         const double sum = sums[u];
         const int k = 8 * v + u;
-        const double level = std::nearbyint(8.0 * sum / step[k]);
+        const double level = RoundHalfEven(sum * scale[k]);
         coefficients_[static_cast<size_t>(k) * blockCount + block] =
             static_cast<int16_t>(std::clamp(level, double{-kCoefficientLimit}, double{kCoefficientLimit}));
       }
