@@ -581,6 +581,7 @@ HRESULT GlDevice::DrawPrimitiveUP(uint32_t PrimitiveType, uint32_t PrimitiveCoun
   VELLMAR_GL(glBufferData(GL_ARRAY_BUFFER, vboCapacity_, nullptr, GL_STREAM_DRAW));
   VELLMAR_GL(glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, VertexData));
   VELLMAR_GL(glDrawArrays(GlPrimitive(PrimitiveType), 0, static_cast<GLsizei>(count)));
+  CountDrawn(count);
   return D3D_OK;
 }
 
@@ -597,9 +598,21 @@ HRESULT GlDevice::DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, ui
     SetVertexLayout(streamOffset_);
     streamDirty_ = false;
   }
-  VELLMAR_GL(glDrawArrays(GlPrimitive(PrimitiveType), static_cast<GLint>(StartVertex),
-                          static_cast<GLsizei>(VertexCountOf(PrimitiveType, PrimitiveCount))));
+  const uint64_t count = VertexCountOf(PrimitiveType, PrimitiveCount);
+  VELLMAR_GL(glDrawArrays(GlPrimitive(PrimitiveType), static_cast<GLint>(StartVertex), static_cast<GLsizei>(count)));
+  CountDrawn(count);
   return D3D_OK;
+}
+
+void GlDevice::CountDrawn(uint64_t Vertices) {
+  // A software rasteriser keeps every primitive of the scene binned until the scene is
+  // flushed: flushing every so many vertices bounds that memory (tens of megabytes at
+  // the first frame of a large street) and costs a GPU nothing.
+  constexpr uint64_t kFlushEvery = 200'000;
+  verticesSinceFlush_ += Vertices;
+  if (verticesSinceFlush_ < kFlushEvery) return;
+  VELLMAR_GL(glFlush());
+  verticesSinceFlush_ = 0;
 }
 
 HRESULT GlDevice::Present() {

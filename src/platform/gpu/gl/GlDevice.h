@@ -74,6 +74,7 @@ class GlDevice final : public IGpuDevice {
   void ApplyPipelineState();
   void ForgetTexture(GlTexture* Texture);
   void ForgetVertexBuffer(GlVertexBuffer* Buffer);
+  void CountDrawn(uint64_t Vertices);
 
   uint32_t width_;
   uint32_t height_;
@@ -103,6 +104,7 @@ class GlDevice final : public IGpuDevice {
   uint32_t streamOffset_ = 0;
   bool streamDirty_ = true;  // streamVao_ points elsewhere
   std::vector<GlVertexBuffer*> buffers_;
+  uint64_t verticesSinceFlush_ = 0;
 };
 
 }  // namespace vellmar
