@@ -22,16 +22,13 @@ class TAreaResampler {
   // A canvas of canvasWidth × canvasHeight down to width × height (not larger).
   TAreaResampler(int canvasWidth, int canvasHeight, int width, int height);
 
-  int Width() const { return width_; }
-  // Output rows finished so far.
-  int RowsDone() const { return nextRow_; }
-
   // Adds the next canvas row (canvasWidth·3 bytes) and writes every output row it
   // completes.
   void Push(const uint8_t* canvasRow, const TRowTarget& target);
 
  private:
-  // The input pixels under one output pixel along one axis: weights[first…first+count).
+  // The input pixels first … first + count − 1 under one output pixel along one axis,
+  // with their weights from index `weights` of the axis's weight list.
   struct TSpan {
     int first;
     int count;
