@@ -41,7 +41,8 @@ TPointList::TPointList(TAbstractItem* owner, TPointStructure& table) : owner_(ow
 
 TPointList::~TPointList() {
   // The records outlive the list (they are freed by the table's Compact or Clear), so
-  // they must not keep pointing at it.
+  // they must not keep pointing at it - unless they are going too.
+  if (table_.Discarding()) return;
   for (TPointRecord* record : vertices_) record->Users.Remove(this);
 }
 

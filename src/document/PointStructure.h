@@ -56,6 +56,10 @@ class TPointStructure {
   TPointBounds GetBounds();
   // A point has moved: the bounds are recomputed on the next request.
   void PositionsChanged() { boundsValid_ = false; }
+  // The table is about to go with every point list that uses it: a list freed from now
+  // on need not give up its uses of records that go right after it.
+  void BeginDiscard() { discarding_ = true; }
+  bool Discarding() const { return discarding_; }
 
   // Appends the points of a "PNTSTRCT" chunk to the table.
   void LoadFromStream(TStream& stream);
@@ -76,6 +80,7 @@ class TPointStructure {
   std::vector<TPointRecord*> points_;
   TStreetStructure* street_ = nullptr;
   bool boundsValid_ = false;
+  bool discarding_ = false;
   int32_t lastID_ = 0;
   TPointBounds bounds_{};
   // Points are normally in ascending ID order and found by binary search over them;

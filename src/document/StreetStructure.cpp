@@ -70,9 +70,10 @@ TStreetStructure::TStreetStructure() : mainReferences_(*this, /*fixed=*/true, 1)
 
 TStreetStructure::~TStreetStructure() {
   // Everything goes, so the items need not leave the reference lists one by one (which
-  // costs a search per item); they are freed while the point table and their kinds'
-  // collections still exist.
+  // costs a search per item), nor their points (a million records visited for nothing);
+  // they are freed while the point table and their kinds' collections still exist.
   referenceLists_.clear();
+  points_.BeginDiscard();
   for (auto& list : itemLists_) list->Clear();
 }
 
