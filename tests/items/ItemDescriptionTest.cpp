@@ -10,17 +10,19 @@
 #include "document/StreetStructure.h"
 #include "items/ItemDescription.h"
 #include "items/ItemKinds.h"
+#include "items/road/AxisItem.h"
 #include "items/road/LineRazmetItem.h"
 #include "items/road/RoadDrawSupport.h"
 #include "items/signs/NamedMetafileLib.h"
 #include "items/signs/SignLibraries.h"
 #include "items/signs/ZnakItem.h"
+#include "items/text/TextLabelItem.h"
 #include "platform/text/Cp1251.h"
 
 namespace vellmar {
 namespace {
 
-constexpr int32_t kLawn = 4, kCurb = 8, kManhole = 27;
+constexpr int32_t kLawn = 4, kCurb = 8, kTextLabel = 21, kManhole = 27;
 
 class ItemDescriptionTest : public testing::Test {
  public:
@@ -74,11 +76,30 @@ TEST_F(ItemDescriptionTest, FieldsNameTheGroupCommentsAndWhatTheKindKeeps) {
   auto& marking = dynamic_cast<TLineRazmetItem&>(Add(TLineRazmetItem::kKindIndex, {{0, 0, 0}, {10, 0, 0}}));
   marking.SetGostName(std::string("1.5"));
   marking.SetComment(std::string("свежая"_cp1251));
-  const std::map<std::string, std::string> fields = Fields(DescribeItem(marking));
-  EXPECT_EQ(fields.at("ID"), std::to_string(marking.ID()));
-  EXPECT_EQ(fields.at("Примечание"), "свежая");
-  EXPECT_EQ(fields.at("Тип_разметки"), "1.5");
-  EXPECT_EQ(fields.at("Зеркально"), "Нет");
+  auto& axis = dynamic_cast<TAxisItem&>(Add(TAxisItem::kKindIndex, {{0, 0, 0}, {10, 0, 0}}));
+  axis.SetAxisName(std::string("Главная"_cp1251));
+  axis.SetPicketStep(20.5f);
+  auto& label = dynamic_cast<TTextLabelItem&>(Add(kTextLabel, {{0, 0, 0}, {1, 0, 0}}));
+  label.SetText(std::string("Проспект"_cp1251));
+  struct TCase {
+    TAbstractItem* Item;
+    std::string Field, Value;
+  };
+  const TCase cases[] = {
+      {&marking, "ID", std::to_string(marking.ID())},
+      {&marking, "Примечание", "свежая"},
+      {&marking, "Тип_разметки", "1.5"},
+      {&marking, "Зеркально", "Нет"},
+      {&axis, "Название", "Главная"},
+      {&axis, "Шаг_пикетов", "20.5"},
+      {&label, "Текст", "Проспект"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Field);
+    const std::map<std::string, std::string> fields = Fields(DescribeItem(*c.Item));
+    ASSERT_TRUE(fields.contains(c.Field));
+    EXPECT_EQ(fields.at(c.Field), c.Value);
+  }
 }
 
 // A sign tells each plate's number and name; the names come from the library's

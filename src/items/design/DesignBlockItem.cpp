@@ -5,6 +5,7 @@
 #include "document/TaggedStream.h"
 #include "document/design/DefaultBlock.h"
 #include "document/design/DsnBlockDefList.h"
+#include "platform/text/Cp1251.h"
 
 namespace vellmar {
 
@@ -50,6 +51,16 @@ void TDesignBlockItem::SaveToStream(TStream& stream) const {
   if (color_ != 0) SaveChunk(stream, "DSNBCOLR", color_);
   WriteIdent(stream, "DSNBAXIS");
   axisRef_.SaveToStream(stream);
+}
+
+void TDesignBlockItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TAbstractItem::GetPropertyNames(lines);
+  lines.emplace_back("Блок"_cp1251);
+}
+
+void TDesignBlockItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TAbstractItem::GetPropertyValues(lines);
+  lines.push_back(blockName_);
 }
 
 }  // namespace vellmar

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/AbstractItem.h"
 #include "document/ConnectedItems.h"
@@ -28,6 +29,9 @@ class TDesignBlockItem : public TAbstractItem {
   // After the base: "DSNBNAME" always, "DSNBCOLR" unless the colour is 0, "DSNBAXIS" always.
   void SaveToStream(TStream& stream) const override;
 
+  // The block's name in the street's block library.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   const std::string& BlockName() const { return blockName_; }
   void SetBlockName(std::string name);
   // Vertex colour added to the picture; 0 = none.

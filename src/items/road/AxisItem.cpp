@@ -1,6 +1,8 @@
 #include "items/road/AxisItem.h"
 
 #include "document/ChunkFields.h"
+#include "platform/text/Cp1251.h"
+#include "platform/text/Numbers.h"
 
 namespace vellmar {
 
@@ -36,6 +38,22 @@ void TAxisItem::SaveToStream(TStream& stream) const {
   SaveChunkIfAny(stream, "LfSideNm", leftSideName_);
   SaveChunkIfAny(stream, "RtSideNm", rightSideName_);
   SaveChunkIfAny(stream, "CnSideNm", centreSideName_);
+}
+
+void TAxisItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TLineItem::GetPropertyNames(lines);
+  lines.emplace_back("Название"_cp1251);
+  lines.emplace_back("Шаг_пикетов"_cp1251);
+  lines.emplace_back("Слева"_cp1251);
+  lines.emplace_back("Справа"_cp1251);
+}
+
+void TAxisItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TLineItem::GetPropertyValues(lines);
+  lines.push_back(axisName_);
+  lines.push_back(FormatGeneral(picketStep_, 7));
+  lines.push_back(leftSideName_);
+  lines.push_back(rightSideName_);
 }
 
 }  // namespace vellmar

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/LineItem.h"
 
@@ -35,6 +36,9 @@ class TAxisItem final : public TLineItem {
   void SetShortPickets(bool on) { shortPickets_ = on; }
   uint32_t Colour() const { return colour_; }
   void SetColour(uint32_t colour) { colour_ = colour; }
+  // The axis's name, picket step and the names of its sides.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   // Metres between pickets.
   float PicketStep() const { return picketStep_; }
   void SetPicketStep(float step) { picketStep_ = step; }

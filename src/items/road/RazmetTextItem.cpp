@@ -20,4 +20,14 @@ std::string_view TRazmetTextItem::GostLabel() const {
   return text_ == "СТОП"_cp1251 ? "1.21" : "1.22";
 }
 
+void TRazmetTextItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TOrientPointItem::GetPropertyNames(lines);
+  lines.emplace_back("Текст"_cp1251);
+}
+
+void TRazmetTextItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TOrientPointItem::GetPropertyValues(lines);
+  lines.push_back(text_);
+}
+
 }  // namespace vellmar

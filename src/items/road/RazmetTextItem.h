@@ -28,6 +28,9 @@ class TRazmetTextItem final : public TOrientPointItem {
   // 2.5 times taller when the street asks for large markings.
   void DrawImmediate(const TDxDrawParams& params, TModeSet modes) override;
 
+  // The painted word.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text) {
     text_ = text;

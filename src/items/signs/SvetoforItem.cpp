@@ -5,6 +5,7 @@
 #include "document/TaggedStream.h"
 #include "items/signs/SvetoforPictureLib.h"
 #include "platform/Error.h"
+#include "platform/text/Cp1251.h"
 
 namespace vellmar {
 
@@ -92,6 +93,21 @@ void TSvetoforItem::SaveToStream(TStream& stream) const {
     WriteXYZ(stream, head->Offset());
     SaveChunk(stream, "SVETFROT", head->Rotation());
   }
+}
+
+void TSvetoforItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TPointItem::GetPropertyNames(lines);
+  lines.emplace_back("Опора"_cp1251);
+  for (int32_t i = 1; i <= HeadCount(); ++i) {
+    std::string& name = lines.emplace_back("Секция_"_cp1251);
+    name += std::to_string(i);
+  }
+}
+
+void TSvetoforItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TPointItem::GetPropertyValues(lines);
+  lines.push_back(supportName_);
+  for (const auto& head : heads_) lines.push_back(head->Name());
 }
 
 }  // namespace vellmar

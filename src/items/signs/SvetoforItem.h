@@ -76,6 +76,9 @@ class TSvetoforItem : public TPointItem {
   const TSvetoforPictureLib& Supports() const;
   const TSvetoforPictureLib& Heads() const;
 
+  // The support's picture and each head's.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   const std::string& SupportName() const { return supportName_; }
   // Stores the name and finds its picture in the support library; -1 when there is none.
   void SetSupport(std::string name);

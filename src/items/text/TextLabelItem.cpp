@@ -39,4 +39,16 @@ void TTextLabelItem::SaveToStream(TStream& stream) const {
   SaveChunk(stream, "TXTLOUTL", outline_);
 }
 
+void TTextLabelItem::GetPropertyNames(std::vector<std::string>& lines) const {
+  TOrientPointItem::GetPropertyNames(lines);
+  lines.emplace_back("Текст"_cp1251);
+  lines.emplace_back("Шрифт"_cp1251);
+}
+
+void TTextLabelItem::GetPropertyValues(std::vector<std::string>& lines) const {
+  TOrientPointItem::GetPropertyValues(lines);
+  lines.push_back(text_);
+  lines.push_back(fontName_);
+}
+
 }  // namespace vellmar

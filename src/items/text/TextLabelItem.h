@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/OrientPointItem.h"
 
@@ -30,6 +31,9 @@ class TTextLabelItem final : public TOrientPointItem {
   // World units per font pixel.
   double FontScale() const;
 
+  // The text and its face.
+  void GetPropertyNames(std::vector<std::string>& lines) const override;
+  void GetPropertyValues(std::vector<std::string>& lines) const override;
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text) { text_ = text; }
   // The font's em is Size / 15.625 world units.
