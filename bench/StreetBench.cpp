@@ -47,14 +47,19 @@ double FileMegabytes(const std::filesystem::path& path) {
   return static_cast<double>(std::filesystem::file_size(path)) / 1e6;
 }
 
+// The file's megabytes per second of CPU time, as the benchmark's "MB/s" counter.
+void ReportFileRate(benchmark::State& state, const std::filesystem::path& path) {
+  state.counters["MB/s"] = benchmark::Counter(FileMegabytes(path) * static_cast<double>(state.iterations()),
+                                              benchmark::Counter::kIsRate);
+}
+
 void BM_Load(benchmark::State& state, const std::filesystem::path& path) {
   for (auto _ : state) {
     TStreetStructure street;
     street.LoadFromFile(path);
     benchmark::DoNotOptimize(street.Points().Count());
   }
-  state.counters["MB/s"] = benchmark::Counter(FileMegabytes(path) * static_cast<double>(state.iterations()),
-                                              benchmark::Counter::kIsRate);
+  ReportFileRate(state, path);
 }
 
 void BM_Save(benchmark::State& state, const std::filesystem::path& path) {
@@ -62,8 +67,7 @@ void BM_Save(benchmark::State& state, const std::filesystem::path& path) {
   street.LoadFromFile(path);
   const std::filesystem::path copy = path.string() + ".copy";
   for (auto _ : state) street.SaveToFile(copy);
-  state.counters["MB/s"] = benchmark::Counter(FileMegabytes(path) * static_cast<double>(state.iterations()),
-                                              benchmark::Counter::kIsRate);
+  ReportFileRate(state, path);
   std::filesystem::remove(copy);
 }
 
@@ -75,8 +79,7 @@ void BM_ReadBytes(benchmark::State& state, const std::filesystem::path& path) {
     stream.ReadBuffer(bytes.data(), bytes.size());
     benchmark::DoNotOptimize(bytes.data());
   }
-  state.counters["MB/s"] = benchmark::Counter(FileMegabytes(path) * static_cast<double>(state.iterations()),
-                                              benchmark::Counter::kIsRate);
+  ReportFileRate(state, path);
 }
 
 // The peer of a save: as many bytes as the file holds written in one go through the
@@ -89,8 +92,7 @@ void BM_WriteBytes(benchmark::State& state, const std::filesystem::path& path) {
     file.Stream().Write(bytes.data(), bytes.size());
     file.Commit();
   }
-  state.counters["MB/s"] = benchmark::Counter(FileMegabytes(path) * static_cast<double>(state.iterations()),
-                                              benchmark::Counter::kIsRate);
+  ReportFileRate(state, path);
   std::filesystem::remove(copy);
 }
 
