@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
@@ -32,7 +33,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/FileStream.h"
 #include "render/OffscreenFrame.h"
-#include "RatioReporter.h"
 #include "support/BenchmarkStreet.h"
 
 namespace vellmar {
@@ -205,13 +205,13 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   // Rates from CPU time, as the benchmarks' own counters.
-  for (const auto& [name, peer, goal] : {std::tuple{"Street/Load", "Street/ReadBytes", 300.0},
-                                         {"Street/Save", "Street/WriteBytes", 600.0}}) {
+  for (const auto& [name, peer, goal] :
+       {std::tuple{"Street/Load", "Street/ReadBytes", 300.0}, {"Street/Save", "Street/WriteBytes", 600.0}}) {
     const double ms = reporter.Time(name);
     const double peerMs = reporter.Time(peer);
     if (ms <= 0 || peerMs <= 0) continue;
-    std::printf("%s: %.0f MB/s (goal >= %.0f) = %.3f x the rate of %s (%.0f MB/s)\n", name, megabytes * 1e3 / ms, goal,
-                peerMs / ms, peer, megabytes * 1e3 / peerMs);
+    std::printf("%s: %.0f MB/s (goal >= %.0f) = %.3f x the rate of %s (%.0f MB/s)\n", name,
+                megabytes * 1e3 / ms, goal, peerMs / ms, peer, megabytes * 1e3 / peerMs);
   }
   std::filesystem::remove(path);
   return 0;

@@ -88,7 +88,8 @@ void TConnectedItems::Resolve() {
   for (size_t i = 0; i < pendingRefs_.size(); ++i) {
     const TObjectRef& reference = pendingRefs_[i];
     // Most slots of a street are empty; they need no search through the kinds.
-    const TItemKind* kind = reference.IsEmpty() ? nullptr : TKindRegistry::FindKindByIdent(reference.ClassIdent);
+    const TItemKind* kind =
+        reference.IsEmpty() ? nullptr : TKindRegistry::FindKindByIdent(reference.ClassIdent);
     TAbstractItem* item = kind == nullptr ? nullptr : street_.ItemList(kind->Index).FindByID(reference.ID);
     SetItem(static_cast<int32_t>(i), item);
   }
