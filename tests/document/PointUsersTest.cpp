@@ -26,7 +26,7 @@ TEST(PointUsersTest, BehavesAsAPlainListOfUses) {
   const std::vector<std::vector<std::string>> scripts = {
       {"+1", "+2", "-1", "-2"},
       {"+1", "+2", "+3", "+4", "+5", "-3", "-1", "-5", "-2", "-4"},
-      {"+1", "+1", "+2", "-1", "+3", "-1", "-1"},  // a list using a point twice
+      {"+1", "+2", "+1", "-1", "+3", "-1", "-1"},  // a list using a point twice
       {"-1", "+2", "-1", "+1", "+3", "-3", "-2"},  // giving up a use never taken
   };
   for (const auto& script : scripts) {
