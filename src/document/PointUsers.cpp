@@ -5,18 +5,6 @@
 
 namespace vellmar {
 
-TPointUsers::TPointUsers(const TPointUsers& other) {
-  for (TPointList* list : other) push_back(list);
-}
-
-TPointUsers& TPointUsers::operator=(const TPointUsers& other) {
-  if (this != &other) {
-    TPointUsers copy(other);
-    *this = std::move(copy);
-  }
-  return *this;
-}
-
 TPointUsers::TPointUsers(TPointUsers&& other) noexcept {
   TakeFrom(other);
 }

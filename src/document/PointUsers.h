@@ -19,8 +19,8 @@ class TPointUsers {
   ~TPointUsers() {
     if (OnHeap()) delete[] heap_;
   }
-  TPointUsers(const TPointUsers& other);
-  TPointUsers& operator=(const TPointUsers& other);
+  TPointUsers(const TPointUsers&) = delete;
+  TPointUsers& operator=(const TPointUsers&) = delete;
   TPointUsers(TPointUsers&& other) noexcept;
   TPointUsers& operator=(TPointUsers&& other) noexcept;
 
