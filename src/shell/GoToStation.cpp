@@ -3,12 +3,7 @@
 #include <optional>
 
 #include <QAction>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "document/StreetStructure.h"
 #include "items/road/AxisItem.h"
@@ -17,6 +12,7 @@
 #include "shell/MainForm.h"
 #include "shell/MainPlanDrawer.h"
 #include "shell/ShellText.h"
+#include "shell/TextFieldForm.h"
 
 namespace vellmar {
 
@@ -25,49 +21,19 @@ TGoToStation::TGoToStation(TMainForm& form) : form_(form), action_(new QAction(t
   action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   form.addAction(action_);
   connect(action_, &QAction::triggered, this, [this] {
-    QDialog& dialog = Form();
-    error_->clear();
-    field_->selectAll();
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
-    field_->setFocus();
+    Form();
+    fieldForm_->Show(tr("Перейти к пикету"), fieldForm_->Field().text());
   });
 }
 
 QDialog& TGoToStation::Form() {
-  if (dialog_) return *dialog_;
-  dialog_ = new QDialog(&form_);
-  dialog_->setObjectName(QStringLiteral("goToStationForm"));
-  dialog_->setWindowTitle(tr("Перейти к пикету"));
-  auto* column = new QVBoxLayout(dialog_);
-  column->addWidget(new QLabel(tr("Пикет (1+23.45) или расстояние от начала оси (123.45), м:"), dialog_));
-  field_ = new QLineEdit(dialog_);
-  field_->setObjectName(QStringLiteral("station"));
-  column->addWidget(field_);
-  error_ = new QLabel(dialog_);
-  error_->setObjectName(QStringLiteral("error"));
-  error_->setStyleSheet(QStringLiteral("color: #b00000"));
-  error_->setWordWrap(true);
-  column->addWidget(error_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog_);
-  buttons->button(QDialogButtonBox::Ok)->setText(tr("Перейти"));
-  column->addWidget(buttons);
-  // Enter in the field presses the default button, which is Ok.
-  connect(buttons, &QDialogButtonBox::accepted, this, &TGoToStation::Apply);
-  connect(buttons, &QDialogButtonBox::rejected, dialog_, &QDialog::reject);
-  return *dialog_;
-}
-
-void TGoToStation::Apply() {
-  const QString error = GoTo(field_->text());
-  error_->setText(error);
-  if (error.isEmpty()) {
-    dialog_->accept();
-  } else {
-    field_->selectAll();
-    field_->setFocus();
+  if (!fieldForm_) {
+    fieldForm_ = new TTextFieldForm(form_, QStringLiteral("goToStationForm"),
+                                     tr("Пикет (1+23.45) или расстояние от начала оси (123.45), м:"),
+                                     QStringLiteral("station"), tr("Перейти"),
+                                     [this](const QString& text) { return GoTo(text); });
   }
+  return fieldForm_->Dialog();
 }
 
 QString TGoToStation::GoTo(const QString& text) {

@@ -9,12 +9,11 @@
 
 class QAction;
 class QDialog;
-class QLabel;
-class QLineEdit;
 
 namespace vellmar {
 
 class TMainForm;
+class TTextFieldForm;
 
 class TGoToStation final : public QObject {
   Q_OBJECT
@@ -29,13 +28,9 @@ class TGoToStation final : public QObject {
   QDialog& Form();
 
  private:
-  void Apply();
-
   TMainForm& form_;
   QAction* action_;
-  QDialog* dialog_ = nullptr;
-  QLineEdit* field_ = nullptr;
-  QLabel* error_ = nullptr;
+  TTextFieldForm* fieldForm_ = nullptr;
 };
 
 }  // namespace vellmar

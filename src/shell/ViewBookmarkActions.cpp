@@ -4,15 +4,9 @@
 #include <string>
 
 #include <QAction>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include "document/StreetStructure.h"
 #include "shell/BookmarkSettings.h"
@@ -21,6 +15,7 @@
 #include "shell/Pictures.h"
 #include "shell/ShellText.h"
 #include "shell/StreetsHolderModule.h"
+#include "shell/TextFieldForm.h"
 
 namespace vellmar {
 
@@ -118,70 +113,40 @@ void TViewBookmarkActions::Remove(std::size_t index) {
 }
 
 QDialog& TViewBookmarkActions::NameForm() {
-  if (dialog_) return *dialog_;
-  dialog_ = new QDialog(&form_);
-  dialog_->setObjectName(QStringLiteral("bookmarkNameForm"));
-  // The plan and its tabs wait while the name is asked for.
-  dialog_->setWindowModality(Qt::WindowModal);
-  auto* column = new QVBoxLayout(dialog_);
-  column->addWidget(new QLabel(tr("Имя закладки:"), dialog_));
-  field_ = new QLineEdit(dialog_);
-  field_->setObjectName(QStringLiteral("name"));
-  column->addWidget(field_);
-  error_ = new QLabel(dialog_);
-  error_->setObjectName(QStringLiteral("error"));
-  error_->setStyleSheet(QStringLiteral("color: #b00000"));
-  error_->setWordWrap(true);
-  column->addWidget(error_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog_);
-  column->addWidget(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TViewBookmarkActions::ApplyName);
-  connect(buttons, &QDialogButtonBox::rejected, dialog_, &QDialog::reject);
-  return *dialog_;
+  if (!nameForm_) {
+    nameForm_ = new TTextFieldForm(form_, QStringLiteral("bookmarkNameForm"), tr("Имя закладки:"), QStringLiteral("name"),
+                                   QString(), [this](const QString& text) { return ApplyName(text); });
+    // The plan and its tabs wait while the name is asked for.
+    nameForm_->Dialog().setWindowModality(Qt::WindowModal);
+  }
+  return nameForm_->Dialog();
 }
 
 void TViewBookmarkActions::AskName(std::optional<std::size_t> renaming) {
   const TViewBookmarks bookmarks = Bookmarks();
   if (FilePath().isEmpty() || (renaming && *renaming >= bookmarks.Items().size())) return;
-  QDialog& dialog = NameForm();
+  NameForm();
   namingPath_ = FilePath();
   namingView_ = form_.Drawer().View();
   renaming_ = renaming;
-  dialog.setWindowTitle(renaming ? tr("Переименовать закладку") : tr("Новая закладка"));
   if (renaming) {
-    field_->setText(NameText(bookmarks.Items()[*renaming].Name));
-  } else {
-    // A name not taken yet, to keep or to type over.
-    int n = static_cast<int>(bookmarks.Items().size()) + 1;
-    while (bookmarks.Contains(tr("Вид %1").arg(n).toStdString())) ++n;
-    field_->setText(tr("Вид %1").arg(n));
+    nameForm_->Show(tr("Переименовать закладку"), NameText(bookmarks.Items()[*renaming].Name));
+    return;
   }
-  error_->clear();
-  field_->selectAll();
-  dialog.show();
-  dialog.raise();
-  dialog.activateWindow();
-  field_->setFocus();
+  // A name not taken yet, to keep or to type over.
+  int n = static_cast<int>(bookmarks.Items().size()) + 1;
+  while (bookmarks.Contains(tr("Вид %1").arg(n).toStdString())) ++n;
+  nameForm_->Show(tr("Новая закладка"), tr("Вид %1").arg(n));
 }
 
-void TViewBookmarkActions::ApplyName() {
+QString TViewBookmarkActions::ApplyName(const QString& text) {
   TViewBookmarks bookmarks = ReadViewBookmarks(namingPath_);
-  const std::string name = field_->text().toStdString();
-  QString error;
-  if (TViewBookmarks::CleanName(name).empty()) {
-    error = tr("Закладке нужно имя.");
-  } else if (renaming_ ? !bookmarks.Rename(*renaming_, name) : !bookmarks.Add(name, namingView_)) {
-    error = tr("Закладка «%1» уже есть: выберите другое имя.").arg(NameText(TViewBookmarks::CleanName(name)));
-  } else {
-    error = Store(namingPath_, bookmarks);
+  const std::string name = text.toStdString();
+  if (TViewBookmarks::CleanName(name).empty()) return tr("Закладке нужно имя.");
+  if (renaming_ ? !bookmarks.Rename(*renaming_, name) : !bookmarks.Add(name, namingView_)) {
+    return tr("Закладка «%1» уже есть: выберите другое имя.").arg(NameText(TViewBookmarks::CleanName(name)));
   }
-  error_->setText(error);
-  if (error.isEmpty()) {
-    dialog_->accept();
-  } else {
-    field_->selectAll();
-    field_->setFocus();
-  }
+  return Store(namingPath_, bookmarks);
 }
 
 QString TViewBookmarkActions::Store(const QString& filePath, const TViewBookmarks& bookmarks) {

@@ -15,14 +15,12 @@
 
 class QAction;
 class QDialog;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QToolButton;
 
 namespace vellmar {
 
 class TMainForm;
+class TTextFieldForm;
 
 class TViewBookmarkActions final : public QObject {
   Q_OBJECT
@@ -47,7 +45,8 @@ class TViewBookmarkActions final : public QObject {
 
  private:
   void FillMenu();
-  void ApplyName();
+  // Keeps the bookmark under the name asked for; what is wrong, else empty.
+  QString ApplyName(const QString& text);
   void Remove(std::size_t index);
   // Stores the changed bookmarks of the file; what went wrong, else empty.
   static QString Store(const QString& filePath, const TViewBookmarks& bookmarks);
@@ -56,9 +55,7 @@ class TViewBookmarkActions final : public QObject {
   QAction* add_;
   QAction* open_;
   QMenu* menu_;
-  QDialog* dialog_ = nullptr;
-  QLineEdit* field_ = nullptr;
-  QLabel* error_ = nullptr;
+  TTextFieldForm* nameForm_ = nullptr;
   QMenu* renameMenu_;
   QMenu* removeMenu_;
   // What the name window was opened for: the file, the view then, the bookmark renamed.
