@@ -75,6 +75,13 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   streets_ = std::make_unique<TStreetsHolderModule>(*prompts_);
   drawer_ = std::make_unique<TMainPlanDrawer>(*streets_, [this]() -> TdxRenderer* { return renderer_.get(); });
   BuildLayout();
+  // Closed and replaced streets free their vertex buffers and textures in the plan's
+  // context.
+  streets_->SetDeviceScope([this](const std::function<void()>& work) {
+    surface_->makeCurrent();
+    work();
+    surface_->doneCurrent();
+  });
   floatingActions_ = std::make_unique<TFloatingActions>();
   controls_ = std::make_unique<TMainPlanControls>(*this, *floatingActions_, devicePixelRatioF());
   streets_->CurrentStreet();
@@ -127,7 +134,9 @@ TMainForm::~TMainForm() {
   }
   // The buttons refer to the actions, which go before the widgets do.
   delete actionPanel_;
-  // GL objects of the streets' textures and of the device go while their context is current.
+  // GL objects of the streets' buffers and textures and of the device go while their
+  // context is current.
+  streets_->SetDeviceScope(nullptr);
   surface_->makeCurrent();
   streets_->CloseAll();
   renderer_.reset();
@@ -422,9 +431,7 @@ void TMainForm::StreetArrived(const QString& path, std::unique_ptr<TStreetStruct
 }
 
 void TMainForm::ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street) {
-  surface_->makeCurrent();
   streets_->ReplaceStreet(index, std::move(street));
-  surface_->doneCurrent();
   PlanChanged();
 }
 

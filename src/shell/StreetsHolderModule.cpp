@@ -111,7 +111,15 @@ int TStreetsHolderModule::AddStreet(const QString& path, std::unique_ptr<TStreet
 }
 
 void TStreetsHolderModule::ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street) {
-  streets_.at(static_cast<size_t>(index)).Street = std::move(street);
+  InDeviceScope([&] { streets_.at(static_cast<size_t>(index)).Street = std::move(street); });
+}
+
+void TStreetsHolderModule::InDeviceScope(const std::function<void()>& work) const {
+  if (deviceScope_) {
+    deviceScope_(work);
+  } else {
+    work();
+  }
 }
 
 int TStreetsHolderModule::OpenFile(const QString& fileName) {
@@ -157,11 +165,13 @@ void TStreetsHolderModule::CloseStreet(int index, bool force) {
     }
   }
   if (!force && street.Modified()) return;
-  streets_.erase(streets_.begin() + index);
+  InDeviceScope([&] { streets_.erase(streets_.begin() + index); });
   if (currentIndex_ >= index) currentIndex_ = std::max(currentIndex_ - 1, 0);
 }
 
-void TStreetsHolderModule::CloseAll() { streets_.clear(); }
+void TStreetsHolderModule::CloseAll() {
+  if (!streets_.empty()) InDeviceScope([&] { streets_.clear(); });
+}
 
 bool TStreetsHolderModule::QuerySaveAll() {
   const auto unsaved = [this] {

@@ -4,6 +4,7 @@
 // question, saving, the recent-files list, the autosave copy of the current street and
 // the minutes of activity spent on it. The module owns the streets.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -59,6 +60,12 @@ class TStreetsHolderModule final : public QObject {
   int AddStreet(const QString& path, std::unique_ptr<TStreetStructure> street);
   // The street read anew from its file takes the tab's place; the old one is freed.
   void ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street);
+  // Streets hold objects of the drawing device (vertex buffers, textures), which go only
+  // while the device's context is current: every street is freed inside the scope, which
+  // the window sets to make its plan's context current around the work. None: freed as
+  // they are.
+  using TDeviceScope = std::function<void(const std::function<void()>& work)>;
+  void SetDeviceScope(TDeviceScope scope) { deviceScope_ = std::move(scope); }
 
   // The index of the street read from fileName (made absolute). A file already open,
   // whatever the letter case, gives the message "Файл уже загружен." and that street's
@@ -103,9 +110,11 @@ class TStreetsHolderModule final : public QObject {
     std::unique_ptr<TStreetStructure> Street;
   };
   void NoteRecentFile(const QString& fileName);
+  void InDeviceScope(const std::function<void()>& work) const;
 
   IShellPrompts& prompts_;
   std::vector<TEntry> streets_;
+  TDeviceScope deviceScope_;
   int currentIndex_ = -1;
   TStoredOpenDialog openDialog_;
   QTimer autoSaveTimer_;

@@ -100,6 +100,27 @@ TEST_F(ShellTest, ClosingTheOnlyTabLeavesANewEmptyStreet) {
   EXPECT_TRUE(Streets().CurrentStreet().IsPristine());
 }
 
+// Streets hold the plan's vertex buffers and textures: every way a street goes frees
+// it inside the device scope (the window makes its GL context current there).
+TEST_F(ShellTest, EveryWayAStreetGoesFreesItInsideTheDeviceScope) {
+  int freed = 0;
+  Streets().SetDeviceScope([&](const std::function<void()>& work) {
+    const TStreetStructure* before = &Streets().StreetAt(0);
+    const int count = Streets().StreetCount();
+    work();
+    freed += Streets().StreetCount() < count || (count > 0 && &Streets().StreetAt(0) != before);
+  });
+  form_->OpenFiles({DemoCopy("a.pln")});  // drops the pristine street
+  EXPECT_EQ(freed, 1);
+  Streets().NewStreet();
+  form_->CloseStreetMIClick();
+  EXPECT_EQ(freed, 2);
+  Streets().ReplaceStreet(0, std::make_unique<TStreetStructure>());  // a reload
+  EXPECT_EQ(freed, 3);
+  form_->CloseAllMIClick();
+  EXPECT_EQ(freed, 4);
+}
+
 TEST_F(ShellTest, AModifiedStreetIsClosedOnlyAsTheUserAnswers) {
   struct TCase {
     TAnswer Answer;
