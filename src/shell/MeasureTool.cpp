@@ -74,7 +74,7 @@ TMeasureTool::TMeasureTool(TMainForm& form)
   };
   mode_.OnMouseMove = [this](const TMouseShift& shift, int x, int y) { Hover({x, y}, shift.Modifiers); };
   drawHook_ = form.AddDrawHook([this](const TDxDrawParams&) { Draw(); });
-  changeHook_ = form.AddChangeHook([this] { DropSnapperWhenStreetChanged(); });
+  changeHook_ = form.AddChangeHook([this] { FollowStreet(); });
 }
 
 TMeasureTool::~TMeasureTool() {
@@ -83,11 +83,15 @@ TMeasureTool::~TMeasureTool() {
 }
 
 void TMeasureTool::Clear() {
+  Forget();
+  form_.PlanChanged();
+}
+
+void TMeasureTool::Forget() {
   points_.clear();
   closed_ = ended_ = false;
   pointer_.reset();
   ShowLength();
-  form_.PlanChanged();
 }
 
 void TMeasureTool::Click(QPoint device, Qt::KeyboardModifiers modifiers) {
@@ -95,6 +99,7 @@ void TMeasureTool::Click(QPoint device, Qt::KeyboardModifiers modifiers) {
     points_.clear();
     closed_ = ended_ = false;
   }
+  if (points_.empty()) measuredStreet_ = &form_.Drawer().Street();
   if (points_.size() >= 3 && OnFirstPoint(device, modifiers)) {
     closed_ = ended_ = true;
   } else {
@@ -171,12 +176,15 @@ const TItemSnapper& TMeasureTool::Snapper() {
   return *snapper_;
 }
 
-void TMeasureTool::DropSnapperWhenStreetChanged() {
+void TMeasureTool::FollowStreet() {
+  TStreetsHolderModule& streets = form_.Streets();
   // A street closed may have left its address to a new one.
-  if (snapper_ && !form_.Streets().IsOpen(snapperStreet_)) {
+  if (snapper_ && !streets.IsOpen(snapperStreet_)) {
     snapper_.reset();
     snapperStreet_ = nullptr;
   }
+  // A measurement belongs to the street it was taken on.
+  if (!points_.empty() && (!streets.IsOpen(measuredStreet_) || measuredStreet_ != &form_.Drawer().Street())) Forget();
 }
 
 }  // namespace vellmar

@@ -8,8 +8,8 @@
 // Points snap to the nearest vertex of a shown item within the snap radius, else to the
 // nearest point of an item's line or of the main axis, marked over the plan; Shift held
 // places the point where the pointer is. A Ctrl+click identifies instead, as in every mode.
-// The line, the marker and the status text belong to the window; nothing changes the
-// street.
+// A measurement belongs to its street: showing another one clears it. The line, the
+// marker and the status text belong to the window; nothing changes the street.
 
 #include <memory>
 #include <optional>
@@ -60,7 +60,10 @@ class TMeasureTool final : public QObject {
   void Draw();
   // The snapper of the street shown, made when first needed for it.
   const TItemSnapper& Snapper();
-  void DropSnapperWhenStreetChanged();
+  // Drops the snapper of a street closed, and the measurement once another street is shown.
+  void FollowStreet();
+  // Clear without asking for a redraw.
+  void Forget();
 
   TMainForm& form_;
   TMouseEvents mode_;
@@ -73,6 +76,7 @@ class TMeasureTool final : public QObject {
   std::optional<TSnap> snap_;
   std::unique_ptr<TItemSnapper> snapper_;
   const TStreetStructure* snapperStreet_ = nullptr;
+  const TStreetStructure* measuredStreet_ = nullptr;
   int drawHook_;
   int changeHook_;
 };

@@ -195,5 +195,16 @@ TEST_F(IdentifyMeasureTest, TheLengthOfAHedgeAndTheAreaOfALawnAndEscClears) {
   EXPECT_TRUE(Measure().Points().empty());
 }
 
+TEST_F(IdentifyMeasureTest, AnotherStreetShownEndsTheMeasurement) {
+  View(70, -19, 4);
+  QTest::keyClick(form_.get(), Qt::Key_F10);
+  Click(0, -19);
+  ASSERT_EQ(Measure().Points().size(), 1u);
+  form_->OpenFiles({DemoCopy("second.pln")});
+  ASSERT_SOON(Streets().StreetCount() == 2 && &Drawer().Street() == &Streets().StreetAt(1), 10000);
+  ASSERT_SOON(Measure().Points().empty(), 5000);
+  EXPECT_TRUE(MeasureLabel().isHidden());
+}
+
 }  // namespace
 }  // namespace vellmar::test
