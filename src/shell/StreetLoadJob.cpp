@@ -45,6 +45,9 @@ void TStreetLoadJob::Load() {
   }
 }
 
-std::unique_ptr<TStreetStructure> TStreetLoadJob::TakeStreet() { return std::move(street_); }
+std::unique_ptr<TStreetStructure> TStreetLoadJob::TakeStreet() {
+  if (Cancelled()) return nullptr;
+  return std::move(street_);
+}
 
 }  // namespace vellmar

@@ -32,8 +32,9 @@ class TStreetLoadJob final : public QObject {
   // Asks the loader to stop at its next read; Finished still comes.
   void Cancel() { stop_ = true; }
 
-  // After Finished: exactly one of the street, a cancellation or an error message.
-  bool Cancelled() const { return cancelled_; }
+  // After Finished: exactly one of the street, a cancellation or an error message. A
+  // cancel that came after the last byte was read still cancels: the street is dropped.
+  bool Cancelled() const { return cancelled_ || stop_; }
   const QString& Error() const { return error_; }
   std::unique_ptr<TStreetStructure> TakeStreet();
 
