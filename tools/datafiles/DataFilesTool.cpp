@@ -292,7 +292,8 @@ int main(int argc, char** argv) {
   try {
     // The symbol libraries are street files.
     vellmar::RegisterAllItemKinds();
-    if (args.size() == 1 && args[0] != "--check") {
+    // An option it does not know (--help) is no folder to write into.
+    if (args.size() == 1 && !args[0].starts_with('-')) {
       std::cout << vellmar::Write(args[0]).string() << "\n";
       return 0;
     }
