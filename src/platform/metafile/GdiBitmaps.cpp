@@ -17,6 +17,21 @@ void PutU32(std::vector<uint8_t>& bytes, std::size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+// An image surface of the bitmap's size, each row of 32-bit words written by fill(y, row).
+template <typename TFill>
+std::shared_ptr<cairo_surface_t> ImageSurface(const TBitmap& bitmap, cairo_format_t format, TFill fill) {
+  auto surface = ShareSurface(cairo_image_surface_create(format, bitmap.Width(), bitmap.Height()));
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+  cairo_surface_flush(surface.get());
+  uint8_t* data = cairo_image_surface_get_data(surface.get());
+  const int stride = cairo_image_surface_get_stride(surface.get());
+  for (int32_t y = 0; y < bitmap.Height(); ++y) {
+    fill(y, reinterpret_cast<uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride));
+  }
+  cairo_surface_mark_dirty(surface.get());
+  return surface;
+}
+
 }  // namespace
 
 std::optional<TBitmap> DecodeDib(std::span<const uint8_t> info, std::span<const uint8_t> bits) {
@@ -39,28 +54,14 @@ std::optional<TBitmap> DecodeDib(std::span<const uint8_t> info, std::span<const 
 }
 
 std::shared_ptr<cairo_surface_t> BitmapSurface(const TBitmap& bitmap) {
-  auto surface = ShareSurface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, bitmap.Width(), bitmap.Height()));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-  cairo_surface_flush(surface.get());
-  uint8_t* data = cairo_image_surface_get_data(surface.get());
-  const int stride = cairo_image_surface_get_stride(surface.get());
-  for (int32_t y = 0; y < bitmap.Height(); ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+  return ImageSurface(bitmap, CAIRO_FORMAT_RGB24, [&](int32_t y, uint32_t* row) {
     for (int32_t x = 0; x < bitmap.Width(); ++x) row[x] = 0xFF000000u | bitmap.GetPixel(x, y);
-  }
-  cairo_surface_mark_dirty(surface.get());
-  return surface;
+  });
 }
 
 std::shared_ptr<cairo_surface_t> PremultipliedSurface(const TBitmap& bitmap) {
-  auto surface = ShareSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, bitmap.Width(), bitmap.Height()));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
-  cairo_surface_flush(surface.get());
-  uint8_t* data = cairo_image_surface_get_data(surface.get());
-  const int stride = cairo_image_surface_get_stride(surface.get());
-  for (int32_t y = 0; y < bitmap.Height(); ++y) {
+  return ImageSurface(bitmap, CAIRO_FORMAT_ARGB32, [&](int32_t y, uint32_t* row) {
     const uint8_t* in = bitmap.ScanLine(y);
-    auto* row = reinterpret_cast<uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
     for (int32_t x = 0; x < bitmap.Width(); ++x, in += 4) {
       // Blue, green, red, alpha; a colour above its alpha is no premultiplied colour
       // and is held to it.
@@ -68,9 +69,7 @@ std::shared_ptr<cairo_surface_t> PremultipliedSurface(const TBitmap& bitmap) {
       const auto channel = [alpha](uint8_t c) { return uint32_t{std::min(c, alpha)}; };
       row[x] = uint32_t{alpha} << 24 | channel(in[2]) << 16 | channel(in[1]) << 8 | channel(in[0]);
     }
-  }
-  cairo_surface_mark_dirty(surface.get());
-  return surface;
+  });
 }
 
 bool TGdiCanvas::DrawBitmap(const TBitmap& bitmap, double xDest, double yDest, double cxDest, double cyDest,
