@@ -37,6 +37,27 @@ void PadTo4(std::vector<uint8_t>& bytes) {
   while (bytes.size() % 4 != 0) bytes.push_back(0);
 }
 
+
+// Records carry their bitmap as a bottom-up DIB right behind their fixed fields: these
+// put the four fields that place it (info offset and size, bits offset and size) and
+// then the info and the bits themselves.
+uint32_t DibBitsSize(const TBitmap& dib) { return static_cast<uint32_t>(int64_t{dib.Stride()} * dib.Height()); }
+
+void PutDibPlace(std::vector<uint8_t>& payload, uint32_t infoOffset, const TBitmap& dib) {
+  Put32(payload, infoOffset);
+  Put32(payload, sizeof(TBitmapInfoHeader));
+  Put32(payload, infoOffset + sizeof(TBitmapInfoHeader));
+  Put32(payload, DibBitsSize(dib));
+}
+
+void AppendDib(std::vector<uint8_t>& payload, const TBitmap& dib) {
+  const TBitmapInfoHeader info = BitmapInfoHeader(dib);
+  const auto* infoBytes = reinterpret_cast<const uint8_t*>(&info);
+  payload.insert(payload.end(), infoBytes, infoBytes + sizeof info);
+  const uint8_t* bits = BitmapFirstRow(dib);
+  payload.insert(payload.end(), bits, bits + DibBitsSize(dib));
+}
+
 }  // namespace
 
 // ---- enhanced ----
@@ -229,23 +250,15 @@ void TEmfWriter::StretchDIBits(int32_t x, int32_t y, int32_t width, int32_t heig
   TBitmap copy = bitmap;
   copy.SetPixelFormat(TPixelFormat::pf24bit);
   copy.SetTopDown(false);
-  const TBitmapInfoHeader info = BitmapInfoHeader(copy);
-  const auto bitsSize = static_cast<uint32_t>(int64_t{copy.Stride()} * copy.Height());
   constexpr uint32_t kInfoOffset = 8 + 72;
   std::vector<uint8_t> payload = EmptyBounds();
   for (int32_t v : {x, y, 0, 0, copy.Width(), copy.Height()}) Put32(payload, static_cast<uint32_t>(v));
-  Put32(payload, kInfoOffset);
-  Put32(payload, sizeof info);
-  Put32(payload, kInfoOffset + sizeof info);
-  Put32(payload, bitsSize);
+  PutDibPlace(payload, kInfoOffset, copy);
   Put32(payload, 0);           // DIB_RGB_COLORS
   Put32(payload, rop);
   Put32(payload, static_cast<uint32_t>(width));
   Put32(payload, static_cast<uint32_t>(height));
-  const auto* infoBytes = reinterpret_cast<const uint8_t*>(&info);
-  payload.insert(payload.end(), infoBytes, infoBytes + sizeof info);
-  const uint8_t* bits = BitmapFirstRow(copy);
-  payload.insert(payload.end(), bits, bits + bitsSize);
+  AppendDib(payload, copy);
   Record(emr::kStretchDiBits, payload);
 }
 
@@ -254,8 +267,6 @@ void TEmfWriter::AlphaBlend(int32_t x, int32_t y, int32_t width, int32_t height,
   TBitmap copy = bitmap;
   if (!pixelAlpha) copy.SetPixelFormat(TPixelFormat::pf24bit);
   copy.SetTopDown(false);
-  const TBitmapInfoHeader info = BitmapInfoHeader(copy);
-  const auto bitsSize = static_cast<uint32_t>(int64_t{copy.Stride()} * copy.Height());
   constexpr uint32_t kInfoOffset = 8 + 100;
   std::vector<uint8_t> payload = EmptyBounds();
   for (int32_t v : {x, y, width, height}) Put32(payload, static_cast<uint32_t>(v));
@@ -265,16 +276,10 @@ void TEmfWriter::AlphaBlend(int32_t x, int32_t y, int32_t width, int32_t height,
   for (const float e : {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f}) Put32(payload, std::bit_cast<uint32_t>(e));
   Put32(payload, 0);  // background colour
   Put32(payload, 0);  // DIB_RGB_COLORS
-  Put32(payload, kInfoOffset);
-  Put32(payload, sizeof info);
-  Put32(payload, kInfoOffset + sizeof info);
-  Put32(payload, bitsSize);
+  PutDibPlace(payload, kInfoOffset, copy);
   Put32(payload, static_cast<uint32_t>(copy.Width()));
   Put32(payload, static_cast<uint32_t>(copy.Height()));
-  const auto* infoBytes = reinterpret_cast<const uint8_t*>(&info);
-  payload.insert(payload.end(), infoBytes, infoBytes + sizeof info);
-  const uint8_t* bits = BitmapFirstRow(copy);
-  payload.insert(payload.end(), bits, bits + bitsSize);
+  AppendDib(payload, copy);
   Record(emr::kAlphaBlend, payload);
 }
 
