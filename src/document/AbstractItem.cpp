@@ -53,7 +53,7 @@ void TAbstractItem::Rebuild() {
   }
   for (const TKindPrimitives& entry : kindPrimitives_) entry.Collection->BeginRecord();
   if (active_) BuildPrimitives();
-  for (TKindPrimitives& entry : kindPrimitives_) entry.Collection->TakeRecorded(entry.Prims);
+  for (TKindPrimitives& entry : kindPrimitives_) entry.Prims = entry.Collection->TakeRecorded();
   points_.SetModified(false);
 }
 

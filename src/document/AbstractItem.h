@@ -26,7 +26,7 @@ struct TItemKind;
 // The primitives an item added to one of its kind's collections.
 struct TKindPrimitives {
   TDxPrimCollection* Collection = nullptr;  // owned by the street
-  TDxPrimList Prims;
+  TDxPrimRange Prims;
 };
 
 // A 32-bit set of drawing modes handed down to collections and immediate drawing.

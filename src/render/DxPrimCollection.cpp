@@ -17,7 +17,8 @@ TDxPrimCollection::~TDxPrimCollection() = default;
 
 void TDxPrimCollection::Clear() {
   headers_.clear();
-  serials_.clear();
+  deleted_.clear();
+  serials_.Clear();
   vertices_.clear();
   visible_.clear();
   deviceBuffers_.Invalidate();
@@ -86,13 +87,13 @@ void TDxPrimCollection::CommitPrim(const TAbstractItem* owner) {
   minY_ = std::fmin(minY_, header.Bounds.CentreY);
   maxY_ = std::fmax(maxY_, header.Bounds.CentreY);
   header.Owner = owner;
-  header.Deleted = false;
 
   const auto index = static_cast<uint32_t>(headers_.size());
   headers_.push_back(header);
-  serials_.push_back(nextSerial_);
+  deleted_.push_back(false);
+  serials_.Append(nextSerial_);
   ++nextSerial_;
-  if (PassesCull(header)) {
+  if (PassesCull(index)) {
     visible_.push_back(index);
     runsStale_ = true;
   }
@@ -113,16 +114,22 @@ void TDxPrimCollection::AddPrims(const TAbstractItem* owner, std::span<const TDx
 
 size_t TDxPrimCollection::IndexOf(TDxPrimRef ref) const {
   const auto serial = static_cast<uint64_t>(ref);
-  const auto it = std::lower_bound(serials_.begin(), serials_.end(), serial);
-  if (it == serials_.end() || *it != serial) return serials_.size();
-  return static_cast<size_t>(it - serials_.begin());
+  const size_t index = serials_.LowerBound(serial);
+  if (index == serials_.Count() || serials_.SerialAt(index) != serial) return serials_.Count();
+  return index;
+}
+
+TDxPrimRun TDxPrimCollection::IndicesOf(const TDxPrimRange& range) const {
+  const size_t first = serials_.LowerBound(range.First);
+  const size_t end = range.End > range.First ? serials_.LowerBound(range.End) : first;
+  return TDxPrimRun{static_cast<uint32_t>(first), static_cast<uint32_t>(end - first)};
 }
 
 TDxPrimView TDxPrimCollection::PrimAt(size_t index) const {
   const THeader& h = headers_[index];
   return TDxPrimView{h.Owner,
                      h.ModeSet,
-                     h.Deleted,
+                     deleted_[index],
                      h.Bounds.CentreX,
                      h.Bounds.CentreY,
                      h.Bounds.Radius,
@@ -130,23 +137,35 @@ TDxPrimView TDxPrimCollection::PrimAt(size_t index) const {
 }
 
 void TDxPrimCollection::TakeRecorded(TDxPrimList& list) const {
-  const auto first = std::lower_bound(serials_.begin(), serials_.end(), recordStart_);
-  list.resize(static_cast<size_t>(serials_.end() - first));
-  std::transform(first, serials_.end(), list.begin(), [](uint64_t serial) { return TDxPrimRef{serial}; });
+  list.clear();
+  for (size_t i = serials_.LowerBound(recordStart_); i < serials_.Count(); ++i) {
+    list.push_back(TDxPrimRef{serials_.SerialAt(i)});
+  }
+}
+
+void TDxPrimCollection::MarkDeletedAt(size_t index) {
+  if (deleted_[index]) return;
+  deleted_[index] = true;
+  ++deletedCount_;
+  runsStale_ = true;
 }
 
 void TDxPrimCollection::MarkDeleted(const TDxPrimList& list) {
   for (const TDxPrimRef ref : list) {
     const size_t index = IndexOf(ref);
-    if (index == headers_.size() || headers_[index].Deleted) continue;
-    headers_[index].Deleted = true;
-    ++deletedCount_;
-    runsStale_ = true;
+    if (index < headers_.size()) MarkDeletedAt(index);
   }
+}
+
+void TDxPrimCollection::MarkDeleted(const TDxPrimRange& range) {
+  const TDxPrimRun run = IndicesOf(range);
+  for (size_t i = run.First; i < size_t{run.First} + run.Count; ++i) MarkDeletedAt(i);
 }
 
 template <typename Predicate>
 void TDxPrimCollection::RemoveWhere(Predicate drop) {
+  // The serials first: drop looks at the primitives' present places.
+  serials_.KeepWhere([&drop](size_t i) { return !drop(i); });
   const size_t count = headers_.size();
   size_t kept = 0;
   size_t nextVisible = 0;
@@ -157,15 +176,15 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
   for (size_t i = 0; i < count; ++i) {
     const bool visible = nextVisible < visible_.size() && visible_[nextVisible] == i;
     if (visible) ++nextVisible;
-    if (drop(headers_[i])) {
+    if (drop(i)) {
       firstDropped = std::min(firstDropped, i);
-      if (headers_[i].Deleted) ++droppedDeleted;
+      if (deleted_[i]) ++droppedDeleted;
       if (headers_[i].ModeSet != 0) ++droppedModed;
       continue;
     }
     if (kept != i) {
       headers_[kept] = headers_[i];
-      serials_[kept] = serials_[i];
+      deleted_[kept] = deleted_[i];
       std::copy_n(&vertices_[i * verticesPerPrim_], verticesPerPrim_, &vertices_[kept * verticesPerPrim_]);
     }
     if (visible) visible_[keptVisible++] = static_cast<uint32_t>(kept);
@@ -178,7 +197,7 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
   grid_.Clear();
   runsStale_ = true;
   headers_.resize(kept);
-  serials_.resize(kept);
+  deleted_.resize(kept);
   vertices_.resize(kept * verticesPerPrim_);
   visible_.resize(keptVisible);
   deletedCount_ -= droppedDeleted;
@@ -188,16 +207,17 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
 void TDxPrimCollection::RemoveOwner(const TAbstractItem* owner) {
   const bool any =
       std::any_of(headers_.begin(), headers_.end(), [owner](const THeader& h) { return h.Owner == owner; });
-  if (any) RemoveWhere([owner](const THeader& h) { return h.Owner == owner; });
+  if (any) RemoveWhere([this, owner](size_t i) { return headers_[i].Owner == owner; });
 }
 
 void TDxPrimCollection::Compact() {
-  RemoveWhere([](const THeader& h) { return h.Deleted; });
+  RemoveWhere([this](size_t i) { return bool{deleted_[i]}; });
 }
 
-bool TDxPrimCollection::PassesCull(const THeader& header) const {
+bool TDxPrimCollection::PassesCull(size_t index) const {
+  const THeader& header = headers_[index];
   const double distance = DistanceXYZ(cullCentre_, TXYZ{header.Bounds.CentreX, header.Bounds.CentreY, 0.0f});
-  return !header.Deleted && distance - header.Bounds.Radius - kCullMargin < cullRadius_;
+  return !deleted_[index] && distance - header.Bounds.Radius - kCullMargin < cullRadius_;
 }
 
 void TDxPrimCollection::RebuildVisible() {
@@ -218,7 +238,7 @@ void TDxPrimCollection::RebuildVisible() {
 void TDxPrimCollection::RebuildVisibleByScan() {
   visible_.clear();
   for (size_t i = 0; i < headers_.size(); ++i) {
-    if (PassesCull(headers_[i])) visible_.push_back(static_cast<uint32_t>(i));
+    if (PassesCull(i)) visible_.push_back(static_cast<uint32_t>(i));
   }
 }
 
@@ -233,7 +253,7 @@ void TDxPrimCollection::RebuildVisibleFromGrid() {
   }
   visibleBits_.assign((indexed + 63) / 64, 0);
   grid_.ForEachCandidate(cullCentre_.x, cullCentre_.y, reach, [this](uint32_t i) {
-    if (PassesCull(headers_[i])) visibleBits_[i / 64] |= uint64_t{1} << (i % 64);
+    if (PassesCull(i)) visibleBits_[i / 64] |= uint64_t{1} << (i % 64);
   });
   visible_.clear();
   for (size_t w = 0; w < visibleBits_.size(); ++w) {
@@ -242,7 +262,7 @@ void TDxPrimCollection::RebuildVisibleFromGrid() {
     }
   }
   for (size_t i = indexed; i < headers_.size(); ++i) {
-    if (PassesCull(headers_[i])) visible_.push_back(static_cast<uint32_t>(i));
+    if (PassesCull(i)) visible_.push_back(static_cast<uint32_t>(i));
   }
 }
 
@@ -253,7 +273,7 @@ void TDxPrimCollection::BuildRuns() {
   for (const uint32_t index : visible_) {
     if (checkEach) {
       const THeader& h = headers_[index];
-      if (h.Deleted || (h.ModeSet != 0 && (h.ModeSet & modeSet_) == 0)) continue;
+      if (deleted_[index] || (h.ModeSet != 0 && (h.ModeSet & modeSet_) == 0)) continue;
     }
     if (!runs_.empty() && runs_.back().First + runs_.back().Count == index)
       ++runs_.back().Count;

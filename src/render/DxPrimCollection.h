@@ -25,6 +25,7 @@
 #include "render/DeviceVertexBuffers.h"
 #include "render/DxDrawParams.h"
 #include "render/DxPrimGrid.h"
+#include "render/DxSerialRuns.h"
 #include "render/MatrixShell.h"
 
 namespace vellmar {
@@ -39,6 +40,17 @@ class TdxRenderer;
 // primitive that has been freed finds nothing instead of another primitive.
 enum class TDxPrimRef : uint64_t {};
 using TDxPrimList = std::vector<TDxPrimRef>;
+// The primitives added between one BeginRecord and the TakeRecorded after it, as the
+// serials First ... End - 1 they were given. Those of them still stored lie side by side
+// (IndicesOf), so an owner keeps two numbers instead of a reference per primitive.
+struct TDxPrimRange {
+  uint64_t First = 0;
+  uint64_t End = 0;
+  bool empty() const { return First == End; }
+  // How many primitives were added.
+  size_t size() const { return static_cast<size_t>(End - First); }
+  bool operator==(const TDxPrimRange&) const = default;
+};
 
 // A read-only look at one stored primitive; valid until the collection next changes.
 struct TDxPrimView {
@@ -97,9 +109,12 @@ class TDxPrimCollection {
   // Replaces list's contents with the primitives added since BeginRecord that still
   // exist, in order.
   void TakeRecorded(TDxPrimList& list) const;
+  // The primitives added since BeginRecord, as a range.
+  TDxPrimRange TakeRecorded() const { return TDxPrimRange{recordStart_, nextSerial_}; }
   // Flags the primitives for removal; they are freed in bulk by a later Draw. References
   // to primitives already freed or already flagged are ignored.
   void MarkDeleted(const TDxPrimList& list);
+  void MarkDeleted(const TDxPrimRange& range);
   // Frees every primitive of owner at once.
   void RemoveOwner(const TAbstractItem* owner);
 
@@ -124,6 +139,8 @@ class TDxPrimCollection {
   TDxPrimView PrimAt(size_t index) const;
   // The index of the primitive, or Count() when it has been freed.
   size_t IndexOf(TDxPrimRef ref) const;
+  // The places of the range's primitives that are still stored.
+  TDxPrimRun IndicesOf(const TDxPrimRange& range) const;
   size_t VisibleCount() const { return visible_.size(); }
   // The vertices of primitives First ... First + Count - 1, as stored.
   std::span<const TDxVertex> RunVertices(const TDxPrimRun& run) const;
@@ -150,10 +167,10 @@ class TDxPrimCollection {
     TDxPrimBounds Bounds;
     uint32_t ModeSet;
     const TAbstractItem* Owner;
-    bool Deleted;
   };
 
-  bool PassesCull(const THeader& header) const;
+  void MarkDeletedAt(size_t index);
+  bool PassesCull(size_t index) const;
   void RebuildVisible();
   // The reference: every primitive tested in order.
   void RebuildVisibleByScan();
@@ -164,7 +181,7 @@ class TDxPrimCollection {
   bool RunsScattered() const;
   void DrawFromBuffer(TdxRenderer& renderer, std::span<const TDxPrimRun> runs);
   void DrawCopied(TdxRenderer& renderer, std::span<const TDxPrimRun> runs);
-  // Frees the primitives for which drop(header) holds, keeping the order of the rest.
+  // Frees the primitives for which drop(index) holds, keeping the order of the rest.
   template <typename Predicate>
   void RemoveWhere(Predicate drop);
   void Compact();
@@ -177,10 +194,11 @@ class TDxPrimCollection {
   TTextureSurface* texture_ = nullptr;
   std::unique_ptr<TTextureSurface> ownTexture_;  // texture_ when the collection owns it
 
-  // Prims, in order of addition: headers_[i], serials_[i] (ascending) and the vertices
-  // vertices_[i * VerticesPerPrim ...] belong together.
+  // Prims, in order of addition: headers_[i], deleted_[i], serial i of serials_
+  // (ascending) and the vertices vertices_[i * VerticesPerPrim ...] belong together.
   std::vector<THeader> headers_;
-  std::vector<uint64_t> serials_;
+  std::vector<bool> deleted_;
+  TDxSerialRuns serials_;
   std::vector<TDxVertex> vertices_;
   uint64_t nextSerial_ = 1;
 

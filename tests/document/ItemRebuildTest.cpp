@@ -78,7 +78,7 @@ TEST_F(ItemRebuildTest, ChangedItemsReplaceTheirPrimitives) {
   EXPECT_EQ(first->KindPrimitives()[0].Prims.size(), 2u);
 
   // Only the changed item is re-recorded.
-  const TDxPrimList secondPrims = second->KindPrimitives()[0].Prims;
+  const TDxPrimRange secondPrims = second->KindPrimitives()[0].Prims;
   first->Points().SetVertex(2, {2, 1, 0});
   street.RebuildKinds(curbs);
   EXPECT_EQ(LiveLines(), 3u);

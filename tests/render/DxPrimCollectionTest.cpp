@@ -259,6 +259,47 @@ TEST(DxPrimCollection, RecordedPrimitivesCanBeMarkedDeletedOnceEach) {
   EXPECT_EQ(c.DeletedCount(), 2u);
 }
 
+// Owners keep the range of what they added; the range must find exactly its own stored
+// primitives however often deletions and compactions left gaps among the serials.
+TEST(DxPrimCollection, RangesFindTheirOwnPrimitivesThroughDeletionsAndCompactions) {
+  TDxLineCollection c;
+  std::mt19937 random(7);
+  std::vector<TDxPrimRange> ranges;
+  std::vector<bool> alive;  // per range: not yet marked deleted
+  for (int round = 0; round < 40; ++round) {
+    for (int k = 0; k < 5; ++k) {  // each range's segments carry its number as their X
+      const auto id = static_cast<double>(ranges.size());
+      c.BeginRecord();
+      const int segments = static_cast<int>(random() % 4);  // an empty range now and then
+      for (int s = 0; s < segments; ++s) c.AddSegments(&itemA, std::vector<TXYZ>{P(id, s), P(id, s + 1)});
+      ranges.push_back(c.TakeRecorded());
+      alive.push_back(true);
+    }
+    for (int k = 0; k < 3; ++k) {
+      const size_t victim = random() % ranges.size();
+      c.MarkDeleted(ranges[victim]);
+      alive[victim] = false;
+    }
+    c.Gather(P(0, 0), 1e6f);  // compacts once a tenth is flagged
+    for (size_t r = 0; r < ranges.size(); ++r) {
+      const TDxPrimRun run = c.IndicesOf(ranges[r]);
+      size_t expected = 0;
+      for (size_t i = 0; i < c.Count(); ++i) expected += c.PrimAt(i).Vertices[0].X == static_cast<float>(r);
+      ASSERT_EQ(run.Count, expected) << "round " << round << ", range " << r;
+      for (size_t i = run.First; i < size_t{run.First} + run.Count; ++i) {
+        ASSERT_EQ(c.PrimAt(i).Vertices[0].X, static_cast<float>(r));
+        ASSERT_EQ(c.PrimAt(i).Deleted, !alive[r]);
+      }
+    }
+  }
+  // Marking a range whose primitives are long freed flags nothing else.
+  const size_t flagged = c.DeletedCount();
+  for (size_t r = 0; r < ranges.size(); ++r) {
+    if (!alive[r] && c.IndicesOf(ranges[r]).Count == 0) c.MarkDeleted(ranges[r]);
+  }
+  EXPECT_EQ(c.DeletedCount(), flagged);
+}
+
 TEST(DxPrimCollection, RemoveOwnerFreesOnlyItsPrimitivesAndStaleReferencesFindNothing) {
   TDxLineCollection c;
   c.BeginRecord();

@@ -73,9 +73,8 @@ void TLineRazmetItem::BuildPrimitives() {
 bool TLineRazmetItem::BandNear(TAbstractItem& place) const {
   const TXYZArray& line = place.Points().Polyline();
   for (const TKindPrimitives& entry : KindPrimitives()) {
-    for (const TDxPrimRef ref : entry.Prims) {
-      const size_t index = entry.Collection->IndexOf(ref);
-      if (index >= entry.Collection->Count()) continue;
+    const TDxPrimRun stored = entry.Collection->IndicesOf(entry.Prims);
+    for (size_t index = stored.First; index < size_t{stored.First} + stored.Count; ++index) {
       const TDxPrimView prim = entry.Collection->PrimAt(index);
       const TXYZ centre{prim.CentreX, prim.CentreY, 0};
       for (size_t i = 1; i < line.size(); ++i) {

@@ -30,8 +30,9 @@ struct TBand {
 TBand BandOf(const TAbstractItem& item, size_t collection) {
   TBand band;
   const TKindPrimitives& entry = item.KindPrimitives().at(collection);
-  for (const TDxPrimRef ref : entry.Prims) {
-    const TDxPrimView prim = entry.Collection->PrimAt(entry.Collection->IndexOf(ref));
+  const TDxPrimRun stored = entry.Collection->IndicesOf(entry.Prims);
+  for (size_t index = stored.First; index < size_t{stored.First} + stored.Count; ++index) {
+    const TDxPrimView prim = entry.Collection->PrimAt(index);
     ++band.Prims;
     for (const TDxVertex& v : prim.Vertices) {
       band.Low = std::min(band.Low, v.Y);

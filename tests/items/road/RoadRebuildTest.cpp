@@ -41,8 +41,8 @@ class RoadRebuildTest : public ::testing::Test {
     return item;
   }
   // The item's primitive references in each of its kind's collections.
-  static std::vector<TDxPrimList> PrimsOf(const TAbstractItem& item) {
-    std::vector<TDxPrimList> prims;
+  static std::vector<TDxPrimRange> PrimsOf(const TAbstractItem& item) {
+    std::vector<TDxPrimRange> prims;
     for (const TKindPrimitives& entry : item.KindPrimitives()) prims.push_back(entry.Prims);
     return prims;
   }
@@ -89,9 +89,9 @@ TEST_F(RoadRebuildTest, AMovedSharedPointRebuildsTheItemsThatUseItAndNoOthers) {
   marking.SetGostName("1.1");
   untouched.push_back(&marking);
   Frame();
-  std::vector<std::vector<TDxPrimList>> before;
+  std::vector<std::vector<TDxPrimRange>> before;
   for (const TAbstractItem* item : untouched) before.push_back(PrimsOf(*item));
-  const std::vector<TDxPrimList> roadBefore = PrimsOf(road), walkBefore = PrimsOf(walk), curbBefore = PrimsOf(curb);
+  const std::vector<TDxPrimRange> roadBefore = PrimsOf(road), walkBefore = PrimsOf(walk), curbBefore = PrimsOf(curb);
 
   const TXYZ moved{11, 1, 0};
   ASSERT_FALSE(Drawn(moved));
