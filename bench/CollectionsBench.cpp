@@ -152,9 +152,8 @@ BENCHMARK(BM_DrawAfterPanZoomedIn)->Unit(benchmark::kMillisecond);
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   vellmar::TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  vellmar::RunBenchmarks(argc, argv, reporter);
   const double memcpyMs = reporter.Time("BM_MemcpyVertices");
   const double unchanged = reporter.Time("BM_DrawViewUnchanged");
   const double checked = reporter.Time("BM_DrawViewUnchangedSomeDeleted");
@@ -185,6 +184,5 @@ int main(int argc, char** argv) {
   if (addTriangles > 0) {
     std::printf("adding triangles: %.3g primitives/s (goal >= 1e7)\n", 1e3 * 1e6 / addTriangles);
   }
-  benchmark::Shutdown();
   return 0;
 }

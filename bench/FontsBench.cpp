@@ -214,9 +214,8 @@ BENCHMARK(BM_OnScreenSameTriangles)->Unit(benchmark::kMillisecond)->Iterations(3
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   vellmar::TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  vellmar::RunBenchmarks(argc, argv, reporter);
   for (const char* face : {"BM_GetFontArial", "BM_GetFontTimesBoldItalic", "BM_GetFontCourierNew"}) {
     const double ms = reporter.Time(face);
     if (ms > 0) std::printf("%s: %.1f ms for 256 glyphs (goal <= 30)\n", face + 3, ms);
@@ -233,6 +232,5 @@ int main(int argc, char** argv) {
                 1e3 * onScreen.at("labels"), 1e3 * onScreen.at("collection"),
                 onScreen.at("labels") / onScreen.at("collection"));
   }
-  benchmark::Shutdown();
   return 0;
 }

@@ -93,9 +93,8 @@ BENCHMARK(BM_HitTestScan)->Unit(benchmark::kMillisecond);
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   vellmar::TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  vellmar::RunBenchmarks(argc, argv, reporter);
   const double lawn = reporter.Time("BM_PickLawn");
   const double nothing = reporter.Time("BM_PickNothing");
   const double make = reporter.Time("BM_MakePicker");
@@ -106,6 +105,5 @@ int main(int argc, char** argv) {
   if (make > 0) std::printf("making the picker for 10^5 items: %.2f ms\n", make);
   if (nothing > 0 && reference > 0) std::printf("pick / reference pick: %.3f\n", nothing / reference);
   if (nothing > 0 && hitTests > 0) std::printf("pick / per-item HitTest scan: %.3f\n", nothing / hitTests);
-  benchmark::Shutdown();
   return 0;
 }

@@ -68,9 +68,8 @@ BENCHMARK(BM_ReferenceSnap)->Unit(benchmark::kMillisecond);
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   vellmar::TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  vellmar::RunBenchmarks(argc, argv, reporter);
   const double corner = reporter.Time("BM_SnapCorner");
   const double nothing = reporter.Time("BM_SnapNothing");
   const double make = reporter.Time("BM_MakeSnapper");
@@ -79,6 +78,5 @@ int main(int argc, char** argv) {
   if (nothing > 0) std::printf("snap over 10^5 items, nothing near: %.3f ms (goal < 5)\n", nothing);
   if (make > 0) std::printf("making the snapper for 10^5 items: %.2f ms\n", make);
   if (nothing > 0 && reference > 0) std::printf("snap / reference snap: %.3f\n", nothing / reference);
-  benchmark::Shutdown();
   return 0;
 }

@@ -46,9 +46,8 @@ BENCHMARK(BM_PlayEmpty)->Unit(benchmark::kMicrosecond);
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   vellmar::TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  vellmar::RunBenchmarks(argc, argv, reporter);
   const double empty = reporter.Time("BM_PlayEmpty");
   for (const char* name : {"BM_PlaySpeedLimit", "BM_PlayPedestrianWarning", "BM_PlayWindowsArrow"}) {
     const double us = reporter.Time(name);

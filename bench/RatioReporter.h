@@ -38,4 +38,11 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> counters_;
 };
 
+// Runs the benchmarks the command line selects, reporting to reporter.
+inline void RunBenchmarks(int& argc, char** argv, TRatioReporter& reporter) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+}
+
 }  // namespace vellmar

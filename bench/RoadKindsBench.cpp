@@ -180,9 +180,8 @@ int main(int argc, char** argv) {
   const std::string data = (std::filesystem::path(__FILE__).parent_path() / ".." / "data" / "DataFiles").string();
   setenv("VELLMAR_DATA", data.c_str(), 0);
   vellmar::RegisterAllItemKinds();
-  benchmark::Initialize(&argc, argv);
   vellmar::TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  vellmar::RunBenchmarks(argc, argv, reporter);
   const double build = reporter.Time("BM_FirstBuild");
   const double unchanged = reporter.Time("BM_FrameViewUnchanged");
   const double small = reporter.Time("BM_FrameAfterSmallPan");
@@ -196,6 +195,5 @@ int main(int argc, char** argv) {
     std::printf("frame after a pan that rebuilds the visible sets / memcpy of its vertices: %.2f\n",
                 panned / copy);
   }
-  benchmark::Shutdown();
   return 0;
 }

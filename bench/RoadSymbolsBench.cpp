@@ -146,9 +146,8 @@ int main(int argc, char** argv) {
   const std::filesystem::path data = std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "DataFiles";
   setenv("VELLMAR_DATA", data.c_str(), 0);
   vellmar::RegisterAllItemKinds();
-  benchmark::Initialize(&argc, argv);
   vellmar::TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  vellmar::RunBenchmarks(argc, argv, reporter);
   if (const double build = reporter.Time("BM_FirstBuild"); build > 0)
     std::printf("first build of 10^4 arrows and 10^4 texts: %.0f ms CPU (goal < 500)\n", build);
   const double letters = reporter.Time("BM_DrawTextLetters");
@@ -156,6 +155,5 @@ int main(int argc, char** argv) {
   if (letters > 0 && collection > 0)
     std::printf("10^4 texts drawn per frame / the same triangles from one collection: %.2f (goal <= 3)\n",
                 letters / collection);
-  benchmark::Shutdown();
   return 0;
 }

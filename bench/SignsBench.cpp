@@ -153,9 +153,8 @@ BENCHMARK(BM_PlainTexturedQuads)->Unit(benchmark::kMillisecond);
 }  // namespace vellmar
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   vellmar::TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  vellmar::RunBenchmarks(argc, argv, reporter);
   const int32_t textures = vellmar::Scene().FirstFrameTextures;
   if (textures >= 0) std::printf("first frame of 10^4 signs of 50 pictures: %d textures made (goal 50)\n", textures);
   const double first = reporter.Time("BM_SignsFirstFrame");
@@ -169,6 +168,5 @@ int main(int argc, char** argv) {
                   first / firstQuads);
     }
   }
-  benchmark::Shutdown();
   return 0;
 }

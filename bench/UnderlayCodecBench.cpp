@@ -185,9 +185,7 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("TileDecode/Fast", DecodeTile, BestKolvexKernel());
   benchmark::RegisterBenchmark("TileDecode/Sse2", DecodeTile, TKolvexKernel::Sse2);
   benchmark::RegisterBenchmark("TileDecode/LibjpegTurbo", JpegDecode);
-  benchmark::Initialize(&argc, argv);
   TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  RunBenchmarks(argc, argv, reporter);
   return 0;
 }
