@@ -11,11 +11,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "RatioReporter.h"
 #include "platform/MemoryStream.h"
 #include "platform/imaging/Bitmap.h"
 #include "underlay/KolvexCoder.h"
@@ -149,32 +149,6 @@ void JpegDecode(benchmark::State& state) {
   tjDestroy(decoder);
 }
 
-// Remembers each benchmark's time per iteration and prints the ratios at the end.
-class TRatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const auto time = [this](const char* name) { return times_.count(name) ? times_[name] : 0.0; };
-    const double reference = time("TileDecode/Reference");
-    const double fast = time("TileDecode/Fast");
-    const double jpeg = time("TileDecode/LibjpegTurbo");
-    if (reference <= 0 || fast <= 0 || jpeg <= 0) return;
-    std::printf("\nfast path / libjpeg-turbo: %.3f (goal <= 0.5)\n", fast / jpeg);
-    std::printf("reference / fast path:     %.1fx (goal >= 6)\n", reference / fast);
-    if (const double sse2 = time("TileDecode/Sse2"); sse2 > 0) {
-      std::printf("SSE2 / libjpeg-turbo:      %.3f, reference / SSE2: %.1fx\n", sse2 / jpeg,
-                  reference / sse2);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 }  // namespace vellmar
@@ -187,5 +161,14 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("TileDecode/LibjpegTurbo", JpegDecode);
   TRatioReporter reporter;
   RunBenchmarks(argc, argv, reporter);
+  const double reference = reporter.Time("TileDecode/Reference");
+  const double fast = reporter.Time("TileDecode/Fast");
+  const double jpeg = reporter.Time("TileDecode/LibjpegTurbo");
+  if (reference <= 0 || fast <= 0 || jpeg <= 0) return 0;
+  std::printf("\nfast path / libjpeg-turbo: %.3f (goal <= 0.5)\n", fast / jpeg);
+  std::printf("reference / fast path:     %.1fx (goal >= 6)\n", reference / fast);
+  if (const double sse2 = reporter.Time("TileDecode/Sse2"); sse2 > 0) {
+    std::printf("SSE2 / libjpeg-turbo:      %.3f, reference / SSE2: %.1fx\n", sse2 / jpeg, reference / sse2);
+  }
   return 0;
 }
