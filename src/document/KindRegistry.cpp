@@ -119,8 +119,9 @@ void TKindRegistry::Register(const TItemKind& kind) {
 void TKindRegistry::RegisterFactory(int32_t index, TItemFactory factory) {
   TItemKind kind = Kind(index);
   kind.Factory = factory;
-  // Nothing is known of the class's per-frame drawing.
+  // Nothing is known of the class's per-frame drawing, nor of what its rebuild touches.
   kind.DrawsImmediate = true;
+  kind.RebuildsAlongside = false;
   Register(kind);
 }
 

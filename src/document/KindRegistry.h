@@ -48,6 +48,10 @@ struct TItemKind {
   // False only for a class known to draw nothing per frame (RegisterKindClass tells it
   // from the class): the street then does not visit the items every frame.
   bool DrawsImmediate = true;
+  // True only for a class whose rebuild touches nothing but its own items, its kind's own
+  // collections and street state it only reads (RegisterKindClass tells it from the
+  // class): the street may then rebuild the kind on a worker thread alongside others.
+  bool RebuildsAlongside = false;
 };
 
 class TKindRegistry {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "document/KindRebuild.h"
 #include "document/TaggedStream.h"
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
@@ -96,13 +97,8 @@ TDxPrimCollections& TStreetStructure::KindCollections(int32_t kind) {
   return kindCollections_[KindSlot(kind, "TStreetStructure.KindCollections")];
 }
 
-void TStreetStructure::RebuildKinds(const TKindSet& kinds) {
-  for (int32_t kind = 0; kind < kKindCount; ++kind) {
-    TItemList& list = ItemList(kind);
-    if (!kinds.Contains(kind) || list.Count() == 0 || !list.NeedsRebuild()) continue;
-    for (int32_t i = 0; i < list.Count(); ++i) list.Items(i)->Rebuild();
-    list.SetNeedsRebuild(false);
-  }
+void TStreetStructure::RebuildKinds(const TKindSet& kinds, int32_t threads) {
+  RebuildStreetKinds(*this, kinds, threads);
 }
 
 TStreetLibrary* TStreetStructure::Library(TStreetLibrary::TSlot slot) const {

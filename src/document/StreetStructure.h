@@ -125,8 +125,10 @@ class TStreetStructure {
 
   // The collections of a kind (index modulo 128), filled by the kind's InitKindCollections.
   TDxPrimCollections& KindCollections(int32_t kind);
-  // Rebuilds every item of each kind in the set whose list needs it (see TAbstractItem::Rebuild).
-  void RebuildKinds(const TKindSet& kinds);
+  // Rebuilds every item of each kind in the set whose list needs it (see TAbstractItem::Rebuild),
+  // the kinds that allow it on worker threads at once: on at most threads threads, 0
+  // meaning one per hardware thread, 1 all on the calling thread (see KindRebuild.h).
+  void RebuildKinds(const TKindSet& kinds, int32_t threads = 0);
   // One frame of the street through the renderer's world matrix and the placement: the
   // visible kinds that changed are rebuilt, then each draws its collections (filtered by
   // the mode set) and its active items' per-frame drawing.

@@ -11,6 +11,9 @@ namespace vellmar {
 class TBortItem final : public TLineItem {
  public:
   static constexpr int32_t kKindIndex = 8;
+  // Its rebuild reads its own points and the street's options and fills only its kind's
+  // own collections: the kind may be rebuilt alongside others.
+  using TRebuildsAlongside = TBortItem;
   // A line collection, then an untextured triangle collection.
   static void InitKindCollections(TStreetStructure& street);
 

@@ -9,6 +9,9 @@ namespace vellmar {
 class TGazonItem final : public TPolygonItem {
  public:
   static constexpr int32_t kKindIndex = 4;
+  // Its rebuild reads its own points and the street's options and fills only its kind's
+  // own collections: the kind may be rebuilt alongside others.
+  using TRebuildsAlongside = TGazonItem;
   static void InitKindCollections(TStreetStructure& street) {
     InitPolygonCollections(street, kKindIndex, MakeColor(210, 255, 210, 255), MakeColor(5, 5, 5, 255));
   }

@@ -11,6 +11,9 @@ namespace vellmar {
 class THouseItem final : public TPolygonItem {
  public:
   static constexpr int32_t kKindIndex = 6;
+  // Its rebuild reads its own points and the street's options and fills only its kind's
+  // own collections: the kind may be rebuilt alongside others.
+  using TRebuildsAlongside = THouseItem;
   static void InitKindCollections(TStreetStructure& street) {
     InitPolygonCollections(street, kKindIndex, MakeColor(220, 190, 130, 255), MakeColor(1, 1, 1, 255));
   }

@@ -11,6 +11,9 @@ namespace vellmar {
 class TObochItem final : public TPolygonItem {
  public:
   static constexpr int32_t kKindIndex = 5;
+  // Its rebuild reads its own points and the street's options and fills only its kind's
+  // own collections: the kind may be rebuilt alongside others.
+  using TRebuildsAlongside = TObochItem;
   static void InitKindCollections(TStreetStructure& street);
   // The fill of a shoulder whose second comment is material: exact, case-sensitive
   // names (Windows-1251); any other text gets the sand colour.

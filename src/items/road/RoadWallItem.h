@@ -12,6 +12,9 @@ namespace vellmar {
 class TRoadWallItem final : public TLineItem {
  public:
   static constexpr int32_t kKindIndex = 9;
+  // Its rebuild reads its own points and the street's options and fills only its kind's
+  // own collections: the kind may be rebuilt alongside others.
+  using TRebuildsAlongside = TRoadWallItem;
   // A line collection, then a triangle collection with the barrier texture.
   static void InitKindCollections(TStreetStructure& street);
 

@@ -9,6 +9,9 @@ namespace vellmar {
 class TRoadWayItem final : public TPavedSurfaceItem {
  public:
   static constexpr int32_t kKindIndex = 2;
+  // Its rebuild reads its own points and the street's options and fills only its kind's
+  // own collections: the kind may be rebuilt alongside others.
+  using TRebuildsAlongside = TRoadWayItem;
   // The fill colour is left to each build, which reads the drawing option.
   static void InitKindCollections(TStreetStructure& street);
 

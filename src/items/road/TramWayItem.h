@@ -8,6 +8,9 @@ namespace vellmar {
 class TTramWayItem final : public TLineItem {
  public:
   static constexpr int32_t kKindIndex = 18;
+  // Its rebuild reads its own points and the street's options and fills only its kind's
+  // own collections: the kind may be rebuilt alongside others.
+  using TRebuildsAlongside = TTramWayItem;
   // One triangle collection with the track texture.
   static void InitKindCollections(TStreetStructure& street);
 

@@ -9,6 +9,9 @@ namespace vellmar {
 class TTrotuarItem final : public TPavedSurfaceItem {
  public:
   static constexpr int32_t kKindIndex = 3;
+  // Its rebuild reads its own points and the street's options and fills only its kind's
+  // own collections: the kind may be rebuilt alongside others.
+  using TRebuildsAlongside = TTrotuarItem;
   static void InitKindCollections(TStreetStructure& street) {
     InitPolygonCollections(street, kKindIndex, MakeColor(210, 210, 210, 255), MakeColor(1, 1, 1, 255));
   }

@@ -1,0 +1,37 @@
+#pragma once
+// Rebuilding the kinds of a street that need it. The kinds whose classes allow it (see
+// TItemKind::RebuildsAlongside) are rebuilt first, at the same time on worker threads,
+// each kind on one thread (kinds that share a collection together, in kind order); the
+// other kinds follow on the calling thread in kind order, as one pass over the kinds
+// would. Every worker has finished before the call returns.
+//
+// A kind that raises stops its own rebuild there and keeps needing one. What reaches the
+// caller is the raise of the first such kind in kind order, and no kind after it is
+// started on the calling thread: a kind that raised is never passed over silently.
+
+#include <cstdint>
+#include <vector>
+
+namespace vellmar {
+
+class TItemList;
+class TKindSet;
+class TStreetStructure;
+
+// Rebuilds every item of the list (see TAbstractItem::Rebuild), then marks the kind rebuilt.
+void RebuildKindItems(TItemList& list);
+
+// Kinds rebuilt one after the other on one thread, in kind order.
+using TKindGroup = std::vector<int32_t>;
+
+// The kinds of the set that need a rebuild and allow one alongside others, in the groups
+// that go to one thread each: kinds that share a collection (a design library lends the
+// same one to several kinds) are in one group, since a collection is filled by one thread
+// only. The groups with the most items come first, so that no thread starts one late.
+std::vector<TKindGroup> AlongsideGroups(TStreetStructure& street, const TKindSet& kinds);
+
+// Rebuilds each kind in the set whose list needs it, on at most threads threads, the
+// calling thread included; 0 means one per hardware thread, 1 everything on the caller.
+void RebuildStreetKinds(TStreetStructure& street, const TKindSet& kinds, int32_t threads);
+
+}  // namespace vellmar
