@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/Error.h"
@@ -22,6 +23,12 @@ constexpr int kRowsPerRead = 16;  // picture rows read at a time
 // Bands coded or waiting to be written while the next ones fill: enough to keep every
 // worker busy, few enough that memory stays a handful of tile rows.
 constexpr size_t kBandsInFlight = 2;
+// Every tile's offset is held until the end (about 32 bytes a tile with the header
+// made from them), so a picture's declared size may not ask for more tiles than this
+// (at level 1 some 800 gigapixels) before a row is read.
+constexpr int64_t kMostTiles = int64_t{1} << 24;
+// The tile tables are written as zeros first, this many bytes at a time.
+constexpr size_t kZeroChunk = size_t{1} << 16;
 
 void PutLE(std::vector<uint8_t>& out, int64_t value, int bytes) {
   for (int i = 0; i < bytes; ++i)
@@ -83,7 +90,9 @@ class TPyramidBuilder {
     // Header and tables first, filled in once the tile offsets are known.
     position_ = kSubLayerHeaderSize + int64_t{total_} * 8;
     out_.SetPosition(0);
-    out_.Write(std::vector<uint8_t>(static_cast<size_t>(position_)).data(), static_cast<size_t>(position_));
+    const std::vector<uint8_t> zeros(kZeroChunk);
+    for (int64_t left = position_; left > 0; left -= static_cast<int64_t>(kZeroChunk))
+      out_.Write(zeros.data(), static_cast<size_t>(std::min<int64_t>(left, kZeroChunk)));
     spool_.SetPosition(0);
 
     TLevelBands& canvas = levels_[0];
@@ -209,12 +218,25 @@ class TPyramidBuilder {
 std::array<TSubLayerGrid, 4> GridsOf(const TPictureRows& rows) {
   if (rows.Width() <= 0 || rows.Height() <= 0)
     throw EVellmarError("TSubLayerWriter.Create: the picture is empty");
-  const int columns = (rows.Width() + kSubLayerTileSize - 1) / kSubLayerTileSize;
-  const int rowCount = (rows.Height() + kSubLayerTileSize - 1) / kSubLayerTileSize;
+  // Rounded up without adding first: a side near 2^31 pixels must not overflow.
+  const auto tilesAcross = [](int pixels) {
+    return pixels / kSubLayerTileSize + (pixels % kSubLayerTileSize != 0 ? 1 : 0);
+  };
+  const int columns = tilesAcross(rows.Width());
+  const int rowCount = tilesAcross(rows.Height());
   std::array<TSubLayerGrid, 4> grids{};
+  int64_t tiles = 0;
   for (size_t i = 0; i < grids.size(); ++i) {
     const int n = kSubLayerLevels[i];
     grids[i] = {(columns + n - 1) / n, (rowCount + n - 1) / n};
+    tiles += int64_t{grids[i].Columns} * grids[i].Rows;
+  }
+  if (tiles > kMostTiles) {
+    std::string what = "TSubLayerWriter.Create: ";
+    what += std::to_string(rows.Width()) + " x " + std::to_string(rows.Height());
+    what += " pixels make " + std::to_string(tiles) + " tiles, more than the ";
+    what += std::to_string(kMostTiles) + " a file is written with";
+    throw EVellmarError(what);
   }
   return grids;
 }

@@ -107,4 +107,38 @@ TEST(SubLayerWriter, PictureEndingEarlyRaisesItsError) {
   }
 }
 
+// A picture's declared size is all a damaged header needs to give: sizes whose tile
+// tables would not fit in an int, or in memory, are refused by name before anything is
+// allocated, while the tallest picture a reader passes is still taken.
+TEST(SubLayerWriter, DeclaredSizesBeyondTheTileBoundAreRefused) {
+  struct TCase {
+    int width;
+    int height;
+    bool taken;
+  };
+  const TCase cases[] = {
+      {1, INT32_MAX, true},         // 15.7 million tiles over the four levels
+      {4096, 4096 * 256, true},     // 16 x 4096 tiles at level 1
+      {262144, INT32_MAX, false},   // 8.6 billion tiles at level 1: past an int
+      {262144, 262144 * 16, false},  // 1024 x 16384 tiles at level 1, 22 million in all
+      {INT32_MAX, INT32_MAX, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+    TFailingRows picture(c.width, c.height, 0);
+    if (c.taken) {
+      EXPECT_NO_THROW(TSubLayerWriter{picture});
+    } else {
+      try {
+        TSubLayerWriter{picture};
+        ADD_FAILURE() << "taken";
+      } catch (const EVellmarError& e) {
+        EXPECT_NE(std::string(e.what()).find("tiles, more than the 16777216 a file is written with"),
+                  std::string::npos)
+            << e.what();
+      }
+    }
+  }
+}
+
 }  // namespace vellmar
