@@ -44,8 +44,26 @@ class TJpegRows final : public TPictureRows {
       Guard("not a readable JPEG", [](TJpegRows& self) {
         jpeg_create_decompress(&self.info_);
         self.created_ = true;
+        // A backstop for what a damaged header makes the decoder buffer; the
+        // whole-picture check below says it by name for real pictures.
+        self.info_.mem->max_memory_to_use = kLargestWholePicture;
         jpeg_stdio_src(&self.info_, self.file_);
         jpeg_read_header(&self.info_, TRUE);
+        self.wholePicture_ = jpeg_has_multiple_scans(&self.info_);
+      });
+      CheckPictureSize(path, info_.image_width, info_.image_height);
+      // Progressive pictures (and any of several scans) keep every coefficient,
+      // two bytes per pixel of each colour component, until the last scan is read.
+      const int64_t coefficientBytes = int64_t{2} * info_.image_width * info_.image_height * info_.num_components;
+      if (wholePicture_ && coefficientBytes > kLargestWholePicture) {
+        std::string what = "a progressive JPEG of ";
+        what += std::to_string(info_.image_width) + " x " + std::to_string(info_.image_height);
+        what += " pixels is decoded whole, in " + std::to_string(coefficientBytes >> 20);
+        what += " MB, more than the " + std::to_string(kLargestWholePicture >> 20);
+        what += " MB allowed; save it as a baseline JPEG to import it";
+        RaisePictureError(path, what);
+      }
+      Guard("not a readable JPEG", [](TJpegRows& self) {
         // B, G, R bytes, as the tile coder takes them; greyscale is widened.
         self.info_.out_color_space = JCS_EXT_BGR;
         jpeg_start_decompress(&self.info_);
@@ -89,6 +107,7 @@ class TJpegRows final : public TPictureRows {
   TJpegErrors errors_{};
   jpeg_decompress_struct info_{};
   bool created_ = false;
+  bool wholePicture_ = false;
   JSAMPROW row_ = nullptr;
 };
 

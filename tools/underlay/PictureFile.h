@@ -1,7 +1,8 @@
 #pragma once
 // Pictures the importer accepts, told apart by their first bytes: JPEG (libjpeg-turbo),
-// PNG (libpng) and TIFF (libtiff) are read a few rows at a time, so their size is not
-// limited by memory; BMP and interlaced PNG through the bitmap's own readers, whole.
+// PNG (libpng), TIFF (libtiff) and BMP are read a few rows at a time, so their height
+// is not limited by memory. Interlaced PNG and progressive JPEG can only be decoded
+// whole and are refused by name when that would take more than a gigabyte.
 
 #include <filesystem>
 #include <memory>

@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ namespace {
 // No single allocation inside libtiff beyond this: a damaged header cannot ask for
 // gigabytes of strip or tile buffers.
 constexpr tmsize_t kLargestAllocation = tmsize_t{256} << 20;
+
+// Samples per pixel beyond colour and alpha are skipped; more than this many is a
+// damaged header (and would make absurd rows).
+constexpr uint16_t kMostSamples = 16;
 
 enum class TAlpha { None, Straight, Premultiplied };
 
@@ -77,8 +82,7 @@ class TTiffRows final : public TPictureRows {
   void Describe() {
     width_ = Field<uint32_t>(TIFFTAG_IMAGEWIDTH);
     height_ = Field<uint32_t>(TIFFTAG_IMAGELENGTH);
-    if (width_ == 0 || height_ == 0 || width_ > INT32_MAX / 4 || height_ > INT32_MAX)
-      Fail(std::to_string(width_) + " x " + std::to_string(height_) + " pixels cannot be imported");
+    CheckPictureSize(path_, width_, height_);
     const auto compression = Field<uint16_t>(TIFFTAG_COMPRESSION);
     if (!TIFFIsCODECConfigured(compression))
       Unsupported("compressed with method " + std::to_string(compression));
@@ -87,6 +91,7 @@ class TTiffRows final : public TPictureRows {
     if (Field<uint16_t>(TIFFTAG_SAMPLEFORMAT) != SAMPLEFORMAT_UINT)
       Unsupported("of signed or floating-point samples");
     samples_ = Field<uint16_t>(TIFFTAG_SAMPLESPERPIXEL);
+    if (samples_ > kMostSamples) Unsupported("of " + std::to_string(samples_) + " samples per pixel");
     if (samples_ > 1 && Field<uint16_t>(TIFFTAG_PLANARCONFIG) != PLANARCONFIG_CONTIG)
       Unsupported("with samples in separate planes");
     if (const auto orientation = Field<uint16_t>(TIFFTAG_ORIENTATION); orientation != ORIENTATION_TOPLEFT)
@@ -131,7 +136,14 @@ class TTiffRows final : public TPictureRows {
       tile_.resize(static_cast<size_t>(TIFFTileSize(tiff_)));
       if (tile_.size() < size_t{tileWidth_} * tileHeight_ * samples_)
         Fail("has tiles smaller than their size says");
-      band_.resize(size_t{tileHeight_} * width_ * samples_);
+      const int64_t bandBytes = int64_t{tileHeight_} * width_ * samples_;
+      if (bandBytes > kLargestWholePicture) {
+        Fail("has tiles " + std::to_string(tileHeight_) + " rows tall across " + std::to_string(width_) +
+             " pixels, a row of tiles of " + std::to_string(bandBytes >> 20) + " MB");
+      }
+      // Not cleared: every byte of the rows read is copied from a tile first, and a
+      // short file that claims a large picture fails before the memory is used.
+      band_ = std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(bandBytes));
     } else {
       const tmsize_t line = TIFFScanlineSize(tiff_);
       if (line < static_cast<tmsize_t>(width_) * samples_) Fail("has rows shorter than its width says");
@@ -218,7 +230,7 @@ class TTiffRows final : public TPictureRows {
   uint32_t tileHeight_ = 0;
   std::vector<uint8_t> line_;
   std::vector<uint8_t> tile_;
-  std::vector<uint8_t> band_;  // one row of tiles, whole rows of the picture
+  std::unique_ptr<uint8_t[]> band_;  // one row of tiles, whole rows of the picture
   uint32_t bandFirst_ = 0;
   bool bandLoaded_ = false;
   uint32_t next_ = 0;
