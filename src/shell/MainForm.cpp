@@ -500,6 +500,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::FormKeyDown(QKeyEvent* event) {
+  ModifierKeyToMode(event, true);
   const int key = event->key();
   if (QApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton)) {
     const QPoint step = key == Qt::Key_Left ? QPoint(-1, 0)
@@ -535,10 +536,24 @@ void TMainForm::FormKeyDown(QKeyEvent* event) {
 void TMainForm::FormKeyUp(QKeyEvent* event) {
   // Auto-repeat sends releases while the key is still held.
   if (event->isAutoRepeat()) return;
+  ModifierKeyToMode(event, false);
   if (temporaryMode_ && (event->key() == Qt::Key_Q || event->key() == Qt::Key_W)) {
     temporaryMode_ = false;
     SetMouseMode(savedMouseMode_);
   }
+}
+
+void TMainForm::ModifierKeyToMode(const QKeyEvent* event, bool pressed) {
+  const Qt::KeyboardModifier changed = event->key() == Qt::Key_Shift     ? Qt::ShiftModifier
+                                       : event->key() == Qt::Key_Control ? Qt::ControlModifier
+                                       : event->key() == Qt::Key_Alt     ? Qt::AltModifier
+                                                                         : Qt::NoModifier;
+  if (!mouseMode_ || changed == Qt::NoModifier || event->isAutoRepeat()) return;
+  // The event's own modifiers may or may not count the key itself yet, depending on the
+  // window system: the key's new state is set explicitly.
+  Qt::KeyboardModifiers modifiers = event->modifiers();
+  modifiers.setFlag(changed, pressed);
+  mouseMode_->SendModifiersChange(modifiers);
 }
 
 void TMainForm::wheelEvent(QWheelEvent* event) {

@@ -127,6 +127,8 @@ class TMainForm final : public QMainWindow {
   void StreetsTabChange(int index);
   void FormKeyDown(QKeyEvent* event);
   void FormKeyUp(QKeyEvent* event);
+  // Shift, Ctrl or Alt going down or up tells the mouse mode, whose marks may depend on them.
+  void ModifierKeyToMode(const QKeyEvent* event, bool pressed);
   void MouseToMode(QMouseEvent* event, int kind);
   void ReadVisibleLayers();
   // A street read in the background joins as a tab; current says whether it becomes the

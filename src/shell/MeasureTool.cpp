@@ -61,7 +61,10 @@ TMeasureTool::TMeasureTool(TMainForm& form)
                                    tr("Измерение длины и площади (правый щелчок — конец, Esc — очистить)"),
                                    TButtonPicture::Measure, Qt::Key_F10, mode_);
 
-  mode_.BeforeSendEvents = [this] { snap_.reset(); };
+  mode_.BeforeSendEvents = [this] {
+    snap_.reset();
+    hovered_.reset();
+  };
   mode_.OnMouseDown = [this](Qt::MouseButton button, const TMouseShift& shift, int x, int y) {
     // A Ctrl+click identifies; the other buttons and double-clicks add nothing.
     if ((shift.Modifiers & Qt::ControlModifier) != 0 || shift.Double) return;
@@ -73,6 +76,9 @@ TMeasureTool::TMeasureTool(TMainForm& form)
     }
   };
   mode_.OnMouseMove = [this](const TMouseShift& shift, int x, int y) { Hover({x, y}, shift.Modifiers); };
+  mode_.OnModifiersChange = [this](Qt::KeyboardModifiers modifiers) {
+    if (hovered_) Hover(*hovered_, modifiers);
+  };
   drawHook_ = form.AddDrawHook([this](const TDxDrawParams&) { Draw(); });
   changeHook_ = form.AddChangeHook([this] { FollowStreet(); });
 }
@@ -111,6 +117,7 @@ void TMeasureTool::Click(QPoint device, Qt::KeyboardModifiers modifiers) {
 }
 
 void TMeasureTool::Hover(QPoint device, Qt::KeyboardModifiers modifiers) {
+  hovered_ = device;
   pointer_ = Place(device, modifiers);
   if (!ended_ && !points_.empty()) ShowLength();
   form_.PlanChanged();

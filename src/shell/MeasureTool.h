@@ -7,7 +7,7 @@
 // click ends the line where it is; the next left click starts a new one; Esc clears it.
 // Points snap to the nearest vertex of a shown item within the snap radius, else to the
 // nearest point of an item's line or of the main axis, marked over the plan; Shift held
-// places the point where the pointer is. A Ctrl+click identifies instead, as in every mode.
+// places the point where the pointer is, and the marker follows the key at once. A Ctrl+click identifies instead, as in every mode.
 // A measurement belongs to its street: showing another one clears it. The line, the
 // marker and the status text belong to the window; nothing changes the street.
 
@@ -73,6 +73,8 @@ class TMeasureTool final : public QObject {
   bool closed_ = false;
   bool ended_ = false;
   std::optional<TXYZ> pointer_;
+  // The device pixel of the last move in the mode, where Shift going down or up places again.
+  std::optional<QPoint> hovered_;
   std::optional<TSnap> snap_;
   std::unique_ptr<TItemSnapper> snapper_;
   const TStreetStructure* snapperStreet_ = nullptr;

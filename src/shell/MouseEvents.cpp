@@ -11,6 +11,10 @@ void TMouseEvents::SendMouseMove(const TMouseShift& shift, int x, int y) {
   if (OnMouseMove) OnMouseMove(shift, x, y);
 }
 
+void TMouseEvents::SendModifiersChange(Qt::KeyboardModifiers modifiers) {
+  if (OnModifiersChange) OnModifiersChange(modifiers);
+}
+
 void TMouseEvents::SendMouseUp(Qt::MouseButton button, const TMouseShift& shift, int x, int y) {
   if (!pressed_) return;
   pressed_ = false;

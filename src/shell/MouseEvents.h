@@ -26,6 +26,8 @@ class TMouseEvents {
  public:
   using TButtonHandler = std::function<void(Qt::MouseButton button, const TMouseShift& shift, int x, int y)>;
   using TMoveHandler = std::function<void(const TMouseShift& shift, int x, int y)>;
+  // The modifier keys held after Shift, Ctrl or Alt went down or up, with no mouse event.
+  using TModifiersHandler = std::function<void(Qt::KeyboardModifiers modifiers)>;
 
   TMouseEvents(QString description, int cursor) : description_(std::move(description)), cursor_(cursor) {}
 
@@ -36,12 +38,14 @@ class TMouseEvents {
 
   TButtonHandler OnMouseDown, OnMouseUp;
   TMoveHandler OnMouseMove;
+  TModifiersHandler OnModifiersChange;
   std::function<void()> BeforeSendEvents;
   std::function<bool()> OnCheckContext;
 
   bool CheckContext() const { return !OnCheckContext || OnCheckContext(); }
   void SendMouseDown(Qt::MouseButton button, const TMouseShift& shift, int x, int y);
   void SendMouseMove(const TMouseShift& shift, int x, int y);
+  void SendModifiersChange(Qt::KeyboardModifiers modifiers);
   // Dropped unless a mouse-down reached the mode first.
   void SendMouseUp(Qt::MouseButton button, const TMouseShift& shift, int x, int y);
 

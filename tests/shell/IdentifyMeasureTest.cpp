@@ -168,6 +168,40 @@ TEST_F(IdentifyMeasureTest, TheSnapMarkerShowsWhereThePointWouldGo) {
   EXPECT_FALSE(ColourNear(frame, corner + QPoint(20, 0), 1, qRgb(230, 0, 150)));
 }
 
+TEST_F(IdentifyMeasureTest, ShiftDownOrUpMovesTheMarkerWithoutAMouseMove) {
+  // The marker used to stay where the last mouse move had put it until the next move.
+  View(260, 14, 10);
+  QTest::keyClick(form_.get(), Qt::Key_F10);
+  // From elsewhere first: a move to where the pointer already is sends no event.
+  QTest::mouseMove(&form_->Surface(), PixelOver(250, 5));
+  QTest::mouseMove(&form_->Surface(), PixelOver(260.5, 14.4));
+  ASSERT_SOON(Measure().Snapped().has_value(), 5000);
+  const QPoint marker = DeviceAt(260, 14) + QPoint(7, 0);
+  struct TStep {
+    const char* What;
+    bool Press;
+    Qt::KeyboardModifiers Modifiers;  // as the event carries them: with or without the key itself
+    bool Snapped;
+  };
+  const TStep steps[] = {
+      {"Shift down, the event not counting it yet: the point is the pointer's", true, Qt::NoModifier, false},
+      {"Shift up, the event still counting it: the corner again", false, Qt::ShiftModifier, true},
+      {"Shift down, the event counting it", true, Qt::ShiftModifier, false},
+      {"Shift up, the event no longer counting it", false, Qt::NoModifier, true},
+  };
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(step.What);
+    if (step.Press) {
+      QTest::keyPress(form_.get(), Qt::Key_Shift, step.Modifiers);
+    } else {
+      QTest::keyRelease(form_.get(), Qt::Key_Shift, step.Modifiers);
+    }
+    ASSERT_EQ(Measure().Snapped().has_value(), step.Snapped);
+    Settle();
+    EXPECT_EQ(ColourNear(form_->Surface().grabFramebuffer(), marker, 1, qRgb(230, 0, 150)), step.Snapped);
+  }
+}
+
 TEST_F(IdentifyMeasureTest, TheLengthOfAHedgeAndTheAreaOfALawnAndEscClears) {
   View(70, -19, 4);
   QTest::keyClick(form_.get(), Qt::Key_F10);
