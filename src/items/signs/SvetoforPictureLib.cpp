@@ -79,13 +79,21 @@ void TSvetoforPictureLib::FindAnchor(const TBitmap& bitmap, int32_t& x, int32_t&
   }
 }
 
+TSvetoforPictureLib ReadSvetoforHeads() {
+  return LoadDataDirectory("\\DataFiles\\Светофоры"_cp1251);
+}
+
+TSvetoforPictureLib ReadSvetoforSupports() {
+  return LoadDataDirectory("\\DataFiles\\Светофоры\\Опоры"_cp1251);
+}
+
 const TSvetoforPictureLib& SvetoforHeads() {
-  static const TSvetoforPictureLib library = LoadDataDirectory("\\DataFiles\\Светофоры"_cp1251);
+  static const TSvetoforPictureLib library = ReadSvetoforHeads();
   return library;
 }
 
 const TSvetoforPictureLib& SvetoforSupports() {
-  static const TSvetoforPictureLib library = LoadDataDirectory("\\DataFiles\\Светофоры\\Опоры"_cp1251);
+  static const TSvetoforPictureLib library = ReadSvetoforSupports();
   return library;
 }
 

@@ -44,9 +44,12 @@ class TSvetoforPictureLib {
   std::vector<TSvetoforPicture> pictures_;
 };
 
-// The head pictures, "\DataFiles\Светофоры\*.bmp".
+// The head pictures, "\DataFiles\Светофоры\*.bmp", read from the data root as it is now.
+TSvetoforPictureLib ReadSvetoforHeads();
+// The support pictures, "\DataFiles\Светофоры\Опоры\*.bmp", read from the data root as it is now.
+TSvetoforPictureLib ReadSvetoforSupports();
+// The program's head and support pictures: read on first use and kept until the program ends.
 const TSvetoforPictureLib& SvetoforHeads();
-// The support pictures, "\DataFiles\Светофоры\Опоры\*.bmp".
 const TSvetoforPictureLib& SvetoforSupports();
 
 }  // namespace vellmar

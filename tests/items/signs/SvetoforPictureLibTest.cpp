@@ -80,6 +80,8 @@ TEST(SvetoforPictureLib, MissingDirectoryGivesAnEmptyLibrary) {
   EXPECT_EQ(warnings, 0);
 }
 
+// The program's libraries are read once for the whole run, so an earlier test may have
+// read them from another root: the reads themselves are checked here.
 TEST(SvetoforPictureLib, ProgramLibrariesComeFromTheDataRoot) {
   test::TempDir root;
   fs::create_directories(root / "Светофоры" / "Опоры");
@@ -87,10 +89,12 @@ TEST(SvetoforPictureLib, ProgramLibrariesComeFromTheDataRoot) {
   picture.SaveToFile(root / "Светофоры" / "1_2.bmp");
   picture.SaveToFile(root / "Светофоры" / "Опоры" / "7.bmp");
   test::ScopedDataVariable variable(root.Path().c_str());
-  EXPECT_EQ(SvetoforHeads().Count(), 1);
-  EXPECT_EQ(SvetoforHeads().IndexOfName("1.2"), 0);
-  EXPECT_EQ(SvetoforSupports().Count(), 1);
-  EXPECT_EQ(SvetoforSupports().IndexOfName("7"), 0);
+  const TSvetoforPictureLib heads = ReadSvetoforHeads();
+  const TSvetoforPictureLib supports = ReadSvetoforSupports();
+  EXPECT_EQ(heads.Count(), 1);
+  EXPECT_EQ(heads.IndexOfName("1.2"), 0);
+  EXPECT_EQ(supports.Count(), 1);
+  EXPECT_EQ(supports.IndexOfName("7"), 0);
 }
 
 }  // namespace
