@@ -88,6 +88,14 @@ void RebuildKindItems(TItemList& list) {
   list.SetNeedsRebuild(false);
 }
 
+TKindSet KindsRebuiltAlongside() {
+  TKindSet kinds;
+  for (int32_t kind = 0; kind < kKindCount; ++kind) {
+    if (TKindRegistry::IsRegistered(kind) && TKindRegistry::Kind(kind).RebuildsAlongside) kinds.Include(kind);
+  }
+  return kinds;
+}
+
 std::vector<TKindGroup> AlongsideGroups(TStreetStructure& street, const TKindSet& kinds) {
   std::vector<TKindTask> tasks;
   for (int32_t kind = 0; kind < kKindCount; ++kind) {

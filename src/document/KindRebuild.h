@@ -12,10 +12,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "document/KindSet.h"
+
 namespace vellmar {
 
 class TItemList;
-class TKindSet;
 class TStreetStructure;
 
 // Rebuilds every item of the list (see TAbstractItem::Rebuild), then marks the kind rebuilt.
@@ -29,6 +30,10 @@ using TKindGroup = std::vector<int32_t>;
 // same one to several kinds) are in one group, since a collection is filled by one thread
 // only. The groups with the most items come first, so that no thread starts one late.
 std::vector<TKindGroup> AlongsideGroups(TStreetStructure& street, const TKindSet& kinds);
+
+// The registered kinds whose classes allow a rebuild alongside others. Touching nothing
+// shared, they may also be rebuilt on a loading thread while the window draws other streets.
+TKindSet KindsRebuiltAlongside();
 
 // Rebuilds each kind in the set whose list needs it, on at most threads threads, the
 // calling thread included; 0 means one per hardware thread, 1 everything on the caller.

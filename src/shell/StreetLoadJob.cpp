@@ -4,6 +4,7 @@
 
 #include <QThread>
 
+#include "document/KindRebuild.h"
 #include "document/LoadControl.h"
 #include "document/StreetStructure.h"
 #include "items/signs/SignLibraries.h"
@@ -37,6 +38,9 @@ void TStreetLoadJob::Load() {
   try {
     auto street = std::make_unique<TStreetStructure>();
     street->LoadFromFile(LocalPath(fileName_), control);
+    // The plain kinds are built here as well: a large street's first frame then has only
+    // the others left to build, and the window does not stand still for them.
+    street->RebuildKinds(KindsRebuiltAlongside());
     street_ = std::move(street);
   } catch (const ELoadCancelled&) {
     cancelled_ = true;

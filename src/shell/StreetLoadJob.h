@@ -1,6 +1,7 @@
 #pragma once
-// One street file read on a worker thread: the street is built there and handed over
-// whole once the thread has finished, so the window never waits for the disk. The job
+// One street file read on a worker thread: the street is built there, its plain kinds'
+// primitives too, and handed over whole once the thread has finished, so the window
+// never waits for the disk. The job
 // owns the thread and, until it is taken, the street; destroying a running job stops the
 // load and waits for the thread.
 
