@@ -191,17 +191,24 @@ void TPointList::EnsurePolyline() {
   if (polylineValid_) return;
   polyline_.clear();
   vertexIndex_.clear();
-  stations_.clear();
-  offsets_.clear();
   if (Count() >= 2) {
     if (OwnerIsArc() || (smooth_ && IsFreeOpenLine())) {
       BuildSmooth();
     } else {
       BuildStraight();
     }
-    FinishPolyline();
   }
   polylineValid_ = true;
+  measuresValid_ = false;
+}
+
+void TPointList::EnsureMeasures() {
+  EnsurePolyline();
+  if (measuresValid_) return;
+  stations_.clear();
+  offsets_.clear();
+  if (polyline_.size() >= 2) Measure();
+  measuresValid_ = true;
 }
 
 void TPointList::AppendSegmentPath(int32_t i) {
@@ -227,6 +234,9 @@ void TPointList::AppendSegmentPath(int32_t i) {
 void TPointList::BuildStraight() {
   const bool closed = OwnerIsClosed();
   const int32_t segments = closed ? Count() : Count() - 1;
+  // One point per vertex unless a segment runs along a curve.
+  polyline_.reserve(static_cast<size_t>(segments) + 1);
+  vertexIndex_.reserve(static_cast<size_t>(segments) + 1);
   for (int32_t i = 0; i < segments; ++i) {
     vertexIndex_.push_back(static_cast<int32_t>(polyline_.size()));
     AppendSegmentPath(i);
@@ -297,7 +307,7 @@ void TPointList::BuildSmooth() {
   polyline_.push_back(v.back());
 }
 
-void TPointList::FinishPolyline() {
+void TPointList::Measure() {
   const size_t n = polyline_.size();
   stations_.resize(n);
   stations_[0] = 0.0f;
@@ -322,12 +332,12 @@ const std::vector<int32_t>& TPointList::VertexIndex() {
 }
 
 const std::vector<float>& TPointList::Stations() {
-  EnsurePolyline();
+  EnsureMeasures();
   return stations_;
 }
 
 const TXYZArray& TPointList::Offsets() {
-  EnsurePolyline();
+  EnsureMeasures();
   return offsets_;
 }
 
@@ -359,7 +369,7 @@ TXYZ TPointList::PointAt(double parameter) {
 }
 
 double TPointList::StationAt(double parameter) {
-  EnsurePolyline();
+  EnsureMeasures();
   if (polyline_.size() < 2) return 0.0;
   const TSegmentAt at = SegmentAt(parameter, polyline_.size());
   return Lerp(stations_[at.Segment], stations_[at.Segment + 1], at.Fraction);
@@ -373,7 +383,7 @@ double TPointList::AngleAt(double parameter) {
 }
 
 double TPointList::ParamAtStation(double station) {
-  EnsurePolyline();
+  EnsureMeasures();
   if (polyline_.size() < 2) return 0.0;
   const size_t last = polyline_.size() - 1;
   size_t i = 0;
@@ -383,7 +393,7 @@ double TPointList::ParamAtStation(double station) {
 }
 
 std::optional<TPolylineLocation> TPointList::Locate(const TXYZ& point) {
-  EnsurePolyline();
+  EnsureMeasures();
   const int32_t nearest = NearestSegment(polyline_, point);
   if (nearest < 0 || static_cast<size_t>(nearest) + 1 >= polyline_.size()) return std::nullopt;
   const size_t a = static_cast<size_t>(nearest);
@@ -400,7 +410,7 @@ double TPointList::ParamOfPoint(const TXYZ& point) {
 }
 
 TXYZ TPointList::OffsetPointAt(double offset, double parameter) {
-  EnsurePolyline();
+  EnsureMeasures();
   if (polyline_.size() < 2) return TXYZ{};
   const size_t last = polyline_.size() - 1;
   const auto shifted = [&](size_t k) { return AddXYZ(polyline_[k], ScaleXYZ(offsets_[k], offset)); };
@@ -419,7 +429,7 @@ TXYZ TPointList::OffsetPointAt(double offset, double parameter) {
 }
 
 TXYZArray TPointList::OffsetPolyline(double offset) {
-  EnsurePolyline();
+  EnsureMeasures();
   TXYZArray result(polyline_.size());
   for (size_t k = 0; k < polyline_.size(); ++k)
     result[k] = AddXYZ(polyline_[k], ScaleXYZ(offsets_[k], offset));

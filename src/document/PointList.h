@@ -96,7 +96,10 @@ class TPointList {
   void BuildStraight();
   void BuildSmooth();
   void AppendSegmentPath(int32_t i);
-  void FinishPolyline();
+  // Stations and offsets are worked out on first use after the polyline changed: most
+  // lists are only drawn, which needs neither.
+  void EnsureMeasures();
+  void Measure();
 
   TAbstractItem* owner_;
   TPointStructure& table_;
@@ -107,6 +110,7 @@ class TPointList {
   std::vector<float> stations_;
   TXYZArray offsets_;
   bool polylineValid_ = false;
+  bool measuresValid_ = false;
   bool smooth_ = false;
 };
 

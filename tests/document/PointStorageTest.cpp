@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <vector>
@@ -318,6 +319,33 @@ TEST_F(PointStorageTest, ClosedPolylineReturnsToItsStartWithMiterOffsets) {
   const TXYZ inner = square.OffsetPolyline(0.5)[2];
   EXPECT_FLOAT_EQ(inner.x, 1.5f);
   EXPECT_FLOAT_EQ(inner.y, 1.5f);
+}
+
+// Stations and offsets are worked out on first use: whatever was read of the list before,
+// they match its polyline, also after a vertex moved.
+TEST_F(PointStorageTest, MeasuresFollowThePolylineWhateverWasReadFirst) {
+  const std::pair<const char*, std::function<void(TPointList&)>> firstReads[] = {
+      {"nothing", [](TPointList&) {}},
+      {"the polyline", [](TPointList& list) { list.Polyline(); }},
+      {"the vertex index", [](TPointList& list) { list.VertexIndex(); }},
+      {"a point", [](TPointList& list) { list.PointAt(0.5); }},
+      {"the stations", [](TPointList& list) { list.Stations(); }},
+      {"the offsets", [](TPointList& list) { list.Offsets(); }},
+  };
+  for (const auto& [name, read] : firstReads) {
+    SCOPED_TRACE(name);
+    TPointList& line = NewItem(kLineKind, {{0, 0, 0}, {10, 0, 0}})->Points();
+    read(line);
+    EXPECT_FLOAT_EQ(line.Stations().back(), 10.0f);
+    ASSERT_EQ(line.Offsets().size(), 2u);
+    EXPECT_FLOAT_EQ(line.Offsets()[0].y, 1.0f);
+    line.SetVertex(1, {0, 20, 0});
+    read(line);
+    EXPECT_FLOAT_EQ(line.Stations().back(), 20.0f);
+    EXPECT_FLOAT_EQ(line.Offsets()[1].x, -1.0f);
+    EXPECT_DOUBLE_EQ(line.StationAt(0.5), 10.0);
+    EXPECT_DOUBLE_EQ(line.Locate({-3, 5, 0})->Offset, 3.0);
+  }
 }
 
 TEST_F(PointStorageTest, MovingASharedPointRebuildsEveryKindUsingIt) {
