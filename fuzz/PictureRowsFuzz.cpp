@@ -26,7 +26,8 @@ constexpr int kBandRows = 16;  // rows read at a time, as the pyramid writer rea
 class TScratchFile {
  public:
   TScratchFile()
-      : path_(std::filesystem::temp_directory_path() / ("vellmar-picture-fuzz-" + std::to_string(getpid()))) {}
+      : path_(std::filesystem::temp_directory_path() / ("vellmar-picture-fuzz-" + std::to_string(getpid()))) {
+  }
   ~TScratchFile() {
     std::error_code ignored;
     std::filesystem::remove(path_, ignored);

@@ -117,9 +117,9 @@ TEST(SubLayerWriter, DeclaredSizesBeyondTheTileBoundAreRefused) {
     bool taken;
   };
   const TCase cases[] = {
-      {1, INT32_MAX, true},         // 15.7 million tiles over the four levels
-      {4096, 4096 * 256, true},     // 16 x 4096 tiles at level 1
-      {262144, INT32_MAX, false},   // 8.6 billion tiles at level 1: past an int
+      {1, INT32_MAX, true},          // 15.7 million tiles over the four levels
+      {4096, 4096 * 256, true},      // 16 x 4096 tiles at level 1
+      {262144, INT32_MAX, false},    // 8.6 billion tiles at level 1: past an int
       {262144, 262144 * 16, false},  // 1024 x 16384 tiles at level 1, 22 million in all
       {INT32_MAX, INT32_MAX, false},
   };

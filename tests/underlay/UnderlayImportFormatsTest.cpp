@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "PictureWriters.h"
 #include "UnderlayToolRun.h"
 #include "platform/imaging/Bitmap.h"
 #include "support/TestSupport.h"
@@ -65,92 +66,16 @@ std::vector<uint8_t> Swap(std::vector<uint8_t> rgb) {
   return rgb;
 }
 
-struct TTiffKind {
-  uint16_t photometric = PHOTOMETRIC_RGB;
-  uint16_t samples = 3;
-  uint16_t compression = COMPRESSION_NONE;
-  bool tiled = false;
-  bool big = false;
-  uint16_t bits = 8;
-  uint16_t planar = PLANARCONFIG_CONTIG;
-  uint16_t orientation = ORIENTATION_TOPLEFT;
-};
-
-// Writes pixels of `kind.samples` bytes each (grey, palette index, RGB or RGBA).
-void WriteTiff(const std::filesystem::path& path, const TTiffKind& kind, const std::vector<uint8_t>& pixels) {
-  TIFF* tiff = TIFFOpen(path.c_str(), kind.big ? "w8" : "w");
-  ASSERT_NE(tiff, nullptr);
-  TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, kWidth);
-  TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, kHeight);
-  TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, kind.samples);
-  TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, kind.bits);
-  TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, kind.photometric);
-  TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, kind.planar);
-  TIFFSetField(tiff, TIFFTAG_COMPRESSION, kind.compression);
-  TIFFSetField(tiff, TIFFTAG_ORIENTATION, kind.orientation);
-  if (kind.samples == 4) {
-    const uint16_t alpha = EXTRASAMPLE_UNASSALPHA;
-    TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &alpha);
-  }
-  if (kind.photometric == PHOTOMETRIC_PALETTE) {
-    std::vector<uint16_t> r(256), g(256), b(256);
-    for (int i = 0; i < 256; ++i) {
-      const auto c = PaletteRgb(i);
-      r[i] = c[0] * 257;
-      g[i] = c[1] * 257;
-      b[i] = c[2] * 257;
-    }
-    TIFFSetField(tiff, TIFFTAG_COLORMAP, r.data(), g.data(), b.data());
-  }
-  const size_t pixel = size_t{kind.samples} * kind.bits / 8;
-  if (kind.tiled) {
-    // Tiles that cut the picture into several bands, the last ones partly outside it.
-    const uint32_t tw = 64, th = 32;
-    TIFFSetField(tiff, TIFFTAG_TILEWIDTH, tw);
-    TIFFSetField(tiff, TIFFTAG_TILELENGTH, th);
-    std::vector<uint8_t> tile(tw * th * pixel);
-    for (uint32_t ty = 0; ty < kHeight; ty += th) {
-      for (uint32_t tx = 0; tx < kWidth; tx += tw) {
-        std::fill(tile.begin(), tile.end(), uint8_t{0});
-        for (uint32_t y = ty; y < std::min<uint32_t>(ty + th, kHeight); ++y) {
-          for (uint32_t x = tx; x < std::min<uint32_t>(tx + tw, kWidth); ++x)
-            std::copy_n(&pixels[(y * kWidth + x) * pixel], pixel, &tile[((y - ty) * tw + x - tx) * pixel]);
-        }
-        ASSERT_GE(TIFFWriteTile(tiff, tile.data(), tx, ty, 0, 0), 0);
-      }
-    }
-  } else {
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 7);
-    for (int y = 0; y < kHeight; ++y) {
-      ASSERT_GE(TIFFWriteScanline(tiff, const_cast<uint8_t*>(&pixels[y * kWidth * pixel]), y, 0), 0);
-    }
-  }
-  TIFFClose(tiff);
+test::TRgbPalette Palette() {
+  test::TRgbPalette palette;
+  for (int i = 0; i < 256; ++i) palette.push_back(PaletteRgb(i));
+  return palette;
 }
 
-// Writes a PNG through libpng's row interface: colour type, bit depth, interlacing.
-void WritePng(const std::filesystem::path& path, int colourType, int depth, bool interlaced,
-              const std::vector<uint8_t>& samples) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  png_init_io(png, file);
-  png_set_IHDR(png, info, kWidth, kHeight, depth, colourType,
-               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  if (colourType == PNG_COLOR_TYPE_PALETTE) {
-    std::vector<png_color> palette(256);
-    for (int i = 0; i < 256; ++i) palette[i] = {PaletteRgb(i)[0], PaletteRgb(i)[1], PaletteRgb(i)[2]};
-    png_set_PLTE(png, info, palette.data(), 256);
-  }
-  png_write_info(png, info);
-  const size_t row = samples.size() / kHeight;
-  std::vector<png_bytep> rows(kHeight);
-  for (int y = 0; y < kHeight; ++y) rows[y] = const_cast<uint8_t*>(&samples[y * row]);
-  png_write_image(png, rows.data());
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(file);
+void WriteTiff(const std::filesystem::path& path, const test::TTiffKind& kind,
+               const std::vector<uint8_t>& pixels) {
+  test::WriteTiff(path, kWidth, kHeight, kind, pixels,
+                  kind.photometric == PHOTOMETRIC_PALETTE ? Palette() : test::TRgbPalette{});
 }
 
 // A classic little-endian TIFF whose second half of strips lies past the file's end,
@@ -246,33 +171,21 @@ const std::vector<TPictureCase>& Cases() {
        }},
       {"interlaced palette PNG",
        [](const auto& path, auto& expected) {
-         WritePng(path, PNG_COLOR_TYPE_PALETTE, 8, true, Indexes());
+         test::WritePng(path, kWidth, kHeight,
+                        {.colourType = PNG_COLOR_TYPE_PALETTE, .interlaced = true, .palette = Palette()},
+                        Indexes());
          expected = Swap(RgbPicture());
        }},
       {"16-bit RGB PNG",
        [](const auto& path, auto& expected) {
          std::vector<uint8_t> wide;
          for (const uint8_t v : RgbPicture()) wide.insert(wide.end(), {v, v});  // v·257, big-endian
-         WritePng(path, PNG_COLOR_TYPE_RGB, 16, false, wide);
+         test::WritePng(path, kWidth, kHeight, {.colourType = PNG_COLOR_TYPE_RGB, .depth = 16}, wide);
          expected = Swap(RgbPicture());
        }},
       {"4:2:0 JPEG, pixels as libjpeg-turbo decodes it whole",
        [](const auto& path, auto& expected) {
-         const std::vector<uint8_t> rgb = RgbPicture();
-         tjhandle tj = tjInitCompress();
-         unsigned char* jpeg = nullptr;
-         unsigned long size = 0;
-         ASSERT_EQ(tjCompress2(tj, rgb.data(), kWidth, kWidth * 3, kHeight, TJPF_RGB, &jpeg, &size,
-                               TJSAMP_420, 90, 0),
-                   0);
-         tjDestroy(tj);
-         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(jpeg), size);
-         tj = tjInitDecompress();
-         expected.resize(rgb.size());
-         ASSERT_EQ(tjDecompress2(tj, jpeg, size, expected.data(), kWidth, kWidth * 3, kHeight, TJPF_BGR, 0),
-                   0);
-         tjDestroy(tj);
-         tjFree(jpeg);
+         expected = test::WriteJpeg(path, kWidth, kHeight, RgbPicture(), TJSAMP_420);
        }},
   };
   return cases;

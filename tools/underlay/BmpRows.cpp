@@ -33,19 +33,22 @@ class TBmpRows final : public TPictureRows {
  public:
   explicit TBmpRows(const std::filesystem::path& path) : path_(path), file_(path, TFileMode::OpenRead) {
     std::vector<uint8_t> start(kFileHeaderSize + 4);
-    if (file_.Read(start.data(), start.size()) < start.size()) Fail("not a readable BMP", "headers truncated");
+    if (file_.Read(start.data(), start.size()) < start.size())
+      Fail("not a readable BMP", "headers truncated");
     core_ = GetLE(start, kFileHeaderSize, 4) == kCoreHeaderSize;
     // The fields read here end at byte 26 of a core header, at byte 30 of the others.
     const uint32_t fieldsEnd = core_ ? 26 : 30;
     const uint32_t pixelOffset = GetLE(start, 10, 4);
     if (pixelOffset > kLargestPixelOffset || pixelOffset > file_.Size() || pixelOffset < fieldsEnd) {
-      Fail("not a readable BMP", "pixel offset " + std::to_string(pixelOffset) + " outside the file's headers");
+      Fail("not a readable BMP",
+           "pixel offset " + std::to_string(pixelOffset) + " outside the file's headers");
     }
     // The headers, with the file's size and the rows' count rewritten for each band.
     head_.resize(pixelOffset);
     file_.SetPosition(0);
     file_.ReadBuffer(head_.data(), head_.size(), "ReadPictureFile");
-    const int64_t width = core_ ? int64_t{GetLE(head_, 18, 2)} : int64_t{static_cast<int32_t>(GetLE(head_, 18, 4))};
+    const int64_t width =
+        core_ ? int64_t{GetLE(head_, 18, 2)} : int64_t{static_cast<int32_t>(GetLE(head_, 18, 4))};
     const int64_t height =
         core_ ? int64_t{GetLE(head_, 20, 2)} : int64_t{static_cast<int32_t>(GetLE(head_, 22, 4))};
     const int bits = static_cast<int>(GetLE(head_, core_ ? 24 : 28, 2));

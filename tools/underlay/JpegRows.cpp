@@ -54,7 +54,8 @@ class TJpegRows final : public TPictureRows {
       CheckPictureSize(path, info_.image_width, info_.image_height);
       // Progressive pictures (and any of several scans) keep every coefficient,
       // two bytes per pixel of each colour component, until the last scan is read.
-      const int64_t coefficientBytes = int64_t{2} * info_.image_width * info_.image_height * info_.num_components;
+      const int64_t coefficientBytes =
+          int64_t{2} * info_.image_width * info_.image_height * info_.num_components;
       if (wholePicture_ && coefficientBytes > kLargestWholePicture) {
         std::string what = "a progressive JPEG of ";
         what += std::to_string(info_.image_width) + " x " + std::to_string(info_.image_height);

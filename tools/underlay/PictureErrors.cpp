@@ -24,8 +24,8 @@ void CheckPictureSize(const std::filesystem::path& path, int64_t width, int64_t 
   size += " pixels";
   if (width <= 0 || height <= 0 || height > INT32_MAX) RaisePictureError(path, size + " cannot be imported");
   if (width > kWidestPicture) {
-    RaisePictureError(path, size + " are too wide to import; at most " + std::to_string(kWidestPicture) +
-                                " pixels a row");
+    RaisePictureError(
+        path, size + " are too wide to import; at most " + std::to_string(kWidestPicture) + " pixels a row");
   }
 }
 

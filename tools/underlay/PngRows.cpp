@@ -81,7 +81,8 @@ class TPngRows final : public TPictureRows {
   int Height() const override { return static_cast<int>(height_); }
 
   void ReadRows(uint8_t* target, std::ptrdiff_t stride, int count) override {
-    if (count < 0 || count > Height() - next_) RaisePictureError(path_, "damaged PNG", "rows beyond the last");
+    if (count < 0 || count > Height() - next_)
+      RaisePictureError(path_, "damaged PNG", "rows beyond the last");
     for (int i = 0; i < count; ++i, ++next_) {
       uint8_t* row = target + i * stride;
       const uint8_t* decoded = nullptr;
