@@ -126,8 +126,8 @@ void WriteTiffHeader(const std::filesystem::path& path, uint32_t width, uint32_t
 
 // A PNG's gAMA chunk is honoured as a viewer shows the picture on an sRGB screen:
 // samples go from the file's gamma g to the screen's 2.2, v' = 255·(v/255)^(1/(2.2·g)).
-// A file made for that screen (g = 1/2.2) or stating no gamma keeps its samples. The
-// whole-picture PNG reader the importer used before gives the same pixels.
+// A file made for that screen (g = 1/2.2) or stating no gamma keeps its samples,
+// interlaced or not.
 TEST(PictureReaders, PngGammaIsBroughtToTheScreens) {
   test::TempDir dir;
   const std::vector<uint8_t> grey = {0, 32, 64, 128, 200, 255};
@@ -156,6 +156,12 @@ TEST(PictureReaders, PngGammaIsBroughtToTheScreens) {
        {0, 136, 186, 255}},
       {"16-bit grey stating no gamma",
        {.colourType = PNG_COLOR_TYPE_GRAY, .depth = 16},
+       wide,
+       {0, 64, 128, 255}},
+      // The whole-picture reader took such a file as linear light and brightened it,
+      // so an interlaced copy imported lighter than the same picture stored plainly.
+      {"interlaced 16-bit grey stating no gamma",
+       {.colourType = PNG_COLOR_TYPE_GRAY, .depth = 16, .interlaced = true},
        wide,
        {0, 64, 128, 255}},
   };
