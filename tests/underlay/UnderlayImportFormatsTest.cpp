@@ -78,29 +78,50 @@ void WriteTiff(const std::filesystem::path& path, const test::TTiffKind& kind,
                   kind.photometric == PHOTOMETRIC_PALETTE ? Palette() : test::TRgbPalette{});
 }
 
-// A classic little-endian TIFF whose second half of strips lies past the file's end,
-// as when a copy broke off (libtiff writes the directory last, so cutting the file
-// itself would lose the directory rather than the pixels).
-void CutStripsShort(const std::filesystem::path& path) {
+uint32_t GetLE(const std::vector<uint8_t>& bytes, size_t at, int size) {
+  uint32_t value = 0;
+  for (int i = 0; i < size; ++i) value |= uint32_t{bytes[at + i]} << (8 * i);
+  return value;
+}
+
+void PutLE(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+  for (int b = 0; b < 4; ++b) bytes[at + b] = static_cast<uint8_t>(value >> (8 * b));
+}
+
+// Edits the directory entry of `tag` (12 bytes at `entry`) of a classic little-endian
+// TIFF in place.
+void EditTiffEntry(const std::filesystem::path& path, uint16_t tag,
+                   const std::function<void(std::vector<uint8_t>&, size_t entry)>& edit) {
   std::vector<uint8_t> bytes = ReadBytes(path);
-  const auto get = [&](size_t at, int size) {
-    uint32_t value = 0;
-    for (int i = 0; i < size; ++i) value |= uint32_t{bytes[at + i]} << (8 * i);
-    return value;
-  };
-  const uint32_t directory = get(4, 4);
-  for (uint32_t i = 0; i < get(directory, 2); ++i) {
+  const uint32_t directory = GetLE(bytes, 4, 4);
+  for (uint32_t i = 0; i < GetLE(bytes, directory, 2); ++i) {
     const size_t entry = directory + 2 + 12 * i;
-    if (get(entry, 2) != TIFFTAG_STRIPOFFSETS) continue;
-    ASSERT_EQ(get(entry + 2, 2), TIFF_LONG);
-    const uint32_t count = get(entry + 4, 4);
-    const uint32_t table = get(entry + 8, 4);
-    for (uint32_t j = count / 2; j < count; ++j) {
-      for (int b = 0; b < 4; ++b)
-        bytes[table + 4 * j + b] = static_cast<uint8_t>((bytes.size() + 4096) >> (8 * b));
-    }
+    if (GetLE(bytes, entry, 2) == tag) edit(bytes, entry);
   }
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// A TIFF whose second half of strips lies past the file's end, as when a copy broke
+// off (libtiff writes the directory last, so cutting the file itself would lose the
+// directory rather than the pixels).
+void CutStripsShort(const std::filesystem::path& path) {
+  EditTiffEntry(path, TIFFTAG_STRIPOFFSETS, [](std::vector<uint8_t>& bytes, size_t entry) {
+    ASSERT_EQ(GetLE(bytes, entry + 2, 2), TIFF_LONG);
+    const uint32_t count = GetLE(bytes, entry + 4, 4);
+    const uint32_t table = GetLE(bytes, entry + 8, 4);
+    for (uint32_t j = count / 2; j < count; ++j)
+      PutLE(bytes, table + 4 * j, static_cast<uint32_t>(bytes.size() + 4096));
+  });
+}
+
+// A tiled TIFF whose tile table holds the first tile's offset alone: libtiff pads the
+// table with zeros, and the tiles after the first would be read from the file's header.
+void ShortenTileTable(const std::filesystem::path& path) {
+  EditTiffEntry(path, TIFFTAG_TILEOFFSETS, [](std::vector<uint8_t>& bytes, size_t entry) {
+    const uint32_t first = GetLE(bytes, GetLE(bytes, entry + 8, 4), 4);
+    PutLE(bytes, entry + 4, 1);
+    PutLE(bytes, entry + 8, first);  // one value is held in the entry itself
+  });
 }
 
 void WriteBmp(const std::filesystem::path& path, const std::vector<uint8_t>& bgr) {
@@ -238,6 +259,12 @@ TEST(UnderlayImportFormats, DamagedAndUnsupportedPicturesFailWithoutOutput) {
          CutStripsShort(path);
        },
        "damaged TIFF"},
+      {"TIFF whose tile table is shorter than its tiles",
+       [](const auto& path) {
+         WriteTiff(path, {.tiled = true}, RgbPicture());
+         ShortenTileTable(path);
+       },
+       "damaged TIFF: tile 1 is missing from the file"},
       {"16-bit TIFF",
        [](const auto& path) { WriteTiff(path, {.bits = 16}, std::vector<uint8_t>(kWidth * kHeight * 6)); },
        "TIFF pictures of 16 bits per sample are not supported"},

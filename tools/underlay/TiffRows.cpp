@@ -163,7 +163,18 @@ class TTiffRows final : public TPictureRows {
                      static_cast<uint8_t>(red[i] >> 8)};
   }
 
+  // A strip or tile at offset 0 would be read from the file's header: its entry is
+  // missing from a table shorter than the picture (libtiff pads such tables), which
+  // is damage, not pixels.
+  void CheckStored(uint32_t strile, const char* kind) const {
+    if (TIFFGetStrileOffset(tiff_, strile) == 0) {
+      RaisePictureError(path_, "damaged TIFF",
+                        std::string(kind) + " " + std::to_string(strile) + " is missing from the file");
+    }
+  }
+
   const uint8_t* StripRow(uint32_t y) {
+    CheckStored(TIFFComputeStrip(tiff_, y, 0), "strip");
     if (TIFFReadScanline(tiff_, line_.data(), y, 0) < 0) Fail("damaged TIFF");
     return line_.data();
   }
@@ -173,6 +184,7 @@ class TTiffRows final : public TPictureRows {
     if (!bandLoaded_ || first != bandFirst_) {
       const uint32_t rows = std::min(tileHeight_, height_ - first);
       for (uint32_t x = 0; x < width_; x += tileWidth_) {
+        CheckStored(TIFFComputeTile(tiff_, x, first, 0, 0), "tile");
         if (TIFFReadTile(tiff_, tile_.data(), x, first, 0, 0) < 0) Fail("damaged TIFF");
         const size_t bytes = size_t{std::min(tileWidth_, width_ - x)} * samples_;
         for (uint32_t r = 0; r < rows; ++r) {
