@@ -129,12 +129,18 @@ class TPngRows final : public TPictureRows {
     std::fclose(file_);
   }
 
+  // After an error the decoder's state is only fit to be destroyed, so later calls
+  // raise the same error again instead of reaching it.
   void Guard(const char* what, void (*calls)(TPngRows&)) {
-    if (!RunGuarded(errors_.jump, calls, *this)) RaisePictureError(path_, what, errors_.message);
+    if (failed_ || !RunGuarded(errors_.jump, calls, *this)) {
+      failed_ = true;
+      RaisePictureError(path_, what, errors_.message);
+    }
   }
 
   std::filesystem::path path_;
   std::FILE* file_ = nullptr;
+  bool failed_ = false;
   TPngErrors errors_{};
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
