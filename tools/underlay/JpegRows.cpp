@@ -52,10 +52,14 @@ class TJpegRows final : public TPictureRows {
         self.wholePicture_ = jpeg_has_multiple_scans(&self.info_);
       });
       CheckPictureSize(path, info_.image_width, info_.image_height);
-      // Progressive pictures (and any of several scans) keep every coefficient,
-      // two bytes per pixel of each colour component, until the last scan is read.
-      const int64_t coefficientBytes =
-          int64_t{2} * info_.image_width * info_.image_height * info_.num_components;
+      // Progressive pictures (and any of several scans) keep every coefficient, 64
+      // of two bytes per 8 x 8 block of each colour component, until the last scan.
+      int64_t coefficientBytes = 0;
+      for (int c = 0; c < info_.num_components; ++c) {
+        const jpeg_component_info& component = info_.comp_info[c];
+        coefficientBytes += int64_t{component.width_in_blocks} * component.height_in_blocks * DCTSIZE2 *
+                            static_cast<int64_t>(sizeof(JCOEF));
+      }
       if (wholePicture_ && coefficientBytes > kLargestWholePicture) {
         std::string what = "a progressive JPEG of ";
         what += std::to_string(info_.image_width) + " x " + std::to_string(info_.image_height);
