@@ -16,7 +16,9 @@ class TRatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration) continue;
       times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
-      for (const auto& [name, counter] : run.counters) counters_[run.run_name.function_name + "/" + name] = counter.value;
+      realTimes_[run.run_name.function_name] = run.GetAdjustedRealTime();
+      for (const auto& [name, counter] : run.counters)
+        counters_[run.run_name.function_name + "/" + name] = counter.value;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -24,6 +26,12 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   double Time(const std::string& name) const {
     const auto it = times_.find(name);
     return it == times_.end() ? 0.0 : it->second;
+  }
+  // Wall milliseconds per iteration, for work spread over threads (whose CPU time the
+  // calling thread's does not show); 0 when the benchmark did not run.
+  double RealTime(const std::string& name) const {
+    const auto it = realTimes_.find(name);
+    return it == realTimes_.end() ? 0.0 : it->second;
   }
   // A counter the benchmark reported; 0 when it did not run or report it.
   double Counter(const std::string& name, const std::string& counter) const {
@@ -35,6 +43,7 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   // CPU time: the machines these run on are shared, and wall time there measures the
   // neighbours.
   std::map<std::string, double> times_;
+  std::map<std::string, double> realTimes_;
   std::map<std::string, double> counters_;
 };
 
