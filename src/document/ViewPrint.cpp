@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "document/KindByKindDrawing.h"
 #include "document/PaperView.h"
 #include "document/StreetStructure.h"
 #include "platform/Error.h"
@@ -53,21 +54,24 @@ bool PaperSizeByName(const std::string& Name, double& WidthMm, double& HeightMm)
   return false;
 }
 
-void DrawViewPage(TdxRenderer& Renderer, TStreetStructure& Street, const TViewState& View, const TViewPrint& Print) {
+void DrawViewPage(TdxRenderer& Renderer, TStreetStructure& Street, const TViewState& View, const TViewPrint& Print,
+                  const TPrintControl& Control) {
   const TPaper& paper = Print.Paper;
   // The paper's width in the world; the view's rotation turns the page as it turns the plan.
   const TViewState paperView = PaperViewState(View.Centre, -double{View.Rotation},
                                               paper.WidthMm * kMetresPerMillimetre * Print.ScaleDenominator);
   const TDxDrawParams params = SetupPaperView(Renderer, paperView, paper.WidthMm, paper.HeightMm);
-  Street.Draw(params, Print.Kinds, kPlanModes);
+  DrawKindByKind(Street, params, Print.Kinds, kPlanModes, Control);
 }
 
 void PrintViewToPdf(TStreetStructure& Street, const TViewState& View, const TViewPrint& Print,
-                    const std::filesystem::path& Path) {
+                    const std::filesystem::path& Path, const TPrintControl& Control) {
   Print.Check("PrintViewToPdf");
   TPdfDocument document(Path);
-  document.AddPage(Print.Paper,
-                   [&](TdxRenderer& renderer, CairoDevice&) { DrawViewPage(renderer, Street, View, Print); });
+  document.AddPage(Print.Paper, [&](TdxRenderer& renderer, CairoDevice&) {
+    DrawViewPage(renderer, Street, View, Print, Control);
+  });
+  Control.ThrowIfStopped("PrintViewToPdf");
   document.Commit();
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "document/KindSet.h"
+#include "document/PrintControl.h"
 #include "document/ViewState.h"
 #include "render/PdfDocument.h"
 
@@ -27,11 +28,13 @@ struct TViewPrint {
 bool PaperSizeByName(const std::string& Name, double& WidthMm, double& HeightMm);
 
 // Draws the view as a page onto a frame begun on a renderer whose target is Print's
-// paper in pixels.
-void DrawViewPage(TdxRenderer& Renderer, TStreetStructure& Street, const TViewState& View, const TViewPrint& Print);
+// paper in pixels, one kind at a time under Control.
+void DrawViewPage(TdxRenderer& Renderer, TStreetStructure& Street, const TViewState& View, const TViewPrint& Print,
+                  const TPrintControl& Control = {});
 
-// Writes the one-page PDF; raises EVellmarError, leaving Path untouched, when it fails.
+// Writes the one-page PDF; raises EVellmarError, leaving Path untouched, when it fails,
+// and EPrintCancelled when Control's stop flag is set before the file is put in place.
 void PrintViewToPdf(TStreetStructure& Street, const TViewState& View, const TViewPrint& Print,
-                    const std::filesystem::path& Path);
+                    const std::filesystem::path& Path, const TPrintControl& Control = {});
 
 }  // namespace vellmar

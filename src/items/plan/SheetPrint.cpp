@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "document/KindByKindDrawing.h"
 #include "document/KindRegistry.h"
 #include "document/PaperView.h"
 #include "document/StreetStructure.h"
@@ -50,20 +51,26 @@ TPaper SheetPaper(const TPlanDefineItem& Sheet) {
   return paper;
 }
 
-void DrawSheetPage(TdxRenderer& Renderer, CairoDevice& Device, TStreetStructure& Street, TPlanDefineItem& Sheet) {
+TKindSet SheetPageKinds(const TPlanDefineItem& Sheet) {
+  // Sheets on the plan are not part of the page.
+  TKindSet kinds = Sheet.SheetKinds();
+  kinds.Exclude(TPlanDefineItem::kKind);
+  return kinds;
+}
+
+void DrawSheetPage(TdxRenderer& Renderer, CairoDevice& Device, TStreetStructure& Street, TPlanDefineItem& Sheet,
+                   const TPrintControl& Control) {
   const TSheetLayout layout = TSheetLayout::Of(Sheet);
   const double width = layout.Width, height = layout.Height;
   const TViewState view = PaperViewState(layout.ToWorld(width / 2, height / 2), layout.Angle,
                                          width * kMetresPerMillimetre / layout.SheetScale);
   const TDxDrawParams params = SetupPaperView(Renderer, view, width, height);
 
-  // The plan shows inside the inner frame only; sheets on the plan are not part of it.
+  // The plan shows inside the inner frame only.
   const double pt = TPaper{}.PointsPerMillimetre();
   Device.ClipTo(TPageRect{layout.Left * pt, layout.Top * pt, (width - layout.Left - layout.Right) * pt,
                           (height - layout.Top - layout.Bottom) * pt});
-  TKindSet kinds = Sheet.SheetKinds();
-  kinds.Exclude(TPlanDefineItem::kKind);
-  Street.Draw(params, kinds, kPlanModes);
+  DrawKindByKind(Street, params, SheetPageKinds(Sheet), kPlanModes, Control);
   Device.ClipTo(std::nullopt);
 
   // The inner frame, and the stamps in its corners.
@@ -73,7 +80,7 @@ void DrawSheetPage(TdxRenderer& Renderer, CairoDevice& Device, TStreetStructure&
 }
 
 void PrintSheetsToPdf(TStreetStructure& Street, const std::vector<int>& Numbers, const std::filesystem::path& Path,
-                      const TPageProgress& Progress) {
+                      const TPageProgress& Progress, const TPrintControl& Control) {
   const std::vector<TPlanDefineItem*> all = PlanSheets(Street);
   if (all.empty()) throw EVellmarError("PrintSheetsToPdf: the street has no plan sheet");
   std::vector<TPlanDefineItem*> chosen;
@@ -91,10 +98,11 @@ void PrintSheetsToPdf(TStreetStructure& Street, const std::vector<int>& Numbers,
   TPdfDocument document(Path);
   for (size_t i = 0; i < chosen.size(); ++i) {
     document.AddPage(papers[i], [&](TdxRenderer& renderer, CairoDevice& device) {
-      DrawSheetPage(renderer, device, Street, *chosen[i]);
+      DrawSheetPage(renderer, device, Street, *chosen[i], Control);
     });
     if (Progress) Progress(static_cast<int>(i + 1), static_cast<int>(chosen.size()));
   }
+  Control.ThrowIfStopped("PrintSheetsToPdf");
   document.Commit();
 }
 

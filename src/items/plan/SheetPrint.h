@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "document/KindSet.h"
+#include "document/PrintControl.h"
 #include "render/PdfDocument.h"
 
 namespace vellmar {
@@ -26,16 +28,22 @@ std::vector<TPlanDefineItem*> PlanSheets(TStreetStructure& Street);
 TPaper SheetPaper(const TPlanDefineItem& Sheet);
 
 // Draws the sheet as its page onto a frame begun on a renderer whose target is
-// SheetPaper(Sheet) in pixels.
-void DrawSheetPage(TdxRenderer& Renderer, CairoDevice& Device, TStreetStructure& Street, TPlanDefineItem& Sheet);
+// SheetPaper(Sheet) in pixels, the plan one kind at a time under Control.
+void DrawSheetPage(TdxRenderer& Renderer, CairoDevice& Device, TStreetStructure& Street, TPlanDefineItem& Sheet,
+                   const TPrintControl& Control = {});
+
+// The kinds the sheet's page shows of the plan.
+TKindSet SheetPageKinds(const TPlanDefineItem& Sheet);
 
 // Called after each page with the pages done and the pages in all.
 using TPageProgress = std::function<void(int Done, int Total)>;
 
 // Writes the given sheets (numbers from 1; empty: every sheet) as a PDF. Raises
 // EVellmarError for an unknown sheet number, a street without sheets, a sheet that
-// cannot be printed or a file that cannot be written; Path is untouched then.
+// cannot be printed or a file that cannot be written, and EPrintCancelled when
+// Control's stop flag is set before the file is put in place; Path is untouched then.
+// Control hears the items of each page in turn.
 void PrintSheetsToPdf(TStreetStructure& Street, const std::vector<int>& Numbers, const std::filesystem::path& Path,
-                      const TPageProgress& Progress = {});
+                      const TPageProgress& Progress = {}, const TPrintControl& Control = {});
 
 }  // namespace vellmar

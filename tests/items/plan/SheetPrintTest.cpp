@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <utility>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -20,6 +22,7 @@
 #include "items/plan/SheetPrint.h"
 #include "items/road/GazonItem.h"
 #include "items/road/RoadDrawSupport.h"
+#include "items/road/TrotuarItem.h"
 #include "platform/Error.h"
 #include "platform/gpu/DxVertex.h"
 #include "support/PdfRaster.h"
@@ -270,6 +273,61 @@ TEST_F(SheetPrintTest, AFailedPrintLeavesNothingHalfWritten) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 1) << "a temporary was left";
   street_.Clear();
   EXPECT_THROW(PrintSheetsToPdf(street_, {}, dir_ / "none.pdf"), EVellmarError);
+}
+
+// A print on a worker thread tells the items drawn after each kind and stops at the
+// next kind once asked: the old file stays, no temporary is left, and a print not
+// stopped counts to the end and is written.
+TEST_F(SheetPrintTest, AStoppedPrintLeavesTheOldFileAndTheCountGoesToTheEnd) {
+  TPlanDefineItem& sheet = AddSheet({0, 0, 0}, 0);
+  sheet.SetSheetKinds(TKindSet{TGazonItem::kKindIndex, TTrotuarItem::kKindIndex});
+  const TSheetLayout layout = TSheetLayout::Of(sheet);
+  AddLawn(layout, {{50, 50}, {100, 50}, {100, 100}});
+  AddLawn(layout, {{150, 50}, {200, 50}, {200, 100}});
+  TAbstractItem& sidewalk = *street_.ItemList(TTrotuarItem::kKindIndex).NewItem();
+  for (const auto& p : std::vector<std::array<double, 2>>{{50, 150}, {100, 150}, {100, 200}})
+    sidewalk.Points().InsertNew(sidewalk.Points().Count(), layout.ToWorld(p[0], p[1]));
+  const std::filesystem::path target = dir_ / "out.pdf";
+
+  using TCounts = std::vector<std::pair<int64_t, int64_t>>;
+  struct TCase {
+    const char* What;
+    bool StopAtOnce;
+    bool StopAfterFirstKind;
+    TCounts Counts;  // as the control hears them
+    bool Written;
+  };
+  // The sidewalks' kind comes before the lawns'.
+  const TCase cases[] = {
+      {"stopped before it began", true, false, {{0, 3}}, false},
+      {"stopped after the sidewalks", false, true, {{0, 3}, {1, 3}}, false},
+      {"not stopped", false, false, {{0, 3}, {1, 3}, {3, 3}}, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    std::ofstream(target, std::ios::binary | std::ios::trunc) << "the old file";
+    std::atomic<bool> stop = c.StopAtOnce;
+    TCounts counts;
+    TPrintControl control;
+    control.Stop = &stop;
+    control.Progress = [&](int64_t done, int64_t total) {
+      counts.emplace_back(done, total);
+      if (c.StopAfterFirstKind && done > 0) stop = true;
+    };
+    bool cancelled = false;
+    try {
+      PrintSheetsToPdf(street_, {1}, target, {}, control);
+    } catch (const EPrintCancelled&) {
+      cancelled = true;
+    }
+    EXPECT_EQ(cancelled, !c.Written);
+    EXPECT_EQ(counts, c.Counts);
+    std::ifstream in(target, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(bytes == "the old file", !c.Written);
+    EXPECT_EQ(bytes.rfind("%PDF", 0) == 0, c.Written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 1) << "a temporary was left";
+  }
 }
 
 }  // namespace

@@ -1,0 +1,9 @@
+#include "document/PrintControl.h"
+
+namespace vellmar {
+
+void TPrintControl::ThrowIfStopped(const std::string& Origin) const {
+  if (Stopped()) throw EPrintCancelled(Origin + ": cancelled");
+}
+
+}  // namespace vellmar
