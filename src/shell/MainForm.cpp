@@ -117,6 +117,7 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
 
 TMainForm::~TMainForm() {
   destroying_ = true;
+  StopPrints();
   // A load still running stops here, before the streets it would join go.
   reload_.reset();
   opener_.reset();
@@ -227,6 +228,11 @@ void TMainForm::ReadVisibleLayers() {
 }
 
 void TMainForm::CreateRenderer() {
+  // A device made now would change the drawing state the print's device shares.
+  if (streetLent_) {
+    rendererStale_ = true;
+    return;
+  }
   renderer_.reset();
   const QSize size = surface_->DeviceSize();
   const auto width = static_cast<uint32_t>(size.width()), height = static_cast<uint32_t>(size.height());
@@ -254,12 +260,17 @@ void TMainForm::PlanChangedPromptly() {
 }
 
 void TMainForm::UpdateTimerTimer() {
-  if (!needsRedraw_) return;
+  if (!needsRedraw_ || streetLent_) return;
   needsRedraw_ = false;
   surface_->update();
 }
 
 void TMainForm::DrawFrame() {
+  // The plan keeps its last picture while a print reads the street; it comes afterwards.
+  if (streetLent_) {
+    needsRedraw_ = true;
+    return;
+  }
   if (!renderer_) return;
   TDisplayRenderer& renderer = *renderer_;
   bool inFrame = false;
@@ -424,6 +435,12 @@ void TMainForm::RestoreSession() {
 }
 
 void TMainForm::StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, bool current) {
+  if (streetLent_) {
+    // Joining may drop a pristine street, perhaps the one printed.
+    auto waiting = std::make_shared<std::unique_ptr<TStreetStructure>>(std::move(street));
+    WhenStreetReturned([this, path, waiting, current] { StreetArrived(path, std::move(*waiting), current); });
+    return;
+  }
   const int index = streets_->AddStreet(path, std::move(street));
   if (current) streets_->SetCurrentIndex(index);
   streets_->DropPristineStreets();
@@ -431,8 +448,53 @@ void TMainForm::StreetArrived(const QString& path, std::unique_ptr<TStreetStruct
 }
 
 void TMainForm::ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street) {
+  if (streetLent_) {
+    // Known by the street it replaces: the tabs may move before it is back.
+    const TStreetStructure* old = &streets_->StreetAt(index);
+    auto waiting = std::make_shared<std::unique_ptr<TStreetStructure>>(std::move(street));
+    WhenStreetReturned([this, old, waiting] {
+      for (int i = 0; i < streets_->StreetCount(); ++i) {
+        if (&streets_->StreetAt(i) != old) continue;
+        ReplaceStreet(i, std::move(*waiting));
+        return;
+      }
+    });
+    return;
+  }
   streets_->ReplaceStreet(index, std::move(street));
   PlanChanged();
+}
+
+void TMainForm::WhenStreetReturned(std::function<void()> work) {
+  if (streetLent_) {
+    whenReturned_.push_back(std::move(work));
+  } else {
+    work();
+  }
+}
+
+void TMainForm::LendStreet(bool lent) {
+  streetLent_ = lent;
+  if (lent) {
+    // An autosave reads the street too; the next one comes a whole interval after the print.
+    streets_->AutoSaveTimer().stop();
+    return;
+  }
+  std::vector<std::function<void()>> waiting = std::move(whenReturned_);
+  whenReturned_.clear();
+  if (destroying_) return;
+  streets_->AutoSaveTimer().start();
+  if (rendererStale_) {
+    rendererStale_ = false;
+    CreateRenderer();
+  }
+  for (const std::function<void()>& work : waiting) Guard(work);
+  PlanChanged();
+}
+
+void TMainForm::StopPrints() {
+  // A form's print stops and its thread ends when the form goes.
+  for (TPrintForm* form : findChildren<TPrintForm*>()) delete form;
 }
 
 void TMainForm::OpenStreetExecute() {
@@ -443,7 +505,8 @@ void TMainForm::OpenStreetExecute() {
 void TMainForm::PrintSetupExecute() {
   // Modal to the window but not blocking its loop: the plan goes on drawing meanwhile.
   auto* form = new TPrintForm({[this]() -> TStreetStructure& { return drawer_->Street(); },
-                               [this] { return drawer_->View(); }, [this] { return visibleLayers_; }},
+                               [this] { return drawer_->View(); }, [this] { return visibleLayers_; },
+                               [this](bool lent) { LendStreet(lent); }},
                               surface_->size(), this);
   form->setAttribute(Qt::WA_DeleteOnClose);
   form->setWindowModality(Qt::WindowModal);
@@ -475,6 +538,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  StopPrints();
   opener_->CancelAll();
   Guard([&] {
     if (SessionRestoreEnabled()) WriteSession(SessionOf(*streets_));

@@ -111,6 +111,9 @@ class TMainForm final : public QMainWindow {
   bool NeedsRedraw() const { return needsRedraw_; }
   // Frames drawn since the window was made.
   int FrameCount() const { return frameCount_; }
+  // Whether a print on a worker thread reads the current street: no frame is drawn, and
+  // streets arriving, read again or saved as copies wait until it is back.
+  bool StreetLent() const { return streetLent_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -136,6 +139,12 @@ class TMainForm final : public QMainWindow {
   void StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, bool current);
   // Frees the old street's GL objects while the surface's context is current.
   void ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street);
+  // The print form lends the street to its worker (true) and gives it back (false).
+  void LendStreet(bool lent);
+  // Runs the work now, or once the street lent to a print is back.
+  void WhenStreetReturned(std::function<void()> work);
+  // Stops the prints of the print forms, before the streets they read go.
+  void StopPrints();
   // Runs an input handler; an error it raises is shown and the window goes on.
   void Guard(const std::function<void()>& handler);
   // Shown once the current event is over (never from inside a paint), one box at a time;
@@ -165,6 +174,10 @@ class TMainForm final : public QMainWindow {
 
   bool destroying_ = false;
   bool needsRedraw_ = true;
+  bool streetLent_ = false;
+  // A resize while the street was lent: the renderer is made anew once it is back.
+  bool rendererStale_ = false;
+  std::vector<std::function<void()>> whenReturned_;
   int frameCount_ = 0;
   QString frameError_;
   QStringList pendingMessages_;  // the first is the one on the screen

@@ -13,10 +13,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <exception>
 
@@ -26,6 +30,7 @@
 #include "items/plan/PlanDefineItem.h"
 #include "items/plan/SheetPrint.h"
 #include "render/PaperPage.h"
+#include "shell/PrintJob.h"
 #include "shell/ShellText.h"
 
 namespace vellmar {
@@ -35,6 +40,7 @@ namespace {
 constexpr int kPreviewWidth = 480;
 constexpr int kMaxPictureSide = 16384;
 constexpr int kSendTimeoutMs = 60000;
+constexpr int kProgressIntervalMs = 50;
 
 TPrintForm::TChooseFile& FileChooser() {
   static TPrintForm::TChooseFile chooser;
@@ -112,6 +118,19 @@ TPrintForm::TPrintForm(TSource source, QSize pictureSize, QWidget* parent)
   status_->setWordWrap(true);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   settings->addRow(status_);
+  progress_ = new QWidget(this);
+  auto* progressRow = new QHBoxLayout(progress_);
+  progressRow->setContentsMargins(0, 0, 0, 0);
+  bar_ = new QProgressBar(progress_);
+  cancel_ = new QPushButton(tr("Отмена"), progress_);
+  progressRow->addWidget(bar_, 1);
+  progressRow->addWidget(cancel_);
+  progress_->hide();
+  settings->addRow(progress_);
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(kProgressIntervalMs);
+  settings_ = {pageChoice_, paperChoice_, landscape_, scale_,         print,
+               exportPdf,   pictureWidth_, pictureHeight_, exportImage};
 
   preview_ = new QLabel(this);
   preview_->setMinimumSize(kPreviewWidth, kPreviewWidth);
@@ -122,6 +141,8 @@ TPrintForm::TPrintForm(TSource source, QSize pictureSize, QWidget* parent)
   connect(exportPdf, &QPushButton::clicked, this, &TPrintForm::ExportPdfExecute);
   connect(exportImage, &QPushButton::clicked, this, &TPrintForm::ExportImageExecute);
   connect(close, &QPushButton::clicked, this, &QDialog::close);
+  connect(cancel_, &QPushButton::clicked, this, &TPrintForm::CancelPdf);
+  connect(progressTimer_, &QTimer::timeout, this, &TPrintForm::ShowProgress);
   connect(pageChoice_, &QComboBox::currentIndexChanged, this, &TPrintForm::UpdatePreview);
   connect(paperChoice_, &QComboBox::currentIndexChanged, this, &TPrintForm::UpdatePreview);
   connect(landscape_, &QCheckBox::toggled, this, &TPrintForm::UpdatePreview);
@@ -129,6 +150,12 @@ TPrintForm::TPrintForm(TSource source, QSize pictureSize, QWidget* parent)
   // A street with sheets is most likely printed by its first sheet.
   pageChoice_->setCurrentIndex(sheets.empty() ? 0 : 1);
   UpdatePreview();
+}
+
+TPrintForm::~TPrintForm() {
+  if (!job_) return;
+  job_.reset();
+  if (source_.Lend) source_.Lend(false);
 }
 
 void TPrintForm::Report(const QString& text) {
@@ -179,31 +206,90 @@ void TPrintForm::UpdatePreview() {
   }
 }
 
-bool TPrintForm::WritePdf(const QString& path) {
+void TPrintForm::StartPdf(const QString& path, std::function<void()> written) {
+  if (job_) return;
   try {
     TStreetStructure& street = source_.Street();
+    const std::filesystem::path target = LocalPath(path);
     const int page = pageChoice_->currentIndex();
+    TKindSet kinds;
+    TPrintJob::TWork work;
     if (page > 0) {
-      PrintSheetsToPdf(street, {page}, LocalPath(path));
+      kinds = SheetPageKinds(*PlanSheets(street).at(static_cast<size_t>(page - 1)));
+      work = [&street, page, target](const TPrintControl& control) {
+        PrintSheetsToPdf(street, {page}, target, {}, control);
+      };
     } else {
       TViewPrint print;
       print.Paper = Paper();
       print.ScaleDenominator = scale_->value();
       print.Kinds = source_.Kinds();
-      PrintViewToPdf(street, source_.View(), print, LocalPath(path));
+      kinds = print.Kinds;
+      work = [&street, view = source_.View(), print, target](const TPrintControl& control) {
+        PrintViewToPdf(street, view, print, target, control);
+      };
     }
-    return true;
+    // The worker only reads the items: what the page shows is built here, on the
+    // window's thread, as a frame would build it.
+    street.RebuildKinds(kinds);
+    written_ = std::move(written);
+    if (source_.Lend) source_.Lend(true);
+    job_ = std::make_unique<TPrintJob>(std::move(work));
+    connect(job_.get(), &TPrintJob::Finished, this, &TPrintForm::PdfEnded);
+    SetBusy(true);
+    Report(tr("Запись PDF…"));
   } catch (const std::exception& e) {
     Report(ErrorText(e));
-    return false;
   }
+}
+
+void TPrintForm::CancelPdf() {
+  if (job_) job_->Cancel();
+}
+
+void TPrintForm::SetBusy(bool busy) {
+  for (QWidget* setting : settings_) setting->setEnabled(!busy);
+  progress_->setVisible(busy);
+  if (busy) {
+    // Busy without a count until the worker has counted the page's items.
+    bar_->setRange(0, 0);
+    progressTimer_->start();
+  } else {
+    progressTimer_->stop();
+    UpdatePreview();
+  }
+}
+
+void TPrintForm::ShowProgress() {
+  if (!job_ || job_->ItemsTotal() == 0) return;
+  // Item counts of one street fit an int.
+  bar_->setRange(0, static_cast<int>(job_->ItemsTotal()));
+  bar_->setValue(static_cast<int>(std::min(job_->ItemsDrawn(), job_->ItemsTotal())));
+}
+
+void TPrintForm::PdfEnded() {
+  // The bar ends where the print ended, however short it was.
+  ShowProgress();
+  const std::unique_ptr<TPrintJob> job = std::move(job_);
+  const std::function<void()> written = std::move(written_);
+  written_ = nullptr;
+  if (source_.Lend) source_.Lend(false);
+  SetBusy(false);
+  if (job->Cancelled()) {
+    Report(tr("Запись PDF отменена"));
+  } else if (!job->Error().isEmpty()) {
+    Report(job->Error());
+  } else if (written) {
+    written();
+  }
+  emit PdfFinished();
 }
 
 void TPrintForm::ExportPdfExecute() {
   const QString path =
       ChooseFile(this, tr("Экспорт PDF"), Suggested(source_.Street(), QStringLiteral(".pdf")), tr("PDF (*.pdf)"));
   if (path.isEmpty()) return;
-  if (WritePdf(path)) Report(tr("PDF записан: %1").arg(path));
+  StartPdf(path, [this, path] { Report(tr("PDF записан: %1").arg(path)); });
 }
 
 void TPrintForm::ExportImageExecute() {
@@ -230,22 +316,31 @@ void TPrintForm::PrintExecute() {
   if (dialog.exec() != QDialog::Accepted) return;
   // "Print to file" in the dialog: the PDF itself is the result.
   if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-    if (WritePdf(printer.outputFileName())) Report(tr("PDF записан: %1").arg(printer.outputFileName()));
+    const QString path = printer.outputFileName();
+    StartPdf(path, [this, path] { Report(tr("PDF записан: %1").arg(path)); });
     return;
   }
-  const QTemporaryDir scratch;
-  const QString pdf = scratch.filePath(QStringLiteral("page.pdf"));
-  if (!scratch.isValid() || !WritePdf(pdf)) return;
+  scratch_ = std::make_unique<QTemporaryDir>();
+  if (!scratch_->isValid()) {
+    Report(tr("Не удалось создать временную папку: %1").arg(scratch_->errorString()));
+    return;
+  }
+  StartPdf(scratch_->filePath(QStringLiteral("page.pdf")),
+           [this, name = printer.printerName(), copies = printer.copyCount()] { SendToPrinter(name, copies); });
+}
+
+void TPrintForm::SendToPrinter(const QString& printer, int copies) {
+  const std::unique_ptr<QTemporaryDir> scratch = std::move(scratch_);
+  const QString pdf = scratch->filePath(QStringLiteral("page.pdf"));
   // The page goes to the printer as the PDF it is, through the print system's queue.
   QProcess send;
-  send.start(QStringLiteral("lp"), {QStringLiteral("-d"), printer.printerName(), QStringLiteral("-n"),
-                                    QString::number(printer.copyCount()), pdf});
+  send.start(QStringLiteral("lp"), {QStringLiteral("-d"), printer, QStringLiteral("-n"), QString::number(copies), pdf});
   if (!send.waitForFinished(kSendTimeoutMs) || send.exitStatus() != QProcess::NormalExit || send.exitCode() != 0) {
     Report(tr("Не удалось отправить на принтер «%1»: %2")
-               .arg(printer.printerName(), QString::fromLocal8Bit(send.readAllStandardError()).trimmed()));
+               .arg(printer, QString::fromLocal8Bit(send.readAllStandardError()).trimmed()));
     return;
   }
-  Report(tr("Отправлено на принтер «%1»").arg(printer.printerName()));
+  Report(tr("Отправлено на принтер «%1»").arg(printer));
 }
 
 }  // namespace vellmar

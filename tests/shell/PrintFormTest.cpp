@@ -8,13 +8,18 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QComboBox>
+#include <QProgressBar>
 
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "shell/PrintForm.h"
 #include "support/PdfRaster.h"
 #include "ShellFixture.h"
+#include "WaitSoon.h"
 
 namespace vellmar::test {
 namespace {
@@ -36,6 +41,18 @@ std::pair<uint32_t, uint32_t> PngSize(const std::filesystem::path& path) {
     return v;
   };
   return {word(16), word(20)};
+}
+
+// The names of the files in a folder.
+std::set<std::string> FileNames(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
 class PrintFormTest : public ShellTest {
@@ -87,6 +104,7 @@ TEST_F(PrintFormTest, ExportsTheSheetAndTheViewAsPdfAndTheViewAsAPicture) {
     print->PageChoice().setCurrentIndex(c.Page);
     next_ = Q(dir_ / c.Name);
     QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
+    ASSERT_SOON(!print->Busy(), 30000);
     ASSERT_TRUE(std::filesystem::exists(dir_ / c.Name)) << c.Name << ": " << print->Status().text().toStdString();
     if (!missing.empty()) continue;
     const std::optional<TPageSize> size = PdfPageSize(dir_ / c.Name);
@@ -108,6 +126,7 @@ TEST_F(PrintFormTest, ExportsTheSheetAndTheViewAsPdfAndTheViewAsAPicture) {
   QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
   next_ = Q(dir_ / "missing" / "out.pdf");
   QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
+  ASSERT_SOON(!print->Busy(), 30000);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "missing"));
   EXPECT_TRUE(print->Status().text().contains(QStringLiteral("missing"))) << print->Status().text().toStdString();
   // Told in the status line, never in a box that would wait for an answer.
@@ -120,6 +139,74 @@ TEST_F(PrintFormTest, ExportsTheSheetAndTheViewAsPdfAndTheViewAsAPicture) {
   const int frames = form_->FrameCount();
   form_->PlanChanged();
   EXPECT_TRUE(QTest::qWaitFor([&] { return form_->FrameCount() > frames; }, 2000));
+}
+
+TEST_F(PrintFormTest, APdfIsWrittenOnAWorkerThreadWhileTheBarCountsTheItemsToTheEnd) {
+  ChooseFiles();
+  TPrintForm* print = OpenPrintForm();
+  ASSERT_NE(print, nullptr);
+  std::vector<int> values;
+  QObject::connect(&print->ProgressBar(), &QProgressBar::valueChanged, [&](int value) { values.push_back(value); });
+  next_ = Q(dir_ / "sheet.pdf");
+  const std::set<std::string> before = FileNames(dir_.Path());
+  QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
+  // The window answers meanwhile: this wait runs its event loop.
+  ASSERT_SOON(!print->Busy(), 30000);
+  EXPECT_EQ(print->Status().text(), QStringLiteral("PDF записан: %1").arg(next_));
+  ASSERT_FALSE(values.empty());
+  EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+  EXPECT_GT(values.back(), 0);
+  EXPECT_EQ(values.back(), print->ProgressBar().maximum());
+  EXPECT_FALSE(print->ProgressBar().isVisible());
+  // The PDF and nothing else is new beside the street.
+  std::set<std::string> after = before;
+  after.insert("sheet.pdf");
+  EXPECT_EQ(FileNames(dir_.Path()), after);
+  EXPECT_FALSE(form_->StreetLent());
+  if (!PdfToolsMissing().empty()) GTEST_SKIP() << PdfToolsMissing();
+  EXPECT_EQ(PdfPageCount(dir_ / "sheet.pdf"), 1);
+  // Drawn, not blank: some pixels of the page are not white.
+  const std::optional<TOffscreenFrame> page = RasterisePdf(dir_ / "sheet.pdf", 20);
+  ASSERT_TRUE(page);
+  EXPECT_TRUE(std::any_of(page->Pixels.begin(), page->Pixels.end(),
+                          [](uint32_t pixel) { return (pixel & 0xFFFFFFu) != 0xFFFFFFu; }));
+}
+
+TEST_F(PrintFormTest, AStoppedPdfLeavesTheOldFileAndNoTemporaryAndTheWindowDrawsAgain) {
+  struct TCase {
+    const char* What;
+    bool CloseForm;  // else the Cancel button
+  };
+  const TCase cases[] = {{"the Cancel button", false}, {"the form closed", true}};
+  ChooseFiles();
+  const std::string old = "%PDF-1.4 the file that was there before\n";
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    TPrintForm* print = form_->findChild<TPrintForm*>() ? form_->findChild<TPrintForm*>() : OpenPrintForm();
+    ASSERT_NE(print, nullptr);
+    next_ = Q(dir_ / "out.pdf");
+    std::ofstream(dir_ / "out.pdf", std::ios::binary) << old;
+    const std::set<std::string> before = FileNames(dir_.Path());
+    QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
+    ASSERT_TRUE(print->Busy());
+    EXPECT_TRUE(form_->StreetLent());
+    EXPECT_TRUE(print->ProgressBar().isVisible());
+    const QPointer<TPrintForm> alive(print);
+    if (c.CloseForm) {
+      QTest::mouseClick(Button(*print, QStringLiteral("Закрыть")), Qt::LeftButton);
+      ASSERT_SOON(alive.isNull(), 30000);
+    } else {
+      QTest::mouseClick(&print->CancelButton(), Qt::LeftButton);
+      ASSERT_SOON(!print->Busy(), 30000);
+      EXPECT_EQ(print->Status().text(), QStringLiteral("Запись PDF отменена"));
+    }
+    EXPECT_EQ(FileBytes(dir_ / "out.pdf"), old);
+    EXPECT_EQ(FileNames(dir_.Path()), before);
+    EXPECT_FALSE(form_->StreetLent());
+    const int frames = form_->FrameCount();
+    form_->PlanChanged();
+    ASSERT_SOON(form_->FrameCount() > frames, 5000);
+  }
 }
 
 }  // namespace

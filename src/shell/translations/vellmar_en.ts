@@ -129,6 +129,22 @@
         <source>Отправлено на принтер «%1»</source>
         <translation>Sent to the printer “%1”</translation>
     </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Запись PDF…</source>
+        <translation>Writing the PDF…</translation>
+    </message>
+    <message>
+        <source>Запись PDF отменена</source>
+        <translation>Writing the PDF was cancelled</translation>
+    </message>
+    <message>
+        <source>Не удалось создать временную папку: %1</source>
+        <translation>Could not make a temporary folder: %1</translation>
+    </message>
 </context>
 <context>
     <name>vellmar::TStreetOpener</name>
