@@ -12,11 +12,14 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "shell/PrintForm.h"
+#include "shell/StreetOpener.h"
+#include "shell/StreetsHolderModule.h"
 #include "support/PdfRaster.h"
 #include "ShellFixture.h"
 #include "WaitSoon.h"
@@ -207,6 +210,29 @@ TEST_F(PrintFormTest, AStoppedPdfLeavesTheOldFileAndNoTemporaryAndTheWindowDraws
     form_->PlanChanged();
     ASSERT_SOON(form_->FrameCount() > frames, 5000);
   }
+}
+
+// A street read while a print reads the current one joins only once the print is over:
+// joining may close a pristine street or move the tabs under the worker.
+TEST_F(PrintFormTest, AStreetReadDuringAPrintJoinsOnceThePrintIsOver) {
+  ChooseFiles();
+  TPrintForm* print = OpenPrintForm();
+  ASSERT_NE(print, nullptr);
+  const QString second = DemoCopy("second.pln");
+  const int before = Streets().StreetCount();
+  next_ = Q(dir_ / "sheet.pdf");
+  QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
+  ASSERT_TRUE(print->Busy());
+  // What the tabs are when the read street has arrived, while the print may still run.
+  std::optional<std::pair<bool, int>> arrived;
+  QObject::connect(&form_->Opener(), &TStreetOpener::Idle,
+                   [&] { arrived = std::make_pair(form_->StreetLent(), Streets().StreetCount()); });
+  form_->OpenFilesInBackground({second});
+  ASSERT_SOON(arrived.has_value(), 30000);
+  EXPECT_EQ(arrived->second, before + (arrived->first ? 0 : 1));
+  ASSERT_SOON(!print->Busy(), 30000);
+  EXPECT_EQ(Streets().StreetCount(), before + 1);
+  EXPECT_EQ(Streets().IndexOfFile(second), before);
 }
 
 }  // namespace
