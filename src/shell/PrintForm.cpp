@@ -232,10 +232,11 @@ void TPrintForm::StartPdf(const QString& path, std::function<void()> written) {
     // The worker only reads the items: what the page shows is built here, on the
     // window's thread, as a frame would build it.
     street.RebuildKinds(kinds);
-    written_ = std::move(written);
-    if (source_.Lend) source_.Lend(true);
     job_ = std::make_unique<TPrintJob>(std::move(work));
     connect(job_.get(), &TPrintJob::Finished, this, &TPrintForm::PdfEnded);
+    // Lent before this thread can draw again: nothing runs here until the call returns.
+    if (source_.Lend) source_.Lend(true);
+    written_ = std::move(written);
     SetBusy(true);
     Report(tr("Запись PDF…"));
   } catch (const std::exception& e) {
