@@ -1,6 +1,7 @@
 #include "shell/PrintForm.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -158,6 +159,17 @@ TPrintForm::~TPrintForm() {
   if (source_.Lend) source_.Lend(false);
 }
 
+void TPrintForm::closeEvent(QCloseEvent* event) {
+  if (job_) {
+    closeWhenStopped_ = true;
+    job_->Cancel();
+    hide();
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
 void TPrintForm::Report(const QString& text) {
   status_->setText(text);
 }
@@ -284,6 +296,7 @@ void TPrintForm::PdfEnded() {
     written();
   }
   emit PdfFinished();
+  if (closeWhenStopped_) close();
 }
 
 void TPrintForm::ExportPdfExecute() {

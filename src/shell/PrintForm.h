@@ -79,6 +79,11 @@ class TPrintForm final : public QDialog {
   // A print started on the worker thread has ended, written, failed or cancelled.
   void PdfFinished();
 
+ protected:
+  // Closing during a print hides the form at once and stops the print; the form closes
+  // for good once the worker has let go, so that closing never waits for it.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void UpdatePreview();
   TPaper Paper() const;
@@ -106,6 +111,7 @@ class TPrintForm final : public QDialog {
   QTimer* progressTimer_ = nullptr;
   std::unique_ptr<TPrintJob> job_;
   std::function<void()> written_;
+  bool closeWhenStopped_ = false;
   // The page on its way to a printer, kept until it is sent.
   std::unique_ptr<QTemporaryDir> scratch_;
 };

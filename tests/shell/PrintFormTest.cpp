@@ -197,6 +197,8 @@ TEST_F(PrintFormTest, AStoppedPdfLeavesTheOldFileAndNoTemporaryAndTheWindowDraws
     const QPointer<TPrintForm> alive(print);
     if (c.CloseForm) {
       QTest::mouseClick(Button(*print, QStringLiteral("Закрыть")), Qt::LeftButton);
+      // Gone from the screen at once, however long the worker takes to let go.
+      EXPECT_TRUE(alive.isNull() || !alive->isVisible());
       ASSERT_SOON(alive.isNull(), 30000);
     } else {
       QTest::mouseClick(&print->CancelButton(), Qt::LeftButton);
