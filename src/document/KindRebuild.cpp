@@ -45,6 +45,14 @@ void EvaluateCurves(TStreetStructure& street) {
   for (int32_t i = 0; i < curves.Count(); ++i) curves.Items(i)->Points().EnsurePolyline();
 }
 
+// An item whose rebuild raised has flagged its old primitives, and those it added before
+// the raise are in no list of its own: all of them go, so that none is drawn beside the
+// ones its next rebuild adds, nor left behind naming the item once it is freed.
+void DropPrimitives(TAbstractItem& item) {
+  for (const TKindCollection& entry : item.Street().KindCollections(item.Kind().Index))
+    entry->RemoveOwner(&item);
+}
+
 void RunGroup(TStreetStructure& street, const TKindGroup& group, TKindErrors& errors) {
   for (const int32_t kind : group) {
     try {
@@ -84,7 +92,15 @@ size_t HardwareThreads() {
 }  // namespace
 
 void RebuildKindItems(TItemList& list) {
-  for (int32_t i = 0; i < list.Count(); ++i) list.Items(i)->Rebuild();
+  for (int32_t i = 0; i < list.Count(); ++i) {
+    TAbstractItem& item = *list.Items(i);
+    try {
+      item.Rebuild();
+    } catch (...) {
+      DropPrimitives(item);
+      throw;
+    }
+  }
   list.SetNeedsRebuild(false);
 }
 

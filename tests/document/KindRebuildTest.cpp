@@ -31,7 +31,7 @@ std::string KindName(int32_t kind) {
 }
 
 // Draws its polyline into its kind's first collection; an item commented "raise" raises,
-// naming its kind.
+// naming its kind, one commented "raise once after drawing" does so after drawing, once.
 class TProbeItem : public TAbstractItem {
  public:
   using TAbstractItem::TAbstractItem;
@@ -40,6 +40,10 @@ class TProbeItem : public TAbstractItem {
     if (Comment() == "raise") throw EVellmarError(KindName(KindIndex()));
     auto& lines = static_cast<TDxLineCollection&>(*Street().KindCollections(KindIndex()).at(0));
     lines.AddPolyline(this, Points().Polyline());
+    if (Comment() == "raise once after drawing") {
+      SetComment("");
+      throw EVellmarError(KindName(KindIndex()));
+    }
   }
 };
 
@@ -148,6 +152,37 @@ TEST_F(KindRebuildTest, TheFirstKindInOrderThatRaisesReachesTheCaller) {
     // after it waits, as the kind does.
     EXPECT_FALSE(street.ItemList(c.Raised).Items(0)->Points().Modified());
     EXPECT_TRUE(street.ItemList(c.Raised).Items(2)->Points().Modified());
+  }
+}
+
+// An item that raised after adding primitives leaves none of them behind: its next
+// rebuild's are the only ones drawn, and none names it once it is freed.
+TEST_F(KindRebuildTest, AnItemThatRaisesMidwayLeavesNoStrayPrimitives) {
+  for (const int32_t threads : {1, 4}) {
+    SCOPED_TRACE(threads);
+    RegisterProbes({20, 21, 22});
+    TStreetStructure street;
+    AddItems(street, {}, {});
+    street.RebuildKinds(TKindRegistry::AllKinds(), threads);
+    TAbstractItem* item = street.ItemList(21).Items(1);
+    item->SetComment("raise once after drawing");
+    item->Points().SetVertex(2, {5, 5, 0});
+    EXPECT_THROW(street.RebuildKinds(TKindRegistry::AllKinds(), threads), EVellmarError);
+    street.RebuildKinds(TKindRegistry::AllKinds(), threads);
+
+    const TDxPrimCollection& lines = *street.KindCollections(21)[0];
+    // Compared by address only: the item may be gone.
+    const auto drawn = [&] {
+      size_t n = 0;
+      for (size_t i = 0; i < lines.Count(); ++i) {
+        const TDxPrimView prim = lines.PrimAt(i);
+        n += prim.Owner == item && !prim.Deleted ? 1 : 0;
+      }
+      return n;
+    };
+    EXPECT_EQ(drawn(), 2u);
+    street.ItemList(21).Delete(item);
+    EXPECT_EQ(drawn(), 0u);
   }
 }
 
