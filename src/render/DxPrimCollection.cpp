@@ -228,11 +228,33 @@ void TDxPrimCollection::RebuildVisible() {
   const double reach = double{cullRadius_} + kCullMargin;
   const bool coversAll = cullCentre_.x - reach <= minX_ && cullCentre_.x + reach >= maxX_ &&
                          cullCentre_.y - reach <= minY_ && cullCentre_.y + reach >= maxY_;
+  if (ReachHoldsEveryCentre(reach)) return RebuildVisibleAll();
   if (headers_.size() < kGridFrom || coversAll) return RebuildVisibleByScan();
   if (grid_.IndexedCount() < headers_.size() - headers_.size() / 4) {
     grid_.Build(headers_.size(), [this](size_t i) { return headers_[i].Bounds; });
   }
   RebuildVisibleFromGrid();
+}
+
+bool TDxPrimCollection::ReachHoldsEveryCentre(double reach) const {
+  if (!std::isfinite(reach) || !(minX_ <= maxX_) || !std::isfinite(cullCentre_.x) || !std::isfinite(cullCentre_.y))
+    return false;
+  const double dx = std::max(std::fabs(cullCentre_.x - double{minX_}), std::fabs(cullCentre_.x - double{maxX_}));
+  const double dy = std::max(std::fabs(cullCentre_.y - double{minY_}), std::fabs(cullCentre_.y - double{maxY_}));
+  // Kept clear of the edge by a little, so that rounding in the distances never lets
+  // a primitive through that the rule would keep out.
+  return std::hypot(dx, dy) * (1.0 + 1e-6) + 1e-6 < reach;
+}
+
+void TDxPrimCollection::RebuildVisibleAll() {
+  visible_.clear();
+  for (size_t i = 0; i < headers_.size(); ++i) {
+    const TDxPrimBounds& b = headers_[i].Bounds;
+    // Only a primitive without a finite centre or with no radius at all fails the rule
+    // here, as the distance to it is not a number.
+    if (!deleted_[i] && std::isfinite(b.CentreX) && std::isfinite(b.CentreY) && !std::isnan(b.Radius))
+      visible_.push_back(static_cast<uint32_t>(i));
+  }
 }
 
 void TDxPrimCollection::RebuildVisibleByScan() {

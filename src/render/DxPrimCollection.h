@@ -172,6 +172,10 @@ class TDxPrimCollection {
   void MarkDeletedAt(size_t index);
   bool PassesCull(size_t index) const;
   void RebuildVisible();
+  // Whether the view's circle widened by reach holds every finite centre: then every
+  // primitive passes but those flagged or without a finite centre.
+  bool ReachHoldsEveryCentre(double reach) const;
+  void RebuildVisibleAll();
   // The reference: every primitive tested in order.
   void RebuildVisibleByScan();
   // Only the primitives the grid offers near the view, and those added since it was built.

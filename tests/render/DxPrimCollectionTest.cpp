@@ -429,10 +429,14 @@ TEST(DxPrimCollection, LargeCollectionsCullAsTheRuleSaysWhateverTheView) {
       c.AddSegments(&itemA, std::vector<TXYZ>{P(x, y), P(x + length, y + 1)});
     }
   };
+  c.BeginRecord();
   add(20000);
   c.AddSegments(&itemA, std::vector<TXYZ>{P(NAN, 0), P(1, 1)});
+  // A few flagged ones, too few for a compaction.
+  const TDxPrimRange all = c.TakeRecorded();
+  c.MarkDeleted(TDxPrimRange{all.First + 100, all.First + 300});
   // Views far enough apart that each one culls afresh.
-  const float views[][3] = {{5000, 500, 40},  {100, 20, 300},    {9900, 900, 5},     {5000, 500, 20000},
+  const float views[][3] = {{5000, 500, 40},  {100, 20, 300},    {9900, 900, 5},     {5000, 500, 20000}, {5000, 500, 5000},
                             {2500, 100, 60},  {-500, -500, 100}, {20000, 500, 5000}, {7000, 300, 1}};
   for (const auto& view : views) {
     if (view[0] == 2500) add(3000);  // after the grid: tested one by one until it is rebuilt
@@ -442,7 +446,7 @@ TEST(DxPrimCollection, LargeCollectionsCullAsTheRuleSaysWhateverTheView) {
     for (size_t i = 0; i < c.Count(); ++i) {
       const TDxPrimView p = c.PrimAt(i);
       const double distance = DistanceXYZ(centre, P(p.CentreX, p.CentreY));
-      if (distance - p.Radius - TDxPrimCollection::kCullMargin < view[2]) {
+      if (!p.Deleted && distance - p.Radius - TDxPrimCollection::kCullMargin < view[2]) {
         for (const TDxVertex& v : p.Vertices) expected.push_back(v.X);
       }
     }
