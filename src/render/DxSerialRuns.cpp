@@ -11,7 +11,9 @@ void TDxSerialRuns::Clear() {
 }
 
 void TDxSerialRuns::Append(uint64_t serial) {
-  if (runs_.empty() || serial != SerialAt(count_ - 1) + 1) runs_.push_back(TRun{count_, serial});
+  // The last place's serial, from the last run: no search on the way in.
+  if (runs_.empty() || serial != runs_.back().FirstSerial + (count_ - runs_.back().FirstIndex))
+    runs_.push_back(TRun{count_, serial});
   ++count_;
 }
 
