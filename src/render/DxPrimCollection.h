@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "geometry/XYZ.h"
+#include "platform/PodArray.h"
 #include "platform/gpu/DxVertex.h"
 #include "render/DeviceVertexBuffers.h"
 #include "render/DxDrawParams.h"
@@ -200,10 +201,10 @@ class TDxPrimCollection {
 
   // Prims, in order of addition: headers_[i], deleted_[i], serial i of serials_
   // (ascending) and the vertices vertices_[i * VerticesPerPrim ...] belong together.
-  std::vector<THeader> headers_;
+  TPodArray<THeader> headers_;
   std::vector<bool> deleted_;
   TDxSerialRuns serials_;
-  std::vector<TDxVertex> vertices_;
+  TPodArray<TDxVertex> vertices_;
   uint64_t nextSerial_ = 1;
 
   TDeviceVertexBuffers deviceBuffers_;
