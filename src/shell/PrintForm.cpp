@@ -13,7 +13,6 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -32,6 +31,7 @@
 #include "items/plan/SheetPrint.h"
 #include "render/PaperPage.h"
 #include "shell/PrintJob.h"
+#include "shell/PrinterSend.h"
 #include "shell/ShellText.h"
 
 namespace vellmar {
@@ -40,7 +40,6 @@ namespace {
 
 constexpr int kPreviewWidth = 480;
 constexpr int kMaxPictureSide = 16384;
-constexpr int kSendTimeoutMs = 60000;
 constexpr int kProgressIntervalMs = 50;
 
 TPrintForm::TChooseFile& FileChooser() {
@@ -344,17 +343,19 @@ void TPrintForm::PrintExecute() {
 }
 
 void TPrintForm::SendToPrinter(const QString& printer, int copies) {
-  const std::unique_ptr<QTemporaryDir> scratch = std::move(scratch_);
+  std::unique_ptr<QTemporaryDir> scratch = std::move(scratch_);
   const QString pdf = scratch->filePath(QStringLiteral("page.pdf"));
-  // The page goes to the printer as the PDF it is, through the print system's queue.
-  QProcess send;
-  send.start(QStringLiteral("lp"), {QStringLiteral("-d"), printer, QStringLiteral("-n"), QString::number(copies), pdf});
-  if (!send.waitForFinished(kSendTimeoutMs) || send.exitStatus() != QProcess::NormalExit || send.exitCode() != 0) {
-    Report(tr("Не удалось отправить на принтер «%1»: %2")
-               .arg(printer, QString::fromLocal8Bit(send.readAllStandardError()).trimmed()));
-    return;
-  }
-  Report(tr("Отправлено на принтер «%1»").arg(printer));
+  // The page goes to the printer as the PDF it is, through the print system's queue; the
+  // window goes on meanwhile. A send the form is closed on is finished by its destructor.
+  auto* send = new TPrinterSend(std::move(scratch), pdf, printer, copies, this);
+  Report(tr("Отправка на принтер «%1»…").arg(printer));
+  connect(send, &TPrinterSend::Ended, this, [this, send, printer](bool sent, const QString& detail) {
+    if (sent)
+      Report(tr("Отправлено на принтер «%1»").arg(printer));
+    else
+      Report(tr("Не удалось отправить на принтер «%1»: %2").arg(printer, detail));
+    send->deleteLater();
+  });
 }
 
 }  // namespace vellmar

@@ -126,6 +126,10 @@
         <translation>Could not send to the printer “%1”: %2</translation>
     </message>
     <message>
+        <source>Отправка на принтер «%1»…</source>
+        <translation>Sending to the printer “%1”…</translation>
+    </message>
+    <message>
         <source>Отправлено на принтер «%1»</source>
         <translation>Sent to the printer “%1”</translation>
     </message>
