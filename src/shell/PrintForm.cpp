@@ -273,10 +273,10 @@ void TPrintForm::SetBusy(bool busy) {
 }
 
 void TPrintForm::ShowProgress() {
-  if (!job_ || job_->ItemsTotal() == 0) return;
+  if (!job_ || job_->Total() == 0) return;
   // Item counts of one street fit an int.
-  bar_->setRange(0, static_cast<int>(job_->ItemsTotal()));
-  bar_->setValue(static_cast<int>(std::min(job_->ItemsDrawn(), job_->ItemsTotal())));
+  bar_->setRange(0, static_cast<int>(job_->Total()));
+  bar_->setValue(static_cast<int>(std::min(job_->Done(), job_->Total())));
 }
 
 void TPrintForm::PdfEnded() {

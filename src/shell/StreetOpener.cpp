@@ -83,9 +83,9 @@ void TStreetOpener::StartNext() {
 }
 
 void TStreetOpener::ShowProgress() {
-  if (!job_ || job_->TotalBytes() == 0) return;
-  bar_->setRange(0, static_cast<int>(job_->TotalBytes() / kBarUnit));
-  bar_->setValue(static_cast<int>(job_->BytesRead() / kBarUnit));
+  if (!job_ || job_->Total() == 0) return;
+  bar_->setRange(0, static_cast<int>(job_->Total() / kBarUnit));
+  bar_->setValue(static_cast<int>(job_->Done() / kBarUnit));
 }
 
 void TStreetOpener::JobFinished() {
