@@ -16,7 +16,8 @@ TDxPrimCollection::TDxPrimCollection(size_t verticesPerPrim, uint32_t primitiveT
 TDxPrimCollection::~TDxPrimCollection() = default;
 
 void TDxPrimCollection::Clear() {
-  headers_.clear();
+  bounds_.clear();
+  owners_.Clear();
   deleted_.clear();
   serials_.Clear();
   vertices_.clear();
@@ -71,25 +72,23 @@ void TDxPrimCollection::CommitPrim(const TAbstractItem* owner) {
     sumY += v.Y;
   }
   const auto count = static_cast<double>(verticesPerPrim_);
-  THeader header{};
-  header.Bounds.CentreX = static_cast<float>(sumX / count);
-  header.Bounds.CentreY = static_cast<float>(sumY / count);
+  TDxPrimBounds bounds;
+  bounds.CentreX = static_cast<float>(sumX / count);
+  bounds.CentreY = static_cast<float>(sumY / count);
   double radius = 0.0;
   for (const TDxVertex& v : prim) {
-    radius =
-        std::max(radius, std::fabs(double{v.X} - header.Bounds.CentreX) + std::fabs(double{v.Y} - header.Bounds.CentreY));
+    radius = std::max(radius, std::fabs(double{v.X} - bounds.CentreX) + std::fabs(double{v.Y} - bounds.CentreY));
   }
-  header.Bounds.Radius = static_cast<float>(radius);
-  header.ModeSet = modeSet_;
+  bounds.Radius = static_cast<float>(radius);
   if (modeSet_ != 0) ++modedCount_;
-  minX_ = std::fmin(minX_, header.Bounds.CentreX);
-  maxX_ = std::fmax(maxX_, header.Bounds.CentreX);
-  minY_ = std::fmin(minY_, header.Bounds.CentreY);
-  maxY_ = std::fmax(maxY_, header.Bounds.CentreY);
-  header.Owner = owner;
+  minX_ = std::fmin(minX_, bounds.CentreX);
+  maxX_ = std::fmax(maxX_, bounds.CentreX);
+  minY_ = std::fmin(minY_, bounds.CentreY);
+  maxY_ = std::fmax(maxY_, bounds.CentreY);
 
-  const auto index = static_cast<uint32_t>(headers_.size());
-  headers_.push_back(header);
+  const auto index = static_cast<uint32_t>(bounds_.size());
+  bounds_.push_back(bounds);
+  owners_.Append(index, owner, modeSet_);
   deleted_.push_back(false);
   serials_.Append(nextSerial_);
   ++nextSerial_;
@@ -126,13 +125,14 @@ TDxPrimRun TDxPrimCollection::IndicesOf(const TDxPrimRange& range) const {
 }
 
 TDxPrimView TDxPrimCollection::PrimAt(size_t index) const {
-  const THeader& h = headers_[index];
-  return TDxPrimView{h.Owner,
-                     h.ModeSet,
+  const TDxPrimBounds& b = bounds_[index];
+  const TDxOwnerRuns::TRun& run = owners_.At(index);
+  return TDxPrimView{run.Owner,
+                     run.ModeSet,
                      deleted_[index],
-                     h.Bounds.CentreX,
-                     h.Bounds.CentreY,
-                     h.Bounds.Radius,
+                     b.CentreX,
+                     b.CentreY,
+                     b.Radius,
                      std::span<const TDxVertex>(&vertices_[index * verticesPerPrim_], verticesPerPrim_)};
 }
 
@@ -153,7 +153,7 @@ void TDxPrimCollection::MarkDeletedAt(size_t index) {
 void TDxPrimCollection::MarkDeleted(const TDxPrimList& list) {
   for (const TDxPrimRef ref : list) {
     const size_t index = IndexOf(ref);
-    if (index < headers_.size()) MarkDeletedAt(index);
+    if (index < bounds_.size()) MarkDeletedAt(index);
   }
 }
 
@@ -166,7 +166,9 @@ template <typename Predicate>
 void TDxPrimCollection::RemoveWhere(Predicate drop) {
   // The serials first: drop looks at the primitives' present places.
   serials_.KeepWhere([&drop](size_t i) { return !drop(i); });
-  const size_t count = headers_.size();
+  const size_t count = bounds_.size();
+  TDxOwnerRuns::TCursor owner(owners_);
+  TDxOwnerRuns keptOwners;
   size_t kept = 0;
   size_t nextVisible = 0;
   size_t keptVisible = 0;
@@ -176,14 +178,16 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
   for (size_t i = 0; i < count; ++i) {
     const bool visible = nextVisible < visible_.size() && visible_[nextVisible] == i;
     if (visible) ++nextVisible;
+    const TDxOwnerRuns::TRun& run = owner.At(i);
     if (drop(i)) {
       firstDropped = std::min(firstDropped, i);
       if (deleted_[i]) ++droppedDeleted;
-      if (headers_[i].ModeSet != 0) ++droppedModed;
+      if (run.ModeSet != 0) ++droppedModed;
       continue;
     }
+    keptOwners.Append(kept, run.Owner, run.ModeSet);
     if (kept != i) {
-      headers_[kept] = headers_[i];
+      bounds_[kept] = bounds_[i];
       deleted_[kept] = deleted_[i];
       std::copy_n(&vertices_[i * verticesPerPrim_], verticesPerPrim_, &vertices_[kept * verticesPerPrim_]);
     }
@@ -191,12 +195,13 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
     ++kept;
   }
   if (kept == count) return;
+  owners_ = std::move(keptOwners);
   // Primitives moved: the devices' copies from the first gap on and the grid describe
   // the old places.
   deviceBuffers_.Invalidate(firstDropped);
   grid_.Clear();
   runsStale_ = true;
-  headers_.resize(kept);
+  bounds_.resize(kept);
   deleted_.resize(kept);
   vertices_.resize(kept * verticesPerPrim_);
   visible_.resize(keptVisible);
@@ -205,9 +210,15 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
 }
 
 void TDxPrimCollection::RemoveOwner(const TAbstractItem* owner) {
-  const bool any =
-      std::any_of(headers_.begin(), headers_.end(), [owner](const THeader& h) { return h.Owner == owner; });
-  if (any) RemoveWhere([this, owner](size_t i) { return headers_[i].Owner == owner; });
+  const std::span<const TDxOwnerRuns::TRun> runs = owners_.Runs();
+  std::vector<bool> owned;
+  for (size_t r = 0; r < runs.size(); ++r) {
+    if (runs[r].Owner != owner) continue;
+    owned.resize(bounds_.size());
+    const size_t end = r + 1 < runs.size() ? runs[r + 1].First : bounds_.size();
+    std::fill(owned.begin() + runs[r].First, owned.begin() + static_cast<ptrdiff_t>(end), true);
+  }
+  if (!owned.empty()) RemoveWhere([&owned](size_t i) { return bool{owned[i]}; });
 }
 
 void TDxPrimCollection::Compact() {
@@ -215,9 +226,9 @@ void TDxPrimCollection::Compact() {
 }
 
 bool TDxPrimCollection::PassesCull(size_t index) const {
-  const THeader& header = headers_[index];
-  const double distance = DistanceXYZ(cullCentre_, TXYZ{header.Bounds.CentreX, header.Bounds.CentreY, 0.0f});
-  return !deleted_[index] && distance - header.Bounds.Radius - kCullMargin < cullRadius_;
+  const TDxPrimBounds& b = bounds_[index];
+  const double distance = DistanceXYZ(cullCentre_, TXYZ{b.CentreX, b.CentreY, 0.0f});
+  return !deleted_[index] && distance - b.Radius - kCullMargin < cullRadius_;
 }
 
 void TDxPrimCollection::RebuildVisible() {
@@ -229,9 +240,9 @@ void TDxPrimCollection::RebuildVisible() {
   const bool coversAll = cullCentre_.x - reach <= minX_ && cullCentre_.x + reach >= maxX_ &&
                          cullCentre_.y - reach <= minY_ && cullCentre_.y + reach >= maxY_;
   if (ReachHoldsEveryCentre(reach)) return RebuildVisibleAll();
-  if (headers_.size() < kGridFrom || coversAll) return RebuildVisibleByScan();
-  if (grid_.IndexedCount() < headers_.size() - headers_.size() / 4) {
-    grid_.Build(headers_.size(), [this](size_t i) { return headers_[i].Bounds; });
+  if (bounds_.size() < kGridFrom || coversAll) return RebuildVisibleByScan();
+  if (grid_.IndexedCount() < bounds_.size() - bounds_.size() / 4) {
+    grid_.Build(bounds_.size(), [this](size_t i) { return bounds_[i]; });
   }
   RebuildVisibleFromGrid();
 }
@@ -248,8 +259,8 @@ bool TDxPrimCollection::ReachHoldsEveryCentre(double reach) const {
 
 void TDxPrimCollection::RebuildVisibleAll() {
   visible_.clear();
-  for (size_t i = 0; i < headers_.size(); ++i) {
-    const TDxPrimBounds& b = headers_[i].Bounds;
+  for (size_t i = 0; i < bounds_.size(); ++i) {
+    const TDxPrimBounds& b = bounds_[i];
     // Only a primitive without a finite centre or with no radius at all fails the rule
     // here, as the distance to it is not a number.
     if (!deleted_[i] && std::isfinite(b.CentreX) && std::isfinite(b.CentreY) && !std::isnan(b.Radius))
@@ -259,7 +270,7 @@ void TDxPrimCollection::RebuildVisibleAll() {
 
 void TDxPrimCollection::RebuildVisibleByScan() {
   visible_.clear();
-  for (size_t i = 0; i < headers_.size(); ++i) {
+  for (size_t i = 0; i < bounds_.size(); ++i) {
     if (PassesCull(i)) visible_.push_back(static_cast<uint32_t>(i));
   }
 }
@@ -283,7 +294,7 @@ void TDxPrimCollection::RebuildVisibleFromGrid() {
       visible_.push_back(static_cast<uint32_t>(w * 64 + static_cast<size_t>(std::countr_zero(bits))));
     }
   }
-  for (size_t i = indexed; i < headers_.size(); ++i) {
+  for (size_t i = indexed; i < bounds_.size(); ++i) {
     if (PassesCull(i)) visible_.push_back(static_cast<uint32_t>(i));
   }
 }
@@ -292,10 +303,11 @@ void TDxPrimCollection::BuildRuns() {
   runs_.clear();
   runVertices_ = 0;
   const bool checkEach = deletedCount_ != 0 || modedCount_ != 0;
+  TDxOwnerRuns::TCursor owner(owners_);
   for (const uint32_t index : visible_) {
     if (checkEach) {
-      const THeader& h = headers_[index];
-      if (deleted_[index] || (h.ModeSet != 0 && (h.ModeSet & modeSet_) == 0)) continue;
+      const uint32_t modes = owner.At(index).ModeSet;
+      if (deleted_[index] || (modes != 0 && (modes & modeSet_) == 0)) continue;
     }
     if (!runs_.empty() && runs_.back().First + runs_.back().Count == index)
       ++runs_.back().Count;
@@ -313,10 +325,10 @@ std::span<const TDxVertex> TDxPrimCollection::RunVertices(const TDxPrimRun& run)
 }
 
 TDxPrimCollection::TGathered TDxPrimCollection::Gather(const TXYZ& centre, float radius) {
-  if (!headers_.empty() && deletedCount_ >= headers_.size() / 10) Compact();
-  if (headers_.empty()) return TGathered{};
+  if (!bounds_.empty() && deletedCount_ >= bounds_.size() / 10) Compact();
+  if (bounds_.empty()) return TGathered{};
   TGathered result;
-  result.SubmittedVertices = verticesPerPrim_ * headers_.size();
+  result.SubmittedVertices = verticesPerPrim_ * bounds_.size();
   const double moved = std::fabs(double{radius} - cullRadius_) + DistanceXYZ(centre, cullCentre_);
   if (moved >= kCullMargin) {
     cullCentre_ = centre;

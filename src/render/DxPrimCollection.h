@@ -25,6 +25,7 @@
 #include "platform/gpu/DxVertex.h"
 #include "render/DeviceVertexBuffers.h"
 #include "render/DxDrawParams.h"
+#include "render/DxOwnerRuns.h"
 #include "render/DxPrimGrid.h"
 #include "render/DxSerialRuns.h"
 #include "render/MatrixShell.h"
@@ -136,7 +137,7 @@ class TDxPrimCollection {
   // in a few large draws instead: one draw call per piece would cost more than the copy.
   void Draw(const TDxDrawParams& params);
 
-  size_t Count() const { return headers_.size(); }
+  size_t Count() const { return bounds_.size(); }
   TDxPrimView PrimAt(size_t index) const;
   // The index of the primitive, or Count() when it has been freed.
   size_t IndexOf(TDxPrimRef ref) const;
@@ -164,12 +165,6 @@ class TDxPrimCollection {
   }
 
  private:
-  struct THeader {
-    TDxPrimBounds Bounds;
-    uint32_t ModeSet;
-    const TAbstractItem* Owner;
-  };
-
   void MarkDeletedAt(size_t index);
   bool PassesCull(size_t index) const;
   void RebuildVisible();
@@ -199,9 +194,11 @@ class TDxPrimCollection {
   TTextureSurface* texture_ = nullptr;
   std::unique_ptr<TTextureSurface> ownTexture_;  // texture_ when the collection owns it
 
-  // Prims, in order of addition: headers_[i], deleted_[i], serial i of serials_
-  // (ascending) and the vertices vertices_[i * VerticesPerPrim ...] belong together.
-  TPodArray<THeader> headers_;
+  // Prims, in order of addition: bounds_[i], deleted_[i], place i of owners_ and of
+  // serials_ (ascending) and the vertices vertices_[i * VerticesPerPrim ...] belong
+  // together.
+  TPodArray<TDxPrimBounds> bounds_;
+  TDxOwnerRuns owners_;
   std::vector<bool> deleted_;
   TDxSerialRuns serials_;
   TPodArray<TDxVertex> vertices_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -413,6 +414,59 @@ TEST(DxPrimCollection, GatherMatchesANaiveCopyWhateverIsDeletedOrFiltered) {
     ASSERT_EQ(g.VisiblePrims, c.Count() - c.DeletedCount());
     EXPECT_EQ(Xs(c, g), NaiveGather(c, filter)) << filter;
   }
+}
+
+// Owners and mode sets are kept per run of primitives: after removals by owner and
+// compactions every primitive still has the owner and modes it was added with.
+TEST(DxPrimCollection, OwnersAndModesStayWithTheirPrimitivesThroughRemovals) {
+  struct TExpected {
+    const TAbstractItem* Owner;
+    uint32_t ModeSet;
+    float X;
+  };
+  TAbstractItem itemC;
+  const TAbstractItem* owners[] = {&itemA, &itemB, &itemC};
+  std::mt19937 rng(11);
+  TDxLineCollection c;
+  std::vector<TExpected> expected;
+  TDxPrimList all;
+  c.BeginRecord();
+  for (int i = 0; i < 3000; ++i) {
+    const TAbstractItem* owner = owners[(i / 5 + rng() % 2) % 3];  // runs of a few, broken at random
+    const uint32_t modes = rng() % 4 == 0 ? 1u << (rng() % 3) : 0u;
+    c.SetModeSet(modes);
+    c.AddSegments(owner, std::vector<TXYZ>{P(i, 0), P(i, 1)});
+    expected.push_back({owner, modes, static_cast<float>(i)});
+  }
+  c.TakeRecorded(all);
+  TDxPrimList flagged;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (rng() % 6 == 0) flagged.push_back(all[i]);
+  }
+  c.MarkDeleted(flagged);
+  c.RemoveOwner(&itemB);
+  std::erase_if(expected, [](const TExpected& e) { return e.Owner == &itemB; });
+  c.Gather(P(0, 0), 1.0f);  // over a tenth flagged: compacts
+  ASSERT_EQ(c.DeletedCount(), 0u);
+  std::vector<TExpected> kept;
+  for (const TExpected& e : expected) {
+    const size_t index = c.IndexOf(all[static_cast<size_t>(e.X)]);
+    if (index < c.Count()) kept.push_back(e);
+  }
+  ASSERT_EQ(c.Count(), kept.size());
+  ASSERT_LT(kept.size(), expected.size());
+  for (size_t i = 0; i < kept.size(); ++i) {
+    const TDxPrimView p = c.PrimAt(i);
+    ASSERT_EQ(p.Vertices[0].X, kept[i].X) << i;
+    EXPECT_EQ(p.Owner, kept[i].Owner) << i;
+    EXPECT_EQ(p.ModeSet, kept[i].ModeSet) << i;
+  }
+  // The runs still tell one owner from another: removing one leaves only the other.
+  c.RemoveOwner(&itemA);
+  for (size_t i = 0; i < c.Count(); ++i) ASSERT_EQ(c.PrimAt(i).Owner, &itemC) << i;
+  EXPECT_EQ(c.Count(), static_cast<size_t>(std::count_if(kept.begin(), kept.end(), [&itemC](const TExpected& e) {
+              return e.Owner == &itemC;
+            })));
 }
 
 // A large collection culls through its grid of centres: the visible set must be the one
