@@ -53,16 +53,16 @@ void DropPrimitives(TAbstractItem& item) {
     entry->RemoveOwner(&item);
 }
 
-void RunGroup(TStreetStructure& street, const TKindGroup& group, TKindErrors& errors) {
-  for (const int32_t kind : group) {
-    try {
-      RebuildKindItems(street.ItemList(kind));
-    } catch (...) {
-      // The kinds after it in the group stay as they are: the caller raises before them.
-      errors[static_cast<size_t>(kind)] = std::current_exception();
-      return;
-    }
+void RebuildKindNoting(TStreetStructure& street, int32_t kind, TKindErrors& errors) {
+  try {
+    RebuildKindItems(street.ItemList(kind));
+  } catch (...) {
+    errors[static_cast<size_t>(kind)] = std::current_exception();
   }
+}
+
+void RunGroup(TStreetStructure& street, const TKindGroup& group, TKindErrors& errors) {
+  for (const int32_t kind : group) RebuildKindNoting(street, kind, errors);
 }
 
 // The calling thread works with the helpers, each taking the next group until none is
@@ -92,15 +92,18 @@ size_t HardwareThreads() {
 }  // namespace
 
 void RebuildKindItems(TItemList& list) {
+  std::exception_ptr first;
   for (int32_t i = 0; i < list.Count(); ++i) {
     TAbstractItem& item = *list.Items(i);
     try {
       item.Rebuild();
     } catch (...) {
+      // The item shows nothing and is tried again by the next rebuild; the others go on.
       DropPrimitives(item);
-      throw;
+      if (!first) first = std::current_exception();
     }
   }
+  if (first) std::rethrow_exception(first);
   list.SetNeedsRebuild(false);
 }
 
@@ -153,9 +156,10 @@ void RebuildStreetKinds(TStreetStructure& street, const TKindSet& kinds, int32_t
     }
   }
   for (int32_t kind = 0; kind < kKindCount; ++kind) {
-    const auto slot = static_cast<size_t>(kind);
-    if (errors[slot]) std::rethrow_exception(errors[slot]);
-    if (!done[slot] && NeedsRebuild(street, kinds, kind)) RebuildKindItems(street.ItemList(kind));
+    if (!done[static_cast<size_t>(kind)] && NeedsRebuild(street, kinds, kind)) RebuildKindNoting(street, kind, errors);
+  }
+  for (const std::exception_ptr& error : errors) {
+    if (error) std::rethrow_exception(error);
   }
 }
 

@@ -5,9 +5,10 @@
 // other kinds follow on the calling thread in kind order, as one pass over the kinds
 // would. Every worker has finished before the call returns.
 //
-// A kind that raises stops its own rebuild there and keeps needing one. What reaches the
-// caller is the raise of the first such kind in kind order, and no kind after it is
-// started on the calling thread: a kind that raised is never passed over silently.
+// An item whose rebuild raises shows nothing and keeps needing a rebuild, and so does its
+// kind; every other item and kind is rebuilt all the same, so that one bad item does not
+// blank the rest of the street. Once all are done, the raise of the first kind in kind
+// order that raised reaches the caller: an item that failed is never passed over silently.
 
 #include <cstdint>
 #include <vector>
@@ -19,7 +20,9 @@ namespace vellmar {
 class TItemList;
 class TStreetStructure;
 
-// Rebuilds every item of the list (see TAbstractItem::Rebuild), then marks the kind rebuilt.
+// Rebuilds every item of the list (see TAbstractItem::Rebuild), then marks the kind
+// rebuilt; when items raised, the first raise comes out after the others were rebuilt
+// and the kind still needs a rebuild.
 void RebuildKindItems(TItemList& list);
 
 // Kinds rebuilt one after the other on one thread, in kind order.

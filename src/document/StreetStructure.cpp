@@ -1,6 +1,7 @@
 #include "document/StreetStructure.h"
 
 #include <algorithm>
+#include <exception>
 #include <iterator>
 
 #include "document/KindRebuild.h"
@@ -169,7 +170,14 @@ void TStreetStructure::Draw(const TDxDrawParams& params, const TKindSet& visible
   world.PushMatrix();
   try {
     world.Multiply(placement_.GetMatrix(), /*after=*/false);
-    RebuildKinds(visible);
+    // Items that fail to build are left out of the frame, which then says why; the rest
+    // of the street is drawn all the same.
+    std::exception_ptr failed;
+    try {
+      RebuildKinds(visible);
+    } catch (...) {
+      failed = std::current_exception();
+    }
     for (int32_t kind = 0; kind < kKindCount; ++kind) {
       TItemList& list = ItemList(kind);
       if (!visible.Contains(kind) || list.Count() == 0) continue;
@@ -179,6 +187,7 @@ void TStreetStructure::Draw(const TDxDrawParams& params, const TKindSet& visible
       }
       list.DrawImmediate(params, modes);
     }
+    if (failed) std::rethrow_exception(failed);
   } catch (...) {
     // The world matrix comes back whatever a kind raised.
     world.PopMatrix();

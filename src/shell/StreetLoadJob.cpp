@@ -1,5 +1,7 @@
 #include "shell/StreetLoadJob.h"
 
+#include <exception>
+
 #include "document/KindRebuild.h"
 #include "document/LoadControl.h"
 #include "document/StreetStructure.h"
@@ -28,8 +30,13 @@ void TStreetLoadJob::Load() {
   auto street = std::make_unique<TStreetStructure>();
   street->LoadFromFile(LocalPath(fileName_), control);
   // The plain kinds are built here as well: a large street's first frame then has only
-  // the others left to build, and the window does not stand still for them.
-  street->RebuildKinds(KindsRebuiltAlongside());
+  // the others left to build, and the window does not stand still for them. An item that
+  // fails to build does not fail the load: its kind still needs a rebuild, and the first
+  // frame tries it again and says what went wrong.
+  try {
+    street->RebuildKinds(KindsRebuiltAlongside());
+  } catch (const std::exception&) {
+  }
   street_ = std::move(street);
 }
 

@@ -1,6 +1,6 @@
 // Rebuilding kinds on worker threads: what the caller sees must be what one pass over
-// the kinds in order gives - the same primitives in each collection, the raise of the
-// first kind in order that raised, and no kind after it started on the calling thread.
+// the kinds in order gives - the same primitives in each collection, every item that
+// can be built built, and the raise of the first kind in order that raised.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,9 @@
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "platform/Error.h"
+#include "render/DxDrawParams.h"
 #include "render/DxLineCollection.h"
+#include "support/RecordedFrame.h"
 
 namespace vellmar {
 namespace {
@@ -114,7 +116,7 @@ class KindRebuildTest : public ::testing::Test {
   }
 };
 
-TEST_F(KindRebuildTest, TheFirstKindInOrderThatRaisesReachesTheCaller) {
+TEST_F(KindRebuildTest, EverythingElseIsBuiltAndTheFirstKindInOrderThatRaisesReachesTheCaller) {
   struct TCase {
     const char* Name;
     std::set<int32_t> Alongside;
@@ -124,13 +126,13 @@ TEST_F(KindRebuildTest, TheFirstKindInOrderThatRaisesReachesTheCaller) {
   };
   const TCase cases[] = {
       {"nothing raises", {20, 21, 22}, {}, 0, {20, 21, 22, 23}},
-      // The kinds rebuilt alongside go first: those after the raiser are done, but the
-      // kind on the calling thread after it is not started.
-      {"a kind alongside raises", {20, 21, 22}, {20}, 20, {21, 22}},
-      {"two kinds alongside raise", {20, 21, 22}, {22, 21}, 21, {20}},
+      // Whichever thread a kind is on, only the raising kinds are left needing a rebuild.
+      {"a kind alongside raises", {20, 21, 22}, {20}, 20, {21, 22, 23}},
+      {"two kinds alongside raise", {20, 21, 22}, {22, 21}, 21, {20, 23}},
       {"the caller's kind before a raising kind alongside", {21, 22, 23}, {20, 22}, 20, {21, 23}},
       {"a kind alongside before the caller's raising kind", {20, 21, 23}, {21, 22}, 21, {20, 23}},
-      {"the caller's kind raises, later ones are not started", {21, 23}, {22}, 22, {20, 21, 23}},
+      {"the caller's kind raises, later ones are built", {21, 23}, {22}, 22, {20, 21, 23}},
+      {"one thread", {}, {21, 23}, 21, {20, 22}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -147,12 +149,51 @@ TEST_F(KindRebuildTest, TheFirstKindInOrderThatRaisesReachesTheCaller) {
     for (int32_t kind = kFirstProbeKind; kind < kFirstProbeKind + kProbeKinds; ++kind) {
       EXPECT_EQ(Rebuilt(street, kind), c.Rebuilt.contains(kind)) << "kind " << kind;
     }
-    if (c.Raised == 0) continue;
-    // The raising kind stopped at its raising item: the item before it is done, the one
-    // after it waits, as the kind does.
-    EXPECT_FALSE(street.ItemList(c.Raised).Items(0)->Points().Modified());
-    EXPECT_TRUE(street.ItemList(c.Raised).Items(2)->Points().Modified());
+    // In a raising kind only the raising item waits for the next rebuild, drawing nothing.
+    for (const int32_t kind : c.Raising) {
+      const TItemList& list = street.ItemList(kind);
+      EXPECT_FALSE(list.Items(0)->Points().Modified()) << "kind " << kind;
+      EXPECT_TRUE(list.Items(1)->Points().Modified()) << "kind " << kind;
+      EXPECT_FALSE(list.Items(2)->Points().Modified()) << "kind " << kind;
+      EXPECT_EQ(street.KindCollections(kind).at(0)->Count(), 4u) << "kind " << kind;  // two lines each
+    }
   }
+}
+
+// One item that cannot be built leaves the rest of the street on the screen: the frame
+// draws every other item, then says what failed; once the item is mended it is drawn too.
+TEST_F(KindRebuildTest, AFrameDrawsWhatWasBuiltAndThenSaysWhatFailed) {
+  RegisterProbes({20, 21});
+  TStreetStructure street;
+  AddItems(street, {21, 22}, {});
+  test::TRecordedFrame frame;
+  const TDxDrawParams params{frame.Renderer.get(), {0, 0, 0}, 1000.0f};
+  // The y of every line drawn is its item's: kind * 10 + place in the list.
+  const auto drawnRows = [&] {
+    std::set<int> rows;
+    for (const TGpuCall* draw : frame.Draws()) {
+      for (const TDxVertex& v : draw->Vertices) rows.insert(static_cast<int>(v.Y));
+    }
+    frame.Device->ClearCalls();
+    return rows;
+  };
+  const std::set<int> allButTheBroken = {200, 201, 202, 210, 212, 220, 222, 230, 231, 232};
+  for (int frameNumber = 0; frameNumber < 2; ++frameNumber) {
+    SCOPED_TRACE(frameNumber);
+    std::string raised;
+    try {
+      street.Draw(params, TKindRegistry::AllKinds(), 0);
+    } catch (const EVellmarError& error) {
+      raised = error.what();
+    }
+    EXPECT_EQ(raised, KindName(21));
+    EXPECT_EQ(drawnRows(), allButTheBroken);
+  }
+  for (const int32_t kind : {21, 22}) street.ItemList(kind).Items(1)->SetComment("");
+  street.Draw(params, TKindRegistry::AllKinds(), 0);
+  std::set<int> all = allButTheBroken;
+  all.insert({211, 221});
+  EXPECT_EQ(drawnRows(), all);
 }
 
 // An item that raised after adding primitives leaves none of them behind: its next
