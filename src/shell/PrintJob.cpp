@@ -11,10 +11,7 @@ TPrintJob::~TPrintJob() {
 }
 
 void TPrintJob::Run() {
-  TPrintControl control;
-  control.Stop = &StopRequest();
-  control.Progress = [this](std::int64_t done, std::int64_t total) { SetProgress(done, total); };
-  work_(control);
+  work_(Control<TPrintControl>());
 }
 
 }  // namespace vellmar

@@ -24,9 +24,7 @@ TStreetLoadJob::~TStreetLoadJob() {
 }
 
 void TStreetLoadJob::Load() {
-  TLoadControl control;
-  control.Stop = &StopRequest();
-  control.Progress = [this](std::int64_t read, std::int64_t total) { SetProgress(read, total); };
+  const auto control = Control<TLoadControl>();
   auto street = std::make_unique<TStreetStructure>();
   street->LoadFromFile(LocalPath(fileName_), control);
   // The plain kinds are built here as well: a large street's first frame then has only

@@ -27,7 +27,7 @@ class TStreetLoadJob final : public TWorkerJob {
 
   // After Finished: exactly one of the street, a cancellation or an error message. A
   // cancel that came after the last byte was read still cancels: the street is dropped.
-  bool Cancelled() const { return EndedCancelled() || StopRequest(); }
+  bool Cancelled() const { return EndedCancelled() || StopRequested(); }
   std::unique_ptr<TStreetStructure> TakeStreet();
 
  private:

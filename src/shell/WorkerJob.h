@@ -56,12 +56,20 @@ class TWorkerJob : public QObject {
   }
   void StopAndWait();
 
-  // For the work: whether to stop, and where it stands.
-  const std::atomic<bool>& StopRequest() const { return stop_; }
-  void SetProgress(std::int64_t done, std::int64_t total) {
-    total_.store(total, std::memory_order_relaxed);
-    done_.store(done, std::memory_order_relaxed);
+  // For the work: a load or print control (Stop, Progress) bound to this job's stop
+  // request and counts.
+  template <typename TControl>
+  TControl Control() {
+    TControl control;
+    control.Stop = &stop_;
+    control.Progress = [this](std::int64_t done, std::int64_t total) {
+      total_.store(total, std::memory_order_relaxed);
+      done_.store(done, std::memory_order_relaxed);
+    };
+    return control;
   }
+  // Whether the work was asked to stop.
+  bool StopRequested() const { return stop_; }
   // After Finished: the work raised its cancellation.
   bool EndedCancelled() const { return cancelled_; }
 
