@@ -28,8 +28,16 @@ class TPodArray {
   static_assert(std::is_trivially_copyable_v<T>, "TPodArray holds plain records only");
 
  public:
-  // Arrays from this many bytes on are mapped pages of their own.
+  // Arrays from this many bytes on are mapped pages of their own, except under the
+  // address sanitizer, which checks only heap blocks: there every array stays a heap block.
   static constexpr size_t kMappedFrom = size_t{1} << 20;
+#if defined(__SANITIZE_ADDRESS__)
+  static constexpr bool kMaps = false;
+#elif defined(__has_feature)
+  static constexpr bool kMaps = !__has_feature(address_sanitizer);
+#else
+  static constexpr bool kMaps = true;
+#endif
 
   TPodArray() = default;
   ~TPodArray() { Release(); }
@@ -81,7 +89,7 @@ class TPodArray {
     if (count > SIZE_MAX / sizeof(T) / 2) throw std::bad_alloc();
     size_t bytes = std::max({count, capacity_ * 2, size_t{16}}) * sizeof(T);
     void* grown = nullptr;
-    if (bytes < kMappedFrom) {
+    if (bytes < kMappedFrom || !kMaps) {
       grown = std::realloc(data_, bytes);
       if (grown == nullptr) throw std::bad_alloc();
     } else {
