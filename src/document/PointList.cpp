@@ -423,9 +423,8 @@ TXYZ TPointList::OffsetPointAt(double offset, double parameter) {
                          ScaleXYZ(SubXYZ(polyline_[last - 1], polyline_[last]), parameter - double(last))),
                   ScaleXYZ(offsets_[last], offset));
   }
-  const size_t d = static_cast<size_t>(std::trunc(parameter));
-  if (d >= last) return shifted(last);
-  return LerpXYZ(shifted(d), shifted(d + 1), parameter - double(d));
+  const TSegmentAt at = SegmentAt(parameter, polyline_.size());
+  return LerpXYZ(shifted(at.Segment), shifted(at.Segment + 1), at.Fraction);
 }
 
 TXYZArray TPointList::OffsetPolyline(double offset) {

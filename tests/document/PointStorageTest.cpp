@@ -295,6 +295,9 @@ TEST_F(PointStorageTest, MeasuresAlongAStraightPolyline) {
   const TXYZ shifted = line.OffsetPointAt(-1.0, 1.5);  // beyond the end, right of the line
   EXPECT_FLOAT_EQ(shifted.x, 15.0f);
   EXPECT_FLOAT_EQ(shifted.y, -1.0f);
+  EXPECT_FLOAT_EQ(line.OffsetPointAt(1.0, 1.0).x, 10.0f);  // the last point itself
+  // A parameter from damaged coordinates gives no point, and picks no segment by it.
+  EXPECT_TRUE(std::isnan(line.OffsetPointAt(1.0, std::nan("")).x));
   EXPECT_DOUBLE_EQ(line.AngleAt(0.5), 0.0);
   EXPECT_DOUBLE_EQ(line.SegmentAngle(-1), std::numbers::pi);
 
