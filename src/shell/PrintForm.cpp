@@ -255,6 +255,10 @@ void TPrintForm::StartPdf(const QString& path, std::function<void()> written) {
   }
 }
 
+void TPrintForm::StartPdfFile(const QString& path) {
+  StartPdf(path, [this, path] { Report(tr("PDF записан: %1").arg(path)); });
+}
+
 void TPrintForm::CancelPdf() {
   if (job_) job_->Cancel();
 }
@@ -302,7 +306,7 @@ void TPrintForm::ExportPdfExecute() {
   const QString path =
       ChooseFile(this, tr("Экспорт PDF"), Suggested(source_.Street(), QStringLiteral(".pdf")), tr("PDF (*.pdf)"));
   if (path.isEmpty()) return;
-  StartPdf(path, [this, path] { Report(tr("PDF записан: %1").arg(path)); });
+  StartPdfFile(path);
 }
 
 void TPrintForm::ExportImageExecute() {
@@ -330,7 +334,7 @@ void TPrintForm::PrintExecute() {
   // "Print to file" in the dialog: the PDF itself is the result.
   if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
     const QString path = printer.outputFileName();
-    StartPdf(path, [this, path] { Report(tr("PDF записан: %1").arg(path)); });
+    StartPdfFile(path);
     return;
   }
   scratch_ = std::make_unique<QTemporaryDir>();

@@ -73,6 +73,8 @@ class TPrintForm final : public QDialog {
   // Starts writing the chosen page as a PDF at Path on the worker thread; Written runs
   // once the file is in place. A failure or a cancel is told in the status line.
   void StartPdf(const QString& path, std::function<void()> written);
+  // StartPdf for a PDF that is the result itself: the status line names it once written.
+  void StartPdfFile(const QString& path);
   void CancelPdf();
 
  signals:
