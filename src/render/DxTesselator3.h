@@ -4,6 +4,10 @@
 // monotone chains, two per inside region, so nested and overlapping outlines fill by
 // the even-odd rule. Crossing edges are split where they cross.
 //
+// The parts, a file each: DxTesselator3 (input, run, result), Sort (the vertex
+// order), Prepare (centring, touching points, ties), Sweep (the events), Crossings
+// (split edges), Monotone (triangles of the closed regions), Arithmetic (predicates).
+//
 // Ownership: the tessellator owns its nodes, chains and crossing points; the result
 // also refers to the caller's contour points, which it only reads, so the caller's
 // arrays must stay alive and unchanged until the result has been read.
