@@ -66,14 +66,17 @@ class TDimensionWriter {
 
   TDxLineCollection& Lines() { return lines_; }
 
-  // Draws the intervals in order and writes their texts.
-  void Write(const std::vector<TInterval>& intervals, std::vector<std::string>& texts, bool custom) {
+  // Draws the intervals in order and writes their texts. Straight chains draw each
+  // interval's segment; a chain along a contour draws its line as the offset contour
+  // afterwards, since a chord would cut across the inside of every bend.
+  void Write(const std::vector<TInterval>& intervals, std::vector<std::string>& texts, bool custom,
+             bool chords) {
     if (!custom) texts.clear();
     for (size_t i = 0; i < intervals.size(); ++i) {
       const TInterval& v = intervals[i];
       const bool first = i == 0, last = i + 1 == intervals.size();
       const bool cramped = k_ * kRoomForArrows > v.Length;
-      lines_.AddSegments(&item_, TXYZArray{v.From.At, v.To.At});
+      if (chords) lines_.AddSegments(&item_, TXYZArray{v.From.At, v.To.At});
       const double outside = cramped && (first || last) ? std::numbers::pi : 0.0;
       Arrowhead(v.From.At, v.From.Direction + outside);
       Arrowhead(v.To.At, v.To.Direction + std::numbers::pi + outside);
@@ -148,8 +151,11 @@ void TRazmerItem::BuildPrimitives() {
   const TXYZ a = points.GetVertex(0), b = points.GetVertex(1);
   TAbstractItem* contourItem = contour_.Count() > 0 ? contour_.Items(0) : nullptr;
   if (count <= 3 || contourItem == nullptr || contourItem->Points().Count() < 2) {
-    writer.Lines().AddSegments(this, TXYZArray{a, b});
-    if (count <= 3) return;
+    // A chain draws only between its outer measured points: A and B may lie beyond them.
+    if (count <= 3) {
+      writer.Lines().AddSegments(this, TXYZArray{a, b});
+      return;
+    }
     const double theta = AngleOf(SubXYZ(a, b));
     std::vector<double> params;
     for (int32_t k = 2; k < count; ++k) {
@@ -166,7 +172,7 @@ void TRazmerItem::BuildPrimitives() {
       const TXYZ p = LerpXYZ(a, b, params[i - 1]), q = LerpXYZ(a, b, params[i]);
       intervals.push_back({{p, theta}, {q, theta}, Measured(DistanceXYZ(p, q)), Midpoint(p, q), theta});
     }
-    writer.Write(intervals, texts_, customTexts_);
+    writer.Write(intervals, texts_, customTexts_, true);
     writer.Lines().AddSegments(this, TXYZArray{LerpXYZ(a, b, params.front()), LerpXYZ(a, b, params.back())});
     return;
   }
@@ -197,7 +203,7 @@ void TRazmerItem::BuildPrimitives() {
     intervals.push_back({end(stations[i - 1]), end(stations[i]), Measured(stations[i] - stations[i - 1]),
                          curve.OffsetPointAt(offset, middle), curve.AngleAt(middle) + turn});
   }
-  writer.Write(intervals, texts_, customTexts_);
+  writer.Write(intervals, texts_, customTexts_, false);
   // The dimension line: the offset contour from the first position to the last.
   TXYZArray line = {end(stations.front()).At};
   const TXYZArray& polyline = curve.Polyline();

@@ -13,6 +13,7 @@
 
 #include "RoadDrawSupport.h"
 #include "document/StreetStructure.h"
+#include "geometry/PolylineMeasure.h"
 #include "items/ItemKinds.h"
 #include "items/road/ArrowRazmetItem.h"
 #include "items/road/AxisItem.h"
@@ -168,6 +169,63 @@ TEST_F(RoadSymbolsTest, ADimensionAlongItsContourMeasuresAlongTheCurve) {
   dimension.Contour().SetItem(0, &curb);
   Rebuild();
   EXPECT_EQ(dimension.Texts(), (std::vector<std::string>{"13", "3"}));
+}
+
+// The line a chain draws runs only between its outer measured points: a straight chain
+// once drew the whole A-B segment beyond its outer arrows, and one along a curb drew a
+// chord per interval across the inside of the bend beside the offset curve. Every drawn
+// segment whose ends both lie on the dimension line must lie on it, inside the span.
+TEST_F(RoadSymbolsTest, ADimensionChainDrawsItsLineOnlyAlongTheMeasuredSpan) {
+  struct TCase {
+    const char* What;
+    TXYZArray Curb;  // empty: the straight form along A-B
+    TXYZArray Points;
+    TXYZArray Line;  // the line the dimension runs along
+    double Offset;   // the dimension's distance from it
+    std::function<bool(const TXYZ&)> Within;
+  };
+  const TCase cases[] = {
+      {"straight, A and B beyond the measured points", {},
+       {{-5, 0, 0}, {15, 0, 0}, {1, 1, 0}, {5, 1, 0}, {9, 1, 0}}, {{-100, 0, 0}, {100, 0, 0}}, 0,
+       [](const TXYZ& p) { return p.x > 1 - 1e-3 && p.x < 9 + 1e-3; }},
+      {"along a cornered curb", {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}},
+       {{0, 1, 0}, {9, 11, 0}, {2, 0, 0}, {10, 5, 0}, {10, 8, 0}}, {}, 1,
+       // The offset blends the vertices' mitred offsets along each segment, so the ends
+       // at stations 2 and 18 lie at (1.8, 1) and (9, 8.2).
+       [](const TXYZ& p) { return p.x > 1.8 - 1e-3 && p.y < 8.2 + 1e-3; }},
+  };
+  for (const TCase& c : cases) {
+    street_.Clear();
+    auto& dimension = Add<TRazmerItem>(TRazmerItem::kKindIndex, c.Points);
+    TXYZArray line = c.Line;
+    if (!c.Curb.empty()) {
+      TAbstractItem& curb = Add<TAbstractItem>(37, c.Curb);
+      dimension.Contour().SetCapacity(1);
+      dimension.Contour().SetItem(0, &curb);
+      Rebuild();
+      line = curb.Points().Polyline();
+    }
+    Rebuild();
+    const auto onLine = [&](const TXYZ& p) {
+      double nearest = 1e9;
+      for (size_t i = 1; i < line.size(); ++i) nearest = std::min(nearest, SegmentDistance(p, line[i - 1], line[i]));
+      return std::abs(nearest - c.Offset) < 2e-3;
+    };
+    const TDxPrimCollection& lines = *street_.KindCollections(TRazmerItem::kKindIndex).at(0);
+    size_t along = 0;
+    for (size_t i = 0; i < lines.Count(); ++i) {
+      const auto v = lines.PrimAt(i).Vertices;
+      const TXYZ p{v[0].X, v[0].Y, 0}, q{v[1].X, v[1].Y, 0};
+      if (!onLine(p) || !onLine(q)) continue;
+      ++along;
+      const TXYZ middle{(p.x + q.x) / 2, (p.y + q.y) / 2, 0};
+      EXPECT_TRUE(c.Within(p) && c.Within(q)) << c.What << ": (" << p.x << ", " << p.y << ") - (" << q.x << ", "
+                                              << q.y << ") overhangs";
+      EXPECT_TRUE(onLine(middle)) << c.What << ": (" << p.x << ", " << p.y << ") - (" << q.x << ", " << q.y
+                                  << ") leaves the line";
+    }
+    EXPECT_GT(along, 0u) << c.What << ": no line drawn";
+  }
 }
 
 // What a symbol draws follows the changes it depends on at the next rebuild: the
