@@ -1,6 +1,5 @@
 #include "DemoSigns.h"
 
-#include <numbers>
 #include <vector>
 
 #include "document/StreetStructure.h"
@@ -60,8 +59,8 @@ struct TDemoLight {
   std::vector<TDemoHead> Heads;
 };
 
-// Poles on the lawns before the crossing. The head pictures' rows run up the plan from
-// their markers; turned by half a turn they stand above their points, red lamp on top.
+// Poles on the lawns before the crossing. The head pictures' markers are on their
+// bottom rows, so unturned heads stand above their points, red lamp on top.
 const std::vector<TDemoLight>& Lights() {
   static const std::vector<TDemoLight> lights = {
       {"east-bound, before the crossing", {143, -12.5f, 0}, {{"Т.1", {0.8f, 0, 0}}, {"Т.3", {-0.8f, 0, 0}}}},
@@ -93,7 +92,6 @@ void AddLight(TStreetStructure& street, const TDemoLight& demo) {
     TSvetoforSubItem& head = light.AddHead();
     head.SetName(Utf8ToCp1251(h.Picture));
     head.SetOffset(h.Offset);
-    head.SetRotation(static_cast<float>(std::numbers::pi));
   }
 }
 

@@ -33,17 +33,19 @@ void AddPictureCollection(TDxPrimCollections& collections, const TSvetoforPictur
 }
 
 // The picture in pixels with the centre of its anchor pixel at the origin, as two
-// triangles under the collection's Local.
+// triangles under the collection's Local. Rows are counted from the picture's top, as
+// the anchor is, and texture row 0 is the top row, so the top edge takes v = 0: the
+// picture stands on the plan as it shows in the file, not mirrored top to bottom.
 void AddPictureQuad(TDxTriangleCollection& collection, const TAbstractItem* owner,
                     const TSvetoforPicture& picture) {
   const auto left = static_cast<float>(-picture.AnchorX - 0.5);
   const auto right = static_cast<float>(picture.Bitmap.Width() - picture.AnchorX - 0.5);
-  const auto top = static_cast<float>(picture.Bitmap.Height() - picture.AnchorY - 0.5);
-  const auto bottom = static_cast<float>(-picture.AnchorY - 0.5);
-  const TDxVertex c0{left, top, 0, 0, 0, 1};
-  const TDxVertex c1{right, top, 0, 0, 1, 1};
-  const TDxVertex c2{right, bottom, 0, 0, 1, 0};
-  const TDxVertex c3{left, bottom, 0, 0, 0, 0};
+  const auto top = static_cast<float>(picture.AnchorY + 0.5);
+  const auto bottom = static_cast<float>(picture.AnchorY - picture.Bitmap.Height() + 0.5);
+  const TDxVertex c0{left, top, 0, 0, 0, 0};
+  const TDxVertex c1{right, top, 0, 0, 1, 0};
+  const TDxVertex c2{right, bottom, 0, 0, 1, 1};
+  const TDxVertex c3{left, bottom, 0, 0, 0, 1};
   const std::array<TDxVertex, 6> triangles = {c0, c1, c2, c3, c0, c2};
   collection.AddPrims(owner, triangles, 2);
 }

@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr uint32_t kMarkerColour = 0xFF0000;
+constexpr uint32_t kKeyedOut = 0xFFFFFF;
 
 TSvetoforPictureLib LoadDataDirectory(std::string_view cp1251Directory) {
   TSvetoforPictureLib library;
@@ -46,6 +47,10 @@ void TSvetoforPictureLib::Add(std::string_view fileName, TBitmap bitmap) {
   picture.Bitmap = std::move(bitmap);
   picture.Bitmap.SetPixelFormat(TPixelFormat::pf32bit);
   FindAnchor(picture.Bitmap, picture.AnchorX, picture.AnchorY);
+  // The marker only says where the picture sits; on the plan it would be a red dot at
+  // every head, so it takes the white that the pictures' textures key out.
+  if (picture.Bitmap.GetPixel(picture.AnchorX, picture.AnchorY) == kMarkerColour)
+    picture.Bitmap.SetPixel(picture.AnchorX, picture.AnchorY, kKeyedOut);
   pictures_.push_back(std::move(picture));
 }
 

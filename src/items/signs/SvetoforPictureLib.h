@@ -27,8 +27,8 @@ class TSvetoforPictureLib {
   // Every "*.bmp" file of directory (see FilesWithExtension). A missing directory gives
   // an empty library; a file that does not read is left out and reported through warn.
   void LoadDirectory(const std::filesystem::path& directory, const TWarningSink& warn);
-  // Adds the picture of a file name (with its extension): converts it to 32 bits and
-  // finds its anchor.
+  // Adds the picture of a file name (with its extension): converts it to 32 bits, finds
+  // its anchor and whitens the marker pixel there (white is keyed out on the plan).
   void Add(std::string_view fileName, TBitmap bitmap);
 
   int32_t Count() const { return static_cast<int32_t>(pictures_.size()); }

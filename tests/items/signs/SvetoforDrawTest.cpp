@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <numbers>
 #include <vector>
 
@@ -96,11 +97,12 @@ TEST_F(SvetoforDrawTest, APictureSitsOnItsMarkerPixelOnePixelEveryFortiethOfAUni
   };
   const double q = std::numbers::pi / 2;
   const TCase cases[] = {
-      {"20 x 40 with its marker at (10, 39)", "1.1", {}, 0, 2, {-0.2625, -0.9875, 0.2375, 0.0125}},
-      {"the same at an offset", "1.1", {3, -1, 0}, 0, 2, {2.7375, -1.9875, 3.2375, -0.9875}},
+      // The marker on the bottom row: the picture stands above its point.
+      {"20 x 40 with its marker at (10, 39)", "1.1", {}, 0, 2, {-0.2625, -0.0125, 0.2375, 0.9875}},
+      {"the same at an offset", "1.1", {3, -1, 0}, 0, 2, {2.7375, -1.0125, 3.2375, -0.0125}},
       {"turned a quarter counter-clockwise", "1.1", {}, static_cast<float>(q), 2,
-       {-0.0125, -0.2625, 0.9875, 0.2375}},
-      {"without a marker: anchored at the top-left pixel", "1.2", {}, 0, 3, {-0.0125, -0.0125, 0.1875, 0.1875}},
+       {-0.9875, -0.2625, 0.0125, 0.2375}},
+      {"without a marker: anchored at the top-left pixel", "1.2", {}, 0, 3, {-0.0125, -0.1875, 0.1875, 0.0125}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.What);
@@ -123,7 +125,7 @@ TEST_F(SvetoforDrawTest, TheSupportStandsOnlyOnAPointOfTheItemsOwn) {
   own.SetSupport("3.1");
   own.AddHead().SetName("1.1");
   EXPECT_NEAR(Box(1).X0, -0.2125, 1e-5);
-  EXPECT_NEAR(Box(1).Y1, 0.0125, 1e-5);
+  EXPECT_NEAR(Box(1).Y1, 0.3875, 1e-5);
   // A second light on the same point: its support would stand on the first one's.
   auto& shared = dynamic_cast<TSvetoforItem&>(*street_.ItemList(TSvetoforItem::kKindIndex).NewItem());
   shared.UseLibraries(supports_, heads_);
@@ -140,17 +142,20 @@ TEST_F(SvetoforDrawTest, TheSupportStandsOnlyOnAPointOfTheItemsOwn) {
 }
 
 TEST_F(SvetoforDrawTest, HeadPicturesLandTurnedWhereTheirHeadsAreAndWhiteIsTransparent) {
-  // The green block is the picture's first rows and columns; its rows run up the plan
-  // from the marker row, so for an unturned head it lies left of and below the point.
+  // Pictures were once laid mirrored top to bottom, and their red marker pixel drawn as
+  // a dot on every head. The green block is the picture's top-left quarter, the marker
+  // on its bottom row: an unturned head stands above its point with the green block
+  // upper left, white to its right and below it, and no red on the point.
   struct TCase {
     const char* What;
     float Rotation;
     double GreenX, GreenY;  // from the head's point
-    double WhiteX, WhiteY;
+    std::vector<std::array<double, 2>> White;
   };
   const TCase cases[] = {
-      {"unturned", 0, -0.14, -0.74, 0.14, -0.74},
-      {"a quarter counter-clockwise", static_cast<float>(std::numbers::pi / 2), 0.74, -0.14, 0.74, 0.14},
+      {"unturned", 0, -0.14, 0.74, {{0.14, 0.74}, {-0.14, 0.25}}},
+      {"a quarter counter-clockwise", static_cast<float>(std::numbers::pi / 2), -0.74, -0.14,
+       {{-0.74, 0.14}, {-0.25, -0.14}}},
   };
   // On a pixel centre, so that the one-pixel line to the head is where it is probed.
   const double x = 0.5 / 80;
@@ -162,11 +167,12 @@ TEST_F(SvetoforDrawTest, HeadPicturesLandTurnedWhereTheirHeadsAreAndWhiteIsTrans
     head.SetName("1.1");
     head.SetOffset({0, 1, 0});
     head.SetRotation(c.Rotation);
-    const auto picture = test::DrawPlan(street_, {0, 0.5, 0}, 80, TKindSet{TSvetoforItem::kKindIndex});
+    const auto picture = test::DrawPlan(street_, {0, 1, 0}, 80, TKindSet{TSvetoforItem::kKindIndex});
     if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
     EXPECT_TRUE(test::ColorNear(picture->At(x + c.GreenX, 1 + c.GreenY), kGreen, 40));
-    EXPECT_TRUE(test::ColorNear(picture->At(x + c.WhiteX, 1 + c.WhiteY), kWhite, 10));
-    // The line from the item's point up to the head, under the unturned picture's white.
+    for (const auto& [dx, dy] : c.White) EXPECT_TRUE(test::ColorNear(picture->At(x + dx, 1 + dy), kWhite, 10));
+    EXPECT_FALSE(test::ColorNear(picture->At(x, 1), kMarker, 80));
+    // The line from the item's point up to the head.
     EXPECT_LT(test::Brightness(picture->At(x, 0.3)), 128);
   }
 }
