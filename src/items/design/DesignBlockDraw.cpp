@@ -5,12 +5,12 @@
 
 #include "document/StreetStructure.h"
 #include "document/design/DsnBlockDef.h"
-#include "geometry/Vector.h"
 #include "items/design/DesignBlockItem.h"
 #include "platform/gpu/DxVertex.h"
 #include "render/DxDrawParams.h"
 #include "render/DxRenderer.h"
 #include "render/TextureSurface.h"
+#include "render/ViewReach.h"
 
 namespace vellmar {
 
@@ -39,24 +39,29 @@ void TDesignBlockItem::DrawImmediate(const TDxDrawParams& params, TModeSet modes
   TdxRenderer& renderer = *params.Renderer;
   const TDsnBlockDef& def = BlockDef();
   if (renderer.PixelSize() > double(def.Width()) + def.Height()) return;
-  bool inView = false;
-  for (int32_t i = 0; i < Points().Count() && !inView; ++i)
-    inView = DistanceXYZ(Points().GetVertex(i), params.Centre) < params.Radius;
-  if (!inView) return;
-
   const double angle = BlockAngle(0);
   const std::array<TDxVertex, 6> quad = BlockQuad(def, color_);
-  def.GetTexture().Apply(renderer);
   TMatrixShell& world = renderer.World();
+  bool bound = false;
   for (int32_t i = 0; i < Points().Count(); ++i) {
     const TXYZ at = Points().GetVertex(i);
+    const auto place = [&](TMatrixShell& shell) {
+      shell.Translate(false, at.x, at.y, at.z);
+      shell.RotateZ(false, -angle);
+    };
+    // Every copy by its own picture's circle: the anchor may lie outside the view while
+    // the picture is in it, and copies far from the view cost nothing.
+    TMatrixShell placed;
+    place(placed);
+    if (!PlacedRectReachesView(placed.GetMatrix(), quad[0].X, quad[0].Y, quad[2].X, quad[2].Y, params)) continue;
+    if (!bound) def.GetTexture().Apply(renderer);
+    bound = true;
     world.PushMatrix();
-    world.Translate(false, at.x, at.y, at.z);
-    world.RotateZ(false, -angle);
+    place(world);
     renderer.DrawVertexTriangles(quad);
     world.PopMatrix();
   }
-  renderer.BindTexture(nullptr);
+  if (bound) renderer.BindTexture(nullptr);
 }
 
 }  // namespace vellmar

@@ -6,6 +6,7 @@
 #include "items/signs/SignPicture.h"
 #include "platform/text/Cp1251.h"
 #include "render/DxRenderer.h"
+#include "render/ViewReach.h"
 
 #include "items/signs/EmfSubItem.h"
 #include "items/signs/NamedMetafileLib.h"
@@ -39,11 +40,10 @@ void TZnak2Item::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
   const TPointList& points = Points();
   if (points.Count() < 1 || params.Renderer == nullptr) return;
   const TXYZ p0 = points.GetVertex(0);
-  if (DistanceXYZ(p0, params.Centre) > params.Radius) return;
   TdxRenderer& renderer = *params.Renderer;
-  renderer.DrawPolyline(points.GetVertices(), MakeColor(0, 0, 0, 255));
+  if (DistanceXYZ(p0, params.Centre) <= params.Radius)
+    renderer.DrawPolyline(points.GetVertices(), MakeColor(0, 0, 0, 255));
   if (picture_ == nullptr) return;
-  TTextureSurface* texture = SignPictureTexture(renderer, *picture_, scale_, cacheHint_);
   TXYZ d = points.Count() > 1 ? SubXYZ(p0, points.GetVertex(1)) : TXYZ{1.0f, 0.0f, 0.0f};
   // Coinciding points give no direction: the picture then stands unturned.
   if (d.x == 0.0f && d.y == 0.0f) d = {1.0f, 0.0f, 0.0f};
@@ -52,14 +52,22 @@ void TZnak2Item::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
   const auto w = static_cast<float>(Width());
   const auto h = static_cast<float>(Height());
   // The picture's rows run downwards.
+  const auto place = [&](TMatrixShell& shell) {
+    shell.Translate(false, p0.x, p0.y, p0.z);
+    shell.RotateByVector(false, -d.y, d.x);
+    shell.Scale(false, s, s, s);
+    shell.Scale(false, scale, -scale, scale);
+    shell.Translate(false, -w / 2, -h / 2, 0);
+  };
+  // The picture by its own circle, which reaches beyond its point.
+  TMatrixShell placed;
+  place(placed);
+  if (!PlacedRectReachesView(placed.GetMatrix(), 0, 0, w, h, params)) return;
+  TTextureSurface* texture = SignPictureTexture(renderer, *picture_, scale_, cacheHint_);
   const std::array<TDxVertex, 4> fan = {{{0, 0, 0, 0, 0, 0}, {w, 0, 0, 0, 1, 0}, {w, h, 0, 0, 1, 1}, {0, h, 0, 0, 0, 1}}};
   TMatrixShell& world = renderer.World();
   world.PushMatrix();
-  world.Translate(false, p0.x, p0.y, p0.z);
-  world.RotateByVector(false, -d.y, d.x);
-  world.Scale(false, s, s, s);
-  world.Scale(false, scale, -scale, scale);
-  world.Translate(false, -w / 2, -h / 2, 0);
+  place(world);
   DrawSignPicture(renderer, texture, fan, /*fan=*/true);
   world.PopMatrix();
 }

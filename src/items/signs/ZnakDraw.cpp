@@ -18,6 +18,7 @@
 #include "render/DxLineCollection.h"
 #include "render/DxRenderer.h"
 #include "render/DxTriangleCollection.h"
+#include "render/ViewReach.h"
 
 namespace vellmar {
 
@@ -174,19 +175,26 @@ void TZnakItem::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
   TPointItem::DrawImmediate(params, modes);
   TPointList& points = Points();
   if (points.Count() < 3 || params.Renderer == nullptr) return;
-  if (DistanceXYZ(points.GetVertex(0), params.Centre) > params.Radius &&
-      DistanceXYZ(points.GetVertex(2), params.Centre) > params.Radius)
-    return;
   TdxRenderer& renderer = *params.Renderer;
   TMatrixShell& world = renderer.World();
   for (int32_t i = 0; i < PlateCount(); ++i) {
     TEmfSubItem& plate = Plate(i);
     if (plate.Picture() == nullptr || plate.Width() == 0) continue;
-    TTextureSurface* texture = SignPictureTexture(renderer, *plate.Picture(), plate.Scale(), plate.CacheHint());
     const double scale = PictureScale(plate.Scale());
     const auto w = static_cast<float>(plate.Width());
     const auto h = static_cast<float>(plate.Height());
     // The picture's rows run downwards.
+    const auto place = [&](TMatrixShell& shell) {
+      PlacePlate(shell, plate);
+      shell.Scale(false, scale, -scale, scale);
+      shell.Translate(false, -w / 2, -h / 2, 0);
+    };
+    // Each plate by its own circle: one mounted low shows in views that hold neither the
+    // post's foot nor its top.
+    TMatrixShell placed;
+    place(placed);
+    if (!PlacedRectReachesView(placed.GetMatrix(), 0, 0, w, h, params)) continue;
+    TTextureSurface* texture = SignPictureTexture(renderer, *plate.Picture(), plate.Scale(), plate.CacheHint());
     const std::array<TDxVertex, 6> quad = {{{0, 0, 0, 0, 0, 0},
                                             {w, 0, 0, 0, 1, 0},
                                             {w, h, 0, 0, 1, 1},
@@ -194,9 +202,7 @@ void TZnakItem::DrawImmediate(const TDxDrawParams& params, TModeSet modes) {
                                             {0, h, 0, 0, 0, 1},
                                             {0, 0, 0, 0, 0, 0}}};
     world.PushMatrix();
-    PlacePlate(world, plate);
-    world.Scale(false, scale, -scale, scale);
-    world.Translate(false, -w / 2, -h / 2, 0);
+    place(world);
     DrawSignPicture(renderer, texture, quad, /*fan=*/false);
     world.PopMatrix();
   }

@@ -130,6 +130,36 @@ TEST_F(DesignDrawTest, ABlockPictureSitsOnItsAnchorAtItsSizeTurnedByTheAxis) {
   }
 }
 
+// A block was drawn only while one of its points was in view: a large picture hanging
+// from its top-left anchor vanished when zoomed in on its middle. Each copy is culled by
+// its own picture's circle.
+TEST_F(DesignDrawTest, ABlockCopyIsCulledByItsOwnPicture) {
+  TDsnBlockDef& def = Blocks().Add();
+  def.SetName("Field");
+  def.SetBitmap(Solid(20, 20, 0xFF0000));
+  def.SetWidth(20);
+  def.SetHeight(20);
+  def.SetAnchor(0, 0);
+  // Copies anchored at (0, 0) and (100, 0): pictures down and to the right of them.
+  auto& block = Add<TDesignBlockItem>(kBlockKind, {{0, 0, 0}, {100, 0, 0}});
+  block.SetBlockName("Field");
+  struct TCase {
+    const char* What;
+    TXYZ Centre;
+    bool Red;
+  };
+  const TCase cases[] = {
+      {"the first copy's middle, 14 m from its anchor", {10, -10, 0}, true},
+      {"the second copy's far corner", {119, -19, 0}, true},
+      {"between the copies", {60, -10, 0}, false},
+  };
+  for (const TCase& c : cases) {
+    const auto image = test::DrawPlan(street_, c.Centre, 40.0, TKindSet{kBlockKind}, 120, 120);
+    if (!image) GTEST_SKIP() << "no headless OpenGL context on this machine";
+    EXPECT_EQ(bool(ColorNear(image->At(c.Centre), kRed, 8)), c.Red) << c.What;
+  }
+}
+
 TEST_F(DesignDrawTest, EveryPointOfABlockGetsACopyAndAnUnknownNameTheStandIn) {
   TDsnBlockDef& def = Blocks().Add();
   def.SetName("Bin");

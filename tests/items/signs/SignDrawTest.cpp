@@ -331,22 +331,25 @@ class SignFrameTest : public SignDrawTest {
 
   struct TFrame {
     int PlateDraws = 0;
+    int SecondKindPictures = 0;
     std::set<const IGpuTexture*> PlateTextures;
     int UntexturedPlates = 0;
     int TexturesCreated = 0;
     bool UnboundAfterEachPlate = true;
   };
 
-  // A plate is the one draw of six vertices with the picture's corners in UV.
-  static bool IsPlate(const TGpuCall& call) {
+  // A plate is the one draw of six vertices with the picture's corners in UV; the
+  // second kind's picture the same as a fan of four.
+  static bool IsPicture(const TGpuCall& call, size_t count) {
     const std::vector<TDxVertex>& v = call.Vertices;
-    return v.size() == 6 && v[0].U == 0 && v[0].V == 0 && v[1].U == 1 && v[1].V == 0 && v[2].U == 1 &&
+    return v.size() == count && v[0].U == 0 && v[0].V == 0 && v[1].U == 1 && v[1].V == 0 && v[2].U == 1 &&
            v[2].V == 1;
   }
+  static bool IsPlate(const TGpuCall& call) { return IsPicture(call, 6); }
 
   TFrame Frame() {
     frame_.Device->ClearCalls();
-    street_.Draw(params_, TKindSet{TZnakItem::kKindIndex}, 1u << 0);
+    street_.Draw(params_, TKindSet{TZnakItem::kKindIndex, kZnak2Kind}, 1u << 0);
     TFrame frame;
     const IGpuTexture* bound = nullptr;
     bool awaitingUnbind = false;
@@ -356,6 +359,7 @@ class SignFrameTest : public SignDrawTest {
         bound = call.Texture;
         if (bound == nullptr) awaitingUnbind = false;
       }
+      if (IsPicture(call, 4)) ++frame.SecondKindPictures;
       if (!IsPlate(call)) continue;
       if (awaitingUnbind) frame.UnboundAfterEachPlate = false;
       awaitingUnbind = true;
@@ -407,6 +411,41 @@ TEST_F(SignFrameTest, AChangedPlateIsDrawnAnewAtTheNextFrame) {
   // A plate without a picture draws nothing.
   sign.AddPlate();
   EXPECT_EQ(Frame().PlateDraws, 1);
+}
+
+// Plates were culled with their post, drawn only while its foot or its top was in view:
+// a plate mounted low vanished on zooming in on it, and the second kind's picture while
+// its point was outside the view. Each picture is culled by its own circle.
+TEST_F(SignFrameTest, EveryPictureIsCulledByItsOwnCircle) {
+  // A 2 m plate 6 m under the top of a post along +x: centred on (0, -6).
+  Plate(Sign(street_, {-3, -3, 0}, {-1, 0, 0}, {0, 0, 0}), "red-blue.emf").SetOrigin({0, -6, 0});
+  // The second kind's 2 m picture centred on its point (20, 0).
+  TMemoryStream bytes;
+  test::WriteItemHead(bytes, "ROADSGN2", 1, test::NewPoints(street_, {{20, 0, 0}}));
+  bytes.Seek(0, TSeekOrigin::Begin);
+  auto& second = dynamic_cast<TZnak2Item&>(*street_.ItemList(kZnak2Kind).NewItem());
+  second.UseLibraries(libraries_);
+  second.LoadFromStream(bytes);
+  struct TCase {
+    const char* What;
+    TXYZ Centre;
+    float Radius;
+    int Plates, SecondKindPictures;
+  };
+  const TCase cases[] = {
+      {"the plate in view, neither foot nor top", {0, -6, 0}, 2, 1, 0},
+      {"just off the plate's corner", {1.1f, -7.1f, 0}, 0.2f, 1, 0},
+      {"the post's top in view, the plate not", {0, 0.5f, 0}, 2, 0, 0},
+      {"the second kind's picture's edge, not its point", {21.5f, 0, 0}, 0.8f, 0, 1},
+      {"beside the second kind's picture", {23.5f, 0, 0}, 0.8f, 0, 0},
+  };
+  for (const TCase& c : cases) {
+    params_.Centre = c.Centre;
+    params_.Radius = c.Radius;
+    const TFrame frame = Frame();
+    EXPECT_EQ(frame.PlateDraws, c.Plates) << c.What;
+    EXPECT_EQ(frame.SecondKindPictures, c.SecondKindPictures) << c.What;
+  }
 }
 
 }  // namespace
