@@ -1,6 +1,5 @@
 // The traffic island drawn: outline and hatching.
 
-#include <algorithm>
 #include <memory>
 
 #include "document/StreetStructure.h"
@@ -10,6 +9,7 @@
 #include "platform/gpu/DxVertex.h"
 #include "render/DxLineCollection.h"
 #include "render/DxTriangleCollection.h"
+#include "render/JoinedBand.h"
 
 namespace vellmar {
 
@@ -59,13 +59,10 @@ void TOstrovokItem::BuildPrimitives() {
     quads = ApexHatch(island, mainPoint_, gostType_);
   }
   if (!noOutline_ && outlineTo > outlineFrom) {
-    // One band per side: a band mitred through the apex's sharp corner would spike
-    // far beyond the island.
-    for (size_t i = 0; i + 1 < island.VertexIndex.size(); ++i) {
-      const int32_t from = std::max(island.VertexIndex[i], outlineFrom);
-      const int32_t to = std::min(island.VertexIndex[i + 1], outlineTo);
-      if (to > from) fill.AddRibbon(this, island.Polyline, from, to, 0, kOutlineHalf, -kOutlineHalf, 0, 0);
-    }
+    // Joined at every corner, mitred where the tip stays near the line and bevelled at
+    // a sharp apex, so the outline has neither notches nor spikes.
+    fill.AddTriangles(this, JoinedBandTriangles(island.Polyline, static_cast<size_t>(outlineFrom),
+                                                static_cast<size_t>(outlineTo), kOutlineHalf));
     lines.AddPolylineRange(this, island.Polyline, outlineTo, outlineFrom);
   }
   if (quads.empty()) {

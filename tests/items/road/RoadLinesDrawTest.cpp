@@ -240,6 +240,36 @@ TEST_F(RoadLinesDrawTest, IslandHatchingStaysInsideTheIsland) {
   }
 }
 
+// The outline's sides once ended square at every control point: a wedge gap outside
+// each corner and a notch at each apex. Corners are joined now, mitred while the tip
+// stays within two widths of the line, bevelled beyond (no spike at a sharp apex).
+TEST_F(RoadLinesDrawTest, IslandOutlinesAreJoinedAtTheirCorners) {
+  struct TCase {
+    const char* What;
+    uint8_t Type;
+    TXYZArray Points;
+    TXYZ Probe;  // just outside the corner, within the outline's width of it
+    bool Dark;
+  };
+  const TCase cases[] = {
+      // The parallel type outlines from point 1 to the last: a right angle at (10, 0).
+      {"outside a right-angled corner", 3, {{0, 4, 0}, {0, 0, 0}, {10, 0, 0}, {10, 4, 0}}, {10.035f, -0.035f, 0}, true},
+      // A 53 degree apex: its mitre's tip lies 0.11 beyond the apex.
+      {"outside an apex of 53 degrees", 0, {{16, -8, 0}, {0, 0, 0}, {16, 8, 0}, {16, 0, 0}}, {-0.06f, 0, 0}, true},
+      // A 10 degree apex: an unlimited mitre would reach 0.57 beyond it.
+      {"beyond a bevelled apex of 10 degrees", 0, {{16, -1.4f, 0}, {0, 0, 0}, {16, 1.4f, 0}, {16, 0, 0}},
+       {-0.3f, 0, 0}, false},
+  };
+  for (const TCase& c : cases) {
+    street_.Clear();
+    auto& island = Add<TOstrovokItem>(12, c.Points);
+    island.SetGostType(c.Type);
+    const auto picture = test::DrawPlan(street_, c.Probe, 400.0, TKindSet{12}, 120, 120);
+    if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
+    EXPECT_EQ(Dark(picture->At(c.Probe)), c.Dark) << c.What;
+  }
+}
+
 TEST_F(RoadLinesDrawTest, PicketTicksStandAtTheirStationsOnACurvedAxis) {
   constexpr double radius = 30;
   TXYZArray arc;
