@@ -4,7 +4,7 @@
 # the viewer.
 include(GNUInstallDirs)
 
-install(TARGETS vellmar vellmar-hub vellmar-render vellmar-info RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vellmar vellmar-hub vellmar-render vellmar-info vellmar-export RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/DataFiles" DESTINATION ${CMAKE_INSTALL_DATADIR}/vellmar)
 install(FILES "${PROJECT_SOURCE_DIR}/packaging/vellmar.desktop" DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES "${PROJECT_SOURCE_DIR}/packaging/vellmar-street.xml" DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

@@ -2,6 +2,7 @@
 // scripts; --save writes the loaded street back through the normal save path; --station
 // and --pick answer where a world point lies along the axis and which item it is on.
 //   vellmar-info FILE.pln [--save OUT.pln] [--station X,Y] [--pick X,Y --pixel-size P]
+//   vellmar-info FILE.pln --quantities [--csv OUT.csv]
 
 #include <charconv>
 #include <cmath>
@@ -15,9 +16,12 @@
 #include "document/ItemList.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
+#include "export/Quantities.h"
 #include "items/ItemDescription.h"
 #include "items/ItemPicker.h"
 #include "items/road/AxisPlace.h"
+#include "platform/AtomicFile.h"
+#include "platform/Stream.h"
 #include "platform/ToolMain.h"
 #include "platform/text/Cp1251.h"
 #include "platform/text/Numbers.h"
@@ -29,13 +33,18 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vellmar-info FILE.pln [--save OUT.pln] [--station X,Y] [--pick X,Y --pixel-size P]\n"
+    "       vellmar-info FILE.pln --quantities [--csv OUT.csv]\n"
     "Prints the street's name, start and end names, stored points, point bounds, stored\n"
     "view (centre x y z, scale, rotation) and one line 'kind INDEX IDENT COUNT' for every\n"
     "kind with items. --save writes the loaded street to OUT.pln.\n"
     "--station X,Y prints only 'station M offset M' of the world point along the main axis\n"
     "(offset positive to the right). --pick X,Y prints only the topmost item drawn there,\n"
     "'item KIND IDENT ID' and its 'field: value' lines, lines and points counted as hit\n"
-    "within 3 pixels of P metres (--pixel-size, required); exit code 1 when nothing is there.\n";
+    "within 3 pixels of P metres (--pixel-size, required); exit code 1 when nothing is there.\n"
+    "--quantities prints only what the plan holds for the estimate: per marking type the\n"
+    "count, painted length and area; per sign number the count and each sign's station,\n"
+    "offset and side; per surface kind the area; kerbs, barriers and tram lines by length.\n"
+    "--csv OUT.csv writes the same table as comma-separated values.\n";
 
 // Pixels around lines and points that still hit them, as in the viewer.
 constexpr double kPickPixels = 3.0;
@@ -86,9 +95,23 @@ int PrintPick(TStreetStructure& street, const TXYZ& point, double pixelSize) {
   return 0;
 }
 
+int PrintQuantities(TStreetStructure& street, const std::string& csv) {
+  const TQuantities quantities = CountQuantities(street);
+  if (!csv.empty()) {
+    TAtomicFile file(csv);
+    const std::string text = QuantitiesCsv(quantities);
+    file.Stream().Write(text.data(), text.size());
+    file.Commit();
+  }
+  std::cout << QuantitiesText(quantities);
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string input;
   std::string output;
+  std::string csv;
+  bool quantities = false;
   std::optional<TXYZ> station, pick;
   std::optional<double> pixelSize;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -99,6 +122,11 @@ int Run(const std::vector<std::string>& args) {
       const std::string& option = args[i];
       if (++i == args.size()) throw TUsageError{option + " needs a point X,Y"};
       (option == "--station" ? station : pick) = ParsePoint(option, args[i]);
+    } else if (args[i] == "--quantities") {
+      quantities = true;
+    } else if (args[i] == "--csv") {
+      if (++i == args.size()) throw TUsageError{"--csv needs a file name"};
+      csv = args[i];
     } else if (args[i] == "--pixel-size") {
       if (++i == args.size()) throw TUsageError{"--pixel-size needs metres per pixel"};
       pixelSize = ParseDouble(args[i]);
@@ -116,12 +144,17 @@ int Run(const std::vector<std::string>& args) {
   if ((station || pick) && !output.empty()) throw TUsageError{"--save cannot go with --station or --pick"};
   if (pick && !pixelSize) throw TUsageError{"--pick needs --pixel-size"};
   if (pixelSize && !pick) throw TUsageError{"--pixel-size belongs to --pick"};
+  if (!csv.empty() && !quantities) throw TUsageError{"--csv belongs to --quantities"};
+  if (quantities && (station || pick || !output.empty())) {
+    throw TUsageError{"--quantities cannot go with --station, --pick or --save"};
+  }
 
   RegisterAllKinds();
   TStreetStructure street;
   street.LoadFromFile(input);
   if (station) return PrintStation(street, *station);
   if (pick) return PrintPick(street, *pick, *pixelSize);
+  if (quantities) return PrintQuantities(street, csv);
 
   const TPointBounds bounds = street.Points().GetBounds();
   const TXYZ& centre = street.ViewCentre();

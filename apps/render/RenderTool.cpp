@@ -17,12 +17,14 @@
 #include <utility>
 #include <vector>
 
+#include "document/KindList.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "document/ViewPicture.h"
 #include "document/ViewPrint.h"
 #include "document/ViewState.h"
 #include "items/plan/SheetPrint.h"
+#include "platform/Error.h"
 #include "platform/ToolMain.h"
 #include "platform/text/Numbers.h"
 #include "underlay/AllKinds.h"
@@ -96,34 +98,12 @@ uint32_t PixelCount(std::string_view text) {
   return static_cast<uint32_t>(*value);
 }
 
-int32_t KindOf(std::string_view entry) {
-  if (const std::optional<int32_t> index = ParseInt32(entry)) {
-    if (*index < 0 || *index >= kKindCount) throw TUsageError{"no kind " + std::string(entry)};
-    return *index;
-  }
-  std::string upper(entry);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  for (int32_t kind = 0; kind < kKindCount; ++kind) {
-    std::string ident = TKindRegistry::Kind(kind).Ident.Text();
-    while (!ident.empty() && ident.back() == ' ') ident.pop_back();
-    if (ident == upper) return kind;
-  }
-  throw TUsageError{"no kind " + std::string(entry)};
-}
-
 TKindSet KindsOf(std::string_view list) {
-  if (list == "all") return TKindRegistry::AllKinds();
-  TKindSet kinds;
-  size_t start = 0;
-  while (start <= list.size()) {
-    const size_t end = std::min(list.find(',', start), list.size());
-    const std::string_view entry = list.substr(start, end - start);
-    if (entry.empty()) throw TUsageError{"--kinds has an empty entry"};
-    kinds.Include(KindOf(entry));
-    start = end + 1;
+  try {
+    return ParseKindList(list);
+  } catch (const EVellmarError& error) {
+    throw TUsageError{std::string("--kinds: ") + error.what()};
   }
-  return kinds;
 }
 
 std::vector<int> SheetNumbers(std::string_view list) {

@@ -19,6 +19,7 @@
 #include "items/signs/ZnakItem.h"
 #include "platform/imaging/Bitmap.h"
 #include "support/TestSupport.h"
+#include "support/ToolRun.h"
 #include "underlay/AllKinds.h"
 
 namespace vellmar {
@@ -30,26 +31,8 @@ constexpr int32_t kLawnKind = 4;
 constexpr int32_t kSignKind = 22;
 constexpr int32_t kAxisKind = 35;
 
-struct TToolRun {
-  int Status = -1;
-  std::string Output;  // stdout
-  std::string Errors;  // stderr
-};
-
-TToolRun RunTool(const char* tool, const std::string& arguments, const test::TempDir& scratch) {
-  const std::filesystem::path errors = scratch / "stderr.txt";
-  const std::string command = std::string(tool) + " " + arguments + " 2>'" + errors.string() + "'";
-  FILE* pipe = popen(command.c_str(), "r");
-  TToolRun run;
-  char buffer[512];
-  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.Output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream in(errors, std::ios::binary);
-  run.Errors.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return run;
-}
-
+using test::RunTool;
+using test::TToolRun;
 using test::Quote;
 
 std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {

@@ -12,7 +12,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 expected=(
-  usr/bin/vellmar usr/bin/vellmar-render usr/bin/vellmar-hub usr/bin/vellmar-info
+  usr/bin/vellmar usr/bin/vellmar-render usr/bin/vellmar-hub usr/bin/vellmar-info usr/bin/vellmar-export
   "usr/share/vellmar/DataFiles/Разметка"
   usr/share/applications/vellmar.desktop
   usr/share/icons/hicolor/scalable/apps/vellmar.svg
