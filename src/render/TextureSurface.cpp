@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/WarningSink.h"
+#include "platform/text/Cp1251.h"
 #include "render/DxRenderer.h"
 
 namespace vellmar {
@@ -48,6 +50,22 @@ void BleedIntoTransparent(std::vector<uint32_t>& texels, uint32_t width, uint32_
       if (count != 0) texel = (r / count) << 16 | (g / count) << 8 | b / count;
     }
   }
+}
+
+// The texels of a width x height picture at another size, each taken from the source
+// texel under its centre.
+std::vector<uint32_t> NearestResampled(const std::vector<uint32_t>& texels, uint32_t width, uint32_t height,
+                                       uint32_t toWidth, uint32_t toHeight) {
+  std::vector<uint32_t> resampled(static_cast<size_t>(toWidth) * toHeight);
+  for (uint32_t y = 0; y < toHeight; ++y) {
+    const auto sy = static_cast<size_t>((y + 0.5) * height / toHeight);
+    for (uint32_t x = 0; x < toWidth; ++x) {
+      const auto sx = static_cast<size_t>((x + 0.5) * width / toWidth);
+      resampled[static_cast<size_t>(y) * toWidth + x] = texels[std::min<size_t>(sy, height - 1) * width +
+                                                               std::min<size_t>(sx, width - 1)];
+    }
+  }
+  return resampled;
 }
 
 }  // namespace
@@ -103,6 +121,7 @@ void TTextureSurface::LoadFromFile(const std::filesystem::path& fileName) {
   TBitmap picture;
   picture.LoadFromFile(fileName);
   AssignBitmap(picture);
+  name_ = Utf8ToCp1251(fileName.filename().string());
 }
 
 void TTextureSurface::AssignBitmap(const TBitmap& source) {
@@ -141,8 +160,27 @@ IGpuTexture* TTextureSurface::TextureFor(const IGpuDevice* device) const {
 IGpuTexture* TTextureSurface::BuildTexture(IGpuDevice& device) {
   const auto width = static_cast<uint32_t>(bitmap_->Width());
   const auto height = static_cast<uint32_t>(bitmap_->Height());
+  // A picture larger than the device takes would stop every frame that shows it: it is
+  // scaled down, keeping its proportions, to the largest texture the device makes.
+  uint32_t textureWidth = width, textureHeight = height;
+  D3DCAPS9 caps{};
+  if (device.GetDeviceCaps(caps) == D3D_OK && caps.MaxTextureWidth > 0 && caps.MaxTextureHeight > 0 &&
+      (width > caps.MaxTextureWidth || height > caps.MaxTextureHeight)) {
+    const double k = std::min(double(caps.MaxTextureWidth) / width, double(caps.MaxTextureHeight) / height);
+    textureWidth = std::clamp(static_cast<uint32_t>(width * k), 1u, caps.MaxTextureWidth);
+    textureHeight = std::clamp(static_cast<uint32_t>(height * k), 1u, caps.MaxTextureHeight);
+    if (!toldScaledDown_) {
+      toldScaledDown_ = true;
+      const std::string named = name_.empty() ? std::string("without a name") : "\"" + name_ + "\"";
+      ReportWarning("TTextureSurface.Apply: the picture " + named + " is " + std::to_string(width) + " x " +
+                    std::to_string(height) + " pixels, larger than the largest texture of this device (" +
+                    std::to_string(caps.MaxTextureWidth) + " x " + std::to_string(caps.MaxTextureHeight) +
+                    "); it is drawn scaled down to " + std::to_string(textureWidth) + " x " +
+                    std::to_string(textureHeight));
+    }
+  }
   std::unique_ptr<IGpuTexture> texture;
-  Check(device.CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture),
+  Check(device.CreateTexture(textureWidth, textureHeight, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture),
         "CreateTexture");
   bitmap_->SetPixelFormat(TPixelFormat::pf32bit);
 
@@ -160,13 +198,15 @@ IGpuTexture* TTextureSurface::BuildTexture(IGpuDevice& device) {
     }
   }
   BleedIntoTransparent(texels, width, height);
+  if (textureWidth != width || textureHeight != height)
+    texels = NearestResampled(texels, width, height, textureWidth, textureHeight);
 
   D3DLOCKED_RECT locked;
   Check(texture->LockRect(0, locked, 0), "LockRect");
   auto* target = static_cast<uint8_t*>(locked.pBits);
-  for (uint32_t y = 0; y < height; ++y) {
-    std::memcpy(target + static_cast<ptrdiff_t>(y) * locked.Pitch, texels.data() + static_cast<size_t>(y) * width,
-                4 * static_cast<size_t>(width));
+  for (uint32_t y = 0; y < textureHeight; ++y) {
+    std::memcpy(target + static_cast<ptrdiff_t>(y) * locked.Pitch,
+                texels.data() + static_cast<size_t>(y) * textureWidth, 4 * static_cast<size_t>(textureWidth));
   }
   Check(texture->UnlockRect(0), "UnlockRect");
   links_.push_back(TDevTexLink{&device, std::move(texture)});

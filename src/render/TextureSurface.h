@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/gpu/GpuDevice.h"
@@ -56,6 +57,9 @@ class TTextureSurface {
   // Number given by the metafile texture cache; 0 otherwise.
   int32_t Serial() const { return serial_; }
   void SetSerial(int32_t serial) { serial_ = serial; }
+  // What the picture is called in messages (Windows-1251): a file name, a block's name.
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
 
   // Loads a Windows bitmap file; a missing or damaged file raises and leaves the surface
   // as it was.
@@ -96,6 +100,9 @@ class TTextureSurface {
   int32_t serial_ = 0;
   std::vector<TDevTexLink> links_;
   uint32_t transparentColor_ = 0xFFFFFF;
+  std::string name_;
+  // A picture larger than a device's largest texture is said once, not at every device.
+  bool toldScaledDown_ = false;
   // The picture upside down in a bottom-up bitmap: its lowest row in memory is the top
   // of the source picture, which is the order a texture is filled in.
   std::unique_ptr<TBitmap> bitmap_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/WarningSink.h"
 #include "platform/gpu/recording/RecordingDevice.h"
 #include "render/DxRenderer.h"
 #include "render/TextureSurface.h"
@@ -68,7 +69,9 @@ TEST(TextureSurface, ApplySetsTextureStageBlendAndSamplerStates) {
   surface.Settings().ColorArg2 = TTextureArg::Diffuse;
   device->ClearCalls();
   surface.Apply(*renderer);
-  const std::vector<std::string> expected = {"CreateTexture(2, 1, 1, 0, 21, 1)",
+  // The device's largest texture is asked for first: larger pictures are scaled down.
+  const std::vector<std::string> expected = {"GetDeviceCaps()",
+                                             "CreateTexture(2, 1, 1, 0, 21, 1)",
                                              "LockRect(0, 0)",
                                              "UnlockRect(0)",
                                              "SetTexture(0, texture)",
@@ -161,11 +164,63 @@ TEST(TextureSurface, OneTexturePerDeviceAndADyingRendererTakesOnlyItsOwn) {
 TEST(TextureSurface, FailedTextureCreationRaisesAndLeavesNoLink) {
   RecordingDevice* device = nullptr;
   auto renderer = MakeRenderer(&device);
-  device->Caps().MaxTextureWidth = 1;
+  device->SetTextureCreationFails(true);
   TTextureSurface surface;
   surface.AssignBitmap(Picture({{kBlack, kBlack}}));
   EXPECT_THROW(surface.Apply(*renderer), EVellmarError);
   EXPECT_EQ(surface.LinkCount(), 0u);
+}
+
+// A picture wider or taller than the device's largest texture stopped every frame that
+// showed it ("CreateTexture failed"): it is scaled down to fit, keeping its proportions,
+// and said once, by name, however many devices use it.
+TEST(TextureSurface, APictureLargerThanTheDeviceTakesIsScaledDownAndSaidOnce) {
+  struct TCase {
+    const char* What;
+    int32_t Width, Height;
+    uint32_t MaxWidth, MaxHeight;
+    uint32_t MadeWidth, MadeHeight;
+    size_t Warnings;
+  };
+  const TCase cases[] = {
+      {"too wide", 100, 20, 64, 64, 64, 12, 1},
+      {"too tall", 10, 200, 64, 64, 3, 64, 1},
+      {"too wide and too tall", 300, 150, 64, 32, 64, 32, 1},
+      {"a thin line keeps a pixel", 1000, 1, 64, 64, 64, 1, 1},
+      {"just fits", 64, 64, 64, 64, 64, 64, 0},
+  };
+  for (const TCase& c : cases) {
+    std::vector<std::string> warnings;
+    SetWarningSink([&](const std::string& message) { warnings.push_back(message); });
+    RecordingDevice* first = nullptr;
+    RecordingDevice* second = nullptr;
+    auto one = MakeRenderer(&first);
+    auto two = MakeRenderer(&second);
+    for (RecordingDevice* device : {first, second}) {
+      device->Caps().MaxTextureWidth = c.MaxWidth;
+      device->Caps().MaxTextureHeight = c.MaxHeight;
+    }
+    TBitmap picture(c.Width, c.Height, TPixelFormat::pf24bit);
+    // The left half black, the right half a colour: the scaled texture keeps the halves.
+    for (int32_t y = 0; y < c.Height; ++y) {
+      for (int32_t x = 0; x < c.Width; ++x) picture.SetPixel(x, y, x < c.Width / 2 ? kBlack : 0x3366CC);
+    }
+    TTextureSurface surface;
+    surface.SetName("Big");
+    surface.AssignBitmap(picture);
+    ASSERT_NO_THROW(surface.Apply(*one)) << c.What;
+    ASSERT_NO_THROW(surface.Apply(*two)) << c.What;
+    SetWarningSink({});
+    const RecordingTexture& made = TextureOf(surface, *one);
+    EXPECT_EQ(made.Width(), c.MadeWidth) << c.What;
+    EXPECT_EQ(made.Height(), c.MadeHeight) << c.What;
+    EXPECT_EQ(made.Pixels().front(), 0xFF000000u) << c.What;
+    EXPECT_EQ(made.Pixels().back(), 0xFF3366CCu) << c.What;
+    ASSERT_EQ(warnings.size(), c.Warnings) << c.What;
+    if (c.Warnings != 0) {
+      EXPECT_NE(warnings[0].find("\"Big\""), std::string::npos) << warnings[0];
+    }
+  }
 }
 
 TEST(TextureSurface, LoadsBitmapFilesAndRaisesOnMissingOnes) {

@@ -33,6 +33,7 @@ TTextureSurface& TDsnBlockDef::GetTexture() const {
   TBitmap picture = bitmap_;
   picture.SetPixelFormat(TPixelFormat::pf32bit);
   texture_->AssignBitmap(picture);
+  texture_->SetName(name_);
   textureValid_ = true;
   return *texture_;
 }

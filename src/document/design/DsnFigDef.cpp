@@ -28,6 +28,7 @@ void TDsnFigDef::SetBitmap(TBitmap bitmap) {
   TBitmap picture = bitmap_;
   picture.SetPixelFormat(TPixelFormat::pf32bit);
   texture.AssignBitmap(picture);
+  texture.SetName(name_);
 }
 
 void TDsnFigDef::LoadFromStream(TStream& stream) {

@@ -27,6 +27,7 @@ void TDsnLineDef::SetBitmap(TLinePart part, TBitmap bitmap) {
   settings.AddressU = part == TLinePart::Repeat ? TTextureAddress::Wrap : TTextureAddress::Clamp;
   settings.AddressV = TTextureAddress::Clamp;
   texture.AssignBitmap(*bitmaps_[Index(part)]);
+  texture.SetName(name_);
 }
 
 void TDsnLineDef::LoadFromStream(TStream& stream) {

@@ -23,6 +23,7 @@ void AddPictureCollection(TDxPrimCollections& collections, const TSvetoforPictur
   triangles->SetColor(MakeColor(0, 0, 0, 255));
   TTextureSurface& texture = triangles->CreateOwnTexture();
   texture.AssignBitmap(picture.Bitmap);
+  texture.SetName(picture.Name);
   texture.SetTransparentColor(255, 255, 255);
   TTextureSettings& settings = texture.Settings();
   settings.AddressU = TTextureAddress::Clamp;

@@ -6,9 +6,12 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/MemoryStream.h"
+#include "platform/WarningSink.h"
 #include "document/StreetStructure.h"
 #include "document/design/DsnBlockDefList.h"
 #include "document/design/DsnFigDefList.h"
@@ -158,6 +161,41 @@ TEST_F(DesignDrawTest, ABlockCopyIsCulledByItsOwnPicture) {
     if (!image) GTEST_SKIP() << "no headless OpenGL context on this machine";
     EXPECT_EQ(bool(ColorNear(image->At(c.Centre), kRed, 8)), c.Red) << c.What;
   }
+}
+
+// A block picture 16,385 pixels wide, one more than the device's largest texture, stopped
+// the whole frame: it is drawn scaled down, with one warning naming it, and the rest of
+// the plan with it.
+TEST_F(DesignDrawTest, ABlockPictureWiderThanTheDeviceTakesIsDrawnScaledDown) {
+  TDsnBlockDef& wide = Blocks().Add();
+  wide.SetName("Wide");
+  TBitmap picture = Solid(16385, 2, 0xFF0000);
+  for (int32_t x = 8193; x < 16385; ++x) {
+    for (int32_t y = 0; y < 2; ++y) picture.SetPixel(x, y, 0x0000FF);
+  }
+  wide.SetBitmap(std::move(picture));
+  wide.SetWidth(4);
+  wide.SetHeight(1);
+  wide.SetAnchor(0, 0);
+  TDsnBlockDef& small = Blocks().Add();
+  small.SetName("Small");
+  small.SetBitmap(Solid(4, 4, 0x00A000));
+  small.SetWidth(1);
+  small.SetHeight(1);
+  small.SetAnchor(0, 0);
+  Add<TDesignBlockItem>(kBlockKind, {{0, 0, 0}}).SetBlockName("Wide");
+  Add<TDesignBlockItem>(kBlockKind, {{0, -2, 0}}).SetBlockName("Small");
+  std::vector<std::string> warnings;
+  SetWarningSink([&](const std::string& message) { warnings.push_back(message); });
+  std::optional<test::TPlanPicture> image;
+  for (int frame = 0; frame < 2; ++frame) image = test::DrawPlan(street_, {2, -1, 0}, 40.0, TKindSet{kBlockKind}, 240, 240);
+  SetWarningSink({});
+  if (!image) GTEST_SKIP() << "no headless OpenGL context on this machine";
+  EXPECT_TRUE(ColorNear(image->At(1, -0.5), kRed, 8));
+  EXPECT_TRUE(ColorNear(image->At(3, -0.5), kBlue, 8));
+  EXPECT_TRUE(ColorNear(image->At(0.5, -2.5), kGreen, 8));
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("\"Wide\""), std::string::npos) << warnings[0];
 }
 
 TEST_F(DesignDrawTest, EveryPointOfABlockGetsACopyAndAnUnknownNameTheStandIn) {

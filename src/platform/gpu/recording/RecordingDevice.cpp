@@ -172,7 +172,8 @@ HRESULT RecordingDevice::SetTexture(uint32_t Stage, IGpuTexture* Texture) {
 HRESULT RecordingDevice::CreateTexture(uint32_t Width, uint32_t Height, uint32_t Levels, uint32_t Usage,
                                        uint32_t Format, uint32_t Pool,
                                        std::unique_ptr<IGpuTexture>& Texture) {
-  const HRESULT result = CheckTextureRequest(Width, Height, Levels, Format, caps_);
+  const HRESULT result =
+      textureCreationFails_ ? E_OUTOFMEMORY : CheckTextureRequest(Width, Height, Levels, Format, caps_);
   Texture.reset();
   if (result == D3D_OK) Texture = std::make_unique<RecordingTexture>(Width, Height, log_);
   Record(CallText("CreateTexture", {Width, Height, Levels, Usage, Format, Pool}), result).Texture =

@@ -83,6 +83,8 @@ class RecordingDevice final : public IGpuDevice {
   uint64_t UploadedVertexBytes() const { return uploadedBytes_; }
   // The caps reported by GetDeviceCaps; tests may change them.
   D3DCAPS9& Caps() { return caps_; }
+  // Every CreateTexture fails while on, as a device out of memory would.
+  void SetTextureCreationFails(bool On) { textureCreationFails_ = On; }
 
   HRESULT GetDeviceCaps(D3DCAPS9& Caps) override;
   HRESULT GetViewport(D3DVIEWPORT9& Viewport) override;
@@ -122,6 +124,7 @@ class RecordingDevice final : public IGpuDevice {
   bool inScene_ = false;
   bool recordVertices_ = true;
   bool recording_ = true;
+  bool textureCreationFails_ = false;
   uint64_t drawCalls_ = 0;
   uint64_t drawnVertices_ = 0;
   uint64_t uploadedBytes_ = 0;
