@@ -6,10 +6,6 @@
 // peak memory under 300 MB at any size; the same file bytes with any thread count.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 // clang-format off
@@ -27,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "ChildRun.h"
 
 namespace vellmar {
 
@@ -110,36 +106,9 @@ std::filesystem::path Picture(int size) {
   return path;
 }
 
-struct TChildRun {
-  bool ok;
-  double wallSeconds;
-  double cpuSeconds;
-  double peakMegabytes;
-};
-
 // Runs the importer with its progress sent to /dev/null.
 TChildRun RunImport(const std::filesystem::path& picture, const std::filesystem::path& out, int threads) {
-  const std::string threadCount = std::to_string(threads);
-  std::vector<std::string> args = {VELLMAR_UNDERLAY_TOOL, "import",    picture.string(),
-                                   out.string(),          "--threads", threadCount};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return {false, 0, 0, 0};
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec * 1e-6; };
-  return {WIFEXITED(status) && WEXITSTATUS(status) == 0, wall,
-          seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss / 1024.0};
+  return RunChild({VELLMAR_UNDERLAY_TOOL, "import", picture.string(), out.string(), "--threads", std::to_string(threads)});
 }
 
 int AllThreads() {

@@ -23,6 +23,8 @@
 #include "document/ViewPicture.h"
 #include "document/ViewPrint.h"
 #include "document/ViewState.h"
+#include "export/Quantities.h"
+#include "export/QuantitiesPages.h"
 #include "items/plan/SheetPrint.h"
 #include "platform/Error.h"
 #include "platform/ToolMain.h"
@@ -54,6 +56,7 @@ constexpr const char* kUsage =
     "  --sheet LIST   the street's plan sheets to print, numbered from 1 in the order\n"
     "                 they are stored, comma-separated, or 'all': one page each, in the\n"
     "                 sheet's format, scale and kinds, with its frame and stamps\n"
+    "  --quantities   with --sheet: the street's quantities as A4 pages after the sheets\n"
     "  --pdf          the view on one page of paper, its middle on the view's centre\n"
     "  --paper P      A0 to A6 or WxH in millimetres, default A4, portrait\n"
     "  --landscape    the paper turned on its side\n"
@@ -75,6 +78,7 @@ struct TOptions {
   // PDF output: plan sheets (empty: all), or the view on paper.
   std::optional<std::vector<int>> Sheets;
   bool Pdf = false;
+  bool Quantities = false;
   std::string Paper = "A4";
   bool Landscape = false;
   std::optional<int32_t> Dpi;
@@ -173,6 +177,8 @@ TOptions Parse(const std::vector<std::string>& args) {
       options.Sheets = SheetNumbers(value());
     } else if (arg == "--pdf") {
       options.Pdf = true;
+    } else if (arg == "--quantities") {
+      options.Quantities = true;
     } else if (arg == "--paper") {
       options.Paper = value();
     } else if (arg == "--landscape") {
@@ -193,6 +199,7 @@ TOptions Parse(const std::vector<std::string>& args) {
   if (options.Input.empty()) throw TUsageError{"no street file given"};
   if (options.Output.empty()) throw TUsageError{"no picture given (-o OUT.png)"};
   if (options.Sheets && options.Pdf) throw TUsageError{"--sheet and --pdf exclude each other"};
+  if (options.Quantities && !options.Sheets) throw TUsageError{"--quantities goes with --sheet"};
   if (!options.Pdf && (options.Landscape || options.Dpi || options.Paper != "A4"))
     throw TUsageError{"--paper, --landscape and --dpi go with --pdf"};
   return options;
@@ -213,9 +220,16 @@ int Run(const std::vector<std::string>& args) {
   street.LoadFromFile(options.Input);
 
   if (options.Sheets) {
-    PrintSheetsToPdf(street, *options.Sheets, options.Output, [](int done, int total) {
-      if (total > 1) std::cerr << "vellmar-render: sheet " << done << " of " << total << " printed\n";
-    });
+    TFollowingPages quantities;
+    if (options.Quantities) {
+      quantities = [&street](TPdfDocument& document) { AddQuantityPages(document, CountQuantities(street)); };
+    }
+    PrintSheetsToPdf(
+        street, *options.Sheets, options.Output,
+        [](int done, int total) {
+          if (total > 1) std::cerr << "vellmar-render: sheet " << done << " of " << total << " printed\n";
+        },
+        {}, quantities);
     return 0;
   }
 

@@ -54,6 +54,14 @@ TPdfDocument::TPdfDocument(const std::filesystem::path& Path)
 TPdfDocument::~TPdfDocument() = default;
 
 void TPdfDocument::AddPage(const TPaper& Paper, const TDrawPage& Draw) {
+  AddPlainPage(Paper, [&](cairo_t* cairo) {
+    // The paper's own drawing works in points.
+    cairo_identity_matrix(cairo);
+    DrawPaperPage(cairo, Paper, Paper.PointsPerMillimetre(), Draw);
+  });
+}
+
+void TPdfDocument::AddPlainPage(const TPaper& Paper, const TDrawPlainPage& Draw) {
   Paper.Check("TPdfDocument.AddPage");
   const double widthPt = Paper.WidthMm * Paper.PointsPerMillimetre();
   const double heightPt = Paper.HeightMm * Paper.PointsPerMillimetre();
@@ -78,7 +86,10 @@ void TPdfDocument::AddPage(const TPaper& Paper, const TDrawPage& Draw) {
   }
   cairo_t* cairo = cairo_create(surface_->Surface);
   const std::unique_ptr<cairo_t, void (*)(cairo_t*)> context(cairo, cairo_destroy);
-  DrawPaperPage(cairo, Paper, Paper.PointsPerMillimetre(), Draw);
+  cairo_save(cairo);
+  cairo_scale(cairo, Paper.PointsPerMillimetre(), Paper.PointsPerMillimetre());
+  Draw(cairo);
+  cairo_restore(cairo);
   cairo_show_page(cairo);
   if (cairo_status(cairo) != CAIRO_STATUS_SUCCESS)
     throw EVellmarError(std::string("TPdfDocument.AddPage: ") + cairo_status_to_string(cairo_status(cairo)));

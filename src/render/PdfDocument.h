@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include <cairo.h>
+
 #include "render/DxRenderer.h"
 
 namespace vellmar {
@@ -49,6 +51,10 @@ class TPdfDocument {
 
   // Adds a page of Paper's size; errors raised by Draw pass through.
   void AddPage(const TPaper& Paper, const TDrawPage& Draw);
+  // Adds a page drawn straight with Cairo (tables, text), in millimetres from the
+  // paper's top-left corner, y down.
+  using TDrawPlainPage = std::function<void(cairo_t* Cairo)>;
+  void AddPlainPage(const TPaper& Paper, const TDrawPlainPage& Draw);
   int PageCount() const { return pages_; }
   // Finishes the PDF and puts it in place; raises EVellmarError when no page was added
   // or writing failed, and the target is left as it was.

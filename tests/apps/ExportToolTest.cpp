@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/HandWorkedStreet.h"
+#include "support/PdfRaster.h"
 #include "support/TestSupport.h"
 #include "support/ToolRun.h"
 #include "underlay/AllKinds.h"
@@ -256,6 +257,29 @@ TEST_F(ExportTool, InfoPrintsTheQuantitiesAndWritesThemAsCsv) {
                                   Quote(out / "missing" / "q.csv"), scratch);
   EXPECT_EQ(unwritable.Status, 1);
   EXPECT_EQ(Written(), std::vector<fs::path>{"quantities.csv"});
+}
+
+// A plan sheet's PDF takes the quantities table as pages after the sheets.
+TEST_F(ExportTool, RenderAddsTheQuantitiesAfterThePlanSheet) {
+  if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) GTEST_SKIP() << missing;
+  const fs::path demo = fs::path(VELLMAR_SOURCE_DIR) / "examples/demo.pln";
+  const fs::path pdf = out / "sheet.pdf";
+  const TRun run = RunCommand(std::string(VELLMAR_RENDER_TOOL) + " " + Quote(demo) + " --sheet 1 --quantities -o " +
+                                  Quote(pdf), scratch);
+  ASSERT_EQ(run.Status, 0) << run.Errors;
+  EXPECT_GE(test::PdfPageCount(pdf), 2) << "the sheet, then the table on as many pages as it needs";
+  const std::optional<test::TPageSize> size = test::PdfPageSize(pdf, 2);
+  ASSERT_TRUE(size);
+  EXPECT_NEAR(size->Width, 210.0 * 72 / 25.4, 1.0) << "an A4 page in points";
+  const std::optional<std::string> text = test::CommandOutput("pdftotext -f 2 " + Quote(pdf) + " -");
+  ASSERT_TRUE(text);
+  for (const char* expected : {"Разметка", "1.14.1", "Знаки", "5.19.1", "Проезжая часть", "Борт"}) {
+    EXPECT_NE(text->find(expected), std::string::npos) << expected << " missing from:\n" << *text;
+  }
+  const TRun alone = RunCommand(std::string(VELLMAR_RENDER_TOOL) + " " + Quote(demo) + " --quantities -o " +
+                                    Quote(out / "view.png"), scratch);
+  EXPECT_EQ(alone.Status, 2);
+  EXPECT_NE(alone.Errors.find("--quantities goes with --sheet"), std::string::npos) << alone.Errors;
 }
 
 }  // namespace

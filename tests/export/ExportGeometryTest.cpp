@@ -68,6 +68,10 @@ TEST(PlanPolygon, UnionCountsOverlapsAndSharedEdgesOnce) {
   };
   EXPECT_NEAR(UnionArea(polygons({Ring({{0, 0}, {2, 0}, {2, 2}, {0, 2}}), Ring({{1, 1}, {3, 1}, {3, 3}, {1, 3}})})), 7, 1e-9);
   EXPECT_NEAR(UnionArea(polygons({Ring({{0, 0}, {2, 0}, {2, 2}, {0, 2}}), Ring({{2, 0}, {4, 0}, {4, 2}, {2, 2}})})), 8, 1e-9);
+  // A chain of overlaps whose ends' boxes are apart, and a square far from all of them.
+  EXPECT_NEAR(UnionArea(polygons({Ring({{0, 0}, {2, 0}, {2, 2}, {0, 2}}), Ring({{50, 50}, {51, 50}, {51, 51}, {50, 51}}),
+                                  Ring({{1, 0}, {3, 0}, {3, 2}, {1, 2}}), Ring({{2.5f, 0}, {4.5f, 0}, {4.5f, 2}, {2.5f, 2}})})),
+              9 + 1, 1e-9);
   EXPECT_EQ(UnionArea({}), 0.0);
 }
 

@@ -80,7 +80,8 @@ void DrawSheetPage(TdxRenderer& Renderer, CairoDevice& Device, TStreetStructure&
 }
 
 void PrintSheetsToPdf(TStreetStructure& Street, const std::vector<int>& Numbers, const std::filesystem::path& Path,
-                      const TPageProgress& Progress, const TPrintControl& Control) {
+                      const TPageProgress& Progress, const TPrintControl& Control,
+                      const TFollowingPages& Following) {
   const std::vector<TPlanDefineItem*> all = PlanSheets(Street);
   if (all.empty()) throw EVellmarError("PrintSheetsToPdf: the street has no plan sheet");
   std::vector<TPlanDefineItem*> chosen;
@@ -102,6 +103,7 @@ void PrintSheetsToPdf(TStreetStructure& Street, const std::vector<int>& Numbers,
     });
     if (Progress) Progress(static_cast<int>(i + 1), static_cast<int>(chosen.size()));
   }
+  if (Following) Following(document);
   Control.ThrowIfStopped("PrintSheetsToPdf");
   document.Commit();
 }

@@ -37,6 +37,8 @@ TKindSet SheetPageKinds(const TPlanDefineItem& Sheet);
 
 // Called after each page with the pages done and the pages in all.
 using TPageProgress = std::function<void(int Done, int Total)>;
+// Adds pages after the sheets' (a table of what the plan holds), before the file is put in place.
+using TFollowingPages = std::function<void(TPdfDocument& Document)>;
 
 // Writes the given sheets (numbers from 1; empty: every sheet) as a PDF. Raises
 // EVellmarError for an unknown sheet number, a street without sheets, a sheet that
@@ -44,6 +46,7 @@ using TPageProgress = std::function<void(int Done, int Total)>;
 // Control's stop flag is set before the file is put in place; Path is untouched then.
 // Control hears the items of each page in turn.
 void PrintSheetsToPdf(TStreetStructure& Street, const std::vector<int>& Numbers, const std::filesystem::path& Path,
-                      const TPageProgress& Progress = {}, const TPrintControl& Control = {});
+                      const TPageProgress& Progress = {}, const TPrintControl& Control = {},
+                      const TFollowingPages& Following = {});
 
 }  // namespace vellmar
