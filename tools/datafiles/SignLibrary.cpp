@@ -143,13 +143,18 @@ TSignPicture AllLimitsEnd() {
   return p;
 }
 
-TSignPicture PedestrianCrossing(bool mirror) {
-  TSignPicture p = SquareSign(kSignBlue);
-  p.Fill(kSignWhite, Rounded({{350, 90}, {630, 580}, {70, 580}}, 20));
+// The walking figure on the zebra's stripes, as the crossing signs show it.
+TSignPicture PedestrianOnZebra() {
   TSignPicture crossing(1000, 1000);
   for (double x : {160.0, 420.0, 680.0}) crossing.Fill(kSignBlack, {{x, 880}, {x + 160, 880}, {x + 200, 960}, {x + 40, 960}});
   crossing.Place(Pedestrian(kSignBlack), 520, 440, 0.85);
-  p.Place(crossing, 350, 420, 0.3, mirror);
+  return crossing;
+}
+
+TSignPicture PedestrianCrossing(bool mirror) {
+  TSignPicture p = SquareSign(kSignBlue);
+  p.Fill(kSignWhite, Rounded({{350, 90}, {630, 580}, {70, 580}}, 20));
+  p.Place(PedestrianOnZebra(), 350, 420, 0.3, mirror);
   return p;
 }
 
@@ -238,7 +243,7 @@ const std::vector<TSign>& Signs() {
       {"1-20-2.emf", "Сужение дороги справа", kTriangleShare, [] { return Warning(Narrowing(kSignBlack, false), true); }},
       {"1-20-3.emf", "Сужение дороги слева", kTriangleShare, [] { return Warning(Narrowing(kSignBlack, false)); }},
       {"1-21.emf", "Двустороннее движение", kTriangleShare, [] { return Warning(TwoWay(kSignBlack)); }},
-      {"1-22.emf", "Пешеходный переход", kTriangleShare, [] { return Warning(Pedestrian(kSignBlack)); }},
+      {"1-22.emf", "Пешеходный переход", kTriangleShare, [] { return Warning(PedestrianOnZebra()); }},
       {"1-23.emf", "Дети", kTriangleShare, [] { return Warning(Children(kSignBlack)); }},
       {"1-24.emf", "Пересечение с велосипедной дорожкой", kTriangleShare, [] { return Warning(Bicycle(kSignBlack)); }},
       {"1-25.emf", "Дорожные работы", kTriangleShare, [] { return Warning(Worker(kSignBlack)); }},

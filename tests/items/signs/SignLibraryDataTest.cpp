@@ -88,6 +88,31 @@ TEST(SignLibraryData, SignsShowTheirColoursAndSpeedLimitsTheirNumbers) {
   EXPECT_GT(differ, 500);
 }
 
+// The crossing signs' walking figure stands on the zebra's stripes: 1.22 once showed the
+// figure alone. The lowest dark row of each picture crosses three stripes.
+TEST(SignLibraryData, CrossingSignsShowTheFigureOnZebraStripes) {
+  if (!fs::is_directory(CommittedData())) GTEST_SKIP() << "no source tree beside the test";
+  for (const char* name : {"1-22.emf", "5-19-1.emf", "G2004_5-19-2_big.emf"}) {
+    TMetafile picture;
+    picture.LoadFromFile(CommittedData() / "Знаки" / name);
+    const TBitmap bitmap = PlayMetafile(picture, 256, 256);
+    const auto dark = [&](int x, int y) {
+      const uint32_t c = At(bitmap, x, y);
+      return (c >> 16 & 0xFF) < 80 && (c >> 8 & 0xFF) < 80 && (c & 0xFF) < 80;
+    };
+    int lowest = -1;
+    for (int y = 0; y < 256; ++y) {
+      for (int x = 0; x < 256; ++x) lowest = dark(x, y) ? y : lowest;
+    }
+    ASSERT_GE(lowest, 0) << name;
+    // Runs of dark pixels a little above the lowest row, where the stripes are whole.
+    const int row = lowest - 2;
+    int runs = 0;
+    for (int x = 0; x < 256; ++x) runs += dark(x, row) && (x == 0 || !dark(x - 1, row)) ? 1 : 0;
+    EXPECT_EQ(runs, 3) << name << ", row " << row;
+  }
+}
+
 // Plates are twice as wide as tall but play into square textures: their text has to
 // stretch with the picture, or it comes out twice too wide and runs off the plate.
 TEST(SignLibraryData, PlateTextStaysInsideItsPlate) {
