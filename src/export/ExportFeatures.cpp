@@ -8,6 +8,7 @@
 #include "document/KindRegistry.h"
 #include "document/OrientPointItem.h"
 #include "document/StreetStructure.h"
+#include "export/BuiltShapes.h"
 #include "export/MarkingPattern.h"
 #include "geometry/Vector.h"
 #include "export/PaintedMarking.h"
@@ -15,6 +16,7 @@
 #include "items/road/AxisPlace.h"
 #include "items/road/LineRazmetItem.h"
 #include "items/road/RazmetTextItem.h"
+#include "items/road/ZebraItem.h"
 #include "items/signs/EmfSubItem.h"
 #include "items/signs/ZnakItem.h"
 #include "items/text/TextLabelItem.h"
@@ -55,6 +57,20 @@ void AddShape(TExportFeature& feature, TAbstractItem& item, TMarkingPatterns& pa
     feature.Parts = PaintMarking(*marking, patterns).Pieces;
     return;
   }
+  if (item.KindIndex() == TZebraItem::kKindIndex) {
+    // A crossing is its stripes: the path it is laid along is not painted.
+    const std::vector<TPlanPolygon> stripes = TrianglesUnion(BuiltTriangles(item));
+    if (!stripes.empty()) {
+      feature.Shape = TFeatureShape::Area;
+      for (const TPlanPolygon& stripe : stripes) {
+        for (const TPlanRing& ring : stripe.Rings) {
+          TXYZArray& part = feature.Parts.emplace_back();
+          for (const TPlanXY& p : ring) part.push_back({static_cast<float>(p.X), static_cast<float>(p.Y), 0.0f});
+        }
+      }
+      return;
+    }
+  }
   feature.Parts.push_back(DrawnLine(item));
 }
 
@@ -88,6 +104,11 @@ std::vector<TKindFeatures> CollectFeatures(TStreetStructure& street, const TKind
   int64_t total = 0, done = 0;
   for (int32_t kind = 0; kind < kKindCount; ++kind) {
     if (kinds.Contains(kind)) total += street.ItemList(kind).Count();
+  }
+  if (kinds.Contains(TZebraItem::kKindIndex)) {
+    TKindSet built;
+    built.Include(TZebraItem::kKindIndex);
+    street.RebuildKinds(built, 1);
   }
   TMarkingPatterns patterns(street);
   TAbstractItem* axis = street.MainAxis();

@@ -230,8 +230,8 @@ std::vector<std::vector<size_t>> TouchingGroups(const std::vector<TPlanPolygon>&
   return groups;
 }
 
-// The area of the union of the group's polygons through GEOS.
-double GroupUnionArea(const std::vector<TPlanPolygon>& polygons, const std::vector<size_t>& group) {
+// The union of the group's polygons through GEOS.
+TGeometry GroupUnion(const std::vector<TPlanPolygon>& polygons, const std::vector<size_t>& group) {
   GEOSContextHandle_t h = Geos().Handle();
   std::vector<GEOSGeometry*> parts;
   parts.reserve(group.size());
@@ -239,10 +239,7 @@ double GroupUnionArea(const std::vector<TPlanPolygon>& polygons, const std::vect
   const TGeometry all(Checked(
       GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(), static_cast<unsigned>(parts.size())),
       "collecting the areas"));
-  const TGeometry merged(Checked(GEOSUnaryUnion_r(h, all.get()), "joining the areas"));
-  double area = 0.0;
-  GEOSArea_r(h, merged.get(), &area);
-  return area;
+  return TGeometry(Checked(GEOSUnaryUnion_r(h, all.get()), "joining the areas"));
 }
 
 }  // namespace
@@ -252,9 +249,27 @@ double UnionArea(const std::vector<TPlanPolygon>& polygons) {
   // all of them at once spends its time noding edges that never meet.
   double area = 0.0;
   for (const std::vector<size_t>& group : TouchingGroups(polygons)) {
-    area += group.size() == 1 ? PolygonsArea({polygons[group[0]]}) : GroupUnionArea(polygons, group);
+    if (group.size() == 1) {
+      area += PolygonsArea({polygons[group[0]]});
+      continue;
+    }
+    double joined = 0.0;
+    GEOSArea_r(Geos().Handle(), GroupUnion(polygons, group).get(), &joined);
+    area += joined;
   }
   return area;
+}
+
+std::vector<TPlanPolygon> UnionPolygons(const std::vector<TPlanPolygon>& polygons) {
+  std::vector<TPlanPolygon> out;
+  for (const std::vector<size_t>& group : TouchingGroups(polygons)) {
+    if (group.size() == 1) {
+      out.push_back(polygons[group[0]]);
+      continue;
+    }
+    ReadPolygons(GroupUnion(polygons, group).get(), out);
+  }
+  return out;
 }
 
 }  // namespace vellmar

@@ -33,5 +33,7 @@ double PolygonsArea(const std::vector<TPlanPolygon>& polygons);
 
 // The area covered by any of the polygons, overlaps and shared edges counted once.
 double UnionArea(const std::vector<TPlanPolygon>& polygons);
+// That area as simple polygons: those that overlap or share an edge are merged.
+std::vector<TPlanPolygon> UnionPolygons(const std::vector<TPlanPolygon>& polygons);
 
 }  // namespace vellmar

@@ -8,6 +8,7 @@
 #include "document/ItemList.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
+#include "export/BuiltShapes.h"
 #include "export/MarkingPattern.h"
 #include "export/PaintedMarking.h"
 #include "export/PlanPolygon.h"
@@ -24,8 +25,6 @@
 #include "items/signs/ZnakItem.h"
 #include "platform/text/Cp1251.h"
 #include "platform/text/Numbers.h"
-#include "platform/gpu/DxVertex.h"
-#include "render/DxPrimCollection.h"
 
 namespace vellmar {
 
@@ -35,20 +34,6 @@ constexpr int32_t kSurfaceKinds[] = {1, 2, 3, 4, 5, 6};
 constexpr int32_t kLinearKinds[] = {8, 9, 18};
 constexpr const char* kZebraType = "1.14.1";
 constexpr const char* kIslandTypes[] = {"1.16.1", "1.16.2", "1.16.3", "1.16.4*", "1.16.5*"};
-
-// The area of the triangles the item's last build added to its kind's collections.
-double BuiltTriangleArea(const TAbstractItem& item) {
-  double area = 0.0;
-  for (const TKindPrimitives& entry : item.KindPrimitives()) {
-    if (entry.Collection == nullptr || entry.Collection->VerticesPerPrim() != 3) continue;
-    const std::span<const TDxVertex> vertices = entry.Collection->RunVertices(entry.Collection->IndicesOf(entry.Prims));
-    for (size_t i = 0; i + 2 < vertices.size(); i += 3) {
-      const auto at = [&](size_t k) { return TXYZ{vertices[k].X, vertices[k].Y, 0}; };
-      area += AbsArea(at(i), at(i + 1), at(i + 2));
-    }
-  }
-  return area;
-}
 
 template <typename TVisit>
 void ForShown(TStreetStructure& street, int32_t kind, TVisit visit) {
@@ -121,7 +106,7 @@ TQuantities CountQuantities(TStreetStructure& street) {
     TMarkingQuantity& entry = marking(kZebraType);
     ++entry.Count;
     entry.Length += PolylineLength(DrawnLine(item), false);
-    entry.Area += BuiltTriangleArea(item);
+    entry.Area += TriangleListArea(BuiltTriangles(item));
   });
   ForShown(street, TOstrovokItem::kKindIndex, [&](TAbstractItem& item) {
     const auto& island = dynamic_cast<const TOstrovokItem&>(item);
@@ -129,7 +114,7 @@ TQuantities CountQuantities(TStreetStructure& street) {
     TMarkingQuantity& entry = marking(kIslandTypes[type]);
     ++entry.Count;
     entry.Length += PolylineLength(DrawnLine(item), true);
-    entry.Area += BuiltTriangleArea(item);
+    entry.Area += TriangleListArea(BuiltTriangles(item));
   });
   ForShown(street, TArrowRazmetItem::kKindIndex, [&](TAbstractItem& item) {
     const auto& arrows = dynamic_cast<const TArrowRazmetItem&>(item);

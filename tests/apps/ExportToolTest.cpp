@@ -168,6 +168,8 @@ TEST_F(ExportTool, GeoPackageHoldsATablePerKindThatGdalReadsBack) {
   if (read.empty()) GTEST_SKIP() << "no GDAL Python bindings";
   ExpectGisContents(read);
   EXPECT_EQ(read.at("epsg"), "32635");
+  EXPECT_EQ(read.at("parts ZEBRA"), "4") << "the crossing's four stripes";
+  EXPECT_NEAR(Number(read, "area ZEBRA"), 9.6, 1e-3);
   EXPECT_EQ(Written(), std::vector<fs::path>{"plan.gpkg"}) << "no temporary left beside it";
 }
 
@@ -197,6 +199,7 @@ TEST_F(ExportTool, DxfHasALayerPerKindAndSignsAsBlocksAndPassesAnAudit) {
   EXPECT_EQ(read.at("POLYLINE LNRAZMET"), "8");
   EXPECT_EQ(read.at("POLYLINE GAZON"), "1") << "the outline as drawn; a reader fills it";
   EXPECT_EQ(read.at("INSERT ZNAK"), "3");
+  EXPECT_EQ(read.at("POLYLINE ZEBRA"), "4");
   EXPECT_EQ(read.at("insert SIGN_5.19.1"), "2");
   EXPECT_EQ(read.at("insert SIGN_3.24"), "1");
 }

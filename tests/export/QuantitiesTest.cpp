@@ -7,6 +7,7 @@
 
 #include "document/KindRegistry.h"
 #include "export/ExportFeatures.h"
+#include "export/PlanPolygon.h"
 #include "export/Quantities.h"
 #include "support/HandWorkedStreet.h"
 #include "support/TestSupport.h"
@@ -88,6 +89,10 @@ TEST_F(HandWorked, FeaturesCarryShapesAndWhatTheItemsSay) {
     throw std::runtime_error("no kind " + std::to_string(index));
   };
   EXPECT_EQ(kind(10).Features.at(0).Parts.size(), 8u) << "the dashes of 1.5, not its control line";
+  const TExportFeature& zebra = kind(14).Features.at(0);
+  EXPECT_EQ(zebra.Shape, TFeatureShape::Area) << "a crossing is its stripes, not its path";
+  EXPECT_EQ(EvenOddPolygons(zebra.Parts).size(), 4u);
+  EXPECT_NEAR(PolygonsArea(EvenOddPolygons(zebra.Parts)), 9.6, 1e-3);
   EXPECT_EQ(kind(2).Features.size(), 2u);
   EXPECT_EQ(kind(2).Features[0].Shape, TFeatureShape::Area);
   const TExportFeature& sign = kind(22).Features.at(1);
