@@ -27,14 +27,48 @@ constexpr std::string_view kPicketPrefix = "ПК "_cp1251;
 constexpr float kVertexMark = 0.2f;
 // Short ticks run 0.5 m to either side of the axis.
 constexpr double kShortTick = 0.5;
-// More ticks than this on one axis come only from a damaged step; they would freeze
-// the build, so such a series is left out.
-constexpr int64_t kMaxTicks = 1'000'000;
+// A series longer than this is not kept whole: a tiny step on a long axis (1 mm on
+// 1 km) would take gigabytes of ticks and labels that no view can tell apart. Every
+// m-th is kept instead, m the first of 1, 2, 5, 10, 20, 50, ... that brings the series
+// within it.
+constexpr int64_t kMaxTicks = 100'000;
+// Beyond this many the step is damaged rather than small: no series at all.
+constexpr double kAbsurdTicks = 1e12;
 
-// The last tick index, trunc(length / step); -1 (no ticks) beyond kMaxTicks.
+// The last tick index, trunc(length / step); -1 (no ticks) for an absurd count.
 int64_t TickCount(double length, double step) {
   const double count = std::trunc(length / step);
-  return count <= static_cast<double>(kMaxTicks) ? static_cast<int64_t>(count) : -1;
+  return count <= kAbsurdTicks ? static_cast<int64_t>(count) : -1;
+}
+
+// The round numbers 1, 2, 5, 10, 20, 50, ... times from, the first for which keep holds.
+template <typename Keep>
+int64_t RoundModulus(int64_t from, Keep keep) {
+  for (int64_t decade = 1;; decade *= 10) {
+    for (const int64_t m : {decade, 2 * decade, 5 * decade}) {
+      if (keep(from * m) || from * m > static_cast<int64_t>(kAbsurdTicks)) return from * m;
+    }
+  }
+}
+
+// Labels scale with the plan, so ones closer along the axis than their own size overlap
+// at every zoom; a few overlapping are the user's choice, more than this many sharing
+// one label's room are a pile no one reads, and are thinned.
+constexpr double kLabelCrowding = 4.0;
+
+// Every how many ticks one is drawn, and every how many of those one is labelled: the
+// ticks within kMaxTicks, the labels no more crowded than kLabelCrowding. The label
+// modulus is a multiple of the tick one, so that every label has its tick.
+struct TThinning {
+  int64_t Ticks, Labels;
+};
+
+TThinning Thinning(int64_t count, double step, double labelSize) {
+  TThinning t{};
+  t.Ticks = RoundModulus(1, [&](int64_t m) { return count / m <= kMaxTicks; });
+  t.Labels = RoundModulus(
+      t.Ticks, [&](int64_t m) { return static_cast<double>(m) * step * kLabelCrowding >= labelSize; });
+  return t;
 }
 
 }  // namespace
@@ -93,9 +127,12 @@ void TAxisItem::BuildPrimitives() {
   if (shortPickets_) {
     const double step = picketStep_ * 0.1;
     const int64_t count = TickCount(length, step);
-    for (int64_t e = 0; e <= count; ++e) {
+    // A short label runs along the axis: the widest, "90", sets the spacing.
+    const TThinning thin = Thinning(count, step, 0.08 * writer.Width("90"));
+    for (int64_t e = 0; e <= count; e += thin.Ticks) {
       if (e % 10 == 0) continue;
       const double parameter = tick(static_cast<double>(e) * step, kShortTick);
+      if (e % thin.Labels != 0) continue;
       const std::string text = FormatFixedWidth(static_cast<double>(e % 10) * step, 2, 0);
       place(points.PointAt(parameter), points.AngleAt(parameter));
       local.Translate(false, 0, 0.5, 0);
@@ -107,8 +144,11 @@ void TAxisItem::BuildPrimitives() {
   if (markPickets_) {
     const std::string name = axisName_.empty() ? std::string() : std::string(kAxisPrefix) + axisName_;
     const int64_t count = TickCount(length, picketStep_);
-    for (int64_t k = 0; k <= count; ++k) {
+    // Picket labels stand across the axis, two rows of text high along it.
+    const TThinning thin = Thinning(count, picketStep_, 0.1 * 2.2 * writer.Height());
+    for (int64_t k = 0; k <= count; k += thin.Ticks) {
       const double parameter = tick(static_cast<double>(k) * picketStep_, markWidth_);
+      if (k % thin.Labels != 0) continue;
       const std::string picket = std::string(kPicketPrefix) + std::to_string(k);
       // Across the road, towards the tick's +MarkWidth end.
       const double across = points.AngleAt(parameter) + std::numbers::pi / 2;

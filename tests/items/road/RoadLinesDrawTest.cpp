@@ -270,6 +270,53 @@ TEST_F(RoadLinesDrawTest, IslandOutlinesAreJoinedAtTheirCorners) {
   }
 }
 
+// A 1 km axis with a picket step of 1 mm took 5 GB for a million ticks and four
+// million labels, and failed the frame. A series past 100,000 ticks keeps every m-th
+// (m = 1, 2, 5, 10, ...), and labels piled more than four deep on one another are
+// thinned the same way; a sane series is kept whole.
+TEST_F(RoadLinesDrawTest, PicketSeriesAreBoundedByWhatCanBeTold) {
+  struct TCase {
+    const char* What;
+    float Length, Step;
+    bool Short;
+    size_t Pickets, ShortTicks;  // ticks kept
+    size_t MaxLabelTriangles;
+  };
+  const TCase cases[] = {
+      {"100 m at 10 m, with short ticks", 100, 10, true, 11, 90, 2000},
+      // The step is a single: 1000 / 0.001f is 999,999.95, so the last picket is 999,999.
+      {"1 km at 1 mm", 1000, 0.001f, false, 100'000, 0, 100'000},
+      {"1 km at 1 mm, with short ticks", 1000, 0.001f, true, 100'000, 0, 100'000},
+      {"1 km at 1.5 cm", 1000, 0.015f, true, 66'667, 0, 100'000},
+  };
+  for (const TCase& c : cases) {
+    street_.Clear();
+    auto& axis = Add<TAxisItem>(35, {{0, 0, 0}, {c.Length, 0, 0}});
+    axis.SetMarkPickets(true);
+    axis.SetShortPickets(c.Short);
+    axis.SetPicketStep(c.Step);
+    axis.SetMarkWidth(2);
+    street_.RebuildKinds(TKindSet{35});
+    const TDxPrimCollection& lines = *street_.KindCollections(35).at(0);
+    const TDxPrimCollection& labels = *street_.KindCollections(35).at(1);
+    size_t pickets = 0, shortTicks = 0;
+    for (size_t i = 0; i < lines.Count(); ++i) {
+      const auto v = lines.PrimAt(i).Vertices;
+      const double length = std::hypot(v[1].X - v[0].X, v[1].Y - v[0].Y);
+      pickets += std::abs(length - 4) < 1e-3 ? 1 : 0;
+      shortTicks += std::abs(length - 1) < 1e-3 ? 1 : 0;
+    }
+    EXPECT_EQ(pickets, c.Pickets) << c.What;
+    EXPECT_EQ(shortTicks, c.ShortTicks) << c.What;
+    EXPECT_GT(labels.Count(), 0u) << c.What;
+    EXPECT_LE(labels.Count(), c.MaxLabelTriangles) << c.What;
+  }
+  // The dense street draws.
+  const auto picture = test::DrawPlan(street_, {0, 0, 0}, 40.0, TKindSet{35}, 200, 200);
+  if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
+  EXPECT_TRUE(Dark(picture->At(0.3, 1.5)) || Brightness(picture->At(0.3, 1.5)) < 250);
+}
+
 TEST_F(RoadLinesDrawTest, PicketTicksStandAtTheirStationsOnACurvedAxis) {
   constexpr double radius = 30;
   TXYZArray arc;
