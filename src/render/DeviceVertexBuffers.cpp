@@ -50,6 +50,12 @@ void TDeviceVertexBuffers::Invalidate(size_t firstPrim) {
   }
 }
 
+size_t TDeviceVertexBuffers::DeviceBytes() const {
+  size_t bytes = 0;
+  for (const TLink& link : links_) bytes += link.Bytes;
+  return bytes;
+}
+
 void TDeviceVertexBuffers::ForgetDevice(const IGpuDevice* device) {
   std::erase_if(links_, [device](const TLink& link) { return link.Device == device; });
 }
@@ -84,9 +90,10 @@ TDeviceVertexBuffers::TLink& TDeviceVertexBuffers::LinkFor(IGpuDevice& device, s
     Registry().push_back(this);
     registered_ = true;
   }
-  if (it == links_.end()) it = links_.insert(links_.end(), TLink{&device, nullptr, 0, {}, true});
+  if (it == links_.end()) it = links_.insert(links_.end(), TLink{&device, nullptr, 0, 0, {}, true});
   it->Buffer = std::move(buffer);
   it->CapacityPrims = capacity;
+  it->Bytes = bytes;
   it->Written.assign(prims, 0);
   it->Discard = true;
   it->StaleFrom = SIZE_MAX;

@@ -45,12 +45,15 @@ class TDeviceVertexBuffers {
   static void ForgetDeviceEverywhere(const IGpuDevice* device);
   // Devices that hold a buffer of these vertices.
   size_t LinkCount() const { return links_.size(); }
+  // The bytes of the buffers made on every device.
+  size_t DeviceBytes() const;
 
  private:
   struct TLink {
     const IGpuDevice* Device = nullptr;
     std::unique_ptr<IGpuVertexBuffer> Buffer;
     size_t CapacityPrims = 0;
+    size_t Bytes = 0;  // the buffer's length
     std::vector<uint8_t> Written;  // per primitive: its vertices are in the buffer
     bool Discard = true;           // the next write may drop the old contents
     // Primitives from here on may be in a pending draw with their old contents: a write

@@ -148,6 +148,9 @@ class TDxPrimCollection {
   std::span<const TDxVertex> RunVertices(const TDxPrimRun& run) const;
   // Devices holding a vertex buffer of this collection.
   size_t DeviceBufferCount() const { return deviceBuffers_.LinkCount(); }
+  // Bytes of vertices the collection keeps itself, and those its devices' buffers hold.
+  size_t HeldVertexBytes() const { return vertices_.size() * sizeof(TDxVertex); }
+  size_t DeviceVertexBytes() const { return deviceBuffers_.DeviceBytes(); }
   // Primitives flagged and not yet freed.
   size_t DeletedCount() const { return deletedCount_; }
 
