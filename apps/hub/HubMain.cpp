@@ -10,7 +10,7 @@
 
 #include "HubForm.h"
 #include "HubServer.h"
-#include "shell/SyncServerName.h"
+#include "shell/sync/SyncServerName.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

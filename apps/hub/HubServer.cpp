@@ -7,7 +7,7 @@
 #include <QLocalSocket>
 
 #include "document/SyncMessage.h"
-#include "shell/SyncConnection.h"
+#include "shell/sync/SyncConnection.h"
 
 namespace vellmar {
 

@@ -24,12 +24,12 @@
 
 #include "geometry/Vector.h"
 #include "platform/files/DirectoryProvider.h"
-#include "shell/FloatingAction.h"
-#include "shell/MainForm.h"
-#include "shell/MainPlanDrawer.h"
-#include "shell/PlanSurface.h"
-#include "shell/StreetOpener.h"
-#include "shell/Translation.h"
+#include "shell/files/StreetOpener.h"
+#include "shell/plan/FloatingAction.h"
+#include "shell/plan/MainPlanDrawer.h"
+#include "shell/plan/PlanSurface.h"
+#include "shell/ui/Translation.h"
+#include "shell/window/MainForm.h"
 #include "underlay/AllKinds.h"
 
 namespace {

@@ -24,10 +24,10 @@
 
 #include "document/SyncMessage.h"
 #include "document/ViewState.h"
-#include "shell/MainForm.h"
-#include "shell/MainPlanDrawer.h"
-#include "shell/SyncServerName.h"
-#include "shell/VellmarSync.h"
+#include "shell/plan/MainPlanDrawer.h"
+#include "shell/sync/SyncServerName.h"
+#include "shell/sync/VellmarSync.h"
+#include "shell/window/MainForm.h"
 #include "underlay/AllKinds.h"
 #include "WindowBench.h"
 

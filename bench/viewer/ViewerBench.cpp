@@ -23,9 +23,9 @@
 #include "platform/gpu/gl/GlDevice.h"
 #include "platform/gpu/headless/HeadlessGlContext.h"
 #include "render/DisplayRenderer.h"
-#include "shell/MainForm.h"
-#include "shell/MainPlanDrawer.h"
-#include "shell/PlanSurface.h"
+#include "shell/plan/MainPlanDrawer.h"
+#include "shell/plan/PlanSurface.h"
+#include "shell/window/MainForm.h"
 #include "underlay/AllKinds.h"
 #include "WindowBench.h"
 

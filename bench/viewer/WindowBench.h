@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "shell/ShellPrompts.h"
+#include "shell/ui/ShellPrompts.h"
 
 namespace vellmar::bench {
 

@@ -5,7 +5,7 @@
 
 #include "platform/files/DirectoryProvider.h"
 #include "platform/text/Cp1251.h"
-#include "shell/DirectoryForm.h"
+#include "shell/ui/DirectoryForm.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {

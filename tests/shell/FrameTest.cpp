@@ -8,10 +8,10 @@
 
 #include "platform/Error.h"
 #include "platform/WarningSink.h"
-#include "shell/FloatingAction.h"
-#include "shell/FloatingButton.h"
-#include "shell/PlanSurface.h"
-#include "shell/PrintForm.h"
+#include "shell/plan/FloatingAction.h"
+#include "shell/plan/FloatingButton.h"
+#include "shell/plan/PlanSurface.h"
+#include "shell/print/PrintForm.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {

@@ -5,15 +5,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "HubForm.h"
-#include "HubServer.h"
-#include "ShellFixture.h"
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
 #include "document/SyncMessage.h"
+#include "HubForm.h"
+#include "HubServer.h"
 #include "items/road/StationView.h"
-#include "shell/SyncServerName.h"
-#include "shell/VellmarSync.h"
+#include "shell/sync/SyncServerName.h"
+#include "shell/sync/VellmarSync.h"
+#include "ShellFixture.h"
 #include "WaitSoon.h"
 
 namespace vellmar::test {

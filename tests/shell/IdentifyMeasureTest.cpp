@@ -11,14 +11,14 @@
 #include <cmath>
 #include <optional>
 
-#include "ShellFixture.h"
-#include "WaitSoon.h"
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
-#include "shell/IdentifyTool.h"
-#include "shell/MeasureTool.h"
-#include "shell/MouseEvents.h"
-#include "shell/PlanSurface.h"
+#include "shell/plan/MouseEvents.h"
+#include "shell/plan/PlanSurface.h"
+#include "shell/tools/IdentifyTool.h"
+#include "shell/tools/MeasureTool.h"
+#include "ShellFixture.h"
+#include "WaitSoon.h"
 
 namespace vellmar::test {
 namespace {

@@ -8,13 +8,13 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
-#include "ShellFixture.h"
-#include "WaitSoon.h"
 #include "document/ItemList.h"
 #include "document/LayerChoice.h"
 #include "document/StreetStructure.h"
-#include "shell/LayersPanel.h"
-#include "shell/PlanSurface.h"
+#include "shell/plan/PlanSurface.h"
+#include "shell/tools/LayersPanel.h"
+#include "ShellFixture.h"
+#include "WaitSoon.h"
 
 namespace vellmar::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <QWheelEvent>
 
 #include "render/DxRenderer.h"
-#include "shell/FloatingAction.h"
-#include "shell/MainPlanControls.h"
-#include "shell/PlanSurface.h"
+#include "shell/plan/FloatingAction.h"
+#include "shell/plan/PlanSurface.h"
+#include "shell/tools/MainPlanControls.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {

@@ -6,7 +6,7 @@
 #include <QCryptographicHash>
 #include <QImage>
 
-#include "shell/Pictures.h"
+#include "shell/ui/Pictures.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {

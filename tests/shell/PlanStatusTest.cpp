@@ -8,9 +8,9 @@
 #include <numbers>
 #include <string>
 
-#include "ShellFixture.h"
 #include "document/StreetStructure.h"
-#include "shell/PlanSurface.h"
+#include "shell/plan/PlanSurface.h"
+#include "ShellFixture.h"
 #include "WaitSoon.h"
 
 namespace vellmar::test {

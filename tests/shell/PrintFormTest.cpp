@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/PrintForm.h"
-#include "shell/StreetOpener.h"
-#include "shell/StreetsHolderModule.h"
-#include "support/PdfRaster.h"
+#include "shell/files/StreetOpener.h"
+#include "shell/files/StreetsHolderModule.h"
+#include "shell/print/PrintForm.h"
 #include "ShellFixture.h"
+#include "support/PdfRaster.h"
 #include "WaitSoon.h"
 
 namespace vellmar::test {

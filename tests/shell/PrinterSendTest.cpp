@@ -1,4 +1,4 @@
-#include "shell/PrinterSend.h"
+#include "shell/print/PrinterSend.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 #include <QSignalSpy>
 
 #include "document/StreetStructure.h"
-#include "shell/ShellText.h"
-#include "shell/StreetReload.h"
+#include "shell/files/StreetReload.h"
+#include "shell/ui/ShellText.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {

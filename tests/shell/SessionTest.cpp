@@ -8,7 +8,7 @@
 #include <QTabBar>
 
 #include "document/StreetStructure.h"
-#include "shell/ShellText.h"
+#include "shell/ui/ShellText.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {

@@ -6,7 +6,7 @@
 
 #include "document/KindRegistry.h"
 #include "platform/text/Cp1251.h"
-#include "shell/FormPosition.h"
+#include "shell/ui/FormPosition.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {

@@ -16,13 +16,13 @@
 #include <QTest>
 
 #include "document/ViewState.h"
-#include "shell/MainForm.h"
-#include "shell/MainPlanDrawer.h"
-#include "shell/PlanSurface.h"
-#include "shell/Settings.h"
-#include "shell/ShellPrompts.h"
-#include "shell/StreetOpener.h"
-#include "shell/StreetsHolderModule.h"
+#include "shell/files/StreetOpener.h"
+#include "shell/files/StreetsHolderModule.h"
+#include "shell/plan/MainPlanDrawer.h"
+#include "shell/plan/PlanSurface.h"
+#include "shell/ui/Settings.h"
+#include "shell/ui/ShellPrompts.h"
+#include "shell/window/MainForm.h"
 #include "support/TestSupport.h"
 
 namespace vellmar::test {

@@ -10,15 +10,15 @@
 #include <QLocalSocket>
 #include <QProcess>
 
-#include "ShellFixture.h"
 #include "document/AbstractItem.h"
 #include "document/PointList.h"
 #include "document/StreetStructure.h"
 #include "document/SyncMessage.h"
 #include "document/SyncMessageReader.h"
 #include "geometry/Vector.h"
-#include "shell/SyncServerName.h"
-#include "shell/VellmarSync.h"
+#include "shell/sync/SyncServerName.h"
+#include "shell/sync/VellmarSync.h"
+#include "ShellFixture.h"
 #include "WaitSoon.h"
 
 namespace vellmar::test {

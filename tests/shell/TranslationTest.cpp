@@ -10,7 +10,7 @@
 #include <QLabel>
 
 #include "document/StreetStructure.h"
-#include "shell/Translation.h"
+#include "shell/ui/Translation.h"
 #include "ShellFixture.h"
 
 namespace vellmar::test {

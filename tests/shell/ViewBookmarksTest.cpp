@@ -7,12 +7,12 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include "document/StreetStructure.h"
+#include "shell/tools/BookmarkSettings.h"
+#include "shell/tools/ViewBookmarkActions.h"
+#include "shell/tools/ViewHistoryActions.h"
 #include "ShellFixture.h"
 #include "WaitSoon.h"
-#include "document/StreetStructure.h"
-#include "shell/BookmarkSettings.h"
-#include "shell/ViewBookmarkActions.h"
-#include "shell/ViewHistoryActions.h"
 
 namespace vellmar::test {
 namespace {

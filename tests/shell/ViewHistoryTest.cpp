@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QTabBar>
 
-#include "ShellFixture.h"
 #include "document/StreetStructure.h"
-#include "shell/PlanSurface.h"
-#include "shell/ViewHistoryActions.h"
+#include "shell/plan/PlanSurface.h"
+#include "shell/tools/ViewHistoryActions.h"
+#include "ShellFixture.h"
 #include "WaitSoon.h"
 
 namespace vellmar::test {

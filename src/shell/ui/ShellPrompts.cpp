@@ -1,0 +1,55 @@
+#include "shell/ui/ShellPrompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "shell/ui/DirectoryForm.h"
+
+namespace vellmar {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Vellmar");
+const QString kStreetFilter = QStringLiteral("Vellmar (*.pln)");
+
+}  // namespace
+
+void TDialogPrompts::ShowMessage(const QString& text) { QMessageBox::information(owner_, kCaption, text); }
+
+TAnswer TDialogPrompts::AskYesNoCancel(const QString& text) {
+  const auto button = QMessageBox::warning(owner_, kCaption, text,
+                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (button == QMessageBox::Yes) return TAnswer::Yes;
+  if (button == QMessageBox::No) return TAnswer::No;
+  return TAnswer::Cancel;
+}
+
+QStringList TDialogPrompts::ChooseStreetFiles(const QString& initial) {
+  return QFileDialog::getOpenFileNames(owner_, QString(), initial, kStreetFilter);
+}
+
+QString TDialogPrompts::ChooseSaveName(const QString& initial) {
+  QFileDialog dialog(owner_, QString(), initial, kStreetFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("pln"));
+  if (!initial.isEmpty()) dialog.selectFile(initial);
+  return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
+                                                                                 : QString();
+}
+
+}  // namespace vellmar
+
+namespace vellmar {
+
+QString TDialogPrompts::ChooseDirectory(const QString& caption, const QString& initial) {
+  const QString start = QDir(initial).exists() ? initial : QString();
+  return QFileDialog::getExistingDirectory(owner_, caption, start);
+}
+
+bool TDialogPrompts::EditDataDirectories(const QString& purpose) {
+  TDirectoryForm form(*this, purpose, owner_);
+  return form.exec() == QDialog::Accepted;
+}
+
+}  // namespace vellmar
