@@ -1,31 +1,24 @@
 #include "shell/window/MainForm.h"
 
-#include <cmath>
-#include <numbers>
 #include <exception>
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
+#include <QMouseEvent>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
-#include "geometry/Vector.h"
 #include "platform/files/DirectoryProvider.h"
 #include "platform/gpu/gl/GlDevice.h"
 #include "platform/WarningSink.h"
 #include "render/DisplayRenderer.h"
-#include "shell/files/Session.h"
 #include "shell/files/StreetOpener.h"
 #include "shell/files/StreetReload.h"
 #include "shell/files/StreetsHolderModule.h"
@@ -33,7 +26,6 @@
 #include "shell/plan/MainPlanDrawer.h"
 #include "shell/plan/MouseEvents.h"
 #include "shell/plan/PlanSurface.h"
-#include "shell/print/PrintForm.h"
 #include "shell/sync/VellmarSync.h"
 #include "shell/tools/GoToStation.h"
 #include "shell/tools/IdentifyTool.h"
@@ -60,8 +52,6 @@ const QString kVisibleLayers = QStringLiteral("VisibleLayers");
 constexpr int kRedrawIntervalMs = 10;
 // The area-calculation kind is hidden unless the user's settings show it.
 constexpr int kCalcAreaKind = 34;
-constexpr float kSmallestScale = 1e-6f;
-enum TMouseEventKind { kDown, kMove, kUp };
 
 }  // namespace
 
@@ -355,341 +345,6 @@ int TMainForm::AddChangeHook(std::function<void()> hook) {
 
 void TMainForm::RemoveChangeHook(int id) {
   std::erase_if(changeHooks_, [id](const auto& entry) { return entry.first == id; });
-}
-
-void TMainForm::RefreshTabs() {
-  const QStringList captions = streets_->TabCaptions();
-  QStringList present;
-  for (int i = 0; i < streetsTab_->count(); ++i) present << streetsTab_->tabText(i);
-  const QSignalBlocker quiet(streetsTab_);
-  if (present != captions) {
-    while (streetsTab_->count() > 0) streetsTab_->removeTab(0);
-    for (const QString& caption : captions) streetsTab_->addTab(caption);
-  }
-  const int current = streets_->CurrentIndex();
-  if (current >= 0 && current < streetsTab_->count()) streetsTab_->setCurrentIndex(current);
-  streetsTab_->setVisible(streetsTab_->count() > 0);
-  fileNameLabel_->setText(streets_->CurrentFileName());
-  const qreal ratio = devicePixelRatioF();
-  for (int i = 0; i < streetsTab_->count(); ++i) {
-    const TStreetStructure& street = streets_->StreetAt(i);
-    const TTabPicture mark = street.IsPristine() ? TTabPicture::Pristine
-                             : street.Modified() ? TTabPicture::Modified
-                                                 : TTabPicture::Saved;
-    if (streetsTab_->tabData(i).toInt() == static_cast<int>(mark) + 1) continue;
-    streetsTab_->setTabData(i, static_cast<int>(mark) + 1);
-    streetsTab_->setTabIcon(i, QIcon(TabPicture(mark, ratio)));
-  }
-}
-
-void TMainForm::StreetsTabChange(int index) {
-  if (index < 0 || index >= streets_->StreetCount()) return;
-  const TViewState view = drawer_->View();
-  streets_->SetCurrentIndex(index);
-  // With all streets shown the picture stays where it was.
-  if (drawer_->AllStreets()) drawer_->SetView(view);
-  PlanChanged();
-}
-
-void TMainForm::OpenFiles(const QStringList& fileNames) {
-  Guard([&] {
-    if (streets_->OpenFiles(fileNames) != -1) streets_->DropPristineStreets();
-  });
-  PlanChanged();
-}
-
-void TMainForm::OpenFilesInBackground(const QStringList& fileNames) {
-  for (const QString& fileName : fileNames) {
-    const QString path = TStreetsHolderModule::StreetPath(fileName);
-    if (const int open = streets_->FindOpenFile(path); open >= 0) {
-      streets_->SetCurrentIndex(open);
-      continue;
-    }
-    opener_->Enqueue(path, [this](const QString& name, std::unique_ptr<TStreetStructure> street) {
-      StreetArrived(name, std::move(street), true);
-    });
-  }
-  PlanChanged();
-}
-
-void TMainForm::RestoreSession() {
-  if (!SessionRestoreEnabled()) return;
-  const TSession session = ReadSession();
-  QStringList vanished;
-  for (int i = 0; i < static_cast<int>(session.Streets.size()); ++i) {
-    const TSessionStreet& kept = session.Streets[static_cast<size_t>(i)];
-    if (!QFileInfo(kept.FileName).isFile()) {
-      vanished << kept.FileName;
-      continue;
-    }
-    const TViewState view = kept.View;
-    const bool current = i == session.Current;
-    opener_->Enqueue(kept.FileName, [this, view, current](const QString& name, std::unique_ptr<TStreetStructure> street) {
-      if (view.Scale != 0.0f) street->SetView(view.Centre, view.Scale, view.Rotation);
-      StreetArrived(name, std::move(street), current);
-    });
-  }
-  if (!vanished.isEmpty()) {
-    ShowLater(tr("Файлы прошлого сеанса не найдены и не открыты:") + QLatin1Char('\n') + vanished.join(QLatin1Char('\n')));
-  }
-}
-
-void TMainForm::StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, bool current) {
-  if (streetLent_) {
-    // Joining may drop a pristine street, perhaps the one printed.
-    auto waiting = std::make_shared<std::unique_ptr<TStreetStructure>>(std::move(street));
-    WhenStreetReturned([this, path, waiting, current] { StreetArrived(path, std::move(*waiting), current); });
-    return;
-  }
-  const int index = streets_->AddStreet(path, std::move(street));
-  if (current) streets_->SetCurrentIndex(index);
-  streets_->DropPristineStreets();
-  PlanChanged();
-}
-
-void TMainForm::ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street) {
-  if (streetLent_) {
-    // Known by the street it replaces: the tabs may move before it is back.
-    const TStreetStructure* old = &streets_->StreetAt(index);
-    auto waiting = std::make_shared<std::unique_ptr<TStreetStructure>>(std::move(street));
-    WhenStreetReturned([this, old, waiting] {
-      for (int i = 0; i < streets_->StreetCount(); ++i) {
-        if (&streets_->StreetAt(i) != old) continue;
-        ReplaceStreet(i, std::move(*waiting));
-        return;
-      }
-    });
-    return;
-  }
-  streets_->ReplaceStreet(index, std::move(street));
-  PlanChanged();
-}
-
-void TMainForm::WhenStreetReturned(std::function<void()> work) {
-  if (streetLent_) {
-    whenReturned_.push_back(std::move(work));
-  } else {
-    work();
-  }
-}
-
-void TMainForm::LendStreet(bool lent) {
-  streetLent_ = lent;
-  if (lent) {
-    // An autosave reads the street too; the next one comes a whole interval after the print.
-    streets_->AutoSaveTimer().stop();
-    return;
-  }
-  std::vector<std::function<void()>> waiting = std::move(whenReturned_);
-  whenReturned_.clear();
-  if (destroying_) return;
-  streets_->AutoSaveTimer().start();
-  if (rendererStale_) {
-    rendererStale_ = false;
-    CreateRenderer();
-  }
-  for (const std::function<void()>& work : waiting) Guard(work);
-  PlanChanged();
-}
-
-void TMainForm::StopPrints() {
-  // A form's print stops and its thread ends when the form goes.
-  for (TPrintForm* form : findChildren<TPrintForm*>()) delete form;
-}
-
-void TMainForm::OpenStreetExecute() {
-  Guard([&] { OpenFilesInBackground(streets_->OpenDialog().Execute()); });
-  PlanChanged();
-}
-
-void TMainForm::PrintSetupExecute() {
-  // Modal to the window but not blocking its loop: the plan goes on drawing meanwhile.
-  auto* form = new TPrintForm({[this]() -> TStreetStructure& { return drawer_->Street(); },
-                               [this] { return drawer_->View(); }, [this] { return visibleLayers_; },
-                               [this](bool lent) { LendStreet(lent); }},
-                              surface_->size(), this);
-  form->setAttribute(Qt::WA_DeleteOnClose);
-  form->setWindowModality(Qt::WindowModal);
-  form->show();
-}
-
-void TMainForm::CloseStreetMIClick() {
-  Guard([&] {
-    const int current = streets_->CurrentIndex();
-    if (current >= 0 && current < streets_->StreetCount()) streets_->CloseStreet(current, false);
-    // The view always shows a street; the tab of the new empty one appears at once.
-    streets_->CurrentStreet();
-  });
-  PlanChanged();
-}
-
-void TMainForm::CloseAllMIClick() {
-  Guard([&] {
-    if (streets_->QuerySaveAll()) streets_->CloseAll();
-    streets_->CurrentStreet();
-  });
-  PlanChanged();
-}
-
-void TMainForm::closeEvent(QCloseEvent* event) {
-  bool close = false;
-  Guard([&] { close = streets_->QuerySaveAll(); });
-  if (!close) {
-    event->ignore();
-    return;
-  }
-  StopPrints();
-  opener_->CancelAll();
-  Guard([&] {
-    if (SessionRestoreEnabled()) WriteSession(SessionOf(*streets_));
-  });
-  streets_->CloseAll();
-  event->accept();
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
-  const auto* widget = qobject_cast<QWidget*>(watched);
-  // Keys of dialogs and menus are theirs.
-  if (!widget || widget->window() != this) return false;
-  auto* key = static_cast<QKeyEvent*>(event);
-  Guard([&] {
-    if (event->type() == QEvent::KeyPress) {
-      FormKeyDown(key);
-    } else {
-      FormKeyUp(key);
-    }
-  });
-  return true;
-}
-
-void TMainForm::FormKeyDown(QKeyEvent* event) {
-  ModifierKeyToMode(event, true);
-  const int key = event->key();
-  if (QApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton)) {
-    const QPoint step = key == Qt::Key_Left ? QPoint(-1, 0)
-                        : key == Qt::Key_Up ? QPoint(0, -1)
-                        : key == Qt::Key_Right ? QPoint(1, 0)
-                        : key == Qt::Key_Down ? QPoint(0, 1)
-                                              : QPoint();
-    if (!step.isNull()) {
-      QCursor::setPos(QCursor::pos() + step);
-      return;
-    }
-  }
-  if ((key == Qt::Key_Q || key == Qt::Key_W) && !temporaryMode_) {
-    temporaryMode_ = true;
-    savedMouseMode_ = mouseMode_;
-    SetMouseMode(key == Qt::Key_Q ? &controls_->ShiftViewMode() : &controls_->RotateMode());
-  }
-  const Qt::KeyboardModifiers modifiers =
-      event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-  // The toolbar's shortcuts, for when the window is not the active one (the shortcut
-  // system only serves the active window).
-  const QKeySequence sequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key)));
-  for (QAction* action : actions()) {
-    if (action->shortcut() == sequence) {
-      action->trigger();
-      return;
-    }
-  }
-  const TShortCut pressed{key, modifiers, (event->modifiers() & Qt::KeypadModifier) != 0};
-  if (TFloatingAction* action = floatingActions_->FindActionByShortCut(pressed, false, true)) action->Click();
-}
-
-void TMainForm::FormKeyUp(QKeyEvent* event) {
-  // Auto-repeat sends releases while the key is still held.
-  if (event->isAutoRepeat()) return;
-  ModifierKeyToMode(event, false);
-  if (temporaryMode_ && (event->key() == Qt::Key_Q || event->key() == Qt::Key_W)) {
-    temporaryMode_ = false;
-    SetMouseMode(savedMouseMode_);
-  }
-}
-
-void TMainForm::ModifierKeyToMode(const QKeyEvent* event, bool pressed) {
-  const Qt::KeyboardModifier changed = event->key() == Qt::Key_Shift     ? Qt::ShiftModifier
-                                       : event->key() == Qt::Key_Control ? Qt::ControlModifier
-                                       : event->key() == Qt::Key_Alt     ? Qt::AltModifier
-                                                                         : Qt::NoModifier;
-  if (!mouseMode_ || changed == Qt::NoModifier || event->isAutoRepeat()) return;
-  // The event's own modifiers may or may not count the key itself yet, depending on the
-  // window system: the key's new state is set explicitly.
-  Qt::KeyboardModifiers modifiers = event->modifiers();
-  modifiers.setFlag(changed, pressed);
-  mouseMode_->SendModifiersChange(modifiers);
-}
-
-void TMainForm::wheelEvent(QWheelEvent* event) {
-  const QPointF logical = surface_->mapFromGlobal(event->globalPosition());
-  if (logical.x() < 0 || logical.y() < 0 || logical.x() > surface_->width() || logical.y() > surface_->height()) {
-    event->ignore();
-    return;
-  }
-  const QPoint at = surface_->DevicePoint(logical);
-  const QSize size = surface_->DeviceSize();
-  const int w = size.width(), h = size.height();
-  const int column = at.x() < w / 8 ? 0 : at.x() > w - w / 8 ? 2 : 1;
-  const int row = at.y() < h / 8 ? 0 : at.y() > h - h / 8 ? 2 : 1;
-  const int delta = event->angleDelta().y();
-  const int sign = (delta > 0) - (delta < 0);
-  const double e = sign * ((event->modifiers() & Qt::ControlModifier) ? 5 : 2);
-  const double degrees = e * std::numbers::pi / 180;
-  const double pixels = std::nearbyint(50 * e);
-  Guard([&] {
-    TMainPlanDrawer& d = *drawer_;
-    const auto turn = [&](double angle) { d.SetRotation(static_cast<float>(d.Rotation() + angle)); };
-    switch (3 * row + column) {
-      case 0: turn(-degrees); break;
-      case 1: d.ShiftPixels(0, -pixels); break;
-      case 2: turn(degrees); break;
-      case 3: d.ShiftPixels(pixels, 0); break;
-      case 5: d.ShiftPixels(-pixels, 0); break;
-      case 6: turn(degrees); break;
-      case 7: d.ShiftPixels(0, pixels); break;
-      case 8: turn(-degrees); break;
-      default: {
-        if (d.Scale() <= kSmallestScale && e >= 0) break;
-        const TXYZ p = d.ScreenToWorld(at.x(), at.y());
-        const TXYZ c = d.Centre();
-        const auto m = static_cast<float>(std::pow(1.1, -e));
-        d.SetScale(d.Scale() * m);
-        d.SetCentre(MakeXYZ(p.x + (double{c.x} - p.x) / m, p.y + (double{c.y} - p.y) / m, c.z));
-      }
-    }
-  });
-  event->accept();
-  PlanChanged();
-}
-
-void TMainForm::MouseToMode(QMouseEvent* event, int kind) {
-  if (!mouseMode_) return;
-  const TMouseShift shift{event->buttons(), event->modifiers(), event->type() == QEvent::MouseButtonDblClick};
-  const QPoint at = surface_->DevicePoint(event->position());
-  TMouseEvents& mode = *mouseMode_;
-  Guard([&] {
-    if (kind == kDown) mode.SendMouseDown(event->button(), shift, at.x(), at.y());
-    if (kind == kMove) mode.SendMouseMove(shift, at.x(), at.y());
-    if (kind == kUp) mode.SendMouseUp(event->button(), shift, at.x(), at.y());
-  });
-}
-
-void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) {
-      event->acceptProposedAction();
-      return;
-    }
-  }
-}
-
-void TMainForm::dropEvent(QDropEvent* event) {
-  QStringList files;
-  for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) files << url.toLocalFile();
-  }
-  event->acceptProposedAction();
-  OpenFilesInBackground(files);
 }
 
 }  // namespace vellmar

@@ -125,6 +125,9 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // Which of the surface's mouse events MouseToMode hands on.
+  enum TMouseEventKind { kDown, kMove, kUp };
+
   void BuildLayout();
   void CreateRenderer();
   void UpdateTimerTimer();
