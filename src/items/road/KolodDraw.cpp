@@ -23,12 +23,13 @@ namespace {
 constexpr double kLabelScaleX = 0.08;
 constexpr double kLabelScaleY = 0.1;
 
-// The square of half-side a on the point, texture upright in it; two triangles.
+// The square of half-side a on the point, texture upright in it (texture row 0, the
+// picture's top, along the upper edge); two triangles.
 std::array<TDxVertex, 6> Cover(const TXYZ& at, double a) {
   const auto v = [&](double dx, double dy, float u, float w) {
     return TDxVertex{static_cast<float>(at.x + dx), static_cast<float>(at.y + dy), at.z, 0, u, w};
   };
-  const TDxVertex c0 = v(-a, -a, 0, 0), c1 = v(a, -a, 1, 0), c2 = v(a, a, 1, 1), c3 = v(-a, a, 0, 1);
+  const TDxVertex c0 = v(-a, -a, 0, 1), c1 = v(a, -a, 1, 1), c2 = v(a, a, 1, 0), c3 = v(-a, a, 0, 0);
   return {c0, c1, c2, c3, c0, c2};
 }
 

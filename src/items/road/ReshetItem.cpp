@@ -35,8 +35,10 @@ void TReshetItem::BuildPrimitives() {
   local.LoadIdentity();
   local.Translate(false, at.x, at.y, at.z);
   local.RotateZ(false, -Orientation());
-  const TDxVertex c0{-kHalfLength, -kHalfWidth, 0, 0, 0, 0}, c1{kHalfLength, -kHalfWidth, 0, 0, 1, 0},
-      c2{kHalfLength, kHalfWidth, 0, 0, 1, 1}, c3{-kHalfLength, kHalfWidth, 0, 0, 0, 1};
+  // Texture row 0 is the picture's top: it goes along the upper edge, so the grate
+  // shows as its picture does.
+  const TDxVertex c0{-kHalfLength, -kHalfWidth, 0, 0, 0, 1}, c1{kHalfLength, -kHalfWidth, 0, 0, 1, 1},
+      c2{kHalfLength, kHalfWidth, 0, 0, 1, 0}, c3{-kHalfLength, kHalfWidth, 0, 0, 0, 0};
   const std::array<TDxVertex, 6> grate = {c0, c1, c2, c3, c0, c2};
   grates.AddPrims(this, grate, 2);
   local.LoadIdentity();

@@ -28,7 +28,9 @@ void TTramWayItem::BuildPrimitives() {
   const double half = gauge / kStandardGauge;
   auto& band = dynamic_cast<TDxTriangleCollection&>(*Street().KindCollections(kKindIndex).at(0));
   band.SetModeSet(kPlanModes);
-  band.AddSmoothRibbon(this, polyline, 1.0, -half, half, 0, 1);
+  // The picture's top (texture row 0) on the left of the direction of travel, as every
+  // band lays its picture.
+  band.AddSmoothRibbon(this, polyline, 1.0, half, -half, 0, 1);
 }
 
 void TTramWayItem::LoadFromStream(TStream& stream) {
