@@ -298,7 +298,7 @@ TEST_F(RoadSymbolsTest, CoincidentPointsDrawNothingRatherThanNaNs) {
         ++drawn;
       }
     }
-    // A dimension keeps its degenerate line, nothing measured along it.
+    // A dimension draws at most its degenerate line, nothing measured along it.
     EXPECT_LE(drawn, c.Kind == 32 ? 0u : 1u) << c.What;
   }
 }
