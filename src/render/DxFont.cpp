@@ -9,7 +9,7 @@ namespace vellmar {
 
 namespace {
 
-std::unique_ptr<TCharOutLine> MakeChar(const TGlyphOutline& glyph) {
+std::unique_ptr<TCharOutLine> MakeChar(const TGlyphOutline& glyph, TDxTesselator3& tesselator) {
   auto out = std::make_unique<TCharOutLine>();
   out->Contours = glyph.Contours;
   out->AdvanceX = glyph.AdvanceX;
@@ -20,8 +20,9 @@ std::unique_ptr<TCharOutLine> MakeChar(const TGlyphOutline& glyph) {
   out->BoxBottom = glyph.BoxTop - glyph.BoxHeight;
 
   // All contours in one run, so counters (the hole of an "O") stay empty. A failed
-  // run keeps the triangles made before the failure.
-  TDxTesselator3 tesselator;
+  // run keeps the triangles made before the failure. One tessellator serves every
+  // glyph of the face, cleared between them, so that its memory is made once.
+  tesselator.Clear();
   for (const TXYZArray& contour : out->Contours) tesselator.AddContour(contour);
   tesselator.Proceed();
   const std::span<const TXYZ* const> result = tesselator.Result();
@@ -40,8 +41,10 @@ std::unique_ptr<TCharOutLine> MakeChar(const TGlyphOutline& glyph) {
 }  // namespace
 
 TFontGlyphs::TFontGlyphs(TFontFace& Face) : Decorations(Face.Decorations(kOutlineEmPixels)) {
+  TDxTesselator3 tesselator;
   for (int32_t code = 0; code < kCodeCount; ++code)
-    Chars[static_cast<size_t>(code)] = MakeChar(Face.Outline(static_cast<unsigned char>(code), kOutlineEmPixels));
+    Chars[static_cast<size_t>(code)] =
+        MakeChar(Face.Outline(static_cast<unsigned char>(code), kOutlineEmPixels), tesselator);
 }
 
 TFontGlyphs::TFontGlyphs() {

@@ -87,7 +87,11 @@ bool TDxTesselator3::Before(const TNode* a, const TNode* b) {
 }
 
 void TDxTesselator3::AddContour(const TXYZArray& Points) {
-  size_t n = Points.size();
+  Contours.push_back(TDxEarClipper::TRing{Points.data(), Points.size()});
+}
+
+void TDxTesselator3::LoadContour(const TXYZ* Points, size_t count) {
+  size_t n = count;
   if (n > 0 && Points[n - 1].x == Points[0].x && Points[n - 1].y == Points[0].y) --n;
   if (n <= 2) return;
 
@@ -143,6 +147,23 @@ void TDxTesselator3::AddContour(const TXYZArray& Points) {
 }
 
 bool TDxTesselator3::Proceed() {
+  if (!Contours.empty()) {
+    size_t points = 0;
+    for (const TDxEarClipper::TRing& ring : Contours) points += ring.Count;
+    // n - 2 triangles for a ring, two more for each bridge to a hole.
+    Output.reserve(3 * (points + 2 * Contours.size()));
+    if (First != TPath::Sweep) {
+      const TDxEarClipper::TResult result = Clipper.Run(Contours, First == TPath::Fan, Output);
+      if (result != TDxEarClipper::TResult::Declined) {
+        Taken = result == TDxEarClipper::TResult::Fan ? TPath::Fan : TPath::Ears;
+        Contours.clear();
+        return true;
+      }
+    }
+    for (const TDxEarClipper::TRing& ring : Contours) LoadContour(ring.Points, ring.Count);
+    Contours.clear();
+  }
+  Taken = TPath::Sweep;
   if (!Sorted) {
     SortByKeys(true);
     Sorted = true;
@@ -163,6 +184,7 @@ bool TDxTesselator3::Proceed() {
 }
 
 void TDxTesselator3::Clear() {
+  Contours.clear();
   ContourCount = 0;
   XSorted.clear();
   YSorted.clear();

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "geometry/XYZ.h"
+#include "render/DxEarClipper.h"
 #include "render/DxRankedList.h"
 #include "render/DxStablePool.h"
 
@@ -32,12 +33,19 @@ class TDxTesselator3 {
   // walks every active chain.
   enum class TSearch { Ordered, Linear };
 
-  explicit TDxTesselator3(TSearch search = TSearch::Ordered) : Search(search) {}
+  // The paths a run can take, fastest first: a fan for one convex outline, ear
+  // clipping for outlines that neither cross nor touch (holes one deep), the sweep for
+  // anything. A run takes the first that accepts its input.
+  enum class TPath { Fan, Ears, Sweep };
+
+  // `first`: the first path a run may take (the tests hold each input to every path).
+  explicit TDxTesselator3(TSearch search = TSearch::Ordered, TPath first = TPath::Fan)
+      : Search(search), First(first) {}
   TDxTesselator3(const TDxTesselator3&) = delete;
   TDxTesselator3& operator=(const TDxTesselator3&) = delete;
 
   // Adds one closed outline; a repeated closing point is dropped, fewer than three
-  // distinct points are ignored.
+  // distinct points are ignored. The array is read when the run starts.
   void AddContour(const TXYZArray& Points);
   // Triangulates everything added. False when the run failed; the result then holds
   // the triangles made before the failure.
@@ -45,6 +53,8 @@ class TDxTesselator3 {
   // Three point references per triangle; valid while the tessellator and the contour
   // arrays live, until the next Clear. Orientation of the triangles is not normalised.
   std::span<const TXYZ* const> Result() const { return Output; }
+  // The path the last run took.
+  TPath Path() const { return Taken; }
   // Forgets the contours and the result but keeps the memory, so one tessellator can
   // serve job after job without allocating.
   void Clear();
@@ -93,6 +103,8 @@ class TDxTesselator3 {
     int32_t DownI = -1;
   };
 
+  // The sweep's nodes of one outline, cleaned of repeated and collinear points.
+  void LoadContour(const TXYZ* points, size_t count);
   TNode* NewNode(const TVertex& vertex, int64_t id);
   TNode* CopyNode(const TNode* node);
   TChain* NewChain(std::initializer_list<TNode*> nodes);
@@ -157,6 +169,10 @@ class TDxTesselator3 {
   std::vector<TNode*> Stack;  // working stack of TriangulatePair
   bool Sorted = true;         // the sorted lists are sorted once, when Proceed starts
   TSearch Search;
+  TPath First;
+  TPath Taken = TPath::Sweep;
+  std::vector<TDxEarClipper::TRing> Contours;  // as added, until the run starts
+  TDxEarClipper Clipper;
 };
 
 // Triangulates one outline: 3 points per triangle, empty when nothing fills.

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <numeric>
+#include <random>
 #include <string>
 
 #include "support/GluOracle.h"
@@ -94,29 +96,36 @@ double PairwiseOverlap(const std::vector<TPoint2>& corners) {
 struct TRun {
   bool done = false;
   std::vector<TPoint2> corners;  // three per triangle
+  TDxTesselator3::TPath path = TDxTesselator3::TPath::Sweep;
 };
 
 using TSearch = TDxTesselator3::TSearch;
+using TPath = TDxTesselator3::TPath;
 
-TRun Triangulate(const TXYZArrays& contours, TSearch search = TSearch::Ordered) {
-  TDxTesselator3 tesselator(search);
+TRun Triangulate(const TXYZArrays& contours, TSearch search = TSearch::Ordered, TPath first = TPath::Fan) {
+  TDxTesselator3 tesselator(search, first);
   for (const TXYZArray& contour : contours) tesselator.AddContour(contour);
   TRun run;
   run.done = tesselator.Proceed();
+  run.path = tesselator.Path();
   for (const TXYZ* p : tesselator.Result()) run.corners.push_back(TPoint2{p->x, p->y});
   return run;
 }
 
 constexpr size_t OverlapCheckLimit = 6000;  // triangles; beyond it the pair sweep gets slow under sanitizers
 
-void ExpectLikeGluWith(TSearch search, const TXYZArrays& contours, double peer) {
-  const TRun run = Triangulate(contours, search);
+TPath ExpectLikeGluWith(TSearch search, TPath first, const TXYZArrays& contours, double peer) {
+  const TRun run = Triangulate(contours, search, first);
   EXPECT_TRUE(run.done);
+  EXPECT_GE(static_cast<int>(run.path), static_cast<int>(first));
   for (size_t i = 0; i + 2 < run.corners.size(); i += 3) {
     const TPoint2& a = run.corners[i];
     const TPoint2& b = run.corners[i + 1];
     const TPoint2& c = run.corners[i + 2];
-    ASSERT_TRUE(std::isfinite(a.x + a.y + b.x + b.y + c.x + c.y)) << "triangle " << i / 3;
+    if (!std::isfinite(a.x + a.y + b.x + b.y + c.x + c.y)) {
+      ADD_FAILURE() << "corner not finite in triangle " << i / 3;
+      return run.path;
+    }
     EXPECT_NE(TriangleArea(a, b, c), 0.0) << "flat triangle " << i / 3;
   }
   const double tolerance = std::max(1e-6 * peer, 1e-9);
@@ -124,17 +133,32 @@ void ExpectLikeGluWith(TSearch search, const TXYZArrays& contours, double peer) 
   if (run.corners.size() / 3 <= OverlapCheckLimit) {
     EXPECT_LE(PairwiseOverlap(run.corners), tolerance);
   }
+  return run.path;
 }
 
 // The run succeeds and fills what the GLU tessellator fills (odd winding rule), with
-// triangles that do not overlap, are not flat and have finite corners; the ordered
-// search and the linear reference both.
-void ExpectLikeGlu(const std::string& name, const TXYZArrays& contours) {
+// triangles that do not overlap, are not flat and have finite corners, on every path
+// that accepts the input: the one a run chooses, ear clipping where it accepts the
+// input, and the sweep with the ordered search and with the linear reference. Returns
+// the path the run chose.
+TPath ExpectLikeGlu(const std::string& name, const TXYZArrays& contours) {
   const double peer = TotalArea(test::GluTriangles(contours));
-  for (const TSearch search : {TSearch::Ordered, TSearch::Linear}) {
-    SCOPED_TRACE(name + (search == TSearch::Ordered ? " (ordered)" : " (linear)"));
-    ExpectLikeGluWith(search, contours, peer);
+  struct TVariant {
+    TSearch search;
+    TPath first;
+    const char* name;
+  };
+  static constexpr TVariant Variants[] = {{TSearch::Ordered, TPath::Fan, " (chosen path)"},
+                                          {TSearch::Ordered, TPath::Ears, " (from ears on)"},
+                                          {TSearch::Ordered, TPath::Sweep, " (ordered sweep)"},
+                                          {TSearch::Linear, TPath::Sweep, " (linear sweep)"}};
+  TPath chosen = TPath::Sweep;
+  for (const TVariant& variant : Variants) {
+    SCOPED_TRACE(name + variant.name);
+    const TPath path = ExpectLikeGluWith(variant.search, variant.first, contours, peer);
+    if (variant.first == TPath::Fan) chosen = path;
   }
+  return chosen;
 }
 
 TXYZArray Square(float x0, float y0, float side) {
@@ -292,6 +316,91 @@ TEST(DxTesselator3, WideAndCrossingStarsFillLikeGlu) {
   }
   for (uint32_t seed = 1; seed <= 6; ++seed)
     ExpectLikeGlu("random 150, " + std::to_string(seed), {test::RandomOutline(150, seed)});
+}
+
+// Random outlines of each family choose their own path and fill like GLU on every
+// path: convex ones are fanned, simple ones (a star-shaped outline around a random
+// centre, with or without holes near the centre) are cut into ears, and star
+// polygons drawn in one stroke, rings that touch and holes within holes go to the sweep.
+TEST(DxTesselator3, RandomConvexSimpleAndCrossingOutlinesChooseTheirPath) {
+  std::mt19937 random(7);
+  const auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
+  const auto point = [](double x, double y) { return TXYZ{static_cast<float>(x), static_cast<float>(y), 0.0f}; };
+  // n corners around (cx, cy), radius from `radius`, at angles spread evenly and moved
+  // by up to 0.4 of their step (so no gap between neighbours passes 0.3 of a turn).
+  const auto around = [&](size_t n, double cx, double cy, const auto& radius) {
+    const double step = 2.0 * std::numbers::pi / static_cast<double>(n);
+    const double phase = uniform(0.0, step);
+    TXYZArray outline;
+    for (size_t k = 0; k < n; ++k) {
+      const double angle = phase + step * (static_cast<double>(k) + uniform(-0.4, 0.4));
+      const double r = radius();
+      outline.push_back(point(cx + r * std::cos(angle), cy + r * std::sin(angle)));
+    }
+    return outline;
+  };
+  for (int i = 0; i < 60; ++i) {
+    const size_t n = 3 + static_cast<size_t>(i) % 40;
+    const double cx = uniform(-1000.0, 1000.0);
+    const double cy = uniform(-1000.0, 1000.0);
+    const double size = uniform(0.5, 200.0);
+    const std::string id = std::to_string(i);
+
+    TXYZArray convex = around(n, cx, cy, [&] { return size; });
+    if (i % 2) std::reverse(convex.begin(), convex.end());
+    EXPECT_EQ(ExpectLikeGlu("convex " + id, {convex}), TPath::Fan) << id;
+
+    // Radii between 0.5 and 1 of the size keep the outline simple. Ears are for small
+    // outlines; larger ones (every tenth) go to the sweep, which is faster there.
+    const size_t corners = i % 10 == 0 ? 400 : n + 3;
+    const TXYZArray simple = around(corners, cx, cy, [&] { return uniform(0.5, 1.0) * size; });
+    const auto expected = [](const TXYZArrays& contours) {
+      return test::VertexCount(contours) <= TDxEarClipper::EarsUpTo ? TPath::Ears : TPath::Sweep;
+    };
+    const TPath path = ExpectLikeGlu("simple " + id, {simple});
+    EXPECT_TRUE(path == expected({simple}) || path == TPath::Fan) << id;
+    TXYZArrays withHoles{simple};
+    const double turn = uniform(0.0, 2.0 * std::numbers::pi);
+    for (int h = 0; h < 1 + i % 4; ++h) {  // a quarter turn apart: the holes stay apart
+      const double angle = turn + 0.5 * std::numbers::pi * h;
+      withHoles.push_back(around(3 + h * 2, cx + 0.15 * size * std::cos(angle), cy + 0.15 * size * std::sin(angle),
+                                 [&] { return uniform(0.02, 0.05) * size; }));
+    }
+    if (i % 3 == 0) std::swap(withHoles.front(), withHoles.back());  // the outline need not come first
+    EXPECT_EQ(ExpectLikeGlu("holes " + id, withHoles), expected(withHoles)) << id;
+
+    // {p/q}: every edge crosses others. Crossings are single-precision points, so the
+    // star stays near the origin, where they are exact enough for the area check.
+    const size_t p = 5 + static_cast<size_t>(i) % 20;
+    size_t q = 2 + static_cast<size_t>(i) % ((p - 1) / 2);
+    while (std::gcd(p, q) != 1) --q;
+    TXYZArray crossing;
+    for (size_t k = 0; k < p; ++k) {
+      const double angle = 2.0 * std::numbers::pi * static_cast<double>(k * q % p) / static_cast<double>(p) + 0.1;
+      crossing.push_back(point(size * std::cos(angle), size * std::sin(angle)));
+    }
+    if (q > 1) {
+      EXPECT_EQ(ExpectLikeGlu("crossing " + id, {crossing}), TPath::Sweep) << id;
+    }
+  }
+}
+
+TEST(DxTesselator3, RingsThatTouchOrNestTwiceGoToTheSweep) {
+  const TXYZArrays touchingCorners{Square(0, 0, 10), Square(10, 10, 10)};
+  const TXYZArrays holeOnTheOutline{Square(0, 0, 10), Square(0, 3, 4)};
+  const TXYZArrays islandInAHole{Square(0, 0, 10), Square(2, 2, 6), Square(4, 4, 2)};
+  const TXYZArrays sameRingTwice{Square(0, 0, 10), Square(0, 0, 10)};
+  const TXYZArrays crossingRings{Square(0, 0, 10), Square(5, 5, 10)};
+  EXPECT_EQ(ExpectLikeGlu("touching corners", touchingCorners), TPath::Sweep);
+  EXPECT_EQ(ExpectLikeGlu("hole on the outline", holeOnTheOutline), TPath::Sweep);
+  EXPECT_EQ(ExpectLikeGlu("island in a hole", islandInAHole), TPath::Sweep);
+  EXPECT_EQ(ExpectLikeGlu("same ring twice", sameRingTwice), TPath::Sweep);
+  EXPECT_EQ(ExpectLikeGlu("crossing rings", crossingRings), TPath::Sweep);
+  // Apart, side by side, or one deep: ears.
+  EXPECT_EQ(ExpectLikeGlu("side by side", {Square(0, 0, 10), Square(20, 0, 10)}), TPath::Ears);
+  EXPECT_EQ(ExpectLikeGlu("two outlines, a hole each",
+                          {Square(0, 0, 10), Square(20, 0, 10), Square(2, 2, 2), Square(25, 5, 2)}),
+            TPath::Ears);
 }
 
 // A tessellator that is cleared and used again must give what a fresh one gives:
