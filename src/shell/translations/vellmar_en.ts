@@ -432,4 +432,126 @@
         <translation>Length %1 m</translation>
     </message>
 </context>
+<context>
+    <name>vellmar::TQuantitiesPanel</name>
+    <message>
+        <source>Объёмы работ</source>
+        <translation>Quantities</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>шт.</source>
+        <translation>pcs</translation>
+    </message>
+    <message>
+        <source>Сохранить CSV…</source>
+        <translation>Save CSV…</translation>
+    </message>
+    <message>
+        <source>Объёмы работ: разметка, знаки, покрытия, борта (Ctrl+Shift+Q)</source>
+        <translation>Quantities: markings, signs, surfaces, kerbs (Ctrl+Shift+Q)</translation>
+    </message>
+    <message>
+        <source>Разметка</source>
+        <translation>Markings</translation>
+    </message>
+    <message>
+        <source>длина, м</source>
+        <translation>length, m</translation>
+    </message>
+    <message>
+        <source>площадь, м²</source>
+        <translation>area, m²</translation>
+    </message>
+    <message>
+        <source>Знаки</source>
+        <translation>Signs</translation>
+    </message>
+    <message>
+        <source>ПК, м</source>
+        <translation>station, m</translation>
+    </message>
+    <message>
+        <source>смещение, м</source>
+        <translation>offset, m</translation>
+    </message>
+    <message>
+        <source> справа</source>
+        <translation> right</translation>
+    </message>
+    <message>
+        <source> слева</source>
+        <translation> left</translation>
+    </message>
+    <message>
+        <source>Покрытия</source>
+        <translation>Surfaces</translation>
+    </message>
+    <message>
+        <source>Линейные элементы</source>
+        <translation>Lines</translation>
+    </message>
+    <message>
+        <source>Объёмы работ в CSV</source>
+        <translation>Quantities as CSV</translation>
+    </message>
+    <message>
+        <source>Таблицы CSV (*.csv)</source>
+        <translation>CSV tables (*.csv)</translation>
+    </message>
+    <message>
+        <source>Записано: %1</source>
+        <translation>Written: %1</translation>
+    </message>
+    <message>
+        <source>Экспорт…</source>
+        <translation>Export…</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::TPlanExportAction</name>
+    <message>
+        <source>Экспорт…</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>Экспорт показанных слоёв в DXF, GeoPackage или GeoJSON (Ctrl+E)</source>
+        <translation>Export the shown layers as DXF, GeoPackage or GeoJSON (Ctrl+E)</translation>
+    </message>
+    <message>
+        <source>Экспорт плана</source>
+        <translation>Export the plan</translation>
+    </message>
+    <message>
+        <source>Чертёж DXF (*.dxf);;GeoPackage (*.gpkg);;GeoJSON (*.geojson)</source>
+        <translation>DXF drawing (*.dxf);;GeoPackage (*.gpkg);;GeoJSON (*.geojson)</translation>
+    </message>
+    <message>
+        <source>Экспорт подождёт: план сейчас печатается</source>
+        <translation>Export must wait: the plan is being printed</translation>
+    </message>
+    <message>
+        <source>Экспорт %1</source>
+        <translation>Exporting %1</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Экспорт записан: %1</source>
+        <translation>Export written: %1</translation>
+    </message>
+    <message>
+        <source>Экспорт отменён</source>
+        <translation>Export cancelled</translation>
+    </message>
+    <message>
+        <source>Экспорт не записан: %1</source>
+        <translation>Export not written: %1</translation>
+    </message>
+</context>
 </TS>

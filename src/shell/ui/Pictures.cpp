@@ -251,6 +251,28 @@ QPixmap ToolBarPicture(TToolBarPicture picture, qreal pixelRatio) {
       }
       return;
     }
+    if (picture == TToolBarPicture::Export) {
+      // A sheet with an arrow leaving it.
+      p.setPen(Pen(kInk, 1.3));
+      p.setBrush(kPaper);
+      p.drawRect(QRectF(3, 3, 12, 18));
+      p.setPen(Pen(kAccent, 2.0));
+      p.drawLine(QPointF(9, 12), QPointF(21, 12));
+      p.drawLine(QPointF(17, 8), QPointF(21, 12));
+      p.drawLine(QPointF(17, 16), QPointF(21, 12));
+      return;
+    }
+    if (picture == TToolBarPicture::Quantities) {
+      // A table: a heading row and ruled lines.
+      p.setPen(Pen(kInk, 1.2));
+      p.setBrush(kPaper);
+      p.drawRect(QRectF(3, 3, 18, 18));
+      p.setBrush(QColor(170, 175, 185));
+      p.drawRect(QRectF(3, 3, 18, 4.5));
+      for (qreal y = 11; y < 21; y += 4) p.drawLine(QPointF(3, y), QPointF(21, y));
+      p.drawLine(QPointF(11, 3), QPointF(11, 21));
+      return;
+    }
     if (picture == TToolBarPicture::Bookmarks) {
       p.setPen(Pen(kInk, 1.3));
       p.setBrush(kAlert);

@@ -30,7 +30,7 @@ enum class TButtonPicture {
   AllStreets = 95,
 };
 // The layers panel and the view bookmarks come after the original eight pictures.
-enum class TToolBarPicture { Open = 1, Print = 4, Layers = 8, Bookmarks = 9 };
+enum class TToolBarPicture { Open = 1, Print = 4, Layers = 8, Bookmarks = 9, Export = 10, Quantities = 11 };
 // Tab marks: an untouched new street, a saved one, one with unsaved changes.
 enum class TTabPicture { Pristine = 0, Saved = 1, Modified = 2 };
 

@@ -30,6 +30,8 @@
 #include "shell/tools/GoToStation.h"
 #include "shell/tools/IdentifyTool.h"
 #include "shell/tools/LayersPanel.h"
+#include "shell/tools/PlanExportAction.h"
+#include "shell/tools/QuantitiesPanel.h"
 #include "shell/tools/MainPlanControls.h"
 #include "shell/tools/MeasureTool.h"
 #include "shell/tools/PlanStatusBar.h"
@@ -99,6 +101,9 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   identify_ = std::make_unique<TIdentifyTool>(*this);
   measure_ = std::make_unique<TMeasureTool>(*this);
   layersPanel_ = std::make_unique<TLayersPanel>(*this);
+  quantitiesPanel_ = std::make_unique<TQuantitiesPanel>(*this, [this] { return StreetLent(); });
+  exportAction_ = std::make_unique<TPlanExportAction>(*this, [this] { return StreetLent(); });
+  quantitiesPanel_->SetExportAction(&exportAction_->Action());
   bookmarks_ = std::make_unique<TViewBookmarkActions>(*this);
   // Once every panel is there: a panel made later keeps its first place.
   RestoreDockState(*this, kFormName);

@@ -34,6 +34,8 @@ class TFloatingActions;
 class TGoToStation;
 class TIdentifyTool;
 class TLayersPanel;
+class TPlanExportAction;
+class TQuantitiesPanel;
 class TMainPlanControls;
 class TMainPlanDrawer;
 class TMeasureTool;
@@ -202,6 +204,8 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
   std::unique_ptr<TIdentifyTool> identify_;
   std::unique_ptr<TMeasureTool> measure_;
   std::unique_ptr<TLayersPanel> layersPanel_;
+  std::unique_ptr<TQuantitiesPanel> quantitiesPanel_;
+  std::unique_ptr<TPlanExportAction> exportAction_;
   std::unique_ptr<TViewBookmarkActions> bookmarks_;
 };
 
