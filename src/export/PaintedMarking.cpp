@@ -16,6 +16,10 @@ namespace {
 constexpr double kUnknownHalfWidth = 0.15;
 // Runs closer than this (metres) along the line are one piece of paint.
 constexpr double kJoin = 1e-9;
+// More repeats than this is damaged data (a thousand kilometres of short dashes): each
+// stripe is then written as one run, as the plan's band cannot show them either, and
+// the painted length and area still count every dash.
+constexpr double kMostRepeats = 100000.0;
 
 struct TUnit {
   double X = 0.0, Y = 0.0;
@@ -99,6 +103,10 @@ TPaintedMarking PaintMarking(TLineRazmetItem& item, TMarkingPatterns& patterns) 
   const double repeat = length / repeats;
   for (const TMarkingStripe& stripe : pattern.Stripes) {
     const double offset = disp1 + (disp2 - disp1) * (stripe.V0 + stripe.V1) / 2.0;
+    if (repeats > kMostRepeats) {
+      if (!stripe.Dashes.empty()) painted.Pieces.push_back(OffsetSlice(line, 0.0, length, offset));
+      continue;
+    }
     double runStart = -1.0, runEnd = -1.0;
     const auto flush = [&] {
       if (runEnd > runStart && runStart >= 0.0) painted.Pieces.push_back(OffsetSlice(line, runStart, runEnd, offset));

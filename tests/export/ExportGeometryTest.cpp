@@ -169,6 +169,12 @@ TEST(PaintedMarking, AHundredMetresOfDashesAreEightRepeatsOfThreeAndAQuarterMetr
     EXPECT_NEAR(PolylineLength(painted.Pieces[i], false), 3.125, 1e-4) << i;
     EXPECT_NEAR(painted.Pieces[i].front().y, 2, 1e-6) << "a centred band stays on its line";
   }
+  // Two thousand kilometres of dashes is damaged data: one run, counted all the same.
+  dashed.Points().SetVertex(1, {2e6f, 2, 0});
+  const TPaintedMarking endless = PaintMarking(dashed, patterns);
+  EXPECT_EQ(endless.Pieces.size(), 1u);
+  EXPECT_NEAR(endless.PaintedLength, 0.25 * endless.LineLength, 1e-6 * endless.LineLength);
+  dashed.Points().SetVertex(1, {100, 2, 0});
   dashed.SetGostName("9.99");
   const TPaintedMarking unknown = PaintMarking(dashed, patterns);
   EXPECT_NEAR(unknown.PaintedLength, 100, 1e-9) << "a type the library lacks is the plan's solid red stripe";
