@@ -33,6 +33,8 @@ namespace {
 constexpr int32_t kSurfaceKinds[] = {1, 2, 3, 4, 5, 6};
 constexpr int32_t kLinearKinds[] = {8, 9, 18};
 constexpr const char* kZebraType = "1.14.1";
+constexpr int32_t kSecondSignKind = 23;
+constexpr const char* kSecondSignNumber = "1.24";
 constexpr const char* kIslandTypes[] = {"1.16.1", "1.16.2", "1.16.3", "1.16.4*", "1.16.5*"};
 
 template <typename TVisit>
@@ -130,23 +132,28 @@ TQuantities CountQuantities(TStreetStructure& street) {
 
   TAbstractItem* axis = street.MainAxis();
   std::map<std::string, TSignQuantity, decltype(&DesignationLess)> signs(&DesignationLess);
+  const auto place = [axis](TAbstractItem& item) {
+    TSignPlace at{item.ID(), std::nullopt, std::nullopt, {}};
+    if (axis == nullptr) return at;
+    if (const auto on = PlaceOnAxis(axis->Points(), item.Points().GetVertex(0))) {
+      at.Station = on->Station;
+      at.Offset = on->Offset;
+      at.Side = on->Offset > 0 ? "right" : on->Offset < 0 ? "left" : "axis";
+    }
+    return at;
+  };
+  const auto count = [&signs](const std::string& number, const TSignPlace& at) {
+    TSignQuantity& entry = signs[number];
+    entry.Number = number;
+    entry.Places.push_back(at);
+  };
   ForShown(street, TZnakItem::kKindIndex, [&](TAbstractItem& item) {
     auto& sign = dynamic_cast<TZnakItem&>(item);
-    TSignPlace place{item.ID(), std::nullopt, std::nullopt, {}};
-    if (axis != nullptr) {
-      if (const auto on = PlaceOnAxis(axis->Points(), item.Points().GetVertex(0))) {
-        place.Station = on->Station;
-        place.Offset = on->Offset;
-        place.Side = on->Offset > 0 ? "right" : on->Offset < 0 ? "left" : "axis";
-      }
-    }
-    for (int32_t i = 0; i < sign.PlateCount(); ++i) {
-      const std::string number = Cp1251ToUtf8(sign.Plate(i).Caption());
-      TSignQuantity& entry = signs[number];
-      entry.Number = number;
-      entry.Places.push_back(place);
-    }
+    const TSignPlace at = place(item);
+    for (int32_t i = 0; i < sign.PlateCount(); ++i) count(Cp1251ToUtf8(sign.Plate(i).Caption()), at);
   });
+  // The second sign kind always shows sign 1.24.
+  ForShown(street, kSecondSignKind, [&](TAbstractItem& item) { count(kSecondSignNumber, place(item)); });
   for (auto& [number, entry] : signs) {
     std::stable_sort(entry.Places.begin(), entry.Places.end(), [](const TSignPlace& a, const TSignPlace& b) {
       return a.Station.value_or(0.0) < b.Station.value_or(0.0);

@@ -62,6 +62,16 @@ TEST_F(HandWorked, QuantitiesAreTheHandWorkedOnes) {
   EXPECT_NEAR(q.Lines[1].Amount, 60, 1e-9);
 }
 
+TEST_F(HandWorked, TheSecondSignKindCountsAsSign124AtItsPoint) {
+  test::AddItem(street, 23, {{45, 6, 0}});
+  const TQuantities q = CountQuantities(street);
+  ASSERT_EQ(q.Signs.size(), 3u);
+  EXPECT_EQ(q.Signs[0].Number, "1.24");
+  ASSERT_EQ(q.Signs[0].Places.size(), 1u);
+  EXPECT_NEAR(*q.Signs[0].Places[0].Station, 45, 1e-6);
+  EXPECT_EQ(q.Signs[0].Places[0].Side, "left");
+}
+
 TEST_F(HandWorked, TheCsvHoldsEveryRowOfTheTable) {
   const std::string csv = QuantitiesCsv(CountQuantities(street));
   EXPECT_EQ(csv,
