@@ -32,8 +32,12 @@ constexpr size_t kCommonFields = 4;
 
 double Degrees(double radians) { return radians * 180.0 / std::numbers::pi; }
 
+// The underlay's four points are the corners of the picture it lays on the plan.
+constexpr int32_t kUnderlayKind = 0;
+
 TFeatureShape ShapeOf(const TItemKind& kind, int32_t pointCount) {
   if (pointCount == 1) return TFeatureShape::Point;
+  if (kind.Index == kUnderlayKind) return TFeatureShape::Area;
   if (kind.Base == TKindBase::Point || kind.Base == TKindBase::OrientPoint) return TFeatureShape::Point;
   return kind.IsClosed ? TFeatureShape::Area : TFeatureShape::Lines;
 }

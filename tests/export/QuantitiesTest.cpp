@@ -90,6 +90,7 @@ TEST_F(HandWorked, TheCsvHoldsEveryRowOfTheTable) {
 }
 
 TEST_F(HandWorked, FeaturesCarryShapesAndWhatTheItemsSay) {
+  test::AddItem(street, 0, {{0, 0, 0}, {50, 0, 0}, {50, 40, 0}, {0, 40, 0}});
   TKindSet kinds = TKindRegistry::AllKinds();
   const std::vector<TKindFeatures> all = CollectFeatures(street, kinds);
   const auto kind = [&](int32_t index) -> const TKindFeatures& {
@@ -104,6 +105,7 @@ TEST_F(HandWorked, FeaturesCarryShapesAndWhatTheItemsSay) {
   EXPECT_EQ(EvenOddPolygons(zebra.Parts).size(), 4u);
   EXPECT_NEAR(PolygonsArea(EvenOddPolygons(zebra.Parts)), 9.6, 1e-3);
   EXPECT_EQ(kind(2).Features.size(), 2u);
+  EXPECT_EQ(kind(0).Features.at(0).Shape, TFeatureShape::Area) << "an underlay covers the area of its picture";
   EXPECT_EQ(kind(2).Features[0].Shape, TFeatureShape::Area);
   const TExportFeature& sign = kind(22).Features.at(1);
   EXPECT_EQ(sign.Shape, TFeatureShape::Point);
