@@ -385,15 +385,9 @@ void TDxEarClipper::Remove(uint32_t corner) {
 
 // Cuts ears until two corners are left. A lap without an ear leaves flat corners
 // (cuts that left three corners on a line); they go, and a lap without either gives up.
-bool TDxEarClipper::Clip(uint32_t start, std::vector<const TXYZ*>& output) {
-  uint32_t count = 0;
-  uint32_t p = start;
-  do {
-    ++count;
-    p = Corners[p].Next;
-  } while (p != start);
+bool TDxEarClipper::Clip(uint32_t start, uint32_t count, std::vector<const TXYZ*>& output) {
   Reflex.clear();
-  p = start;
+  uint32_t p = start;
   do {
     Corners[p].Convex = Cross(Corners[Corners[p].Prev], Corners[p], Corners[Corners[p].Next]) > 0.0;
     if (!Corners[p].Convex) Reflex.push_back(p);
@@ -466,13 +460,16 @@ TDxEarClipper::TResult TDxEarClipper::Run(std::span<const TRing> rings, bool fan
     // of one further right, which is part of the outline by then.
     std::sort(Holes.begin(), Holes.end(), [this](uint32_t a, uint32_t b) { return Rings[a].MaxX > Rings[b].MaxX; });
     const uint32_t outer = Rings[r].First;
+    uint32_t count = Rings[r].Count;
     bool done = true;
-    for (uint32_t h : Holes)
+    for (uint32_t h : Holes) {
       if (!Bridge(outer, Rings[h])) {
         done = false;
         break;
       }
-    if (!done || !Clip(outer, output)) {
+      count += Rings[h].Count + 2;
+    }
+    if (!done || !Clip(outer, count, output)) {
       output.resize(before);
       return TResult::Declined;
     }

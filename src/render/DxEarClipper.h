@@ -75,7 +75,8 @@ class TDxEarClipper {
   bool IsEar(uint32_t ear);
   bool Blocks(uint32_t p, uint32_t a, uint32_t b, uint32_t c) const;
   void Remove(uint32_t corner);
-  bool Clip(uint32_t start, std::vector<const TXYZ*>& output);
+  // Cuts the ring of `count` corners from `start`.
+  bool Clip(uint32_t start, uint32_t count, std::vector<const TXYZ*>& output);
 
   std::vector<TCorner> Corners;
   std::vector<TRingInfo> Rings;

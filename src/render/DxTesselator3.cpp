@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "geometry/Planar.h"
 #include "render/DxTesselator3Arithmetic.h"
 
 namespace vellmar {
@@ -120,9 +119,11 @@ void TDxTesselator3::LoadContour(const TXYZ* Points, size_t count) {
   TNode* node = first;
   while (size > 2 && clean < size) {
     TNode* next = node->Next;
-    const TXYZ& p = *node->Point->Point;
-    const TXYZ& q = *next->Point->Point;
-    if ((p.x == q.x && p.y == q.y) || IsCollinear(p, q, *next->Next->Point->Point)) {
+    // The vertices still hold the caller's coordinates: the same products as the
+    // geometry kernel's collinearity test, without a call per point.
+    const TVertex& p = *node->Point;
+    const TVertex& q = *next->Point;
+    if ((p.X == q.X && p.Y == q.Y) || Cross(p, q, *next->Next->Point) == 0.0) {
       node->Next = next->Next;
       next->Next->Prev = node;
       --size;

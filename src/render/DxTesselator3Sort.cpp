@@ -39,6 +39,26 @@ void RadixSort(std::vector<Item>& items, std::vector<Item>& buffer) {
   }
 }
 
+// Sorts by `less` (a strict total order, so any sort gives the same list). A list
+// known to be nearly sorted goes through insertion, which gives up for a full sort
+// once it has moved more than a few entries per item.
+template <typename Item, typename Less>
+void SortNearlySorted(std::vector<Item>& list, const Less& less, bool nearlySorted) {
+  if (nearlySorted) {
+    const size_t budget = 8 * list.size() + 64;
+    size_t moves = 0;
+    for (size_t i = 1; i < list.size(); ++i) {
+      Item item = list[i];
+      size_t j = i;
+      for (; j > 0 && less(item, list[j - 1]) && moves <= budget; --j, ++moves) list[j] = list[j - 1];
+      list[j] = item;
+      if (moves > budget) break;
+    }
+    if (moves <= budget) return;
+  }
+  std::sort(list.begin(), list.end(), less);
+}
+
 }  // namespace
 
 // Equal vertices keep the order they were added in, as insertion after equal elements
@@ -70,15 +90,19 @@ void TDxTesselator3::SortByKeys(bool inputCoordinates) {
     return;
   }
   if (!inputCoordinates || n > UINT32_MAX) {
-    // Only input points are listed yet, and their Ids grow in the order of adding.
-    std::sort(XSorted.begin(), XSorted.end(), [](const TNode* a, const TNode* b) {
+    // Only input points are listed yet, and their Ids grow in the order of adding. Points
+    // moved apart at a shared place moved far less than their neighbours' distance, so
+    // the lists are sorted but for a few neighbours: insertion puts those back.
+    const auto byX = [](const TNode* a, const TNode* b) {
       if (a->Point->X != b->Point->X) return a->Point->X < b->Point->X;
       if (a->Point->Y != b->Point->Y) return a->Point->Y < b->Point->Y;
       return a->Id < b->Id;
-    });
-    std::sort(YSorted.begin(), YSorted.end(), [](const TNode* a, const TNode* b) {
+    };
+    const auto byY = [](const TNode* a, const TNode* b) {
       return a->Point->Y < b->Point->Y || (a->Point->Y == b->Point->Y && a->Id < b->Id);
-    });
+    };
+    SortNearlySorted(XSorted, byX, !inputCoordinates);
+    SortNearlySorted(YSorted, byY, !inputCoordinates);
     return;
   }
   const std::vector<TNode*> added = XSorted;

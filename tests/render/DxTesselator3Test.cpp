@@ -385,6 +385,22 @@ TEST(DxTesselator3, RandomConvexSimpleAndCrossingOutlinesChooseTheirPath) {
   }
 }
 
+// Holes in a row on the line through an outline corner bridge one to the next: each
+// bridge starts at a corner that an earlier bridge already doubled, and the ears must
+// pick the right copy. Holes with the same rightmost X are bridged in either order.
+TEST(DxTesselator3, HolesBridgedThroughSharedCornersAreCutIntoEars) {
+  const auto diamond = [](float cx, float cy, float r) {
+    return TXYZArray{{cx - r, cy, 0}, {cx, cy - r, 0}, {cx + r, cy, 0}, {cx, cy + r, 0}};
+  };
+  const TXYZArray outline{{0, 0, 0}, {10, 0, 0}, {12, 5, 0}, {10, 10, 0}, {0, 10, 0}};
+  EXPECT_EQ(ExpectLikeGlu("in a row", {outline, diamond(2, 5, 1), diamond(5, 5, 1), diamond(8, 5, 1)}),
+            TPath::Ears);
+  EXPECT_EQ(ExpectLikeGlu("one above the other", {outline, diamond(5, 3, 1), diamond(5, 7, 1)}), TPath::Ears);
+  TXYZArray clockwise = outline;
+  std::reverse(clockwise.begin(), clockwise.end());
+  EXPECT_EQ(ExpectLikeGlu("clockwise outline", {clockwise, diamond(5, 3, 1), diamond(8, 5, 1)}), TPath::Ears);
+}
+
 TEST(DxTesselator3, RingsThatTouchOrNestTwiceGoToTheSweep) {
   const TXYZArrays touchingCorners{Square(0, 0, 10), Square(10, 10, 10)};
   const TXYZArrays holeOnTheOutline{Square(0, 0, 10), Square(0, 3, 4)};
