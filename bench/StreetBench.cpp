@@ -26,6 +26,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -262,6 +263,10 @@ void ReportMemory(const std::filesystem::path& path, double fileMegabytes) {
     const auto at = static_cast<size_t>(measured);
     SharedVertexFigures() = TVertexMegabytes{};
     peaks[at] = PeakMegabytes(path, measured);
+    if (peaks[at] < 0) {
+      std::fprintf(stderr, "the child measuring %s failed\n", what);
+      std::exit(1);
+    }
     vertices[at] = SharedVertexFigures();
     std::printf("  %s: %.1f MB = %.2fx the file\n", what, peaks[at], peaks[at] / fileMegabytes);
   }
@@ -295,7 +300,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path path = StreetPath();
   // Written by a child, so that the measured children fork from a parent that never held
   // the street: they would inherit the pages its heap kept, and count them.
-  if (!InChild([&] { test::WriteBenchmarkStreet(path); })) return 1;
+  if (InChild([&] { test::WriteBenchmarkStreet(path); }) < 0) return 1;
   const double megabytes = FileMegabytes(path);
   ReportMemory(path, megabytes);
 

@@ -1,7 +1,8 @@
 // Arbitrary bytes read as a metafile and played into a small bitmap, as a sign
 // picture from a street file becomes a texture. Whatever the records say, playback
 // must finish, account for every record as played or skipped, and leave the one-pixel
-// magenta frame whole. Seeds: the metafile reader's corpus (corpus/MetafileFuzz).
+// magenta frame whole. Seeds: the metafile reader's corpus (corpus/MetafileFuzz), the
+// pictures the player tests play (corpus/MetafilePlayerFuzz) and the sign library.
 
 #include <cstddef>
 #include <cstdint>

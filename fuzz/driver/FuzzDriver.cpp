@@ -3,6 +3,7 @@
 // inserted bytes), to LLVMFuzzerTestOneInput. A crash or sanitizer report fails
 // the test; the libFuzzer build explores far more.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -39,6 +40,17 @@ void RunMutations(const std::vector<uint8_t>& seed, std::mt19937& rng) {
   }
 }
 
+// The regular files of the folder (those below it too), by path: the order the
+// mutations are drawn in, the same on every machine.
+std::vector<std::filesystem::path> SeedFiles(const std::filesystem::path& dir) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,13 +59,27 @@ int main(int argc, char** argv) {
   size_t seeds = 0;
   for (int i = 1; i < argc; ++i) {
     const std::filesystem::path dir(argv[i]);
-    if (!std::filesystem::is_directory(dir)) continue;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-      std::ifstream in(entry.path(), std::ios::binary);
+    // A folder that is not there would leave the target running the empty input alone,
+    // passing while it tests nothing.
+    if (!std::filesystem::is_directory(dir)) {
+      std::cerr << "no seed folder " << dir << "\n";
+      return 2;
+    }
+    const std::vector<std::filesystem::path> files = SeedFiles(dir);
+    if (files.empty()) {
+      std::cerr << "no seeds in " << dir << "\n";
+      return 2;
+    }
+    for (const std::filesystem::path& file : files) {
+      std::ifstream in(file, std::ios::binary);
       std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
       RunMutations(bytes, rng);
       ++seeds;
     }
+  }
+  if (seeds == 0) {
+    std::cerr << "usage: " << argv[0] << " SEED_FOLDER...\n";
+    return 2;
   }
   std::cout << "ran " << seeds << " seeds and their mutations\n";
   return 0;

@@ -26,11 +26,14 @@ void DrawFrame(TdxRenderer& renderer, TStreetStructure& street, const TViewState
 
 }  // namespace
 
-void DrawTwoFrames(TStreetStructure& street) {
+TDrawnFrames DrawTwoFrames(TStreetStructure& street) {
+  RecordingDevice* device = nullptr;
   TdxRenderer renderer(
       kPanelWidth, kPanelHeight,
-      [](std::unique_ptr<IGpuDevice>& made) {
-        made = std::make_unique<RecordingDevice>(kPanelWidth, kPanelHeight);
+      [&device](std::unique_ptr<IGpuDevice>& made) {
+        auto recording = std::make_unique<RecordingDevice>(kPanelWidth, kPanelHeight);
+        device = recording.get();
+        made = std::move(recording);
         return D3D_OK;
       },
       nullptr);
@@ -40,6 +43,14 @@ void DrawTwoFrames(TStreetStructure& street) {
   view.Rotation += 0.5f;
   view.Scale *= 4.0f;
   DrawFrame(renderer, street, view);
+  TDrawnFrames drawn;
+  if (device == nullptr) return drawn;
+  for (const TGpuCall& call : device->Calls()) {
+    if (!call.Text.starts_with("DrawPrimitive")) continue;
+    drawn.Draws.push_back(call.Text);
+    drawn.Vertices.insert(drawn.Vertices.end(), call.Vertices.begin(), call.Vertices.end());
+  }
+  return drawn;
 }
 
 }  // namespace vellmar

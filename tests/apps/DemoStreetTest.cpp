@@ -21,25 +21,22 @@
 #include "items/road/LineRazmetItem.h"
 #include "items/road/RazmetZnakItem.h"
 #include "items/signs/ZnakItem.h"
+#include "support/CommittedFile.h"
+#include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 #include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {
 
-std::vector<char> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The demo's markings, arrows and signs take their types from the bundled libraries, so
 // the demo is written and read with them, as a user's program finds them.
-const std::filesystem::path kBundledData = std::filesystem::path(__FILE__).parent_path() / "../../data/DataFiles";
+const std::filesystem::path kBundledData = test::SourceDir() / "data/DataFiles";
 
 class DemoStreet : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::filesystem::is_directory(kBundledData)) GTEST_SKIP() << "no source tree beside the test";
+    if (!std::filesystem::is_directory(kBundledData)) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
     const std::string command = std::string(VELLMAR_DEMO_TOOL) + " '" + written.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
   }
@@ -50,11 +47,8 @@ class DemoStreet : public ::testing::Test {
 };
 
 TEST_F(DemoStreet, CommittedCopyIsWhatTheGeneratorWrites) {
-  const std::filesystem::path committed =
-      std::filesystem::path(__FILE__).parent_path() / "../../examples/demo.pln";
-  if (std::getenv("VELLMAR_WRITE_EXAMPLES") != nullptr)
-    std::filesystem::copy_file(written, committed, std::filesystem::copy_options::overwrite_existing);
-  EXPECT_EQ(FileBytes(committed), FileBytes(written)) << "rewrite it with VELLMAR_WRITE_EXAMPLES=1";
+  const std::filesystem::path committed = test::SourceDir() / "examples/demo.pln";
+  EXPECT_TRUE(test::IsCommittedFile(committed, test::FileBytes(written), "VELLMAR_WRITE_EXAMPLES"));
 }
 
 TEST_F(DemoStreet, HoldsEveryKindAndSavesBackByteForByte) {
@@ -67,7 +61,7 @@ TEST_F(DemoStreet, HoldsEveryKindAndSavesBackByteForByte) {
   EXPECT_NE(street.ViewScale(), 0.0f) << "the stored view fits the street";
   const std::filesystem::path copy = scratch / "copy.pln";
   street.SaveToFile(copy);
-  EXPECT_EQ(FileBytes(copy), FileBytes(written));
+  EXPECT_EQ(test::FileBytes(copy), test::FileBytes(written));
 }
 
 // Items without a type draw as errors (the red stripe) or not at all.

@@ -14,6 +14,7 @@
 
 #include "support/HandWorkedStreet.h"
 #include "support/PdfRaster.h"
+#include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 #include "support/ToolRun.h"
 #include "underlay/AllKinds.h"
@@ -165,7 +166,7 @@ TEST_F(ExportTool, GeoPackageHoldsATablePerKindThatGdalReadsBack) {
   const TRun run = Export("-o " + Quote(out / "plan.gpkg") + " --crs EPSG:32635");
   ASSERT_EQ(run.Status, 0) << run.Errors;
   const auto read = Read(kOgrReader, "osgeo.ogr", out / "plan.gpkg");
-  if (read.empty()) GTEST_SKIP() << "no GDAL Python bindings";
+  if (read.empty()) VELLMAR_SKIP_OR_FAIL("no GDAL Python bindings (Debian package python3-gdal)");
   ExpectGisContents(read);
   EXPECT_EQ(read.at("epsg"), "32635");
   EXPECT_EQ(read.at("parts ZEBRA"), "4") << "the crossing's four stripes";
@@ -177,7 +178,7 @@ TEST_F(ExportTool, GeoJsonHoldsOneCollectionWhoseFeaturesNameTheirKind) {
   const TRun run = Export("-o " + Quote(out / "plan.geojson") + " --kinds roadway,GAZON,10,BORT,ZNAK");
   ASSERT_EQ(run.Status, 0) << run.Errors;
   const auto read = Read(kOgrReader, "osgeo.ogr", out / "plan.geojson");
-  if (read.empty()) GTEST_SKIP() << "no GDAL Python bindings";
+  if (read.empty()) VELLMAR_SKIP_OR_FAIL("no GDAL Python bindings (Debian package python3-gdal)");
   ExpectGisContents(read);
   EXPECT_EQ(read.count("count ZEBRA"), 0u) << "a kind left out of --kinds";
   std::ifstream json(out / "plan.geojson");
@@ -189,7 +190,7 @@ TEST_F(ExportTool, DxfHasALayerPerKindAndSignsAsBlocksAndPassesAnAudit) {
   const TRun run = Export("-o " + Quote(out / "plan.dxf"));
   ASSERT_EQ(run.Status, 0) << run.Errors;
   const auto read = Read(kDxfReader, "ezdxf", out / "plan.dxf");
-  if (read.empty()) GTEST_SKIP() << "no ezdxf";
+  if (read.empty()) VELLMAR_SKIP_OR_FAIL("no ezdxf (Debian package python3-ezdxf)");
   EXPECT_EQ(read.at("errors"), "0");
   EXPECT_EQ(read.at("fixes"), "0");
   EXPECT_EQ(read.at("units"), "6") << "metres";
@@ -264,7 +265,7 @@ TEST_F(ExportTool, InfoPrintsTheQuantitiesAndWritesThemAsCsv) {
 
 // A plan sheet's PDF takes the quantities table as pages after the sheets.
 TEST_F(ExportTool, RenderAddsTheQuantitiesAfterThePlanSheet) {
-  if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) GTEST_SKIP() << missing;
+  if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) VELLMAR_SKIP_OR_FAIL(missing);
   const fs::path demo = fs::path(VELLMAR_SOURCE_DIR) / "examples/demo.pln";
   const fs::path pdf = out / "sheet.pdf";
   const TRun run = RunCommand(std::string(VELLMAR_RENDER_TOOL) + " " + Quote(demo) + " --sheet 1 --quantities -o " +

@@ -14,6 +14,7 @@
 #include "document/StreetStructure.h"
 #include "support/PdfRaster.h"
 #include "support/PixelInk.h"
+#include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 #include "underlay/AllKinds.h"
 
@@ -23,7 +24,7 @@ namespace {
 constexpr int32_t kLawnKind = 4;
 
 std::filesystem::path DemoStreet() {
-  return std::filesystem::path(__FILE__).parent_path() / "../../examples/demo.pln";
+  return test::SourceDir() / "examples/demo.pln";
 }
 
 struct TRun {
@@ -53,7 +54,7 @@ int InkIn(const TOffscreenFrame& page, int dpi, double left, double top, double 
 class PrintTool : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) GTEST_SKIP() << missing;
+    if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) VELLMAR_SKIP_OR_FAIL(missing);
   }
   test::TempDir scratch_;
 };

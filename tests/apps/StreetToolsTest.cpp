@@ -18,6 +18,9 @@
 #include "document/StreetStructure.h"
 #include "items/signs/ZnakItem.h"
 #include "platform/imaging/Bitmap.h"
+#include "support/CommittedFile.h"
+#include "support/DarkPixel.h"
+#include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 #include "support/ToolRun.h"
 #include "underlay/AllKinds.h"
@@ -33,17 +36,10 @@ constexpr int32_t kAxisKind = 35;
 
 using test::RunTool;
 using test::TToolRun;
+using test::FileBytes;
+using test::IsCommittedFile;
 using test::Quote;
-
-std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using test::WriteFileBytes;
 
 TAbstractItem* Polygon(TStreetStructure& street, int32_t kind, const std::vector<TPointRecord*>& corners) {
   TAbstractItem* item = street.ItemList(kind).NewItem();
@@ -86,21 +82,22 @@ std::vector<uint8_t> SmallStreet() {
 }
 
 std::filesystem::path ExamplePath() {
-  return std::filesystem::path(__FILE__).parent_path() / "../../examples/small.pln";
+  return test::SourceDir() / "examples/small.pln";
 }
 
 bool White(uint32_t rgb) {
   return (rgb & 0xFFFFFF) == 0xFFFFFF;
 }
+// The edges drawn in black, not the darker fills.
 bool Dark(uint32_t rgb) {
-  return (rgb >> 16 & 0xFF) < 64 && (rgb >> 8 & 0xFF) < 64 && (rgb & 0xFF) < 64;
+  return test::DarkInEveryChannel(rgb, 64);
 }
 
 class StreetTools : public ::testing::Test {
  protected:
   void SetUp() override {
     street = scratch / "street.pln";
-    WriteBytes(street, SmallStreet());
+    WriteFileBytes(street, SmallStreet());
   }
   test::TempDir scratch;
   std::filesystem::path street;
@@ -108,9 +105,9 @@ class StreetTools : public ::testing::Test {
 
 TEST_F(StreetTools, BundledExampleIsWhatItsWriterMakes) {
   const std::filesystem::path path = ExamplePath();
-  if (!std::filesystem::is_directory(path.parent_path())) GTEST_SKIP() << "no source tree beside the test";
-  if (std::getenv("VELLMAR_WRITE_EXAMPLES") != nullptr) WriteBytes(path, SmallStreet());
-  EXPECT_EQ(FileBytes(path), FileBytes(street)) << "rewrite it with VELLMAR_WRITE_EXAMPLES=1";
+  if (!std::filesystem::is_directory(path.parent_path()))
+    VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
+  EXPECT_TRUE(IsCommittedFile(path, FileBytes(street), "VELLMAR_WRITE_EXAMPLES"));
 }
 
 TEST_F(StreetTools, InfoListsTheStreetAndItsKinds) {
@@ -225,7 +222,7 @@ TEST_F(StreetTools, DamagedFileFailsWithTheLoadersMessageAndWritesNothing) {
   ASSERT_NE(table, std::string::npos);
   bytes.resize(table + 8 + 4 + 10);
   const std::filesystem::path damaged = scratch / "damaged.pln";
-  WriteBytes(damaged, bytes);
+  WriteFileBytes(damaged, bytes);
 
   const std::filesystem::path copy = scratch / "copy.pln";
   const TToolRun info = RunTool(VELLMAR_INFO_TOOL, Quote(damaged) + " --save " + Quote(copy), scratch);
@@ -237,7 +234,7 @@ TEST_F(StreetTools, DamagedFileFailsWithTheLoadersMessageAndWritesNothing) {
 
   // Cut before the required street header.
   bytes.resize(12);
-  WriteBytes(damaged, bytes);
+  WriteFileBytes(damaged, bytes);
   const std::filesystem::path picture = scratch / "out.png";
   const TToolRun render = RunTool(VELLMAR_RENDER_TOOL, Quote(damaged) + " -o " + Quote(picture), scratch);
   EXPECT_EQ(render.Status, 1);
@@ -334,7 +331,7 @@ class StreetPicture : public StreetTools {
 
 TEST_F(StreetPicture, SurfacesFillAndOnlyEdgesBetweenDifferentKindsAreDrawn) {
   const TBitmap picture = Render("");
-  if (!skipped.empty()) GTEST_SKIP() << skipped;
+  if (!skipped.empty()) VELLMAR_SKIP_OR_FAIL(skipped);
   ASSERT_EQ(picture.Width(), 420);
   for (const auto& [x, y] : {std::pair{5.0, 0.0}, {15.0, -2.0}, {5.0, 4.0}, {15.0, 4.0}, {5.0, 6.0}}) {
     EXPECT_FALSE(White(At(picture, x, y))) << x << ", " << y;
@@ -351,7 +348,7 @@ TEST_F(StreetPicture, SurfacesFillAndOnlyEdgesBetweenDifferentKindsAreDrawn) {
 
 TEST_F(StreetPicture, KindsAndViewOptionsChooseWhatIsShown) {
   const TBitmap lawns = Render("--kinds gazon,4");
-  if (!skipped.empty()) GTEST_SKIP() << skipped;
+  if (!skipped.empty()) VELLMAR_SKIP_OR_FAIL(skipped);
   EXPECT_TRUE(White(At(lawns, 5, 0)));
   EXPECT_FALSE(White(At(lawns, 5, 4)));
   // Two metres across around (10, 6.5), turned a quarter counter-clockwise: the

@@ -257,15 +257,10 @@ TEST(LnParam, DefaultLibraryIsFoundBelowTheDataRootWhateverTheCase) {
   std::filesystem::create_directories(dir / "DataFiles" / "РАЗМЕТКА");
   std::ofstream(dir / "DataFiles" / "РАЗМЕТКА" / "default.lnrazmet", std::ios::binary)
       << "[1.1]\r\nPeriod=3\r\n";
-  const char* before = std::getenv("VELLMAR_DATA");
-  const std::string saved = before ? before : "";
-  setenv("VELLMAR_DATA", (dir / "DataFiles").c_str(), 1);
-  const TLnParams params = LoadDefaultLnParams();
-  if (before) {
-    setenv("VELLMAR_DATA", saved.c_str(), 1);
-  } else {
-    unsetenv("VELLMAR_DATA");
-  }
+  const TLnParams params = [&] {
+    const test::ScopedDataVariable data((dir / "DataFiles").c_str());
+    return LoadDefaultLnParams();
+  }();
   ASSERT_EQ(params.size(), 1u);
   EXPECT_EQ(params[0].Period, 3);
 }

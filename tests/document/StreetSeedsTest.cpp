@@ -18,6 +18,9 @@
 #include "document/StreetStructure.h"
 #include "document/TaggedStream.h"
 #include "platform/MemoryStream.h"
+#include "support/CommittedFile.h"
+#include "support/Prerequisite.h"
+#include "support/TestSupport.h"
 
 namespace vellmar {
 namespace {
@@ -81,26 +84,16 @@ std::vector<uint8_t> OldStreet() {
   return Bytes(s);
 }
 
-std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 }  // namespace
 
 TEST(StreetSeeds, CommittedSeedsAreWhatTheWritersMake) {
-  const auto dir = std::filesystem::path(__FILE__).parent_path() / "../../fuzz/corpus/StreetFuzz";
-  if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "no source tree beside the test";
+  const auto dir = test::SourceDir() / "fuzz/corpus/StreetFuzz";
+  if (!std::filesystem::is_directory(dir)) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   RegisterItemKinds();
   const std::map<std::string, std::vector<uint8_t>> seeds = {{"small", SmallStreet()}, {"old", OldStreet()}};
-  const bool rewrite = std::getenv("VELLMAR_WRITE_SEEDS") != nullptr;
   for (const auto& [name, bytes] : seeds) {
     const auto path = dir / name;
-    if (rewrite) {
-      std::ofstream(path, std::ios::binary)
-          .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    EXPECT_EQ(FileBytes(path), bytes) << name << " is stale; rewrite it with VELLMAR_WRITE_SEEDS=1";
+    EXPECT_TRUE(test::IsCommittedFile(path, bytes));
   }
 }
 

@@ -364,19 +364,12 @@ TEST_F(StreetTest, EmptyLineMarkingTableIsFilledFromTheDefaultLibrary) {
   std::filesystem::create_directories(dir / "DataFiles" / "Разметка");
   std::ofstream(dir / "DataFiles" / "Разметка" / "Default.LnRazmet", std::ios::binary)
       << "[1.1]\r\nPeriod=3\r\n";
-  const char* before = std::getenv("VELLMAR_DATA");
-  const std::string saved = before ? before : "";
-  setenv("VELLMAR_DATA", (dir / "DataFiles").c_str(), 1);
+  const test::ScopedDataVariable data((dir / "DataFiles").c_str());
   TStreetStructure empty;
   const size_t fromDefault = empty.GetLineParams().size();
   TStreetStructure own;
   Fill(own);
   const float ownPeriod = own.GetLineParams().at(0).Period;
-  if (before) {
-    setenv("VELLMAR_DATA", saved.c_str(), 1);
-  } else {
-    unsetenv("VELLMAR_DATA");
-  }
   EXPECT_EQ(fromDefault, 1u);
   EXPECT_EQ(empty.LineParams()[0].Period, 3.0f);
   EXPECT_EQ(ownPeriod, 3.5f);  // a street's own table is kept

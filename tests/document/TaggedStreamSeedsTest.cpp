@@ -18,6 +18,9 @@
 
 #include "document/TaggedStream.h"
 #include "platform/MemoryStream.h"
+#include "support/CommittedFile.h"
+#include "support/Prerequisite.h"
+#include "support/TestSupport.h"
 
 namespace vellmar {
 
@@ -93,24 +96,14 @@ std::map<std::string, std::vector<std::uint8_t>> Seeds() {
   return seeds;
 }
 
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 }  // namespace
 
 TEST(TaggedStreamSeeds, CommittedSeedsAreWhatTheWritersMake) {
-  const auto dir = std::filesystem::path(__FILE__).parent_path() / "../../fuzz/corpus/TaggedStreamFuzz";
-  if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "no source tree beside the test";
-  const bool rewrite = std::getenv("VELLMAR_WRITE_SEEDS") != nullptr;
+  const auto dir = test::SourceDir() / "fuzz/corpus/TaggedStreamFuzz";
+  if (!std::filesystem::is_directory(dir)) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   for (const auto& [name, bytes] : Seeds()) {
     const auto path = dir / name;
-    if (rewrite) {
-      std::ofstream(path, std::ios::binary)
-          .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    EXPECT_EQ(FileBytes(path), bytes) << name << " is stale; rewrite it with VELLMAR_WRITE_SEEDS=1";
+    EXPECT_TRUE(test::IsCommittedFile(path, bytes));
   }
 }
 

@@ -8,8 +8,19 @@ set -euo pipefail
 build=$(cd "$1" && pwd) source=$(cd "$2" && pwd) version=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-failures=0
+failures=0 skipped=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# A check this machine cannot make (a tool missing): said and counted, and the run ends as
+# a skip (status 77) rather than a pass; on CI (CI=true) and under scripts/test
+# (VELLMAR_STRICT_TESTS=1) every tool is installed, so there it fails.
+cannot_check() {
+  if [ "${CI:-}" = true ] || [ "${VELLMAR_STRICT_TESTS:-}" = 1 ]; then
+    fail "$* (required under CI=true or VELLMAR_STRICT_TESTS=1)"
+  else
+    echo "SKIP: $*"
+    skipped=$((skipped + 1))
+  fi
+}
 
 expected=(
   usr/bin/vellmar usr/bin/vellmar-render usr/bin/vellmar-hub usr/bin/vellmar-info usr/bin/vellmar-export
@@ -39,6 +50,8 @@ check_tree() {  # ROOT WHAT
     update-mime-database "$root/usr/share/mime" >/dev/null 2>&1 || fail "$what: the type file does not compile"
     grep -q '^50:application/x-vellmar-street:\*\.pln$' "$root/usr/share/mime/globs2" ||
       fail "$what: *.pln is not a street file"
+  else
+    cannot_check "$what: the file type was not compiled (update-mime-database, Debian package shared-mime-info)"
   fi
 }
 
@@ -55,7 +68,10 @@ if command -v dpkg-deb >/dev/null; then
   dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the package does not depend on Qt"
   dpkg-deb -x "$deb" "$scratch/unpacked"
   check_tree "$scratch/unpacked" package
+else
+  cannot_check "the Debian package was not built (dpkg-deb, Debian package dpkg)"
 fi
 
 if [ "$failures" -ne 0 ]; then exit 1; fi
+if [ "$skipped" -ne 0 ]; then exit 77; fi
 echo "install and package: all present, the installed renderer runs"

@@ -19,11 +19,6 @@
 namespace vellmar {
 namespace {
 
-std::vector<char> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(BenchmarkStreetRoundTrip, SavesBackByteForByte) {
   RegisterAllItemKinds();
   test::TempDir scratch;
@@ -36,8 +31,8 @@ TEST(BenchmarkStreetRoundTrip, SavesBackByteForByte) {
     ASSERT_EQ(street.Points().Count(), 1'000'000);
     street.SaveToFile(copy);
   }
-  const std::vector<char> original = FileBytes(written);
-  const std::vector<char> saved = FileBytes(copy);
+  const std::vector<uint8_t> original = test::FileBytes(written);
+  const std::vector<uint8_t> saved = test::FileBytes(copy);
   ASSERT_EQ(saved.size(), original.size());
   // The header differs by the view scale alone (the generator's street has none, and a
   // stored 0 loads as the default); from the point table on, every byte is the same.

@@ -15,10 +15,7 @@ namespace vellmar {
 
 namespace {
 
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::FileBytes;
 
 std::size_t RandomLength(std::mt19937& rng, std::size_t bufferSize) {
   // Mostly values smaller than the buffer, sometimes records larger than it, so

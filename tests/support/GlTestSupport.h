@@ -1,6 +1,9 @@
 #pragma once
 // Helpers for the tests that draw through OpenGL on a headless context: making the
-// context (or saying why none can be made, so the test skips) and comparing pixels.
+// context (or saying why none can be made) and comparing pixels. Every GL test asks for
+// its context here, so that where nothing may be missing (Prerequisite.h) a context that
+// cannot be made fails the test, whatever the test does next: its own skip no longer
+// hides the failure.
 
 #include <gtest/gtest.h>
 
@@ -12,16 +15,20 @@
 
 #include "platform/Error.h"
 #include "platform/gpu/headless/HeadlessGlContext.h"
+#include "support/Prerequisite.h"
 
 namespace vellmar::test {
 
-// The context, or nullptr with the reason in Why.
+// The context, or nullptr with the reason in Why (a failure of the running test too,
+// where nothing may be missing).
 inline std::unique_ptr<HeadlessGlContext> TryHeadlessContext(uint32_t Width, uint32_t Height,
                                                              std::string& Why) {
   try {
     return std::make_unique<HeadlessGlContext>(Width, Height);
   } catch (const EVellmarError& error) {
     Why = error.what();
+    if (MissingIsFailure())
+      ADD_FAILURE() << "no headless OpenGL context: " << Why << " (" << kMissingFailsHere << ")";
     return nullptr;
   }
 }

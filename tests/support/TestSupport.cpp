@@ -1,8 +1,14 @@
 #include "support/TestSupport.h"
 
+#include "support/Prerequisite.h"
+
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 #include <unistd.h>
@@ -13,6 +19,21 @@ std::filesystem::path FixturesDir() {
   std::filesystem::path dir = std::filesystem::path(VELLMAR_SHARED_DIR) / "fixtures";
   std::error_code ec;
   return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
+}
+
+std::filesystem::path SourceDir() {
+  return VELLMAR_SOURCE_DIR;
+}
+
+std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
 }
 
 TempDir::TempDir() {
@@ -46,6 +67,14 @@ ScopedDataVariable::~ScopedDataVariable() {
   } else {
     unsetenv("VELLMAR_DATA");
   }
+}
+
+bool MissingIsFailure() {
+  const auto set = [](const char* name, std::string_view value) {
+    const char* actual = std::getenv(name);
+    return actual != nullptr && actual == value;
+  };
+  return set("CI", "true") || set("VELLMAR_STRICT_TESTS", "1");
 }
 
 std::string Quote(const std::filesystem::path& path) {

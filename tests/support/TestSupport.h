@@ -2,15 +2,28 @@
 // Helpers shared by the test programs: where the real-world fixtures are, and
 // scratch directories that clean themselves up.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace vellmar::test {
 
 // The shared fixtures folder (../shared/fixtures beside the repository); empty
 // when it is absent, so tests can GTEST_SKIP().
 std::filesystem::path FixturesDir();
+
+// The repository the tests were built from (its data, examples and fuzz seeds), named
+// by the build: a path taken from __FILE__ is relative when the compiler is handed
+// relative paths (a compiler cache with a base folder) and then leads nowhere.
+std::filesystem::path SourceDir();
+
+// The bytes of a file; empty when it cannot be read (the comparison that follows fails).
+std::vector<uint8_t> FileBytes(const std::filesystem::path& path);
+// Writes the file whole, replacing what was there; failures raise.
+void WriteFileBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 // A fresh directory under the system temporary directory, removed on destruction.
 // The path in single quotes for a shell command line.

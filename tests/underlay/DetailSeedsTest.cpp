@@ -20,6 +20,9 @@
 #include "items/road/StopItem.h"
 #include "items/road/ZebraItem.h"
 #include "platform/MemoryStream.h"
+#include "support/CommittedFile.h"
+#include "support/Prerequisite.h"
+#include "support/TestSupport.h"
 #include "underlay/AllKinds.h"
 #include "underlay/SubLayerItem.h"
 
@@ -72,21 +75,13 @@ std::vector<uint8_t> DetailStreet() {
   return {out.Bytes().begin(), out.Bytes().end()};
 }
 
-std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(DetailSeeds, CommittedSeedIsWhatTheWritersMake) {
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "../../fuzz/corpus/StreetFuzz/details";
-  if (!std::filesystem::is_directory(path.parent_path())) GTEST_SKIP() << "no source tree beside the test";
+  const auto path = test::SourceDir() / "fuzz/corpus/StreetFuzz/details";
+  if (!std::filesystem::is_directory(path.parent_path()))
+    VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   RegisterAllKinds();
   const std::vector<uint8_t> bytes = DetailStreet();
-  if (std::getenv("VELLMAR_WRITE_SEEDS") != nullptr) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
-  EXPECT_EQ(FileBytes(path), bytes) << "the seed is stale; rewrite it with VELLMAR_WRITE_SEEDS=1";
+  EXPECT_TRUE(test::IsCommittedFile(path, bytes));
   // The seed is a street that loads and saves back unchanged, underlay, stamp and all.
   TMemoryStream in(bytes);
   TStreetStructure loaded;

@@ -119,10 +119,7 @@ TEST(KindRebuildParity, StreetsRebuildAsOnOneThread) {
     int32_t KindsWithItems;
   };
   const TCase cases[] = {
-      {"the demo street",
-       [](const test::TempDir&) {
-         return std::filesystem::path(__FILE__).parent_path() / "../../examples/demo.pln";
-       },
+      {"the demo street", [](const test::TempDir&) { return test::SourceDir() / "examples/demo.pln"; },
        kKindCount},
       {"the benchmark street",
        [](const test::TempDir& scratch) {

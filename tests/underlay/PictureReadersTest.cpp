@@ -19,21 +19,12 @@
 #include "PngRows.h"
 #include "platform/Error.h"
 #include "platform/imaging/Bitmap.h"
+#include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 
 namespace vellmar {
 
 namespace {
-
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Every row of the picture, read `band` rows at a time, as B, G, R.
 std::vector<uint8_t> ReadAllRows(const std::filesystem::path& path, int band) {
@@ -61,21 +52,21 @@ uint32_t Crc32(const uint8_t* data, size_t size) {
 
 // Gives a PNG's header another size, with the chunk's checksum made to match.
 void ResizePng(const std::filesystem::path& path, uint32_t width, uint32_t height) {
-  std::vector<uint8_t> bytes = ReadBytes(path);
+  std::vector<uint8_t> bytes = test::FileBytes(path);
   PutBE(bytes, 16, 4, width);  // the IHDR chunk's data follows the signature, length and type
   PutBE(bytes, 20, 4, height);
   PutBE(bytes, 29, 4, Crc32(&bytes[12], 17));
-  WriteBytes(path, bytes);
+  test::WriteFileBytes(path, bytes);
 }
 
 // Gives a JPEG's frame header (SOF0 or SOF2) another size.
 void ResizeJpeg(const std::filesystem::path& path, uint16_t width, uint16_t height) {
-  std::vector<uint8_t> bytes = ReadBytes(path);
+  std::vector<uint8_t> bytes = test::FileBytes(path);
   for (size_t i = 2; i + 9 < bytes.size(); ++i) {
     if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
       PutBE(bytes, i + 5, 2, height);
       PutBE(bytes, i + 7, 2, width);
-      WriteBytes(path, bytes);
+      test::WriteFileBytes(path, bytes);
       return;
     }
   }
@@ -84,9 +75,9 @@ void ResizeJpeg(const std::filesystem::path& path, uint16_t width, uint16_t heig
 
 // A BMP file's header fields, little-endian, rewritten in place.
 void PatchBmp(const std::filesystem::path& path, size_t at, int32_t value) {
-  std::vector<uint8_t> bytes = ReadBytes(path);
+  std::vector<uint8_t> bytes = test::FileBytes(path);
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
-  WriteBytes(path, bytes);
+  test::WriteFileBytes(path, bytes);
 }
 
 void WriteSmallBmp(const std::filesystem::path& path) {
@@ -208,7 +199,7 @@ TEST(PictureReaders, PngGammaMatchesTheWholePictureReader) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.name);
     test::WritePng(dir / "gamma.png", kSide, kSide, c.kind, c.samples);
-    const std::vector<uint8_t> bytes = ReadBytes(dir / "gamma.png");
+    const std::vector<uint8_t> bytes = test::FileBytes(dir / "gamma.png");
     TBitmap whole;
     whole.LoadFromPng(bytes.data(), bytes.size());
     std::vector<uint8_t> expected(size_t{3} * kSide * kSide);
@@ -221,12 +212,12 @@ TEST(PictureReaders, PngGammaMatchesTheWholePictureReader) {
 // BMP rows read a band at a time from the file, every pixel kind either way up (the
 // bitmap fuzz seeds), are the rows of the whole file decoded at once.
 TEST(PictureReaders, BmpBandsAreTheWholeFilesRows) {
-  const auto seeds = std::filesystem::path(__FILE__).parent_path() / "../../fuzz/corpus/BmpFuzz";
-  if (!std::filesystem::is_directory(seeds)) GTEST_SKIP() << "no source tree beside the test";
+  const auto seeds = test::SourceDir() / "fuzz/corpus/BmpFuzz";
+  if (!std::filesystem::is_directory(seeds)) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(seeds)) {
     SCOPED_TRACE(entry.path().filename().string());
-    const std::vector<uint8_t> bytes = ReadBytes(entry.path());
+    const std::vector<uint8_t> bytes = test::FileBytes(entry.path());
     TBitmap whole;
     whole.LoadFromBmp(bytes.data(), bytes.size());
     whole.SetPixelFormat(TPixelFormat::pf24bit);

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Error.h"
 #include "platform/MemoryStream.h"
+#include "platform/imaging/Bitmap.h"
 #include "underlay/PictureRows.h"
+#include "underlay/SubLayerFile.h"
 #include "underlay/SubLayerWriter.h"
 
 namespace vellmar {
@@ -33,10 +39,76 @@ std::vector<uint8_t> AerialPicture(int width, int height) {
   return bgr;
 }
 
-uint64_t Fnv1a(std::span<const uint8_t> bytes) {
-  uint64_t hash = 14695981039346656037ull;
-  for (const uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
-  return hash;
+// Level n of the pyramid built the plain way, from the whole picture at once: the
+// picture on the white level-1 grid, each output pixel the area-weighted mean of the
+// canvas pixels under it (B, G, R doubles, row after row).
+std::vector<double> WholePictureLevel(const std::vector<uint8_t>& bgr, int width, int height, int n) {
+  constexpr int kTile = kSubLayerTileSize;
+  const int columns = (width + kTile - 1) / kTile, rows = (height + kTile - 1) / kTile;
+  const int canvasWidth = columns * kTile, canvasHeight = rows * kTile;
+  const int outWidth = (columns + n - 1) / n * kTile, outHeight = (rows + n - 1) / n * kTile;
+  const auto canvas = [&](int x, int y, int c) {
+    return x < width && y < height ? static_cast<double>(bgr[(size_t(y) * width + x) * 3 + c]) : 255.0;
+  };
+  // The canvas pixels under output pixel i along an axis of `in` pixels shrunk to `out`,
+  // with the share of each that the output pixel covers.
+  const auto spans = [](int in, int out) {
+    std::vector<std::vector<std::pair<int, double>>> all(out);
+    const double step = double(in) / out;
+    for (int i = 0; i < out; ++i) {
+      const double from = i * step, to = (i + 1) * step;
+      for (int p = int(from); p < in && p < to; ++p) {
+        const double cover = std::min(to, p + 1.0) - std::max(from, double(p));
+        if (cover > 0) all[i].push_back({p, cover / step});
+      }
+    }
+    return all;
+  };
+  const auto across = spans(canvasWidth, outWidth), down = spans(canvasHeight, outHeight);
+  std::vector<double> level(size_t(outWidth) * outHeight * 3, 0.0);
+  std::vector<double> narrowed(size_t(outWidth) * 3);
+  for (int y = 0; y < outHeight; ++y) {
+    for (const auto& [row, rowShare] : down[y]) {
+      for (int x = 0; x < outWidth; ++x)
+        for (int c = 0; c < 3; ++c) {
+          double sum = 0;
+          for (const auto& [column, share] : across[x]) sum += share * canvas(column, row, c);
+          level[(size_t(y) * outWidth + x) * 3 + c] += rowShare * sum;
+        }
+    }
+  }
+  return level;
+}
+
+// The largest mean difference of a tile of the written file from the same place of the
+// plain pyramid, over every tile of every level (in levels of 0…255).
+double WorstTileError(const std::vector<uint8_t>& file, const std::vector<uint8_t>& bgr, int width,
+                      int height, int shiftRows = 0) {
+  TSubLayerFile reader(std::make_unique<TMemoryStream>(file));
+  double worst = 0;
+  for (const int n : kSubLayerLevels) {
+    const std::vector<double> plain = WholePictureLevel(bgr, width, height, n);
+    const TSubLayerLevel& level = reader.Level(n);
+    const int outWidth = level.Columns * kSubLayerTileSize;
+    const int outHeight = level.Rows * kSubLayerTileSize;
+    EXPECT_EQ(plain.size(), size_t(outWidth) * outHeight * 3) << "level " << n;
+    for (int row = 0; row < level.Rows; ++row)
+      for (int column = 0; column < level.Columns; ++column) {
+        TBitmap tile(kSubLayerTileSize, kSubLayerTileSize, TPixelFormat::pf32bit);
+        EXPECT_TRUE(reader.DecodeTile(n, column, tile, row)) << "level " << n;
+        double sum = 0;
+        for (int y = 0; y < kSubLayerTileSize; ++y) {
+          const int at = std::clamp(row * kSubLayerTileSize + y + shiftRows, 0, outHeight - 1);
+          const uint8_t* decoded = tile.ScanLine(y);
+          for (int x = 0; x < kSubLayerTileSize; ++x)
+            for (int c = 0; c < 3; ++c)
+              sum += std::abs(decoded[x * 4 + c] -
+                              plain[(size_t(at) * outWidth + column * kSubLayerTileSize + x) * 3 + c]);
+        }
+        worst = std::max(worst, sum / (3.0 * kSubLayerTileSize * kSubLayerTileSize));
+      }
+  }
+  return worst;
 }
 
 // Rows that run out after `rows` rows, as a truncated picture file does.
@@ -61,14 +133,15 @@ class TFailingRows final : public TPictureRows {
 }  // namespace
 
 // Streaming the picture band by band, on any number of threads, must not change a
-// byte of the file: the expected bytes were made by building each level from the
-// whole picture in memory, before the writer streamed.
-TEST(SubLayerWriter, StreamedPyramidKeepsTheWholePictureBytes) {
+// byte of the file; and what the file shows at every level is the pyramid built the
+// plain way from the whole picture, within what the tile coder loses.
+TEST(SubLayerWriter, StreamedPyramidIsTheWholePicturesOnAnyNumberOfThreads) {
   const std::vector<uint8_t> bgr = AerialPicture(700, 1100);
   struct TCase {
     int threads;
     bool ownSpool;
   };
+  std::vector<uint8_t> first;
   for (const TCase& c : {TCase{1, false}, TCase{2, true}, TCase{5, false}}) {
     SCOPED_TRACE("threads " + std::to_string(c.threads));
     TMemoryStream out;
@@ -79,8 +152,17 @@ TEST(SubLayerWriter, StreamedPyramidKeepsTheWholePictureBytes) {
                          EXPECT_EQ(total, 15 + 6 + 2 + 1);
                          progress.push_back(done);
                        }});
-    EXPECT_EQ(out.Bytes().size(), 428098u);
-    EXPECT_EQ(Fnv1a(out.Bytes()), 0x65ee931223458b83ull);
+    const std::vector<uint8_t> bytes(out.Bytes().begin(), out.Bytes().end());
+    if (first.empty()) {
+      first = bytes;
+      // The coder's loss on this picture stays a few levels per tile on average; the
+      // same comparison a tile row out of place is far beyond it, so it can tell.
+      const double error = WorstTileError(bytes, bgr, 700, 1100);
+      EXPECT_LT(error, 8.0);
+      EXPECT_GT(WorstTileError(bytes, bgr, 700, 1100, 96), 2 * error + 8.0);
+    } else {
+      EXPECT_TRUE(bytes == first) << "the file differs from the one written on one thread";
+    }
     ASSERT_FALSE(progress.empty());
     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
     EXPECT_EQ(progress.back(), 24);

@@ -30,11 +30,6 @@ using test::TToolRun;
 
 using test::RunUnderlayTool;
 
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Colour ramps with a dark cross: index i of the 256 colours a palette picture uses.
 uint8_t Index(int x, int y) {
   const bool cross = (x > 145 && x < 155) || (y > 95 && y < 105);
@@ -92,7 +87,7 @@ void PutLE(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 // TIFF in place.
 void EditTiffEntry(const std::filesystem::path& path, uint16_t tag,
                    const std::function<void(std::vector<uint8_t>&, size_t entry)>& edit) {
-  std::vector<uint8_t> bytes = ReadBytes(path);
+  std::vector<uint8_t> bytes = test::FileBytes(path);
   const uint32_t directory = GetLE(bytes, 4, 4);
   for (uint32_t i = 0; i < GetLE(bytes, directory, 2); ++i) {
     const size_t entry = directory + 2 + 12 * i;
@@ -229,7 +224,7 @@ TEST(UnderlayImportFormats, EveryPictureKindGivesTheTilesItsPixelsGive) {
                               test::Quote(dir / "expected.sub"))
                   .status,
               0);
-    EXPECT_TRUE(ReadBytes(dir / "picture.sub") == ReadBytes(dir / "expected.sub"));
+    EXPECT_TRUE(test::FileBytes(dir / "picture.sub") == test::FileBytes(dir / "expected.sub"));
   }
 }
 
@@ -295,7 +290,7 @@ TEST(UnderlayImportFormats, DamagedAndUnsupportedPicturesFailWithoutOutput) {
     EXPECT_NE(run.output.find(f.message), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("wrote"), std::string::npos) << run.output;
   }
-  EXPECT_EQ(ReadBytes(dir / "old.sub").size(), std::string("previous contents").size());
+  EXPECT_EQ(test::FileBytes(dir / "old.sub").size(), std::string("previous contents").size());
   size_t files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++files;
   EXPECT_EQ(files, 2u) << "a temporary file was left behind";

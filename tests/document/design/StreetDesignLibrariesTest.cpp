@@ -15,6 +15,9 @@
 #include "document/design/DsnFigDefList.h"
 #include "document/design/DsnLineDefList.h"
 #include "platform/MemoryStream.h"
+#include "support/CommittedFile.h"
+#include "support/Prerequisite.h"
+#include "support/TestSupport.h"
 
 namespace vellmar {
 namespace {
@@ -81,8 +84,9 @@ TEST_F(StreetDesignLibraries, StreetKeepsItsLibrariesThroughSaveAndLoad) {
 //   VELLMAR_WRITE_SEEDS=1 document_tests --gtest_filter='StreetDesignLibraries.*'
 // rewrites it.
 TEST_F(StreetDesignLibraries, CommittedFuzzSeedIsWhatTheWritersMake) {
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "../../../fuzz/corpus/StreetFuzz/design";
-  if (!std::filesystem::is_directory(path.parent_path())) GTEST_SKIP() << "no source tree beside the test";
+  const auto path = test::SourceDir() / "fuzz/corpus/StreetFuzz/design";
+  if (!std::filesystem::is_directory(path.parent_path()))
+    VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   TStreetStructure street;
   street.SetView({0, 0, 0}, 0.5f, 0.0f);
   TDsnBlockDef& block = Blocks(street).Add();
@@ -97,13 +101,7 @@ TEST_F(StreetDesignLibraries, CommittedFuzzSeedIsWhatTheWritersMake) {
   street.SaveToStream(out);
   const std::vector<uint8_t> bytes(out.Bytes().begin(), out.Bytes().end());
 
-  if (std::getenv("VELLMAR_WRITE_SEEDS") != nullptr) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> committed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  EXPECT_EQ(committed, bytes) << "the seed is stale; rewrite it with VELLMAR_WRITE_SEEDS=1";
+  EXPECT_TRUE(test::IsCommittedFile(path, bytes));
 }
 
 }  // namespace

@@ -22,10 +22,12 @@
 #include "items/design/DesignLineItem.h"
 #include "items/design/KernItem.h"
 #include "items/road/RoadDrawSupport.h"
+#include "platform/MemoryStream.h"
 #include "platform/gpu/DxVertex.h"
 #include "platform/text/Cp1251.h"
 #include "render/FontsData.h"
 #include "render/TextDrawing.h"
+#include "support/DarkPixel.h"
 #include "support/GlTestSupport.h"
 
 namespace vellmar {
@@ -43,9 +45,7 @@ constexpr uint32_t kRed = MakeColor(255, 0, 0, 255);
 constexpr uint32_t kBlue = MakeColor(0, 0, 255, 255);
 constexpr uint32_t kGreen = MakeColor(0, 160, 0, 255);
 
-bool Dark(uint32_t argb) {
-  return test::Brightness(argb) < 128;
-}
+using test::Dark;
 
 // A picture of one colour, width x height pixels.
 TBitmap Solid(int32_t width, int32_t height, uint32_t rgb) {

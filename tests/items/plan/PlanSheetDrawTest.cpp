@@ -18,6 +18,7 @@
 #include "items/road/RoadDrawSupport.h"
 #include "platform/gpu/DxVertex.h"
 #include "render/MatrixShell.h"
+#include "support/DarkPixel.h"
 #include "support/GlTestSupport.h"
 
 namespace vellmar {
@@ -31,9 +32,7 @@ constexpr int32_t kFigureKind = 7;
 constexpr uint32_t kWhite = MakeColor(255, 255, 255, 255);
 constexpr uint32_t kStampRed = MakeColor(220, 0, 0, 255);
 
-bool Dark(uint32_t argb) {
-  return test::Brightness(argb) < 128;
-}
+using test::Dark;
 
 // The kinds must be registered before the street is made, so that it owns its libraries.
 struct TRegistered {

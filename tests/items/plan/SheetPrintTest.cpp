@@ -26,6 +26,7 @@
 #include "platform/Error.h"
 #include "platform/gpu/DxVertex.h"
 #include "support/PdfRaster.h"
+#include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 
 namespace vellmar {
@@ -50,7 +51,7 @@ struct TRegistered {
 class SheetPrintTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) GTEST_SKIP() << missing;
+    if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) VELLMAR_SKIP_OR_FAIL(missing);
   }
 
   TPlanDefineItem& AddSheet(const TXYZ& corner, double angle) {

@@ -15,7 +15,7 @@ namespace vellmar::test {
 namespace {
 
 std::string DataFilesFolder() {
-  return (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / ".." / "data" / "DataFiles").string();
+  return (SourceDir() / "data" / "DataFiles").string();
 }
 
 }  // namespace
@@ -53,10 +53,6 @@ std::optional<TPlanPicture> DrawPlan(TStreetStructure& street, const TXYZ& centr
     street.Draw(params, kinds, 1u << 0);
   });
   return picture;
-}
-
-int Brightness(uint32_t argb) {
-  return static_cast<int>(((argb >> 16 & 0xFF) + (argb >> 8 & 0xFF) + (argb & 0xFF)) / 3);
 }
 
 }  // namespace vellmar::test

@@ -9,6 +9,7 @@
 #include "document/KindSet.h"
 #include "geometry/XYZ.h"
 #include "render/OffscreenFrame.h"
+#include "support/DarkPixel.h"
 #include "support/TestSupport.h"
 
 namespace vellmar {
@@ -42,8 +43,5 @@ struct TPlanPicture {
 // frame at pixelsPerMetre; nullopt when this machine can make no GL context.
 std::optional<TPlanPicture> DrawPlan(TStreetStructure& street, const TXYZ& centre, double pixelsPerMetre,
                                      const TKindSet& kinds, uint32_t width = 200, uint32_t height = 200);
-
-// The red, green and blue channels' mean: 0 black, 255 white.
-int Brightness(uint32_t argb);
 
 }  // namespace vellmar::test

@@ -21,6 +21,9 @@
 #include "items/road/TrotuarItem.h"
 #include "platform/gpu/DxVertex.h"
 #include "platform/text/Cp1251.h"
+#include "support/CommittedFile.h"
+#include "support/Prerequisite.h"
+#include "support/TestSupport.h"
 
 namespace vellmar::test {
 namespace {
@@ -306,11 +309,6 @@ std::vector<TKindCase> RoadCases() {
 
 INSTANTIATE_TEST_SUITE_P(RoadKinds, KindChunks, ::testing::ValuesIn(RoadCases()), KindCaseName);
 
-TBytes FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 using RoadSeed = KindStreamTest;
 
 // The street fuzzer's seed "road" is a street holding one item of every road kind with
@@ -334,14 +332,10 @@ TEST_F(RoadSeed, StreetOfEveryRoadKindIsTheCommittedSeedAndSavesBackUnchanged) {
   copy.SaveToStream(second);
   EXPECT_EQ(BytesOf(second), BytesOf(first));
 
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "../../../fuzz/corpus/StreetFuzz/road";
-  if (!std::filesystem::is_directory(path.parent_path())) GTEST_SKIP() << "no source tree beside the test";
-  if (std::getenv("VELLMAR_WRITE_SEEDS") != nullptr) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(first.Bytes().data()),
-               static_cast<std::streamsize>(first.Size()));
-  }
-  EXPECT_EQ(FileBytes(path), BytesOf(first)) << "the seed is stale; rewrite it with VELLMAR_WRITE_SEEDS=1";
+  const auto path = test::SourceDir() / "fuzz/corpus/StreetFuzz/road";
+  if (!std::filesystem::is_directory(path.parent_path()))
+    VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
+  EXPECT_TRUE(IsCommittedFile(path, first.Bytes()));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "items/road/OstrovokItem.h"
 #include "items/road/ZebraItem.h"
 #include "platform/gpu/DxVertex.h"
+#include "support/DarkPixel.h"
 #include "support/GlTestSupport.h"
 
 namespace vellmar {
@@ -51,9 +52,7 @@ std::vector<TRun> Runs(const test::TPlanPicture& picture, int32_t row, int32_t f
   return runs;
 }
 
-bool Dark(uint32_t argb) {
-  return Brightness(argb) < 128;
-}
+using test::Dark;
 
 class RoadLinesDrawTest : public ::testing::Test {
  protected:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../signs/SignPictures.h"
 #include "RoadDrawSupport.h"
 #include "document/StreetStructure.h"
 #include "items/ItemKinds.h"
@@ -20,8 +21,9 @@
 #include "items/road/StopItem.h"
 #include "platform/gpu/DxVertex.h"
 #include "platform/text/Cp1251.h"
+#include "support/DarkPixel.h"
 #include "support/GlTestSupport.h"
-#include "../signs/SignPictures.h"
+#include "support/Prerequisite.h"
 
 namespace vellmar {
 namespace {
@@ -34,9 +36,7 @@ constexpr uint32_t kWhite = MakeColor(255, 255, 255, 255);
 // without the data root leaves it empty (ctest runs every test in a process of its own).
 constexpr const char* kNoArrowLibrary = "the arrow library was read without the data files";
 
-bool Dark(uint32_t argb) {
-  return Brightness(argb) < 128;
-}
+using test::Dark;
 
 // A point of the plan and whether it must be painted.
 struct TProbe {
@@ -98,7 +98,7 @@ TEST_F(RoadSymbolsDrawTest, ArrowsPointToTheNextPointAndMirrorAcrossTheirLine) {
     street_.Clear();
     auto& arrow = Add<TArrowRazmetItem>(TArrowRazmetItem::kKindIndex, c.Points);
     arrow.SetArrowName(Utf8ToCp1251(c.Type));
-    if (arrow.ArrowIndex() < 0) GTEST_SKIP() << kNoArrowLibrary;
+    if (arrow.ArrowIndex() < 0) VELLMAR_SKIP_OR_FAIL(kNoArrowLibrary);
     if (!Expect({0, 0, 0}, 20, TArrowRazmetItem::kKindIndex, c.Probes, c.Type))
       GTEST_SKIP() << "no headless OpenGL context on this machine";
   }
@@ -120,7 +120,7 @@ TEST_F(RoadSymbolsDrawTest, ArrowLabelsReadAlongTheAxisWhicheverWayTheArrowPoint
     AddAxis();
     auto& arrow = Add<TArrowRazmetItem>(TArrowRazmetItem::kKindIndex, c.Points);
     arrow.SetArrowName(Utf8ToCp1251("Прямо"));
-    if (arrow.ArrowIndex() < 0) GTEST_SKIP() << kNoArrowLibrary;
+    if (arrow.ArrowIndex() < 0) VELLMAR_SKIP_OR_FAIL(kNoArrowLibrary);
     const auto picture = test::DrawPlan(street_, {0, 0, 0}, 40, TKindSet{TArrowRazmetItem::kKindIndex}, 400, 120);
     if (!picture) GTEST_SKIP() << "no headless OpenGL context on this machine";
     // The label straddles the line (y = 0); above the arrow it is the only ink.

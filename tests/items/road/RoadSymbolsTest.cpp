@@ -34,6 +34,7 @@
 #include "render/DxTriangleCollection.h"
 #include "render/FontsData.h"
 #include "render/TextDrawing.h"
+#include "support/Prerequisite.h"
 #include "support/RecordedFrame.h"
 
 namespace vellmar {
@@ -248,7 +249,7 @@ TEST_F(RoadSymbolsTest, ChangesRebuildTheSymbolsThatDependOnThem) {
   arrow.SetArrowName(Utf8ToCp1251("Прямо"));
   // The library is the program's, read once: a test run before in this process without
   // the data root leaves it empty (ctest runs every test in a process of its own).
-  if (arrow.ArrowIndex() < 0) GTEST_SKIP() << "the arrow library was read without the data files";
+  if (arrow.ArrowIndex() < 0) VELLMAR_SKIP_OR_FAIL("the arrow library was read without the data files");
   Add<TAbstractItem>(32, {{0, 20, 0}, {1, 20, 0}});
   auto& marking = Add<TLineRazmetItem>(TLineRazmetItem::kKindIndex, {{-5, 40, 0}, {5, 40, 0}});
   marking.SetGostName("1.5");

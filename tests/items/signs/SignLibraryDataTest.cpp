@@ -13,6 +13,7 @@
 #include "platform/files/DirectoryProvider.h"
 #include "platform/metafile/MetafilePlayer.h"
 #include "platform/text/Cp1251.h"
+#include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 
 namespace vellmar {
@@ -21,7 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path CommittedData() { return fs::path(__FILE__).parent_path() / "../../../data/DataFiles"; }
+fs::path CommittedData() {
+  return test::SourceDir() / "data/DataFiles";
+}
 
 uint32_t At(const TBitmap& b, int x, int y) { return b.GetPixel(x, y) & 0xFFFFFF; }
 
@@ -30,7 +33,7 @@ uint32_t At(const TBitmap& b, int x, int y) { return b.GetPixel(x, y) & 0xFFFFFF
 // Before the library shipped a default folder, a fresh checkout asked for the sign
 // directory on first start and warned on every street with signs.
 TEST(SignLibraryData, DefaultFolderLeadsToTheSignsWithoutAsking) {
-  if (!fs::is_directory(CommittedData())) GTEST_SKIP() << "no source tree beside the test";
+  if (!fs::is_directory(CommittedData())) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   test::ScopedDataVariable root(CommittedData().c_str());
   TDirectoryProvider provider;  // nobody to ask
   std::vector<std::string> warnings;
@@ -52,7 +55,7 @@ TEST(SignLibraryData, DefaultFolderLeadsToTheSignsWithoutAsking) {
 }
 
 TEST(SignLibraryData, SignsShowTheirColoursAndSpeedLimitsTheirNumbers) {
-  if (!fs::is_directory(CommittedData())) GTEST_SKIP() << "no source tree beside the test";
+  if (!fs::is_directory(CommittedData())) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   const auto play = [](const char* name) {
     TMetafile picture;
     picture.LoadFromFile(CommittedData() / "Знаки" / name);
@@ -91,7 +94,7 @@ TEST(SignLibraryData, SignsShowTheirColoursAndSpeedLimitsTheirNumbers) {
 // The crossing signs' walking figure stands on the zebra's stripes: 1.22 once showed the
 // figure alone. The lowest dark row of each picture crosses three stripes.
 TEST(SignLibraryData, CrossingSignsShowTheFigureOnZebraStripes) {
-  if (!fs::is_directory(CommittedData())) GTEST_SKIP() << "no source tree beside the test";
+  if (!fs::is_directory(CommittedData())) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   for (const char* name : {"1-22.emf", "5-19-1.emf", "G2004_5-19-2_big.emf"}) {
     TMetafile picture;
     picture.LoadFromFile(CommittedData() / "Знаки" / name);
@@ -116,7 +119,7 @@ TEST(SignLibraryData, CrossingSignsShowTheFigureOnZebraStripes) {
 // Plates are twice as wide as tall but play into square textures: their text has to
 // stretch with the picture, or it comes out twice too wide and runs off the plate.
 TEST(SignLibraryData, PlateTextStaysInsideItsPlate) {
-  if (!fs::is_directory(CommittedData())) GTEST_SKIP() << "no source tree beside the test";
+  if (!fs::is_directory(CommittedData())) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   for (const char* name : {"8-01-1_150.emf", "8-02-1_100.emf", "8-05-4.emf"}) {
     TMetafile picture;
     picture.LoadFromFile(CommittedData() / "Знаки" / name);
@@ -134,7 +137,7 @@ TEST(SignLibraryData, PlateTextStaysInsideItsPlate) {
 }
 
 TEST(SignLibraryData, TrafficLightPicturesAreAnchoredAtTheirMarkers) {
-  if (!fs::is_directory(CommittedData())) GTEST_SKIP() << "no source tree beside the test";
+  if (!fs::is_directory(CommittedData())) VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
   TSvetoforPictureLib heads, supports;
   const auto noWarnings = [](const std::string& w) { ADD_FAILURE() << w; };
   heads.LoadDirectory(CommittedData() / "Светофоры", noWarnings);

@@ -25,13 +25,12 @@
 #include "items/signs/ZnakItem.h"
 #include "platform/MemoryStream.h"
 #include "platform/metafile/MetafileSamples.h"
+#include "support/CommittedFile.h"
+#include "support/Prerequisite.h"
+#include "support/TestSupport.h"
 
 namespace vellmar {
 namespace {
-
-std::vector<uint8_t> Bytes(const TMemoryStream& stream) {
-  return {stream.Bytes().begin(), stream.Bytes().end()};
-}
 
 template <class TItem>
 TItem& Add(TStreetStructure& street, int32_t kind, const std::vector<TXYZ>& points) {
@@ -89,17 +88,10 @@ TEST(SignSeed, StreetOfSignsLightsAndDesignItemsIsTheCommittedSeed) {
 
   TMemoryStream first;
   street.SaveToStream(first);
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "../../../fuzz/corpus/StreetFuzz/signs";
-  if (!std::filesystem::is_directory(path.parent_path())) GTEST_SKIP() << "no source tree beside the test";
-  if (std::getenv("VELLMAR_WRITE_SEEDS") != nullptr) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(first.Bytes().data()),
-               static_cast<std::streamsize>(first.Size()));
-  }
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
-            Bytes(first))
-      << "the seed is stale; rewrite it with VELLMAR_WRITE_SEEDS=1";
+  const auto path = test::SourceDir() / "fuzz/corpus/StreetFuzz/signs";
+  if (!std::filesystem::is_directory(path.parent_path()))
+    VELLMAR_SKIP_OR_FAIL("no source tree beside the test");
+  EXPECT_TRUE(test::IsCommittedFile(path, first.Bytes()));
 }
 
 }  // namespace

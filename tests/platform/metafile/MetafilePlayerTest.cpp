@@ -14,9 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "PlayerSeeds.h"
 #include "platform/MemoryStream.h"
 #include "platform/metafile/GdiText.h"
 #include "platform/metafile/MetafileWriter.h"
+#include "support/DarkPixel.h"
 
 namespace vellmar {
 
@@ -38,6 +40,7 @@ TMetafile Load(const std::vector<uint8_t>& bytes) {
 
 TBitmap Play(const std::vector<uint8_t>& bytes, const std::string& name, int width = 102, int height = 102,
              TMetafilePlayback* report = nullptr) {
+  test::ExpectPlayerSeed(bytes);
   TBitmap bitmap = PlayMetafile(Load(bytes), width, height, report);
   if (const char* dir = std::getenv("VELLMAR_PLAYER_PNG")) {
     bitmap.SaveToPngFile(std::filesystem::path(dir) / (name + ".png"));
@@ -60,7 +63,7 @@ std::vector<uint8_t> RedPicture(const std::function<void(TEmfWriter&)>& draw) {
   return w.Finish();
 }
 
-bool Dark(uint32_t rgb) { return (rgb & 0xFF) < 96 && ((rgb >> 8) & 0xFF) < 96 && (rgb >> 16) < 96; }
+using test::DarkInEveryChannel;
 
 }  // namespace
 
@@ -176,11 +179,12 @@ TEST(MetafilePlayer, HatchedBrushesHatchAndPensHaveTheirWidth) {
     const auto bitmap = Play(w.Finish(), "hatch-" + std::to_string(hatch));
     int across = 0, along = 0;
     for (int i = 20; i < 84; ++i) {
-      across += Dark(hatch == 0 ? Pic(bitmap, 50, i) : Pic(bitmap, i, 50));
+      across += DarkInEveryChannel(hatch == 0 ? Pic(bitmap, 50, i) : Pic(bitmap, i, 50));
     }
     int line = 20;
-    while (!Dark(hatch == 0 ? Pic(bitmap, 50, line) : Pic(bitmap, line, 50))) ++line;
-    for (int i = 20; i < 80; ++i) along += Dark(hatch == 0 ? Pic(bitmap, i, line) : Pic(bitmap, line, i));
+    while (!DarkInEveryChannel(hatch == 0 ? Pic(bitmap, 50, line) : Pic(bitmap, line, 50))) ++line;
+    for (int i = 20; i < 80; ++i)
+      along += DarkInEveryChannel(hatch == 0 ? Pic(bitmap, i, line) : Pic(bitmap, line, i));
     EXPECT_EQ(across, 8) << "hatch " << hatch;
     EXPECT_EQ(along, 60) << "hatch " << hatch;
     EXPECT_EQ(Pic(bitmap, 5, 5), kMagenta);
@@ -194,7 +198,7 @@ TEST(MetafilePlayer, HatchedBrushesHatchAndPensHaveTheirWidth) {
     w.Polyline(line);
     const auto bitmap = Play(w.Finish(), "pen-" + std::to_string(width));
     int thickness = 0;
-    for (int y = 30; y < 70; ++y) thickness += Dark(Pic(bitmap, 50, y));
+    for (int y = 30; y < 70; ++y) thickness += DarkInEveryChannel(Pic(bitmap, 50, y));
     EXPECT_EQ(thickness, std::max(width, 1)) << "pen " << width;
   }
 }
@@ -215,9 +219,9 @@ TEST(MetafilePlayer, ArcsAndPiesRunAnticlockwiseFromStartToEnd) {
   w.Record(kEmrMoveToEx, {10, 5});
   w.Record(kEmrLineTo, {90, 5});
   const auto arc = Play(w.Finish(), "arc");
-  EXPECT_TRUE(Dark(Pic(arc, 50, 89)));
-  EXPECT_FALSE(Dark(Pic(arc, 50, 11)));
-  EXPECT_TRUE(Dark(Pic(arc, 50, 5)));
+  EXPECT_TRUE(DarkInEveryChannel(Pic(arc, 50, 89)));
+  EXPECT_FALSE(DarkInEveryChannel(Pic(arc, 50, 11)));
+  EXPECT_TRUE(DarkInEveryChannel(Pic(arc, 50, 5)));
 }
 
 struct TStrokeCase {
@@ -258,8 +262,8 @@ TEST(MetafilePlayer, LinesOfPolyDrawAngleArcAndStrokedPathsRunWhereTheirRecordsS
     TMetafilePlayback report;
     const auto bitmap = Play(w.Finish(), std::string("stroke-") + c.Name, 102, 102, &report);
     EXPECT_EQ(report.Skipped, 0);
-    for (const auto& [x, y] : c.Ink) EXPECT_TRUE(Dark(Pic(bitmap, x, y))) << x << ", " << y;
-    for (const auto& [x, y] : c.Clear) EXPECT_FALSE(Dark(Pic(bitmap, x, y))) << x << ", " << y;
+    for (const auto& [x, y] : c.Ink) EXPECT_TRUE(DarkInEveryChannel(Pic(bitmap, x, y))) << x << ", " << y;
+    for (const auto& [x, y] : c.Clear) EXPECT_FALSE(DarkInEveryChannel(Pic(bitmap, x, y))) << x << ", " << y;
   }
 
   // A cosmetic dashed pen: 18 pixels on, 6 off.
@@ -269,7 +273,7 @@ TEST(MetafilePlayer, LinesOfPolyDrawAngleArcAndStrokedPathsRunWhereTheirRecordsS
   w.Polyline(line);
   const auto dashed = Play(w.Finish(), "dashed");
   int on = 0;
-  for (int x = 2; x < 98; ++x) on += Dark(Pic(dashed, x, 50));
+  for (int x = 2; x < 98; ++x) on += DarkInEveryChannel(Pic(dashed, x, 50));
   EXPECT_EQ(on, 72);
 }
 
@@ -288,7 +292,7 @@ TEST(MetafilePlayer, TextAppearsInCyrillicPlacedByItsAdvances) {
   const auto ink = [](const TBitmap& b, int x0, int x1) {
     int n = 0;
     for (int y = 1; y < 101; ++y)
-      for (int x = x0; x < x1; ++x) n += Dark(At(b, x, y));
+      for (int x = x0; x < x1; ++x) n += DarkInEveryChannel(At(b, x, y));
     return n;
   };
   const auto zhe = Play(text("Ж"), "text-zhe");
@@ -299,15 +303,15 @@ TEST(MetafilePlayer, TextAppearsInCyrillicPlacedByItsAdvances) {
   EXPECT_NE(ink(zhe, 0, 102), ink(shcha, 0, 102));
   EXPECT_NE(ink(zhe, 0, 102), ink(question, 0, 102));
   // Ink only to the right of the reference point and below it (top-aligned).
-  for (int y = 1; y < 101; ++y) EXPECT_FALSE(Dark(At(zhe, 9, y)));
-  for (int x = 1; x < 101; ++x) EXPECT_FALSE(Dark(At(zhe, x, 19)));
+  for (int y = 1; y < 101; ++y) EXPECT_FALSE(DarkInEveryChannel(At(zhe, 9, y)));
+  for (int x = 1; x < 101; ++x) EXPECT_FALSE(DarkInEveryChannel(At(zhe, x, 19)));
 
   // Two bars advanced by 60 units: the second starts 60 pixels after the first.
   const auto bars = Play(text("ll", {60, 0}), "text-dx");
   int first = -1, second = -1;
   for (int x = 1; x < 101; ++x) {
     bool dark = false;
-    for (int y = 1; y < 101; ++y) dark = dark || Dark(At(bars, x, y));
+    for (int y = 1; y < 101; ++y) dark = dark || DarkInEveryChannel(At(bars, x, y));
     if (dark && first < 0) first = x;
     if (dark && first >= 0 && x > first + 20 && second < 0) second = x;
   }
@@ -401,7 +405,7 @@ TEST(MetafilePlayer, WindowsTextIsDecodedByTheFontCharacterSet) {
   for (int y = 0; y < 102; ++y)
     for (int x = 0; x < 102; ++x) {
       differ += At(russian, x, y) != At(ansi, x, y);
-      ink += Dark(At(russian, x, y));
+      ink += DarkInEveryChannel(At(russian, x, y));
     }
   EXPECT_GT(ink, 100);
   EXPECT_GT(differ, 50);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PlayerSeeds.h"
 #include "platform/MemoryStream.h"
 #include "platform/metafile/GdiBitmaps.h"
 #include "platform/metafile/GdiState.h"
@@ -17,6 +18,7 @@
 #include "platform/metafile/MetafilePlayer.h"
 #include "platform/metafile/MetafileRecordReader.h"
 #include "platform/metafile/MetafileWriter.h"
+#include "support/DarkPixel.h"
 
 namespace vellmar {
 
@@ -25,6 +27,7 @@ namespace {
 constexpr double kPixelsPerMm = 96 / 25.4;
 
 TBitmap Play(const std::vector<uint8_t>& bytes) {
+  test::ExpectPlayerSeed(bytes);
   TMemoryStream stream{std::span<const uint8_t>(bytes)};
   TMetafile picture;
   picture.LoadFromStream(stream);
@@ -32,7 +35,7 @@ TBitmap Play(const std::vector<uint8_t>& bytes) {
 }
 
 uint32_t Pic(const TBitmap& b, int x, int y) { return b.GetPixel(x + 1, y + 1) & 0xFFFFFF; }
-bool Dark(uint32_t rgb) { return (rgb & 0xFF) < 96 && ((rgb >> 8) & 0xFF) < 96 && (rgb >> 16) < 96; }
+using test::DarkInEveryChannel;
 
 }  // namespace
 
@@ -164,10 +167,10 @@ TEST(MetafileRecords, PenEndsAreFlatSquareOrRound) {
     const TPointD line[] = {{30, 50}, {70, 50}};
     w.Polyline(line);
     const auto bitmap = Play(w.Finish());
-    EXPECT_EQ(Dark(Pic(bitmap, 27, 50)), c.BeyondEnd) << c.Name;
-    EXPECT_EQ(Dark(Pic(bitmap, 25, 45)), c.Corner) << c.Name;
-    EXPECT_TRUE(Dark(Pic(bitmap, 50, 46))) << c.Name;
-    EXPECT_FALSE(Dark(Pic(bitmap, 50, 43))) << c.Name;
+    EXPECT_EQ(DarkInEveryChannel(Pic(bitmap, 27, 50)), c.BeyondEnd) << c.Name;
+    EXPECT_EQ(DarkInEveryChannel(Pic(bitmap, 25, 45)), c.Corner) << c.Name;
+    EXPECT_TRUE(DarkInEveryChannel(Pic(bitmap, 50, 46))) << c.Name;
+    EXPECT_FALSE(DarkInEveryChannel(Pic(bitmap, 50, 43))) << c.Name;
   }
 }
 

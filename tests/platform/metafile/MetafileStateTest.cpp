@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "PlayerSeeds.h"
 #include "platform/MemoryStream.h"
 #include "platform/metafile/GdiText.h"
 #include "platform/metafile/MetafilePlayer.h"
 #include "platform/metafile/MetafileWriter.h"
+#include "support/DarkPixel.h"
 
 namespace vellmar {
 
@@ -26,6 +28,7 @@ constexpr uint32_t kEmrIntersectClipRect = 30, kEmrExcludeClipRect = 29, kEmrExt
                    kEmrSetTextAlign = 22, kEmrMoveToEx = 27, kEmrSaveDc = 33;
 
 TBitmap Play(const std::vector<uint8_t>& bytes, TMetafilePlayback* report = nullptr) {
+  test::ExpectPlayerSeed(bytes);
   TMemoryStream stream{std::span<const uint8_t>(bytes)};
   TMetafile picture;
   picture.LoadFromStream(stream);
@@ -33,15 +36,15 @@ TBitmap Play(const std::vector<uint8_t>& bytes, TMetafilePlayback* report = null
 }
 
 uint32_t Pic(const TBitmap& b, int x, int y) { return b.GetPixel(x + 1, y + 1) & 0xFFFFFF; }
-bool Dark(uint32_t rgb) { return (rgb & 0xFF) < 96 && ((rgb >> 8) & 0xFF) < 96 && (rgb >> 16) < 96; }
+using test::DarkInEveryChannel;
 
 // The box round the dark pixels: left, top, right, bottom (exclusive), picture pixels.
 std::array<int, 4> InkBox(const TBitmap& b) {
   std::array<int, 4> box{100, 100, 0, 0};
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 100; ++x)
-      if (Dark(Pic(b, x, y))) box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x + 1),
-                                     std::max(box[3], y + 1)};
+      if (DarkInEveryChannel(Pic(b, x, y)))
+        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x + 1), std::max(box[3], y + 1)};
   return box;
 }
 
@@ -216,7 +219,8 @@ TEST(MetafileState, TextIsAlignedOnItsReferencePointAndTurnedByItsEscapement) {
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 100; ++x) {
       red += Pic(filled, x, y) == kRed;
-      dark += Dark(Pic(filled, x, y)) + Dark(Pic(unfilled, x, y)) + (Pic(unfilled, x, y) == kRed);
+      dark += DarkInEveryChannel(Pic(filled, x, y)) + DarkInEveryChannel(Pic(unfilled, x, y)) +
+              (Pic(unfilled, x, y) == kRed);
     }
   EXPECT_GT(red, 300);
   EXPECT_EQ(dark, 0);
@@ -242,7 +246,7 @@ TEST(MetafileState, DamagedMetafilesAreBoundedInDepthSizeAndDashes) {
     TMetafilePlayback report;
     const auto bitmap = Play(w.Finish(), &report);
     EXPECT_EQ(report.Skipped, 1);
-    EXPECT_TRUE(Dark(Pic(bitmap, 50, 80)));
+    EXPECT_TRUE(DarkInEveryChannel(Pic(bitmap, 50, 80)));
   }
   // Text of 10^5 pixels is skipped: FreeType refuses the size, and Cairo leaked the
   // font it was scaling (the sanitizer build reports that at exit).
@@ -307,7 +311,7 @@ TEST(MetafileState, DamagedMetafilesAreBoundedInDepthSizeAndDashes) {
     const auto bitmap = Play(w.Finish(), &report);
     EXPECT_EQ(report.Skipped, 1);
     int dark = 0;
-    for (int x = 0; x < 100; ++x) dark += Dark(Pic(bitmap, x, 50));
+    for (int x = 0; x < 100; ++x) dark += DarkInEveryChannel(Pic(bitmap, x, 50));
     EXPECT_EQ(dark, 100);
   }
 }
