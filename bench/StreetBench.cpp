@@ -111,15 +111,16 @@ void BM_WriteBytes(benchmark::State& state, const std::filesystem::path& path) {
   std::filesystem::remove(copy);
 }
 
-// The whole street fitted into a viewer-sized frame, as the viewer's first frame;
-// afterDraw runs while the frame's device still lives.
+// The whole street fitted into a viewer-sized frame, as the viewer's first frame (its
+// renderer lives as long as the street: the collections keep no copy of the vertices
+// they hand to it); afterDraw runs while the frame's device still lives.
 void DrawFirstFrame(TStreetStructure& street, const std::function<void()>& afterDraw = {}) {
   const TViewState view = FitStreetView(street);
   RenderOffscreenFrame(1024, 768, [&](TdxRenderer& renderer) {
     SetupViewMatrices(renderer, view);
     street.Draw(ViewDrawParams(renderer, view), TKindRegistry::AllKinds(), 1u);
     if (afterDraw) afterDraw();
-  });
+  }, /*KeepsVertices=*/true);
 }
 
 // threads: as RebuildKinds takes it (0 = one per hardware thread, 1 = the calling thread).

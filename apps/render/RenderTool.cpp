@@ -247,7 +247,7 @@ int Run(const std::vector<std::string>& args) {
   }
   if (options.Scale) view.Scale = *options.Scale;
 
-  SaveViewPng(street, view, options.Kinds, options.Width, options.Height, options.Output);
+  SaveViewPng(street, view, options.Kinds, options.Width, options.Height, options.Output, /*Last=*/true);
   return 0;
 }
 

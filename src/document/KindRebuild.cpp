@@ -163,4 +163,29 @@ void RebuildStreetKinds(TStreetStructure& street, const TKindSet& kinds, int32_t
   }
 }
 
+TKindSet KindsToBuildForDevice(TStreetStructure& street, const TKindSet& kinds, const IGpuDevice* device) {
+  std::vector<TDxPrimCollection*> lost;
+  for (int32_t kind = 0; kind < kKindCount; ++kind) {
+    if (!kinds.Contains(kind) || street.ItemList(kind).Count() == 0) continue;
+    for (const TKindCollection& collection : street.KindCollections(kind)) {
+      if (collection->NeedsVertices(device) && std::find(lost.begin(), lost.end(), collection.get()) == lost.end())
+        lost.push_back(collection.get());
+    }
+  }
+  TKindSet due = kinds;
+  if (lost.empty()) return due;
+  // A collection may be lent to several kinds: every one of them adds its part again.
+  for (int32_t kind = 0; kind < kKindCount; ++kind) {
+    const TDxPrimCollections& collections = street.KindCollections(kind);
+    const bool fills = std::any_of(collections.begin(), collections.end(), [&](const TKindCollection& c) {
+      return std::find(lost.begin(), lost.end(), c.get()) != lost.end();
+    });
+    if (!fills) continue;
+    street.ItemList(kind).InvalidatePoints();
+    due.Include(kind);
+  }
+  for (TDxPrimCollection* collection : lost) collection->Clear();
+  return due;
+}
+
 }  // namespace vellmar

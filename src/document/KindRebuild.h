@@ -17,6 +17,7 @@
 
 namespace vellmar {
 
+class IGpuDevice;
 class TItemList;
 class TStreetStructure;
 
@@ -41,5 +42,12 @@ TKindSet KindsRebuiltAlongside();
 // Rebuilds each kind in the set whose list needs it, on at most threads threads, the
 // calling thread included; 0 means one per hardware thread, 1 everything on the caller.
 void RebuildStreetKinds(TStreetStructure& street, const TKindSet& kinds, int32_t threads);
+
+// Collections of the kinds in the set that handed their vertices to a device and cannot
+// be drawn on this one as they are (nullptr: whose vertices are to be read; see
+// TDxPrimCollection::NeedsVertices) are emptied, and every kind that fills one of them
+// is due for a rebuild of all its items. Returns the set with those kinds added: what
+// the caller rebuilds.
+TKindSet KindsToBuildForDevice(TStreetStructure& street, const TKindSet& kinds, const IGpuDevice* device);
 
 }  // namespace vellmar

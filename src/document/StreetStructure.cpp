@@ -174,7 +174,10 @@ void TStreetStructure::Draw(const TDxDrawParams& params, const TKindSet& visible
     // of the street is drawn all the same.
     std::exception_ptr failed;
     try {
-      RebuildKinds(visible);
+      // Collections that gave their vertices to a device other than this one, or to one
+      // that is gone, are built again by their items first.
+      RebuildKinds(params.Renderer->HasDevice() ? KindsToBuildForDevice(*this, visible, params.Renderer->Device())
+                                                : visible);
     } catch (...) {
       failed = std::current_exception();
     }

@@ -21,9 +21,9 @@ void DrawViewPicture(TdxRenderer& Renderer, TStreetStructure& Street, const TVie
 }
 
 void SaveViewPng(TStreetStructure& Street, const TViewState& View, const TKindSet& Kinds, uint32_t Width,
-                 uint32_t Height, const std::filesystem::path& Path) {
+                 uint32_t Height, const std::filesystem::path& Path, bool Last) {
   RenderOffscreenPng(
-      Width, Height, [&](TdxRenderer& renderer) { DrawViewPicture(renderer, Street, View, Kinds); }, Path);
+      Width, Height, [&](TdxRenderer& renderer) { DrawViewPicture(renderer, Street, View, Kinds); }, Path, Last);
 }
 
 }  // namespace vellmar

@@ -18,8 +18,10 @@ class TStreetStructure;
 void DrawViewPicture(TdxRenderer& Renderer, TStreetStructure& Street, const TViewState& View, const TKindSet& Kinds);
 
 // The picture drawn headless and written as an opaque PNG (the old file stays whole
-// when writing fails); EVellmarError without a usable OpenGL context.
+// when writing fails); EVellmarError without a usable OpenGL context. Last: the street
+// is drawn for this picture only (a tool that then exits), so its collections hand
+// their vertices to the picture's device and hold them but once.
 void SaveViewPng(TStreetStructure& Street, const TViewState& View, const TKindSet& Kinds, uint32_t Width,
-                 uint32_t Height, const std::filesystem::path& Path);
+                 uint32_t Height, const std::filesystem::path& Path, bool Last = false);
 
 }  // namespace vellmar

@@ -5,6 +5,7 @@
 
 #include "document/AbstractItem.h"
 #include "document/ItemList.h"
+#include "document/KindRebuild.h"
 #include "document/KindRegistry.h"
 #include "document/OrientPointItem.h"
 #include "document/StreetStructure.h"
@@ -112,7 +113,8 @@ std::vector<TKindFeatures> CollectFeatures(TStreetStructure& street, const TKind
   if (kinds.Contains(TZebraItem::kKindIndex)) {
     TKindSet built;
     built.Include(TZebraItem::kKindIndex);
-    street.RebuildKinds(built, 1);
+    // Their vertices are read below: collections that handed them to a device build again.
+    street.RebuildKinds(KindsToBuildForDevice(street, built, nullptr), 1);
   }
   TMarkingPatterns patterns(street);
   TAbstractItem* axis = street.MainAxis();

@@ -6,6 +6,7 @@
 
 #include "document/AbstractItem.h"
 #include "document/ItemList.h"
+#include "document/KindRebuild.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "export/BuiltShapes.h"
@@ -86,7 +87,8 @@ TQuantities CountQuantities(TStreetStructure& street) {
   TKindSet built;
   built.Include(TZebraItem::kKindIndex);
   built.Include(TOstrovokItem::kKindIndex);
-  street.RebuildKinds(built, 1);
+  // Their vertices are read below: collections that handed them to a device build again.
+  street.RebuildKinds(KindsToBuildForDevice(street, built, nullptr), 1);
 
   TQuantities out;
   std::map<std::string, TMarkingQuantity, decltype(&DesignationLess)> markings(&DesignationLess);

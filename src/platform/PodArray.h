@@ -73,6 +73,24 @@ class TPodArray {
     size_ = count;
   }
 
+  // Gives back the memory of records first ... first + count - 1 where whole pages of
+  // them can go; those records then read as zero bytes (or keep their values, in an
+  // array that is a heap block). For a store whose contents have been copied elsewhere.
+  // Returns the first record of the range whose page was kept, where a later call that
+  // goes on with the next records should start.
+  size_t DiscardRecords(size_t first, size_t count) {
+    if (!mapped_ || count == 0) return first;
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto base = reinterpret_cast<uintptr_t>(data_);
+    const uintptr_t begin = base + first * sizeof(T);
+    const uintptr_t end = base + (first + count) * sizeof(T);
+    const uintptr_t from = (begin + page - 1) / page * page;
+    const uintptr_t to = end / page * page;
+    if (to <= from) return first;
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    return (to - base) / sizeof(T);
+  }
+
   void push_back(const T& record) {
     if (size_ == capacity_) Grow(size_ + 1);
     data_[size_++] = record;

@@ -43,6 +43,7 @@ void TDeviceVertexBuffers::Invalidate(size_t firstPrim) {
   for (TLink& link : links_) {
     if (firstPrim >= link.Written.size()) continue;
     std::fill(link.Written.begin() + static_cast<ptrdiff_t>(firstPrim), link.Written.end(), uint8_t{0});
+    link.HoldsHandedOver = false;
     if (firstPrim == 0)
       link.Discard = true;
     else
@@ -65,8 +66,14 @@ void TDeviceVertexBuffers::ForgetDeviceEverywhere(const IGpuDevice* device) {
   for (TDeviceVertexBuffers* instance : Registry()) instance->ForgetDevice(device);
 }
 
+bool TDeviceVertexBuffers::Holds(const IGpuDevice* device, size_t prims) const {
+  return std::any_of(links_.begin(), links_.end(), [&](const TLink& link) {
+    return link.Device == device && link.HoldsHandedOver && link.CapacityPrims >= prims;
+  });
+}
+
 TDeviceVertexBuffers::TLink& TDeviceVertexBuffers::LinkFor(IGpuDevice& device, size_t prims,
-                                                         size_t verticesPerPrim) {
+                                                         size_t verticesPerPrim, bool spare) {
   auto it = std::find_if(links_.begin(), links_.end(), [&](const TLink& link) { return link.Device == &device; });
   if (it != links_.end() && it->CapacityPrims >= prims) {
     it->Written.resize(prims);
@@ -75,7 +82,9 @@ TDeviceVertexBuffers::TLink& TDeviceVertexBuffers::LinkFor(IGpuDevice& device, s
   // A first buffer holds just the primitives there are: a street seldom grows much
   // after it has been opened. One that grew gets a quarter more room, so that items
   // edited one by one do not make a new buffer for every primitive they add.
-  const size_t capacity = std::max<size_t>(it == links_.end() ? prims : prims + prims / 4, 1);
+  size_t capacity = it == links_.end() ? prims : prims + prims / 4;
+  if (it == links_.end() && spare) capacity += prims / 16 + 64;
+  capacity = std::max<size_t>(capacity, 1);
   const size_t bytes = capacity * verticesPerPrim * sizeof(TDxVertex);
   if (bytes > std::numeric_limits<uint32_t>::max()) {
     throw EVellmarError("TDxPrimCollection.Draw: " + std::to_string(prims) +
@@ -97,6 +106,7 @@ TDeviceVertexBuffers::TLink& TDeviceVertexBuffers::LinkFor(IGpuDevice& device, s
   it->Written.assign(prims, 0);
   it->Discard = true;
   it->StaleFrom = SIZE_MAX;
+  it->HoldsHandedOver = false;
   return *it;
 }
 
@@ -120,6 +130,34 @@ void TDeviceVertexBuffers::Write(TLink& link, std::span<const TDxVertex> arena, 
   if (link.Discard) link.StaleFrom = SIZE_MAX;
   link.Discard = false;
   std::fill_n(link.Written.begin() + static_cast<ptrdiff_t>(first), count, uint8_t{1});
+}
+
+void TDeviceVertexBuffers::HandOver(IGpuDevice& device, TPodArray<TDxVertex>& arena, size_t verticesPerPrim,
+                                    size_t firstPrim) {
+  const size_t prims = arena.size() / verticesPerPrim;
+  if (firstPrim > 0 && !Holds(&device, prims)) {
+    throw EVellmarError("TDxPrimCollection.Draw: the device lacks vertices handed over before");
+  }
+  TLink& link = LinkFor(device, prims, verticesPerPrim, /*spare=*/true);
+  // Written a slice at a time, each slice's memory given back before the next is written.
+  constexpr size_t kSlicePrims = size_t{1} << 15;
+  size_t discardFrom = firstPrim * verticesPerPrim;
+  for (size_t first = firstPrim; first < prims; first += kSlicePrims) {
+    const size_t end = std::min(prims, first + kSlicePrims);
+    size_t i = first;
+    while (i < end) {
+      if (link.Written[i]) {
+        ++i;
+        continue;
+      }
+      size_t j = i + 1;
+      while (j < end && !link.Written[j]) ++j;
+      Write(link, arena, verticesPerPrim, i, j - i);
+      i = j;
+    }
+    discardFrom = arena.DiscardRecords(discardFrom, end * verticesPerPrim - discardFrom);
+  }
+  link.HoldsHandedOver = true;
 }
 
 IGpuVertexBuffer& TDeviceVertexBuffers::Prepare(IGpuDevice& device, std::span<const TDxVertex> arena,

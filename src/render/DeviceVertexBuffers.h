@@ -14,6 +14,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/PodArray.h"
 #include "platform/gpu/DxVertex.h"
 #include "platform/gpu/GpuDevice.h"
 
@@ -40,6 +41,15 @@ class TDeviceVertexBuffers {
   // device call raises EVellmarError.
   IGpuVertexBuffer& Prepare(IGpuDevice& device, std::span<const TDxVertex> arena, size_t verticesPerPrim,
                             std::span<const TDxPrimRun> runs);
+  // Hands every primitive of the arena from firstPrim on to the device's buffer, writing
+  // those it lacks, and gives back the arena's memory behind them as it goes, so that the
+  // vertices are never held twice in full. A first buffer gets room for a sixteenth more
+  // primitives, for items edited later. The primitives before firstPrim must have been
+  // handed to this device before (Holds); a failing device call raises EVellmarError.
+  void HandOver(IGpuDevice& device, TPodArray<TDxVertex>& arena, size_t verticesPerPrim, size_t firstPrim);
+  // Whether the device's buffer holds every primitive handed over to it and has room
+  // for prims primitives.
+  bool Holds(const IGpuDevice* device, size_t prims) const;
   // Drops the buffer made on the device (its renderer is going away).
   void ForgetDevice(const IGpuDevice* device);
   static void ForgetDeviceEverywhere(const IGpuDevice* device);
@@ -59,9 +69,13 @@ class TDeviceVertexBuffers {
     // Primitives from here on may be in a pending draw with their old contents: a write
     // there must let the device wait for it.
     size_t StaleFrom = SIZE_MAX;
+    // The buffer holds every primitive handed over (HandOver), which the collection no
+    // longer keeps itself.
+    bool HoldsHandedOver = false;
   };
 
-  TLink& LinkFor(IGpuDevice& device, size_t prims, size_t verticesPerPrim);
+  // spare: a first buffer gets room for more primitives than there are.
+  TLink& LinkFor(IGpuDevice& device, size_t prims, size_t verticesPerPrim, bool spare = false);
   // Writes primitives first ... first + count - 1 into the link's buffer.
   static void Write(TLink& link, std::span<const TDxVertex> arena, size_t verticesPerPrim, size_t first,
                     size_t count);

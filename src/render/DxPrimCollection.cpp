@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "geometry/Vector.h"
+#include "platform/Error.h"
 #include "render/DxRenderer.h"
 #include "render/TextureSurface.h"
 
@@ -28,6 +29,7 @@ void TDxPrimCollection::Clear() {
   recordStart_ = nextSerial_;
   deletedCount_ = 0;
   modedCount_ = 0;
+  handedOver_ = 0;
   minX_ = minY_ = INFINITY;
   maxX_ = maxY_ = -INFINITY;
   local_.LoadIdentity();
@@ -133,7 +135,9 @@ TDxPrimView TDxPrimCollection::PrimAt(size_t index) const {
                      b.CentreX,
                      b.CentreY,
                      b.Radius,
-                     std::span<const TDxVertex>(&vertices_[index * verticesPerPrim_], verticesPerPrim_)};
+                     index < handedOver_ ? std::span<const TDxVertex>()
+                                         : std::span<const TDxVertex>(&vertices_[index * verticesPerPrim_],
+                                                                      verticesPerPrim_)};
 }
 
 void TDxPrimCollection::TakeRecorded(TDxPrimList& list) const {
@@ -211,6 +215,15 @@ void TDxPrimCollection::RemoveWhere(Predicate drop) {
 
 void TDxPrimCollection::RemoveOwner(const TAbstractItem* owner) {
   const std::span<const TDxOwnerRuns::TRun> runs = owners_.Runs();
+  if (handedOver_ > 0) {
+    // Vertices that live only on the device cannot move: the owner's become holes.
+    for (size_t r = 0; r < runs.size(); ++r) {
+      if (runs[r].Owner != owner) continue;
+      const size_t end = r + 1 < runs.size() ? runs[r + 1].First : bounds_.size();
+      for (size_t i = runs[r].First; i < end; ++i) MarkDeletedAt(i);
+    }
+    return;
+  }
   std::vector<bool> owned;
   for (size_t r = 0; r < runs.size(); ++r) {
     if (runs[r].Owner != owner) continue;
@@ -320,12 +333,21 @@ void TDxPrimCollection::BuildRuns() {
 }
 
 std::span<const TDxVertex> TDxPrimCollection::RunVertices(const TDxPrimRun& run) const {
+  if (run.Count > 0 && run.First < handedOver_) {
+    throw EVellmarError("TDxPrimCollection.RunVertices: the vertices live on a device; build the items again first");
+  }
   return std::span<const TDxVertex>(vertices_).subspan(size_t{run.First} * verticesPerPrim_,
                                                         size_t{run.Count} * verticesPerPrim_);
 }
 
+bool TDxPrimCollection::NeedsVertices(const IGpuDevice* device) const {
+  if (handedOver_ == 0) return false;
+  return device == nullptr || !deviceBuffers_.Holds(device, bounds_.size()) ||
+         (deletedCount_ > 0 && deletedCount_ >= bounds_.size() / 10);
+}
+
 TDxPrimCollection::TGathered TDxPrimCollection::Gather(const TXYZ& centre, float radius) {
-  if (!bounds_.empty() && deletedCount_ >= bounds_.size() / 10) Compact();
+  if (handedOver_ == 0 && !bounds_.empty() && deletedCount_ >= bounds_.size() / 10) Compact();
   if (bounds_.empty()) return TGathered{};
   TGathered result;
   result.SubmittedVertices = verticesPerPrim_ * bounds_.size();
@@ -349,11 +371,23 @@ void TDxPrimCollection::Draw(const TDxDrawParams& params) {
   if (gathered.SubmittedVertices == 0) return;
   TFrameCounters& counters = renderer.FrameCounters();
   counters.SubmittedVertices += gathered.SubmittedVertices;
+  if (renderer.HasDevice()) {
+    IGpuDevice& device = *renderer.Device();
+    if (handedOver_ > 0 && !deviceBuffers_.Holds(&device, bounds_.size())) {
+      if (gathered.Runs.empty()) return;
+      throw EVellmarError("TDxPrimCollection.Draw: the vertices live on another device; build the items again first");
+    }
+    // Everything goes, seen or not: the collection then keeps no vertices at all.
+    if (renderer.KeepsVertices() && handedOver_ < bounds_.size()) {
+      deviceBuffers_.HandOver(device, vertices_, verticesPerPrim_, handedOver_);
+      handedOver_ = bounds_.size();
+    }
+  }
   if (gathered.VisiblePrims == 0) return;
   counters.DrawnVertices += gathered.DrawnVertices;
   if (texture_ != nullptr) texture_->Apply(renderer);
   if (!gathered.Runs.empty() && renderer.HasDevice()) {
-    if (RunsScattered())
+    if (handedOver_ == 0 && RunsScattered())
       DrawCopied(renderer, gathered.Runs);
     else
       DrawFromBuffer(renderer, gathered.Runs);

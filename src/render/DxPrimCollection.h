@@ -11,6 +11,13 @@
 // as the arena, and the visible ones are drawn from there in runs of neighbours. A grid
 // over the primitives' centres, built once per layout, lets a re-cull after a pan look
 // only at the primitives near the view.
+//
+// Drawn by a renderer whose device keeps the vertices (TdxRenderer::KeepsVertices), the
+// collection hands every vertex to that device's buffer and keeps no copy of its own:
+// what stays is what culling and the items need (centres, radii, owners, serials). It
+// can then be drawn only on that device; once the device is gone, or for another device
+// or a reader of vertices (NeedsVertices), its items must build it again. Until then
+// deleted primitives stay in place, as holes the runs skip.
 
 #include <cmath>
 #include <cstddef>
@@ -144,12 +151,20 @@ class TDxPrimCollection {
   // The places of the range's primitives that are still stored.
   TDxPrimRun IndicesOf(const TDxPrimRange& range) const;
   size_t VisibleCount() const { return visible_.size(); }
-  // The vertices of primitives First ... First + Count - 1, as stored.
+  // The vertices of primitives First ... First + Count - 1, as stored; raises
+  // EVellmarError when they were handed over to a device.
   std::span<const TDxVertex> RunVertices(const TDxPrimRun& run) const;
+  // Primitives 0 ... HandedOverCount() - 1 live only in a device's buffer.
+  size_t HandedOverCount() const { return handedOver_; }
+  // Whether the collection must be built again by its items before it can be drawn on
+  // the device (nullptr: before its vertices can be read): it handed its vertices to
+  // another device, or the device lost them, lacks room for the primitives added since,
+  // or holds a tenth of deleted ones that only a build can drop.
+  bool NeedsVertices(const IGpuDevice* device) const;
   // Devices holding a vertex buffer of this collection.
   size_t DeviceBufferCount() const { return deviceBuffers_.LinkCount(); }
   // Bytes of vertices the collection keeps itself, and those its devices' buffers hold.
-  size_t HeldVertexBytes() const { return vertices_.size() * sizeof(TDxVertex); }
+  size_t HeldVertexBytes() const { return (bounds_.size() - handedOver_) * verticesPerPrim_ * sizeof(TDxVertex); }
   size_t DeviceVertexBytes() const { return deviceBuffers_.DeviceBytes(); }
   // Primitives flagged and not yet freed.
   size_t DeletedCount() const { return deletedCount_; }
@@ -206,6 +221,7 @@ class TDxPrimCollection {
   TDxSerialRuns serials_;
   TPodArray<TDxVertex> vertices_;
   uint64_t nextSerial_ = 1;
+  size_t handedOver_ = 0;  // primitives whose vertices went to a device and are not kept
 
   TDeviceVertexBuffers deviceBuffers_;
   TDxPrimGrid grid_;

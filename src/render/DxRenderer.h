@@ -47,6 +47,11 @@ class TdxRenderer : public ITransformTarget {
 
   // Without a device nothing is drawn; callers may ask to skip work early.
   bool HasDevice() const { return device_ != nullptr; }
+  // Whether collections drawn here hand their vertices to the device for good and drop
+  // their own copy (see DxPrimCollection.h): for a renderer that lives as long as the
+  // streets it draws, or draws them once. Off unless set.
+  bool KeepsVertices() const { return keepsVertices_; }
+  void SetKeepsVertices(bool keeps) { keepsVertices_ = keeps; }
   // The device, nullptr after a failed creation. Texture surfaces create their device
   // textures here.
   IGpuDevice* Device() const { return device_.get(); }
@@ -142,6 +147,7 @@ class TdxRenderer : public ITransformTarget {
   int32_t width_;
   int32_t height_;
   std::unique_ptr<IGpuDevice> device_;
+  bool keepsVertices_ = false;
   std::unique_ptr<TMatrixShell> world_;
   std::unique_ptr<TMatrixShell> view_;
   std::unique_ptr<TMatrixShell> projection_;

@@ -12,7 +12,7 @@
 namespace vellmar {
 
 TOffscreenFrame RenderOffscreenFrame(uint32_t Width, uint32_t Height,
-                                     const std::function<void(TdxRenderer&)>& Draw) {
+                                     const std::function<void(TdxRenderer&)>& Draw, bool KeepsVertices) {
   HeadlessGlContext context(Width, Height);
   HeadlessGlContext::TCurrent current(context);
   std::string failure;
@@ -23,6 +23,7 @@ TOffscreenFrame RenderOffscreenFrame(uint32_t Width, uint32_t Height,
         [&](std::unique_ptr<IGpuDevice>& device) { return GlDevice::Create(Width, Height, device); },
         [&](const std::string& message) { failure = message; });
     if (!renderer.HasDevice()) throw EVellmarError("RenderOffscreenFrame: " + failure);
+    renderer.SetKeepsVertices(KeepsVertices);
     constexpr uint32_t white = MakeColor(255, 255, 255, 255);
     renderer.BeginFrame();
     renderer.SetAmbientColor(white);
@@ -44,8 +45,8 @@ TBitmap TOffscreenFrame::ToBitmap() const {
 }
 
 void RenderOffscreenPng(uint32_t Width, uint32_t Height, const std::function<void(TdxRenderer&)>& Draw,
-                        const std::filesystem::path& Path) {
-  RenderOffscreenFrame(Width, Height, Draw).ToBitmap().SaveToPngFile(Path, TPngAlpha::Opaque);
+                        const std::filesystem::path& Path, bool KeepsVertices) {
+  RenderOffscreenFrame(Width, Height, Draw, KeepsVertices).ToBitmap().SaveToPngFile(Path, TPngAlpha::Opaque);
 }
 
 }  // namespace vellmar

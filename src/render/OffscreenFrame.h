@@ -26,12 +26,15 @@ struct TOffscreenFrame {
 // The frame as the viewer starts it (white tint, cleared to opaque white, identity
 // matrices), then Draw, then the frame's end. Raises EVellmarError when no context or
 // device can be made; errors raised by Draw pass through after the context is released.
+// KeepsVertices: the renderer's (TdxRenderer::KeepsVertices), for a frame that is the
+// last its collections are drawn in before they are built again or freed (a tool that
+// draws one picture): they keep no copy of the vertices the frame's device holds.
 TOffscreenFrame RenderOffscreenFrame(uint32_t Width, uint32_t Height,
-                                     const std::function<void(TdxRenderer&)>& Draw);
+                                     const std::function<void(TdxRenderer&)>& Draw, bool KeepsVertices = false);
 
 // RenderOffscreenFrame written to Path as an opaque PNG; the old file stays whole when
 // writing fails.
 void RenderOffscreenPng(uint32_t Width, uint32_t Height, const std::function<void(TdxRenderer&)>& Draw,
-                        const std::filesystem::path& Path);
+                        const std::filesystem::path& Path, bool KeepsVertices = false);
 
 }  // namespace vellmar

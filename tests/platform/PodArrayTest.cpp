@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <numeric>
 #include <span>
@@ -76,6 +77,41 @@ TEST(PodArray, MoveHandsOverTheStoreAndEmptiesTheSource) {
   EXPECT_EQ(taken[0], 42u);
   const std::span<const uint64_t> view(taken);
   EXPECT_EQ(view.size(), 1u);
+}
+
+// Records discarded in slices, each call going on where the last kept a page: every
+// record outside the discarded range keeps its value, the pages wholly inside read as
+// zeros, and the memory goes (resident size falls) where the array has pages of its own.
+TEST(PodArray, DiscardedRecordsGiveBackTheirPagesAndTheRestStays) {
+  TPodArray<TRecord> array;
+  const size_t count = 4 * TPodArray<TRecord>::kMappedFrom / sizeof(TRecord);
+  for (size_t i = 0; i < count; ++i) array.push_back(TRecord{static_cast<uint32_t>(i), static_cast<float>(i) * 0.5f, i * 7});
+  const size_t first = 1001;
+  const size_t end = count - 999;
+  size_t from = first;
+  for (size_t slice = first; slice < end; slice += 777) {
+    from = array.DiscardRecords(from, std::min(end, slice + 777) - from);
+    ASSERT_GE(from, first);
+    ASSERT_LE(from, end);
+  }
+  size_t zeroed = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const TRecord& r = array[i];
+    const bool kept = r.Index == i && r.Tag == i * 7;
+    if (i < first || i >= end) {
+      ASSERT_TRUE(kept) << "record " << i << " lies outside the discarded range";
+    } else if (!kept) {
+      ASSERT_EQ(r.Index, 0u);
+      ASSERT_EQ(r.Tag, 0u);
+      ++zeroed;
+    }
+  }
+  if (TPodArray<TRecord>::kMaps) {
+    // Only the pages at the two ends of the range (and where it meets a slice) may stay.
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE)) / sizeof(TRecord);
+    EXPECT_GE(zeroed, end - first - 2 * page);
+  }
+  EXPECT_EQ(array.DiscardRecords(5, 0), 5u);
 }
 
 }  // namespace
