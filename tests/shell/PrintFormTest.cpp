@@ -23,6 +23,7 @@
 #include "ShellFixture.h"
 #include "support/PdfRaster.h"
 #include "WaitSoon.h"
+#include "support/Prerequisite.h"
 
 namespace vellmar::test {
 namespace {
@@ -51,11 +52,6 @@ std::set<std::string> FileNames(const std::filesystem::path& folder) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;
-}
-
-std::string FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
 class PrintFormTest : public ShellTest {
@@ -96,7 +92,9 @@ TEST_F(PrintFormTest, ExportsTheSheetAndTheViewAsPdfAndTheViewAsAPicture) {
   ASSERT_FALSE(print->Preview().pixmap().isNull()) << print->Status().text().toStdString();
   EXPECT_NEAR(double(print->Preview().pixmap().width()) / print->Preview().pixmap().height(), 420.0 / 297, 0.01);
 
-  const std::string missing = PdfToolsMissing();
+  // Without the PDF tools the page sizes could not be read: skipped (failed on CI) as a
+  // whole, not left out while the rest passes.
+  if (const std::string missing = PdfToolsMissing(); !missing.empty()) VELLMAR_SKIP_OR_FAIL(missing);
   struct TCase {
     int Page;
     const char* Name;
@@ -109,7 +107,6 @@ TEST_F(PrintFormTest, ExportsTheSheetAndTheViewAsPdfAndTheViewAsAPicture) {
     QTest::mouseClick(Button(*print, QStringLiteral("Экспорт PDF…")), Qt::LeftButton);
     ASSERT_SOON(!print->Busy(), 30000);
     ASSERT_TRUE(std::filesystem::exists(dir_ / c.Name)) << c.Name << ": " << print->Status().text().toStdString();
-    if (!missing.empty()) continue;
     const std::optional<TPageSize> size = PdfPageSize(dir_ / c.Name);
     ASSERT_TRUE(size) << c.Name;
     EXPECT_NEAR(size->Width, c.Width, 0.01) << c.Name;
@@ -166,7 +163,7 @@ TEST_F(PrintFormTest, APdfIsWrittenOnAWorkerThreadWhileTheBarCountsTheItemsToThe
   after.insert("sheet.pdf");
   EXPECT_EQ(FileNames(dir_.Path()), after);
   EXPECT_FALSE(form_->StreetLent());
-  if (!PdfToolsMissing().empty()) GTEST_SKIP() << PdfToolsMissing();
+  if (!PdfToolsMissing().empty()) VELLMAR_SKIP_OR_FAIL(PdfToolsMissing());
   EXPECT_EQ(PdfPageCount(dir_ / "sheet.pdf"), 1);
   // Drawn, not blank: some pixels of the page are not white.
   const std::optional<TOffscreenFrame> page = RasterisePdf(dir_ / "sheet.pdf", 20);
@@ -215,7 +212,8 @@ TEST_F(PrintFormTest, AStoppedPdfLeavesTheOldFileAndNoTemporaryAndTheWindowDraws
       ASSERT_SOON(!print->Busy(), 30000);
       EXPECT_EQ(print->Status().text(), QStringLiteral("Запись PDF отменена"));
     }
-    EXPECT_EQ(FileBytes(dir_ / "out.pdf"), old);
+    const std::vector<uint8_t> kept = FileBytes(dir_ / "out.pdf");
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), old);
     EXPECT_EQ(FileNames(dir_.Path()), before);
     EXPECT_FALSE(form_->StreetLent());
     const int frames = form_->FrameCount();

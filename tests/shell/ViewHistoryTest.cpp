@@ -94,12 +94,14 @@ TEST_F(ViewHistoryTest, EachStreetHasItsOwnHistory) {
   Look(b);
   form_->OpenFiles({DemoCopy("second.pln")});
   ASSERT_EQ_SOON(Streets().StreetCount(), 2);
+  ASSERT_EQ_SOON(History().Count(), size_t{1});
+  const TViewState opened = Drawer().View();
   const TViewState second{{250, 5, 0}, 0.04f, 0.2f};
+  ASSERT_NE(opened.Centre.x, second.Centre.x);
   Look(second);
   Key(Qt::Key_Left);  // the second street's first view is the one it opened with
-  QTest::qWait(100);
-  EXPECT_NE(Drawer().Centre().x, b.Centre.x);
-  EXPECT_NE(Drawer().Centre().x, a.Centre.x);
+  ASSERT_EQ_SOON(Drawer().Centre().x, opened.Centre.x);
+  ExpectSame(Drawer().View(), opened);
   form_->StreetsTab().setCurrentIndex(0);
   ASSERT_EQ_SOON(Drawer().Centre().x, b.Centre.x);
   Key(Qt::Key_Left);
