@@ -21,6 +21,7 @@
 #include "items/ItemPicker.h"
 #include "items/ItemSnapper.h"
 #include "support/PdfRaster.h"
+#include "support/Prerequisite.h"
 #include "support/RecordedFrame.h"
 #include "support/TestSupport.h"
 #include "underlay/AllKinds.h"
@@ -31,7 +32,7 @@ namespace {
 constexpr int32_t kLineMarking = 10;
 
 std::filesystem::path DemoStreet() {
-  return std::filesystem::path(__FILE__).parent_path() / "../../examples/demo.pln";
+  return test::SourceDir() / "examples/demo.pln";
 }
 
 using TDrawnVertex = std::tuple<float, float, float, uint32_t, float, float>;
@@ -118,7 +119,7 @@ TEST_F(StreetHandOverTest, PickingAndSnappingFindAMarkingFromItsGeometry) {
 }
 
 TEST_F(StreetHandOverTest, APrintedPageHasThePixelsOfAStreetNeverHandedOver) {
-  if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) GTEST_SKIP() << missing;
+  if (const std::string missing = test::PdfToolsMissing(); !missing.empty()) VELLMAR_SKIP_OR_FAIL(missing);
   HandOver();
   test::TempDir dir;
   TViewPrint print;
