@@ -4,7 +4,9 @@
 // The streets open when the viewer last closed open again (unless the settings say
 // otherwise); street files given on the command line open after them as if chosen in the
 // open dialog; without any, the viewer starts on one empty street. With --screenshot the window is drawn once
-// at the given size (default 1280x800), written as a PNG, and the program ends. Once the
+// at the given size (default 1280x800), written as a PNG, and the program ends; messages
+// go to the standard error, a file that cannot be opened ends it with code 1 and no
+// picture, and the settings file is left as it was. Once the
 // files are open the steps run first, in order, each drawn before the next: --view
 // centres the plan on the world point X,Y (metres) with W metres across, --action
 // triggers the window's action or view button of that name (layersPanelToggle shows the
@@ -12,35 +14,21 @@
 // in the mouse mode of the moment.
 
 #include <cstdio>
-#include <exception>
+#include <memory>
 #include <vector>
 
-#include <QAction>
 #include <QApplication>
-#include <QMouseEvent>
-#include <QPixmap>
 #include <QStringList>
-#include <QTimer>
 
-#include "geometry/Vector.h"
 #include "platform/files/DirectoryProvider.h"
-#include "shell/files/StreetOpener.h"
-#include "shell/plan/FloatingAction.h"
-#include "shell/plan/MainPlanDrawer.h"
-#include "shell/plan/PlanSurface.h"
+#include "shell/ui/Settings.h"
+#include "shell/ui/ShellPrompts.h"
 #include "shell/ui/Translation.h"
 #include "shell/window/MainForm.h"
+#include "shell/window/ScreenshotRun.h"
 #include "underlay/AllKinds.h"
 
 namespace {
-
-// What to do in the window before its picture is taken.
-struct TStep {
-  enum TKind { kView, kAction, kClick } Kind;
-  QString Action;
-  QPointF World;
-  double Width = 0.0;  // of a view, metres
-};
 
 // "X,Y" or "X,Y,W" as numbers; empty when the text is not that many numbers.
 std::vector<double> Numbers(const QString& text, qsizetype count) {
@@ -58,7 +46,7 @@ struct TOptions {
   QStringList Files;
   QString Screenshot;
   QSize Size{1280, 800};
-  std::vector<TStep> Steps;
+  std::vector<vellmar::TScreenshotStep> Steps;
 };
 
 bool Parse(const QStringList& args, TOptions& options) {
@@ -71,15 +59,15 @@ bool Parse(const QStringList& args, TOptions& options) {
     if (arg == QLatin1String("--screenshot")) {
       options.Screenshot = args[++i];
     } else if (arg == QLatin1String("--action")) {
-      options.Steps.push_back({TStep::kAction, args[++i], {}});
+      options.Steps.push_back({vellmar::TScreenshotStep::kAction, args[++i], {}});
     } else if (arg == QLatin1String("--click")) {
       const std::vector<double> xy = Numbers(args[++i], 2);
       if (xy.empty()) return false;
-      options.Steps.push_back({TStep::kClick, QString(), {xy[0], xy[1]}});
+      options.Steps.push_back({vellmar::TScreenshotStep::kClick, QString(), {xy[0], xy[1]}});
     } else if (arg == QLatin1String("--view")) {
       const std::vector<double> xyw = Numbers(args[++i], 3);
       if (xyw.empty() || !(xyw[2] > 0.0)) return false;
-      options.Steps.push_back({TStep::kView, QString(), {xyw[0], xyw[1]}, xyw[2]});
+      options.Steps.push_back({vellmar::TScreenshotStep::kView, QString(), {xyw[0], xyw[1]}, xyw[2]});
     } else if (arg == QLatin1String("--size")) {
       const QStringList sides = args[++i].split(QLatin1Char('x'));
       bool okW = false, okH = false;
@@ -93,57 +81,6 @@ bool Parse(const QStringList& args, TOptions& options) {
   }
   // Steps are for the picture only.
   return options.Steps.empty() || !options.Screenshot.isEmpty();
-}
-
-// A left click on the plan where the world point is shown, the pointer moving there first.
-void ClickPlan(vellmar::TMainForm& form, QPointF world) {
-  // The view maps pixels to the world affinely: solve for the pixel from three of them.
-  vellmar::TMainPlanDrawer& drawer = form.Drawer();
-  const vellmar::TXYZ o = drawer.ScreenToWorld(0, 0), ex = drawer.ScreenToWorld(1, 0), ey = drawer.ScreenToWorld(0, 1);
-  const double ax = double{ex.x} - o.x, ay = double{ex.y} - o.y, bx = double{ey.x} - o.x, by = double{ey.y} - o.y;
-  const double dx = world.x() - o.x, dy = world.y() - o.y, det = ax * by - bx * ay;
-  QWidget& surface = form.Surface();
-  const QPointF at = QPointF((dx * by - bx * dy) / det, (ax * dy - dx * ay) / det) / surface.devicePixelRatioF();
-  const QPointF global = surface.mapToGlobal(at);
-  QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  for (QMouseEvent* event : {&move, &press, &release}) QApplication::sendEvent(&surface, event);
-}
-
-// Waits for the first frame drawn after everything opened, runs the steps one a frame,
-// then saves the window.
-void SaveScreenshotWhenDrawn(vellmar::TMainForm& form, const QString& path, std::vector<TStep> steps) {
-  auto* poll = new QTimer(&form);
-  QObject::connect(poll, &QTimer::timeout, &form, [&form, path, poll, steps, next = size_t{0}]() mutable {
-    if (form.FrameCount() == 0 || form.NeedsRedraw() || form.Opener().Busy()) return;
-    if (next < steps.size()) {
-      const TStep& step = steps[next++];
-      if (step.Kind == TStep::kView) {
-        // The viewport is 2 / scale world units across.
-        form.Drawer().SetView({vellmar::MakeXYZ(step.World.x(), step.World.y(), 0), static_cast<float>(2.0 / step.Width), 0.0f});
-      } else if (step.Kind == TStep::kClick) {
-        ClickPlan(form, step.World);
-      } else if (auto* action = form.findChild<QAction*>(step.Action)) {
-        action->trigger();
-      } else {
-        try {
-          form.FloatingActions().Named(step.Action).Click();
-        } catch (const std::exception&) {
-          std::fprintf(stderr, "vellmar: the window has no action %s\n", qPrintable(step.Action));
-          QApplication::exit(2);
-          return;
-        }
-      }
-      form.PlanChanged();
-      return;
-    }
-    poll->stop();
-    const bool saved = form.grab().save(path, "PNG");
-    if (!saved) std::fprintf(stderr, "vellmar: cannot write %s\n", qPrintable(path));
-    QApplication::exit(saved ? 0 : 1);
-  });
-  poll->start(100);
 }
 
 }  // namespace
@@ -160,16 +97,21 @@ int main(int argc, char** argv) {
   }
   vellmar::RegisterAllKinds();
   const vellmar::TTranslation translation;
-  vellmar::TMainForm form;
-  if (!options.Screenshot.isEmpty()) {
+  const bool screenshot = !options.Screenshot.isEmpty();
+  // A picture leaves the user's settings as they were, and tells what goes wrong on the
+  // standard error instead of in message boxes nobody sees.
+  if (screenshot) vellmar::SetSettingsWritable(false);
+  vellmar::TMainForm form(screenshot ? std::make_unique<vellmar::TConsolePrompts>() : nullptr);
+  if (screenshot) {
     form.resize(options.Size);
     // Nobody is there to choose a data directory; what is missing stays missing.
     vellmar::DirectoryProvider().SetAsker({});
-    SaveScreenshotWhenDrawn(form, options.Screenshot, options.Steps);
+    new vellmar::TScreenshotRun(form, options.Screenshot, options.Files, options.Steps,
+                                [](int code) { QApplication::exit(code); });
   }
   form.show();
   // A picture of the command line's files only, never of the last session.
-  if (options.Screenshot.isEmpty()) form.RestoreSession();
+  if (!screenshot) form.RestoreSession();
   if (!options.Files.isEmpty()) form.OpenFilesInBackground(options.Files);
   return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "document/ViewState.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "document/StreetStructure.h"
 #include "render/DxRenderer.h"
@@ -30,6 +31,20 @@ TViewState FitStreetView(TStreetStructure& street) {
                  0.0f};
   const double extent = std::max(double{b[2]} - b[0], double{b[3]} - b[1]);
   view.Scale = static_cast<float>(1.0 / (extent + 1.0));
+  return view;
+}
+
+TViewState FitStreetViewTo(TStreetStructure& street, int width, int height) {
+  TViewState view = FitStreetView(street);
+  if (width <= 0 || height <= 0 || street.Points().Count() < 2) return view;
+  const TPointBounds b = street.Points().GetBounds();
+  // Points all in one place still get a unit square around them.
+  double dx = double{b[2]} - b[0], dy = double{b[3]} - b[1];
+  if (!(dx > 0.0) && !(dy > 0.0)) dx = dy = 1.0;
+  const double usable = 1.0 - 2.0 * kFitMargin;
+  const double pixelsPerUnit = usable * std::min(dx > 0.0 ? width / dx : HUGE_VAL, dy > 0.0 ? height / dy : HUGE_VAL);
+  // The scale counts normalised device units across the width: 2 for the whole of it.
+  view.Scale = static_cast<float>(2.0 * pixelsPerUnit / width);
   return view;
 }
 

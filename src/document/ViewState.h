@@ -23,6 +23,13 @@ TViewState StreetView(const TStreetStructure& street);
 // Centres the street's point bounds with the larger extent (plus one unit) across the
 // viewport, rotation 0; fewer than two points give the origin at scale 0.01.
 TViewState FitStreetView(TStreetStructure& street);
+// The whole street in a viewport of width × height pixels, as "show the whole street"
+// does: the bounds' centre in the middle, rotation 0, and the scale at which the bounds
+// fill the viewport up to a margin of kFitMargin of each side on the side they reach
+// first (the width for a wide street, the height for a tall one or a square one in a
+// wide window). An empty viewport gives FitStreetView.
+inline constexpr double kFitMargin = 0.03;
+TViewState FitStreetViewTo(TStreetStructure& street, int width, int height);
 
 // Identity world and projection; the view matrix maps the view's centre to the middle
 // of the viewport, turned by the rotation and scaled by the scale (y by width / height

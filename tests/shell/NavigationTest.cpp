@@ -3,9 +3,11 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include <QWheelEvent>
 
+#include "document/StreetStructure.h"
 #include "render/DxRenderer.h"
 #include "shell/plan/FloatingAction.h"
 #include "shell/plan/PlanSurface.h"
@@ -110,10 +112,41 @@ TEST_F(NavigationTest, CtrlHomeFitsTheWholeStreet) {
   form_->OpenFiles({DemoCopy("a.pln")});
   Drawer().SetView({{5000.0f, 5000.0f, 0.0f}, 3.0f, 1.0f});
   Key(Qt::Key_Home, Qt::ControlModifier);
-  const TViewState fitted = FitStreetView(Drawer().Street());
+  const TViewState fitted = FitStreetViewTo(Drawer().Street(), Drawer().ViewportWidth(), Drawer().ViewportHeight());
   EXPECT_EQ(Drawer().Centre().x, fitted.Centre.x);
   EXPECT_EQ(Drawer().Scale(), fitted.Scale);
   EXPECT_EQ(Drawer().Rotation(), 0.0f);
+}
+
+// The whole street filled about half the window: its larger extent plus one unit was
+// made half the width.
+TEST_F(NavigationTest, CtrlHomeFillsTheWindowWithTheStreetButForAMarginOfAFewPerCent) {
+  struct TCase {
+    const char* What;
+    float X, Y;  // the far corner of the street's points, the near one at the origin
+    bool ByWidth;  // the extent that reaches its side first
+  };
+  const TCase cases[] = {{"a wide street", 100, 10, true}, {"a tall street", 10, 100, false},
+                         {"a square street in a wide window", 100, 100, false}};
+  const double w = Drawer().ViewportWidth(), h = Drawer().ViewportHeight();
+  ASSERT_GT(w, h);
+  for (const TCase& c : cases) {
+    Streets().NewStreet();
+    Streets().CurrentStreet().Points().NewPoint({0, 0, 0});
+    Streets().CurrentStreet().Points().NewPoint({c.X, c.Y, 0});
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    // The street's bounds on the screen, in device pixels, as shares of the viewport.
+    const double ppu = Ppu(), cx = Drawer().Centre().x, cy = Drawer().Centre().y;
+    const double left = w / 2 - cx * ppu, right = w / 2 + (c.X - cx) * ppu;
+    const double top = h / 2 - (c.Y - cy) * ppu, bottom = h / 2 + cy * ppu;
+    const double across = (right - left) / w, up = (bottom - top) / h;
+    const double share = c.ByWidth ? across : up;
+    EXPECT_GE(share, 0.9) << c.What;
+    EXPECT_LE(share, 0.97) << c.What;
+    EXPECT_LE(c.ByWidth ? up : across, share + 1e-6) << c.What << ": the other extent fits too";
+    EXPECT_NEAR(left, w - right, 1.0) << c.What << ": centred across";
+    EXPECT_NEAR(top, h - bottom, 1.0) << c.What << ": centred up";
+  }
 }
 
 TEST_F(NavigationTest, FunctionKeysChooseTheMouseModesWithTheirCursors) {
@@ -152,6 +185,38 @@ TEST_F(NavigationTest, DraggingKeepsTheGrabbedPointUnderThePointer) {
   const TXYZ under = Drawer().ScreenToWorld(to.x(), to.y());
   EXPECT_NEAR(under.x, grabbed.x, 0.5 / Ppu());
   EXPECT_NEAR(under.y, grabbed.y, 0.5 / Ppu());
+}
+
+// At start no mouse mode is chosen, and dragging the plan did nothing.
+TEST_F(NavigationTest, WithNoModeChosenALeftDragPansAndNothingElseDoes) {
+  ASSERT_EQ(form_->MouseMode(), nullptr);
+  struct TCase {
+    const char* What;
+    Qt::MouseButton Button;
+    Qt::KeyboardModifiers Modifiers;
+    bool Pans;
+  };
+  const TCase cases[] = {{"left", Qt::LeftButton, Qt::NoModifier, true},
+                         {"right", Qt::RightButton, Qt::NoModifier, false},
+                         {"shift and left", Qt::LeftButton, Qt::ShiftModifier, false}};
+  for (const TCase& c : cases) {
+    SetPlainView();
+    const QPoint from(300, 200), to(420, 330);
+    const TXYZ grabbed = Drawer().ScreenToWorld(from.x(), from.y());
+    QTest::mousePress(&Surface(), c.Button, c.Modifiers, from);
+    QTest::mouseMove(&Surface(), to);
+    QTest::mouseRelease(&Surface(), c.Button, c.Modifiers, to);
+    const TXYZ under = Drawer().ScreenToWorld(to.x(), to.y());
+    if (c.Pans) {
+      EXPECT_NEAR(under.x, grabbed.x, 0.5 / Ppu()) << c.What;
+      EXPECT_NEAR(under.y, grabbed.y, 0.5 / Ppu()) << c.What;
+    } else {
+      EXPECT_EQ(Drawer().Centre().x, 0.0f) << c.What;
+      EXPECT_EQ(Drawer().Centre().y, 0.0f) << c.What;
+    }
+  }
+  EXPECT_EQ(form_->MouseMode(), nullptr) << "no mode is chosen by dragging";
+  EXPECT_TRUE(Surface().cursor().pixmap().isNull()) << "the plain cursor stays";
 }
 
 TEST_F(NavigationTest, ARightButtonDragMovesNothingInTheShiftMode) {
@@ -258,6 +323,31 @@ TEST_F(NavigationTest, AWheelTurnOutsideTheSurfaceIsNotHandled) {
   Wheel(QPoint(-5, 100), 120);
   EXPECT_FALSE(form_->NeedsRedraw());
   EXPECT_EQ(Drawer().Scale(), 0.01f);
+}
+
+// Only the sign of each wheel event counted: a touchpad sending a notch in four parts
+// zoomed four full steps.
+TEST_F(NavigationTest, TheWheelStepsOncePerNotchOfAngleHoweverTheEventsSplitIt) {
+  struct TCase {
+    const char* What;
+    std::vector<int> Deltas;
+    int Steps;
+  };
+  // In order: the angle left over from one case counts in the next.
+  const TCase cases[] = {
+      {"a notch in four parts", {30, 30, 30, 30}, 1},
+      {"a standard notch", {120}, 1},
+      {"two notches at once", {240}, 2},
+      {"backwards in three parts", {-40, -40, -40}, -1},
+      {"turning back drops the part of a notch", {100, -100}, 0},
+      {"the part left completes with the next", {-20}, -1},
+  };
+  const QPoint middle(Surface().width() / 2, Surface().height() / 2);
+  for (const TCase& c : cases) {
+    SetPlainView();
+    for (const int delta : c.Deltas) Wheel(middle, delta);
+    EXPECT_TRUE(Near(Drawer().Scale(), 0.01 * std::pow(1.1, -2 * c.Steps), 1e-5)) << c.What << ": " << Drawer().Scale();
+  }
 }
 
 }  // namespace vellmar::test

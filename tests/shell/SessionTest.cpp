@@ -74,6 +74,24 @@ TEST_P(SessionTest, StreetsOpenAtCloseComeBackWithViewsAndCurrentTab) {
   }
 }
 
+// A file named on the command line that the last session was still reading was dropped
+// as already on its way, and the session's current tab stayed current.
+TEST_F(ShellTest, AFileNamedAgainWhileTheSessionReadsItBecomesCurrent) {
+  const QString first = DemoCopy("first.pln"), second = DemoCopy("second.pln"), third = DemoCopy("third.pln");
+  form_->OpenFiles({first, second, third});
+  ASSERT_EQ(Streets().CurrentIndex(), 2);
+  ASSERT_TRUE(form_->close());
+  MakeForm();
+  form_->RestoreSession();
+  form_->OpenFilesInBackground({first});
+  WaitForOpening();
+  Settle();
+  EXPECT_EQ(Captions(*form_), (QStringList{"first.pln", "second.pln", "third.pln"}));
+  EXPECT_EQ(Streets().CurrentFileName(), first);
+  EXPECT_EQ(form_->StreetsTab().currentIndex(), 0);
+  EXPECT_TRUE(prompts_->Messages.isEmpty()) << prompts_->Messages.join("|").toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Restarts, SessionTest,
     testing::Values(TSessionCase{"AllThere", false, false, {"first.pln", "second.pln", "third.pln"}, 0},

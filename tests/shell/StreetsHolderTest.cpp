@@ -2,8 +2,12 @@
 
 #include <fstream>
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QTabBar>
 
 #include "document/StreetStructure.h"
@@ -49,13 +53,43 @@ TEST_F(ShellTest, OpeningThreeFilesReplacesThePristineStreetAndTheLastIsCurrent)
   EXPECT_TRUE(prompts_->Messages.isEmpty()) << prompts_->Messages.join("|").toStdString();
 }
 
-TEST_F(ShellTest, TheSamePathInOtherLetterCaseIsRefusedWithTheMessage) {
-  const QString path = DemoCopy("Main.pln");
-  form_->OpenFiles({path});
-  const QString upper = QFileInfo(path).absolutePath() + QStringLiteral("/MAIN.PLN");
-  form_->OpenFiles({upper});
-  EXPECT_EQ(prompts_->Messages, QStringList{kAlreadyOpen});
-  EXPECT_EQ(Tabs(*form_), QStringList{"Main.pln"});
+// Open files were known by their names with letter case ignored: on Linux "Main.pln"
+// beside an open "main.pln" is another file and was refused, while a symbolic or a hard
+// link to the open file was read a second time.
+TEST_F(ShellTest, ASecondOpenOfTheSameFileIsRefusedWithTheMessageWhateverItsNameButLetterCaseCounts) {
+  const QString path = DemoCopy("main.pln");
+  std::filesystem::create_directory(dir_ / "sub");
+  std::filesystem::create_symlink(dir_ / "main.pln", dir_ / "link.pln");
+  std::filesystem::create_hard_link(dir_ / "main.pln", dir_ / "hard.pln");
+  struct TCase {
+    const char* What;
+    QString Name;
+    bool Refused;
+  };
+  const TCase cases[] = {
+      {"the same name", path, true},
+      {"a symbolic link", Q(dir_ / "link.pln"), true},
+      {"a hard link", Q(dir_ / "hard.pln"), true},
+      {"a dot and a dot-dot", Q(dir_ / "sub" / ".." / "." / "main.pln"), true},
+      {"another letter case", DemoCopy("Main.pln"), false},
+  };
+  for (const bool background : {false, true}) {
+    for (const TCase& c : cases) {
+      const std::string what = std::string(c.What) + (background ? ", in the background" : "");
+      Streets().CloseAll();
+      form_->OpenFiles({path});
+      prompts_->Messages.clear();
+      if (background) {
+        form_->OpenFilesInBackground({c.Name});
+        WaitForOpening();
+      } else {
+        form_->OpenFiles({c.Name});
+      }
+      EXPECT_EQ(Streets().StreetCount(), c.Refused ? 1 : 2) << what;
+      EXPECT_EQ(prompts_->Messages, c.Refused ? QStringList{kAlreadyOpen} : QStringList{}) << what;
+      EXPECT_EQ(Streets().CurrentFileName(), c.Refused ? path : TStreetsHolderModule::StreetPath(c.Name)) << what;
+    }
+  }
 }
 
 TEST_F(ShellTest, ADamagedFileIsReportedOnceAndLeavesTheOtherTabsAlone) {
@@ -91,6 +125,31 @@ TEST_F(ShellTest, ClosingATabMovesTheCurrentOneAsTheTabsShift) {
     EXPECT_EQ(QFileInfo(Streets().CurrentFileName()).fileName().toStdString(), c.ExpectedName)
         << "current " << c.Current << ", closed " << c.Closed;
   }
+}
+
+// The tab menu's "Закрыть" closed the current street, not the tab right-clicked.
+TEST_F(ShellTest, RightClickingATabMakesItCurrentSoItsMenuClosesThatTab) {
+  form_->OpenFiles({DemoCopy("a.pln"), DemoCopy("b.pln"), DemoCopy("c.pln")});
+  ASSERT_EQ(Streets().CurrentIndex(), 2);
+  QTabBar& tabs = form_->StreetsTab();
+  const QPoint at = tabs.tabRect(0).center();
+  QContextMenuEvent click(QContextMenuEvent::Mouse, at, tabs.mapToGlobal(at));
+  QApplication::sendEvent(&tabs, &click);
+  EXPECT_EQ(Streets().CurrentIndex(), 0);
+  EXPECT_EQ(form_->FileNameLabel().text(), Streets().FileNameAt(0));
+  QAction* close = nullptr;
+  QMenu* shown = nullptr;
+  for (QMenu* menu : form_->findChildren<QMenu*>()) {
+    if (!menu->isVisible()) continue;
+    shown = menu;
+    for (QAction* action : menu->actions()) {
+      if (action->text() == QStringLiteral("Закрыть")) close = action;
+    }
+  }
+  ASSERT_NE(close, nullptr) << "the tab menu is shown";
+  shown->hide();
+  close->trigger();
+  EXPECT_EQ(Tabs(*form_), (QStringList{"b.pln", "c.pln"}));
 }
 
 TEST_F(ShellTest, ClosingTheOnlyTabLeavesANewEmptyStreet) {
@@ -221,6 +280,42 @@ TEST_F(ShellTest, TheOpenDialogStartsOnTheFileChosenInTheLastRun) {
   prompts_->FilesToChoose = {};
   form_->OpenStreetExecute();
   EXPECT_EQ(prompts_->StartedOn, path);
+}
+
+// The recent-files list and the open dialog's last file were written between adding a
+// street and making it current, and after writing a saved file: a settings file that
+// could not be written left the new tab behind the pristine street, reported a save that
+// worked as failed and kept a tab open that the user had saved and closed.
+TEST_F(ShellTest, AnUnwritableSettingsFileIsOneWarningAndOpeningSavingAndClosingComplete) {
+  const std::filesystem::path settings =
+      QSettings(QSettings::IniFormat, QSettings::UserScope, ProgramKeyName(), ProgramKeyName()).fileName().toStdString();
+  // A directory where the file would be written: no user, not even root, can write it.
+  std::filesystem::remove(settings);
+  std::filesystem::create_directories(settings);
+  struct TRemove {
+    std::filesystem::path Directory;
+    ~TRemove() { std::filesystem::remove_all(Directory); }
+  } const remove{settings};
+  const QString a = DemoCopy("a.pln"), b = DemoCopy("b.pln");
+  prompts_->FilesToChoose = {a, b};
+  form_->OpenStreetExecute();
+  WaitForOpening();
+  Settle();
+  EXPECT_EQ(Tabs(*form_), (QStringList{"a.pln", "b.pln"}));
+  EXPECT_EQ(form_->StreetsTab().currentIndex(), 1);
+  EXPECT_EQ(form_->FileNameLabel().text(), b);
+  ASSERT_EQ(prompts_->Messages.size(), 1) << prompts_->Messages.join("|").toStdString();
+  EXPECT_TRUE(prompts_->Messages[0].contains(QString::fromStdString(settings.string())));
+
+  Streets().CurrentStreet().SetWorkTime(55);
+  Streets().CurrentStreet().MarkModified();
+  prompts_->Answers = {TAnswer::Yes};
+  form_->CloseStreetMIClick();
+  EXPECT_EQ(Tabs(*form_), QStringList{"a.pln"});
+  EXPECT_EQ(prompts_->Messages.size(), 1) << prompts_->Messages.join("|").toStdString();
+  TStreetStructure reread;
+  reread.LoadFromFile(b.toStdString());
+  EXPECT_EQ(reread.WorkTime(), 55);
 }
 
 }  // namespace vellmar::test

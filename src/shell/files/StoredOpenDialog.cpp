@@ -16,7 +16,8 @@ QStringList TStoredOpenDialog::Execute() {
   const QStringList chosen = prompts_.ChooseStreetFiles(fileName_);
   if (chosen.isEmpty()) return chosen;
   fileName_ = chosen.front();
-  WriteSettingString(section_, kFileName, fileName_);
+  WriteSettingsOrWarn([&] { WriteSettingString(section_, kFileName, fileName_); },
+                      [this](const QString& text) { prompts_.ShowMessage(text); });
   return chosen;
 }
 

@@ -14,7 +14,8 @@ class TStoredOpenDialog {
   // Section is the owner's name + "." + the dialog's name ("StreetsHolderModule.OpenDialog").
   TStoredOpenDialog(IShellPrompts& prompts, QString section) : prompts_(prompts), section_(std::move(section)) {}
 
-  // Runs the dialog; on confirmation stores the first chosen file and returns them all.
+  // Runs the dialog; on confirmation stores the first chosen file (a warning when the
+  // settings cannot be written) and returns them all.
   QStringList Execute();
   const QString& FileName() const { return fileName_; }
   void SetFileName(const QString& fileName) { fileName_ = fileName; }

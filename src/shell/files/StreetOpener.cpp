@@ -11,6 +11,7 @@
 
 #include "document/StreetStructure.h"
 #include "shell/files/StreetLoadJob.h"
+#include "shell/files/StreetsHolderModule.h"
 #include "shell/ui/ShellPrompts.h"
 #include "shell/ui/ShellText.h"
 
@@ -50,7 +51,7 @@ TStreetOpener::~TStreetOpener() {
 }
 
 bool TStreetOpener::Pending(const QString& fileName) const {
-  const auto same = [&](const QString& other) { return other.compare(fileName, Qt::CaseInsensitive) == 0; };
+  const auto same = [&](const QString& other) { return TStreetsHolderModule::SameStreetFile(other, fileName); };
   return (job_ && same(current_.FileName)) ||
          std::any_of(waiting_.begin(), waiting_.end(), [&](const TRequest& r) { return same(r.FileName); });
 }

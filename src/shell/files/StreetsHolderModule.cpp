@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,15 +83,23 @@ int TStreetsHolderModule::NewStreet() {
   return currentIndex_;
 }
 
+bool TStreetsHolderModule::SameStreetFile(const QString& a, const QString& b) {
+  if (StreetPath(a) == StreetPath(b)) return true;
+  // A name that does not exist (a new street's) is no other file.
+  std::error_code error;
+  return std::filesystem::equivalent(LocalPath(a), LocalPath(b), error) && !error;
+}
+
 int TStreetsHolderModule::IndexOfFile(const QString& fileName) const {
   for (int i = 0; i < StreetCount(); ++i) {
-    if (FileNameAt(i).compare(fileName, Qt::CaseInsensitive) == 0) return i;
+    if (SameStreetFile(FileNameAt(i), fileName)) return i;
   }
   return -1;
 }
 
 void TStreetsHolderModule::NoteRecentFile(const QString& fileName) {
-  AddToRecentList(kSection, kRecentName, fileName, kRecentLimit);
+  WriteSettingsOrWarn([&] { AddToRecentList(kSection, kRecentName, fileName, kRecentLimit); },
+                      [this](const QString& text) { prompts_.ShowMessage(text); });
 }
 
 QString TStreetsHolderModule::StreetPath(const QString& fileName) {

@@ -49,7 +49,11 @@ class TStreetsHolderModule final : public QObject {
   int NewStreet();
   // The absolute, clean form of a street file's name that tabs are known by.
   static QString StreetPath(const QString& fileName);
-  // The tab of the file (letter case ignored); -1 when it is not open.
+  // Whether two names are one file: the same absolute clean path, or two existing paths
+  // on the same device and inode (symbolic links, "..", hard links). Letter case counts,
+  // as it does on the file system: "Demo.pln" beside "demo.pln" is another file.
+  static bool SameStreetFile(const QString& a, const QString& b);
+  // The tab of the file (SameStreetFile); -1 when it is not open.
   int IndexOfFile(const QString& fileName) const;
   // The tab of a file that is open already, which the user is told ("Файл уже
   // загружен."); -1 when the file is not open.
@@ -68,7 +72,7 @@ class TStreetsHolderModule final : public QObject {
   void SetDeviceScope(TDeviceScope scope) { deviceScope_ = std::move(scope); }
 
   // The index of the street read from fileName (made absolute). A file already open,
-  // whatever the letter case, gives the message "Файл уже загружен." and that street's
+  // under whatever name (SameStreetFile), gives the message "Файл уже загружен." and that street's
   // index. A file that cannot be read raises the loader's error and opens nothing.
   int OpenFile(const QString& fileName);
   // OpenFile for each name, in order; a file that fails is reported and the others still
@@ -109,6 +113,8 @@ class TStreetsHolderModule final : public QObject {
     QString FileName;
     std::unique_ptr<TStreetStructure> Street;
   };
+  // The file goes to the front of the recent files; a settings file that cannot be
+  // written is a warning, never a failed open or save.
   void NoteRecentFile(const QString& fileName);
   void InDeviceScope(const std::function<void()>& work) const;
 

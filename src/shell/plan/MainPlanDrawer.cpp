@@ -82,7 +82,7 @@ TXYZ TMainPlanDrawer::ScreenToWorld(double x, double y) {
   return renderer->ScreenToWorld(x, y);
 }
 
-void TMainPlanDrawer::ShowAllView() { SetView(FitStreetView(Street())); }
+void TMainPlanDrawer::ShowAllView() { SetView(FitStreetViewTo(Street(), ViewportWidth(), ViewportHeight())); }
 
 void TMainPlanDrawer::SetupMatrices(TdxRenderer& renderer) {
   if (Scale() == 0.0f) SetScale(kUnsetDrawScale);

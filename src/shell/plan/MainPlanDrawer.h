@@ -44,7 +44,7 @@ class TMainPlanDrawer {
   double PixelsPerUnit();
   // Moves the centre by a screen offset: positive dx to the right, positive dy up.
   void ShiftPixels(double dx, double dy);
-  // The whole current street across the viewport, rotation 0.
+  // The whole current street filling the viewport but for a small margin, rotation 0.
   void ShowAllView();
 
   // Size of the drawing surface in device pixels; 0 × 0 before it has a renderer.

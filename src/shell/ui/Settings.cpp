@@ -1,16 +1,30 @@
 #include "shell/ui/Settings.h"
 
+#include <exception>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
 
 #include "platform/Error.h"
+#include "shell/ui/ShellText.h"
 
 namespace vellmar {
 
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
+
+bool& Writable() {
+  static bool writable = true;
+  return writable;
+}
+
+// Whether WriteSettingsOrWarn warned of a failure that no successful write has ended.
+bool& FailureWarned() {
+  static bool warned = false;
+  return warned;
+}
 
 // Sections are written the Windows way ("Directory\Names"); QSettings nests groups with "/".
 QString GroupOf(const QString& section) {
@@ -33,6 +47,7 @@ class TSettingsFile {
     if (settings_.status() != QSettings::NoError) {
       throw EVellmarError(std::string(operation) + ": cannot write " + settings_.fileName().toStdString());
     }
+    FailureWarned() = false;
   }
 
  private:
@@ -40,6 +55,8 @@ class TSettingsFile {
 };
 
 }  // namespace
+
+void SetSettingsWritable(bool writable) { Writable() = writable; }
 
 QString ProgramKeyName() {
   const QString path = QCoreApplication::applicationFilePath();
@@ -52,6 +69,7 @@ QString ReadSettingString(const QString& section, const QString& name) {
 }
 
 void WriteSettingString(const QString& section, const QString& name, const QString& value) {
+  if (!Writable()) return;
   TSettingsFile file;
   file->setValue(Key(section, name), value);
   file.Flush("WriteSettingString");
@@ -65,6 +83,7 @@ int32_t ReadSettingInteger(const QString& section, const QString& name) {
 }
 
 void WriteSettingInteger(const QString& section, const QString& name, int32_t value) {
+  if (!Writable()) return;
   TSettingsFile file;
   file->setValue(Key(section, name), value);
   file.Flush("WriteSettingInteger");
@@ -89,6 +108,7 @@ void ReadSettingList(const QString& section, const QString& name, QStringList& l
 }
 
 void WriteSettingList(const QString& section, const QString& name, const QStringList& list) {
+  if (!Writable()) return;
   QString text;
   for (const QString& line : list) text += line + kLineEnd;
   TSettingsFile file;
@@ -103,6 +123,16 @@ void AddToRecentList(const QString& section, const QString& name, const QString&
   list.prepend(item);
   while (list.size() > limit) list.removeLast();
   WriteSettingList(section, name, list);
+}
+
+void WriteSettingsOrWarn(const std::function<void()>& write, const std::function<void(const QString& text)>& warn) {
+  try {
+    write();
+  } catch (const std::exception& error) {
+    if (FailureWarned()) return;
+    FailureWarned() = true;
+    warn(ErrorText(error));
+  }
 }
 
 }  // namespace vellmar

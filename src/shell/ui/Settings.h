@@ -6,11 +6,17 @@
 // writing raises EVellmarError when the file cannot be written.
 
 #include <cstdint>
+#include <functional>
 
 #include <QString>
 #include <QStringList>
 
 namespace vellmar {
+
+// Off: every write is dropped and the settings file stays as it is (a run that only takes
+// a picture must not move the user's window and panels or change the recent files).
+// Reading goes on as ever.
+void SetSettingsWritable(bool writable);
 
 // The program's key: the executable's name without directory and extension.
 QString ProgramKeyName();
@@ -33,5 +39,11 @@ void WriteSettingList(const QString& section, const QString& name, const QString
 // Moves item to the front of the stored list (dropping its copies, letter case ignored)
 // and cuts the list to limit lines.
 void AddToRecentList(const QString& section, const QString& name, const QString& item, int limit);
+
+// Runs settings writes that only remember something for later (the recent files, a
+// dialog's last file), so that the open, save or close around them completes when the
+// settings file cannot be written: the failure goes to warn instead, once until a write
+// succeeds again, not at every file opened.
+void WriteSettingsOrWarn(const std::function<void()>& write, const std::function<void(const QString& text)>& warn);
 
 }  // namespace vellmar

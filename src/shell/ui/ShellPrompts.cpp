@@ -1,5 +1,7 @@
 #include "shell/ui/ShellPrompts.h"
 
+#include <cstdio>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -50,6 +52,15 @@ QString TDialogPrompts::ChooseDirectory(const QString& caption, const QString& i
 bool TDialogPrompts::EditDataDirectories(const QString& purpose) {
   TDirectoryForm form(*this, purpose, owner_);
   return form.exec() == QDialog::Accepted;
+}
+
+void TConsolePrompts::ShowMessage(const QString& text) {
+  std::fprintf(stderr, "vellmar: %s\n", text.toLocal8Bit().constData());
+}
+
+TAnswer TConsolePrompts::AskYesNoCancel(const QString& text) {
+  ShowMessage(text);
+  return TAnswer::Cancel;
 }
 
 }  // namespace vellmar

@@ -45,4 +45,17 @@ class TDialogPrompts final : public IShellPrompts {
   QWidget* owner_;
 };
 
+// For a run nobody watches (the viewer taking a picture): messages go to the standard
+// error, each on a line of its own after the program's name; questions are cancelled and
+// dialogs closed unanswered.
+class TConsolePrompts final : public IShellPrompts {
+ public:
+  void ShowMessage(const QString& text) override;
+  TAnswer AskYesNoCancel(const QString& text) override;
+  QStringList ChooseStreetFiles(const QString&) override { return {}; }
+  QString ChooseSaveName(const QString&) override { return {}; }
+  QString ChooseDirectory(const QString&, const QString&) override { return {}; }
+  bool EditDataDirectories(const QString&) override { return false; }
+};
+
 }  // namespace vellmar

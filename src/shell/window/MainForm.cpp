@@ -172,8 +172,11 @@ void TMainForm::BuildLayout() {
   connect(tabsMenu_->addAction(tr("Закрыть")), &QAction::triggered, this, &TMainForm::CloseStreetMIClick);
   connect(tabsMenu_->addAction(tr("Закрыть все")), &QAction::triggered, this,
           &TMainForm::CloseAllMIClick);
-  connect(streetsTab_, &QTabBar::customContextMenuRequested, this,
-          [this](const QPoint& at) { tabsMenu_->popup(streetsTab_->mapToGlobal(at)); });
+  // The menu acts on the current street: the tab clicked becomes current first.
+  connect(streetsTab_, &QTabBar::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (const int clicked = streetsTab_->tabAt(at); clicked >= 0) streetsTab_->setCurrentIndex(clicked);
+    tabsMenu_->popup(streetsTab_->mapToGlobal(at));
+  });
   connect(streetsTab_, &QTabBar::currentChanged, this, &TMainForm::StreetsTabChange);
   fileNameLabel_ = new QLabel(top);
   fileNameLabel_->setContentsMargins(8, 2, 8, 2);
@@ -182,6 +185,8 @@ void TMainForm::BuildLayout() {
   tabs->addWidget(fileNameLabel_);
   row->addLayout(tabs, 1);
   opener_ = std::make_unique<TStreetOpener>(*prompts_, top);
+  // A request for a file that failed or was cancelled on its way does not outlive it.
+  connect(opener_.get(), &TStreetOpener::Idle, this, [this] { currentOnArrival_.clear(); });
   row->addWidget(&opener_->Panel());
   column->addWidget(top);
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -139,11 +140,13 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
   void FormKeyUp(QKeyEvent* event);
   // Shift, Ctrl or Alt going down or up tells the mouse mode, whose marks may depend on them.
   void ModifierKeyToMode(const QKeyEvent* event, bool pressed);
+  // To the mouse mode; with none chosen, to the drag mode, so a left-button drag pans.
   void MouseToMode(QMouseEvent* event, int kind);
   void ReadVisibleLayers();
-  // A street read in the background joins as a tab; current says whether it becomes the
-  // current one.
-  void StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, bool current);
+  // A street read in the background joins as a tab. CurrentRequest (0: none) numbers the
+  // request that it become current: it does unless a later request was shown already,
+  // so the last file asked for is current however the files arrive.
+  void StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, int currentRequest);
   // Frees the old street's GL objects while the surface's context is current.
   void ReplaceStreet(int index, std::unique_ptr<TStreetStructure> street);
   // The print form lends the street to its worker (true) and gives it back (false).
@@ -186,6 +189,12 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
   bool rendererStale_ = false;
   std::vector<std::function<void()>> whenReturned_;
   int frameCount_ = 0;
+  // Requests that a file's tab become current, numbered in the order made, and the
+  // latest one carried out; files asked for while already on their way, with their
+  // request, until they arrive.
+  int currentRequests_ = 0;
+  int currentShown_ = 0;
+  std::vector<std::pair<QString, int>> currentOnArrival_;
   QString frameError_;
   QStringList pendingMessages_;  // the first is the one on the screen
   bool showingMessage_ = false;
@@ -193,6 +202,8 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
   TMouseEvents* mouseMode_ = nullptr;
   TMouseEvents* savedMouseMode_ = nullptr;
   bool temporaryMode_ = false;
+  // The wheel's angle not yet spent on a whole step.
+  int wheelAngle_ = 0;
   std::vector<std::pair<int, TDrawHook>> drawHooks_;
   std::vector<std::pair<int, std::function<void()>>> changeHooks_;
   int nextHookId_ = 0;

@@ -27,6 +27,8 @@ namespace vellmar {
 namespace {
 
 constexpr float kSmallestScale = 1e-6f;
+// The angle of one notch of a standard mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
 
 }  // namespace
 
@@ -114,9 +116,16 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
   const int w = size.width(), h = size.height();
   const int column = at.x() < w / 8 ? 0 : at.x() > w - w / 8 ? 2 : 1;
   const int row = at.y() < h / 8 ? 0 : at.y() > h - h / 8 ? 2 : 1;
+  // A touchpad or a smooth wheel sends a notch in many small parts: one step per notch
+  // (120 units of angle) however it comes; turning back starts the count afresh.
   const int delta = event->angleDelta().y();
-  const int sign = (delta > 0) - (delta < 0);
-  const double e = sign * ((event->modifiers() & Qt::ControlModifier) ? 5 : 2);
+  if ((delta > 0 && wheelAngle_ < 0) || (delta < 0 && wheelAngle_ > 0)) wheelAngle_ = 0;
+  wheelAngle_ += delta;
+  const int steps = wheelAngle_ / kWheelNotch;
+  wheelAngle_ -= steps * kWheelNotch;
+  event->accept();
+  if (steps == 0) return;
+  const double e = steps * ((event->modifiers() & Qt::ControlModifier) ? 5 : 2);
   const double degrees = e * std::numbers::pi / 180;
   const double pixels = std::nearbyint(50 * e);
   Guard([&] {
@@ -141,15 +150,16 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
       }
     }
   });
-  event->accept();
   PlanChanged();
 }
 
 void TMainForm::MouseToMode(QMouseEvent* event, int kind) {
-  if (!mouseMode_) return;
   const TMouseShift shift{event->buttons(), event->modifiers(), event->type() == QEvent::MouseButtonDblClick};
   const QPoint at = surface_->DevicePoint(event->position());
-  TMouseEvents& mode = *mouseMode_;
+  // With no mode chosen a plan that ignores the mouse looks frozen: a left-button drag
+  // moves it as the drag mode does (which takes the left button alone and nothing else),
+  // with no cursor of its own.
+  TMouseEvents& mode = mouseMode_ ? *mouseMode_ : controls_->ShiftViewMode();
   Guard([&] {
     if (kind == kDown) mode.SendMouseDown(event->button(), shift, at.x(), at.y());
     if (kind == kMove) mode.SendMouseMove(shift, at.x(), at.y());

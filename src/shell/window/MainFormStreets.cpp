@@ -2,6 +2,8 @@
 // and the background, the last session, streets arriving, read again or closed, and the
 // street lent to a print, during which those changes wait.
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QIcon>
@@ -65,12 +67,19 @@ void TMainForm::OpenFiles(const QStringList& fileNames) {
 void TMainForm::OpenFilesInBackground(const QStringList& fileNames) {
   for (const QString& fileName : fileNames) {
     const QString path = TStreetsHolderModule::StreetPath(fileName);
+    const int request = ++currentRequests_;
     if (const int open = streets_->FindOpenFile(path); open >= 0) {
       streets_->SetCurrentIndex(open);
+      currentShown_ = request;
       continue;
     }
-    opener_->Enqueue(path, [this](const QString& name, std::unique_ptr<TStreetStructure> street) {
-      StreetArrived(name, std::move(street), true);
+    // On its way already (the last session's): it becomes current when it arrives.
+    if (opener_->Pending(path)) {
+      currentOnArrival_.emplace_back(path, request);
+      continue;
+    }
+    opener_->Enqueue(path, [this, request](const QString& name, std::unique_ptr<TStreetStructure> street) {
+      StreetArrived(name, std::move(street), request);
     });
   }
   PlanChanged();
@@ -87,10 +96,10 @@ void TMainForm::RestoreSession() {
       continue;
     }
     const TViewState view = kept.View;
-    const bool current = i == session.Current;
-    opener_->Enqueue(kept.FileName, [this, view, current](const QString& name, std::unique_ptr<TStreetStructure> street) {
+    const int request = i == session.Current ? ++currentRequests_ : 0;
+    opener_->Enqueue(kept.FileName, [this, view, request](const QString& name, std::unique_ptr<TStreetStructure> street) {
       if (view.Scale != 0.0f) street->SetView(view.Centre, view.Scale, view.Rotation);
-      StreetArrived(name, std::move(street), current);
+      StreetArrived(name, std::move(street), request);
     });
   }
   if (!vanished.isEmpty()) {
@@ -98,15 +107,24 @@ void TMainForm::RestoreSession() {
   }
 }
 
-void TMainForm::StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, bool current) {
+void TMainForm::StreetArrived(const QString& path, std::unique_ptr<TStreetStructure> street, int currentRequest) {
   if (streetLent_) {
     // Joining may drop a pristine street, perhaps the one printed.
     auto waiting = std::make_shared<std::unique_ptr<TStreetStructure>>(std::move(street));
-    WhenStreetReturned([this, path, waiting, current] { StreetArrived(path, std::move(*waiting), current); });
+    WhenStreetReturned([this, path, waiting, currentRequest] { StreetArrived(path, std::move(*waiting), currentRequest); });
     return;
   }
+  std::erase_if(currentOnArrival_, [&](const std::pair<QString, int>& wish) {
+    if (!TStreetsHolderModule::SameStreetFile(wish.first, path)) return false;
+    currentRequest = std::max(currentRequest, wish.second);
+    return true;
+  });
   const int index = streets_->AddStreet(path, std::move(street));
-  if (current) streets_->SetCurrentIndex(index);
+  // An older request arriving late does not take the tab from a newer one.
+  if (currentRequest > currentShown_) {
+    streets_->SetCurrentIndex(index);
+    currentShown_ = currentRequest;
+  }
   streets_->DropPristineStreets();
   PlanChanged();
 }
