@@ -78,7 +78,7 @@ int Run(const std::vector<std::string>& args) {
   }
   options.Epsg = epsg;
   TStreetStructure street;
-  street.LoadFromFile(input);
+  ReadInput(input, [&] { street.LoadFromFile(input); });
   ExportPlan(street, output, options);
   return 0;
 }

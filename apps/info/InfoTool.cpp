@@ -151,7 +151,7 @@ int Run(const std::vector<std::string>& args) {
 
   RegisterAllKinds();
   TStreetStructure street;
-  street.LoadFromFile(input);
+  ReadInput(input, [&] { street.LoadFromFile(input); });
   if (station) return PrintStation(street, *station);
   if (pick) return PrintPick(street, *pick, *pixelSize);
   if (quantities) return PrintQuantities(street, csv);

@@ -1,16 +1,18 @@
-// vellmar-render: draws one frame of a street without a display and writes it as a PNG,
-// or prints its plan sheets or its view to a PDF at true scale.
-//   vellmar-render FILE.pln -o OUT.png [--size WxH] [--kinds LIST]
-//                  [--centre X,Y] [--scale S] [--rotation R]
+// vellmar-render: draws one frame of a street without a display and writes it as a PNG
+// or JPEG picture, or prints its plan sheets or its view to a PDF at true scale.
+//   vellmar-render FILE.pln -o OUT.png|OUT.jpg [--size WxH] [--kinds LIST]
+//                  [--centre X,Y] [--zoom Z] [--rotation DEG]
 //   vellmar-render FILE.pln --sheet N -o OUT.pdf
-//   vellmar-render FILE.pln --pdf [--paper A3] [--landscape] [--scale N] [--dpi D] -o OUT.pdf
+//   vellmar-render FILE.pln [--pdf] [--paper A3] [--landscape] [--scale N] [--dpi D] -o OUT.pdf
 // The picture shows the street's stored view, or the whole street when the file holds
 // no view; the view options replace single values of it.
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <iostream>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,20 +38,22 @@ namespace vellmar {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vellmar-render FILE.pln -o OUT.png [--size WxH] [--kinds LIST]\n"
-    "                      [--centre X,Y] [--scale S] [--rotation R]\n"
+    "usage: vellmar-render FILE.pln -o OUT.png|OUT.jpg [--size WxH] [--kinds LIST]\n"
+    "                      [--centre X,Y] [--zoom Z] [--rotation DEG]\n"
     "       vellmar-render FILE.pln --sheet LIST -o OUT.pdf\n"
-    "       vellmar-render FILE.pln --pdf [--paper P] [--landscape] [--scale N] [--dpi D]\n"
-    "                      [--kinds LIST] [--centre X,Y] [--rotation R] -o OUT.pdf\n"
-    "  -o OUT.png     the picture to write (written only when the frame succeeded)\n"
+    "       vellmar-render FILE.pln [--pdf] [--paper P] [--landscape] [--scale N] [--dpi D]\n"
+    "                      [--kinds LIST] [--centre X,Y] [--rotation DEG] -o OUT.pdf\n"
+    "Draws a street without a display: its view as a picture, or at true scale on paper.\n"
+    "  -o OUT         the file to write, its kind by the extension: .png or .jpg/.jpeg\n"
+    "                 for a picture, .pdf for paper (written only once complete)\n"
     "  --size WxH     picture size in pixels, default 1024x768\n"
     "  --kinds LIST   the item kinds to draw, comma-separated: kind indices 0..40 or kind\n"
     "                 idents such as ROADWAY or gazon (any case, without trailing blanks);\n"
     "                 default all\n"
     "  --centre X,Y   view centre in world units\n"
-    "  --scale S      view scale (normalised device units per world unit, > 0); the\n"
-    "                 picture is 2 / S world units wide\n"
-    "  --rotation R   view rotation in radians, counter-clockwise\n"
+    "  --zoom Z       a picture's zoom (> 0): the picture is 2 / Z metres wide\n"
+    "  --rotation DEG the view turned counter-clockwise, in degrees, or in radians with\n"
+    "                 the suffix rad (1.5708rad)\n"
     "Without view options the street's stored view is used; a street saved without a\n"
     "view is fitted whole, as 'show all' does.\n"
     "PDF at true scale (vector drawing, one dot of the resolution for a screen pixel):\n"
@@ -58,9 +62,10 @@ constexpr const char* kUsage =
     "                 sheet's format, scale and kinds, with its frame and stamps\n"
     "  --quantities   with --sheet: the street's quantities as A4 pages after the sheets\n"
     "  --pdf          the view on one page of paper, its middle on the view's centre\n"
+    "                 (what -o OUT.pdf without --sheet prints)\n"
     "  --paper P      A0 to A6 or WxH in millimetres, default A4, portrait\n"
     "  --landscape    the paper turned on its side\n"
-    "  --scale N      with --pdf: the drawing scale 1:N, default 500\n"
+    "  --scale N      on paper: the drawing scale 1:N, default 500\n"
     "  --dpi D        with --pdf: the resolution (36 to 2400), default 300\n";
 
 // What a street that never stored a view reads as (the values a cleared street has).
@@ -73,8 +78,10 @@ struct TOptions {
   uint32_t Height = 768;
   TKindSet Kinds = TKindRegistry::AllKinds();
   std::optional<TXYZ> Centre;
-  std::optional<float> Scale;
+  std::optional<float> Zoom;
+  std::optional<double> ScaleDenominator;
   std::optional<float> Rotation;
+  bool SizeGiven = false;
   // PDF output: plan sheets (empty: all), or the view on paper.
   std::optional<std::vector<int>> Sheets;
   bool Pdf = false;
@@ -82,6 +89,7 @@ struct TOptions {
   std::string Paper = "A4";
   bool Landscape = false;
   std::optional<int32_t> Dpi;
+  std::optional<TPictureFormat> Picture;  // else a PDF
 };
 
 double Number(std::string_view text, std::string_view option) {
@@ -90,6 +98,23 @@ double Number(std::string_view text, std::string_view option) {
     throw TUsageError{std::string(option) + " needs a number, not '" + std::string(text) + "'"};
   }
   return *value;
+}
+
+// Degrees, or radians with the suffix "rad", as radians.
+double Radians(std::string_view text) {
+  constexpr std::string_view kRadians = "rad";
+  const bool radians = text.ends_with(kRadians);
+  const std::optional<double> value = ParseDouble(radians ? text.substr(0, text.size() - kRadians.size()) : text);
+  if (!value || !std::isfinite(*value)) {
+    throw TUsageError{"--rotation needs a number, not '" + std::string(text) + "'"};
+  }
+  return radians ? *value : *value * (std::numbers::pi / 180.0);
+}
+
+bool IsPdf(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".pdf";
 }
 
 uint32_t PixelCount(std::string_view text) {
@@ -161,6 +186,7 @@ TOptions Parse(const std::vector<std::string>& args) {
     if (arg == "-o") {
       options.Output = value();
     } else if (arg == "--size") {
+      options.SizeGiven = true;
       const auto [w, h] = SplitAt(value(), 'x', arg);
       options.Width = PixelCount(w);
       options.Height = PixelCount(h);
@@ -169,10 +195,14 @@ TOptions Parse(const std::vector<std::string>& args) {
     } else if (arg == "--centre") {
       const auto [x, y] = SplitAt(value(), ',', arg);
       options.Centre = TXYZ{static_cast<float>(Number(x, arg)), static_cast<float>(Number(y, arg)), 0.0f};
+    } else if (arg == "--zoom") {
+      const double zoom = Number(value(), arg);
+      if (!(zoom > 0.0)) throw TUsageError{"--zoom must be above 0"};
+      options.Zoom = static_cast<float>(zoom);
     } else if (arg == "--scale") {
       const double scale = Number(value(), arg);
       if (!(scale > 0.0)) throw TUsageError{"--scale must be above 0"};
-      options.Scale = static_cast<float>(scale);
+      options.ScaleDenominator = scale;
     } else if (arg == "--sheet") {
       options.Sheets = SheetNumbers(value());
     } else if (arg == "--pdf") {
@@ -189,7 +219,7 @@ TOptions Parse(const std::vector<std::string>& args) {
       if (!dpi) throw TUsageError{"--dpi needs a whole number, not '" + text + "'"};
       options.Dpi = *dpi;
     } else if (arg == "--rotation") {
-      options.Rotation = static_cast<float>(Number(value(), arg));
+      options.Rotation = static_cast<float>(Radians(value()));
     } else if (options.Input.empty() && !arg.starts_with("-")) {
       options.Input = arg;
     } else {
@@ -197,11 +227,24 @@ TOptions Parse(const std::vector<std::string>& args) {
     }
   }
   if (options.Input.empty()) throw TUsageError{"no street file given"};
-  if (options.Output.empty()) throw TUsageError{"no picture given (-o OUT.png)"};
+  if (options.Output.empty()) throw TUsageError{"no output given (-o OUT.png, OUT.jpg or OUT.pdf)"};
   if (options.Sheets && options.Pdf) throw TUsageError{"--sheet and --pdf exclude each other"};
   if (options.Quantities && !options.Sheets) throw TUsageError{"--quantities goes with --sheet"};
-  if (!options.Pdf && (options.Landscape || options.Dpi || options.Paper != "A4"))
-    throw TUsageError{"--paper, --landscape and --dpi go with --pdf"};
+  options.Picture = PictureFormatOf(options.Output);
+  const bool pdf = IsPdf(options.Output);
+  if (!options.Picture && !pdf) {
+    throw TUsageError{"-o " + options.Output + ": the name must end in .png, .jpg or .jpeg (a picture) or .pdf"};
+  }
+  if (options.Picture && (options.Sheets || options.Pdf)) {
+    throw TUsageError{"--sheet and --pdf print to paper: -o needs a .pdf name"};
+  }
+  // A PDF without --sheet is the view on paper.
+  options.Pdf = pdf && !options.Sheets;
+  if (!options.Pdf && (options.Landscape || options.Dpi || options.Paper != "A4" || options.ScaleDenominator)) {
+    throw TUsageError{options.Picture ? "--paper, --landscape, --dpi and --scale 1:N are for paper; a picture's zoom is --zoom"
+                                      : "a sheet prints on its own paper at its own scale"};
+  }
+  if (pdf && (options.Zoom || options.SizeGiven)) throw TUsageError{"--zoom and --size are for pictures; paper takes --scale N"};
   return options;
 }
 
@@ -217,7 +260,7 @@ int Run(const std::vector<std::string>& args) {
   RegisterAllKinds();
   const TOptions options = Parse(args);
   TStreetStructure street;
-  street.LoadFromFile(options.Input);
+  ReadInput(options.Input, [&] { street.LoadFromFile(options.Input); });
 
   if (options.Sheets) {
     TFollowingPages quantities;
@@ -239,15 +282,16 @@ int Run(const std::vector<std::string>& args) {
   if (options.Pdf) {
     TViewPrint print;
     print.Paper = PaperOf(options);
-    print.ScaleDenominator = options.Scale ? *options.Scale : print.ScaleDenominator;
+    print.ScaleDenominator = options.ScaleDenominator ? *options.ScaleDenominator : print.ScaleDenominator;
     print.Kinds = options.Kinds;
     print.Check("vellmar-render");
     PrintViewToPdf(street, view, print, options.Output);
     return 0;
   }
-  if (options.Scale) view.Scale = *options.Scale;
+  if (options.Zoom) view.Scale = *options.Zoom;
 
-  SaveViewPng(street, view, options.Kinds, options.Width, options.Height, options.Output, /*Last=*/true);
+  SaveViewPicture(street, view, options.Kinds, options.Width, options.Height, options.Output, *options.Picture,
+                  /*Last=*/true);
   return 0;
 }
 

@@ -14,12 +14,14 @@
 // in the mouse mode of the moment.
 
 #include <cstdio>
+#include <optional>
 #include <memory>
 #include <vector>
 
 #include <QApplication>
 #include <QStringList>
 
+#include "AppStart.h"
 #include "platform/files/DirectoryProvider.h"
 #include "shell/ui/Settings.h"
 #include "shell/ui/ShellPrompts.h"
@@ -29,6 +31,28 @@
 #include "underlay/AllKinds.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: vellmar [FILE.pln...]\n"
+    "       vellmar --screenshot OUT.png [--size WxH] [--view X,Y,W | --action NAME | --click X,Y]...\n"
+    "                [FILE.pln...]\n";
+
+constexpr vellmar::TAppStart kApp{
+    "vellmar",
+    "usage: vellmar [FILE.pln...]\n"
+    "       vellmar --screenshot OUT.png [--size WxH] [--view X,Y,W | --action NAME | --click X,Y]...\n"
+    "                [FILE.pln...]\n"
+    "Opens street plans (*.pln) in tabs of one window, after the streets that were open when\n"
+    "it last closed; without files and without a last session, one empty street.\n"
+    "  --screenshot OUT.png  draw the window once, write it as a PNG and end\n"
+    "  --size WxH            the window's size for the picture, default 1280x800\n"
+    "  --view X,Y,W          before the picture: centre on the point X,Y, W metres across\n"
+    "  --action NAME         before the picture: trigger the window's action or button NAME\n"
+    "  --click X,Y           before the picture: click the plan at the point X,Y\n"
+    "  --help                this text\n"
+    "  --version             the program's version\n"
+    "Settings live in ~/.config/vellmar/vellmar.ini. A window needs a display (DISPLAY or\n"
+    "WAYLAND_DISPLAY); without one the viewer says so and exits with code 1.\n"};
 
 // "X,Y" or "X,Y,W" as numbers; empty when the text is not that many numbers.
 std::vector<double> Numbers(const QString& text, qsizetype count) {
@@ -86,13 +110,12 @@ bool Parse(const QStringList& args, TOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> done = vellmar::StartWindowProgram(kApp, argc, argv)) return *done;
   QApplication application(argc, argv);
+  vellmar::WindowProgramStarted();
   TOptions options;
   if (!Parse(QApplication::arguments().mid(1), options)) {
-    std::fprintf(stderr,
-                 "usage: vellmar [FILE.pln...]\n"
-                 "       vellmar --screenshot OUT.png [--size WxH] [--view X,Y,W | --action NAME | --click X,Y]...\n"
-                 "                [FILE.pln...]\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
   vellmar::RegisterAllKinds();

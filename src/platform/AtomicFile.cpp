@@ -51,7 +51,15 @@ TAtomicFile::TAtomicFile(const std::filesystem::path& target) : target_(target) 
     throw EVellmarError("TAtomicFile.Create: " + target.string() + " names no file");
   }
   temporary_ = TemporaryBeside(target_);
-  stream_ = std::make_unique<TFileStream>(temporary_, TFileMode::CreateNew);
+  try {
+    stream_ = std::make_unique<TFileStream>(temporary_, TFileMode::CreateNew);
+  } catch (const EFileError& e) {
+    // The temporary's name means nothing to the user; the folder's refusal is theirs.
+    throw EFileError("TAtomicFile.Create: cannot write " + target.string() + ": " +
+                         std::generic_category().message(e.Code()),
+                     e.Code());
+  }
+  stream_->ShowAs(target_);
 }
 
 TAtomicFile::~TAtomicFile() {
@@ -77,8 +85,10 @@ void TAtomicFile::Commit() {
     std::filesystem::permissions(temporary_, status.permissions(), error);
   }
   if (std::rename(temporary_.c_str(), target_.c_str()) != 0) {
-    throw EVellmarError("TAtomicFile.Commit: cannot replace " + target_.string() + ": " +
-                        std::generic_category().message(errno));
+    const int error = errno;
+    throw EFileError("TAtomicFile.Commit: cannot replace " + target_.string() + ": " +
+                         std::generic_category().message(error),
+                     error);
   }
   committed_ = true;
   SyncDirectory(target_.parent_path());

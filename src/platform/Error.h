@@ -13,4 +13,15 @@ public:
   explicit EVellmarError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The system refused an operation on a file (open, write, sync, rename); Code() is its
+// errno, so that a caller can word the failure for the file the user named.
+class EFileError : public EVellmarError {
+public:
+  EFileError(const std::string& message, int code) : EVellmarError(message), code_(code) {}
+  int Code() const { return code_; }
+
+private:
+  int code_;
+};
+
 }  // namespace vellmar

@@ -37,7 +37,7 @@ std::string ErrorText(int error) {
 }  // namespace
 
 TFileStream::TFileStream(const std::filesystem::path& path, TFileMode mode, std::size_t bufferSize)
-    : path_(path), writable_(mode != TFileMode::OpenRead), buffer_(std::max<std::size_t>(bufferSize, 1)) {
+    : path_(path), shown_(path), writable_(mode != TFileMode::OpenRead), buffer_(std::max<std::size_t>(bufferSize, 1)) {
   const bool creating = mode == TFileMode::Create || mode == TFileMode::CreateNew;
   const char* operation = creating ? "TFileStream.Create" : "TFileStream.Open";
   do {
@@ -70,11 +70,11 @@ TFileStream::~TFileStream() {
 }
 
 void TFileStream::Fail(const char* operation, int error) const {
-  throw EVellmarError(std::string(operation) + ": " + path_.string() + ": " + ErrorText(error));
+  throw EFileError(std::string(operation) + ": " + shown_.string() + ": " + ErrorText(error), error);
 }
 
 void TFileStream::CheckOpen(const char* operation) const {
-  if (fd_ < 0) throw EVellmarError(std::string(operation) + ": " + path_.string() + " is closed");
+  if (fd_ < 0) throw EVellmarError(std::string(operation) + ": " + shown_.string() + " is closed");
 }
 
 std::size_t TFileStream::ReadAt(std::uint8_t* buffer, std::size_t count, std::int64_t at) {
@@ -136,7 +136,7 @@ std::size_t TFileStream::Read(void* buffer, std::size_t count) {
 void TFileStream::Write(const void* buffer, std::size_t count) {
   CheckOpen("TFileStream.Write");
   if (!writable_) {
-    throw EVellmarError("TFileStream.Write: " + path_.string() + " is open for reading only");
+    throw EVellmarError("TFileStream.Write: " + shown_.string() + " is open for reading only");
   }
   if (count == 0) return;
   const auto* in = static_cast<const std::uint8_t*>(buffer);

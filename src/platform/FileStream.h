@@ -44,6 +44,9 @@ class TFileStream final : public TStream {
   // Flushes and closes, raising on any failure; later use of the stream raises.
   void Close();
   const std::filesystem::path& Path() const { return path_; }
+  // The file later failures name instead of Path(): a temporary file is reported as the
+  // file it will become, the one its user asked for.
+  void ShowAs(const std::filesystem::path& shown) { shown_ = shown; }
   void SetReadObserver(TReadObserver observer) { observer_ = std::move(observer); }
 
  private:
@@ -54,6 +57,7 @@ class TFileStream final : public TStream {
   void WriteAt(const std::uint8_t* buffer, std::size_t count, std::int64_t at);
 
   std::filesystem::path path_;
+  std::filesystem::path shown_;
   int fd_ = -1;
   bool writable_ = false;
   std::int64_t position_ = 0;

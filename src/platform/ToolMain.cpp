@@ -1,10 +1,16 @@
 #include "platform/ToolMain.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <iostream>
 #include <set>
+#include <system_error>
 
+#include "platform/Error.h"
 #include "platform/WarningSink.h"
 #include "platform/text/Cp1251.h"
 
@@ -31,6 +37,25 @@ class TWarningPrinter {
 
 }  // namespace
 
+const char* ProgramVersion() {
+  return VELLMAR_VERSION;
+}
+
+void ReadInput(const std::string& path, const std::function<void()>& read) {
+  // Whether the file opens at all is asked first: a reader's own failure to open it
+  // would read as damage.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw EVellmarError(path + ": " + std::generic_category().message(errno));
+  ::close(fd);
+  try {
+    read();
+  } catch (const EFileError& e) {
+    throw EVellmarError(path + ": cannot be read (" + e.what() + ")");
+  } catch (const EVellmarError& e) {
+    throw EVellmarError(path + ": the file is damaged (" + e.what() + ")");
+  }
+}
+
 int RunTool(const char* name, const char* usage, int argc, char** argv, const TToolBody& body) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (std::ranges::any_of(args, [](const std::string& a) { return a == "--help" || a == "-h"; })) {
@@ -38,7 +63,7 @@ int RunTool(const char* name, const char* usage, int argc, char** argv, const TT
     return 0;
   }
   if (args.size() == 1 && args[0] == "--version") {
-    std::cout << name << " " << VELLMAR_VERSION << "\n";
+    std::cout << name << " " << ProgramVersion() << "\n";
     return 0;
   }
   const bool strict = std::erase(args, std::string(kStrictOption)) > 0;

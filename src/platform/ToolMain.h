@@ -27,4 +27,12 @@ using TToolBody = std::function<int(const std::vector<std::string>& args)>;
 // Runs body with the arguments after the program name and returns the exit code.
 int RunTool(const char* name, const char* usage, int argc, char** argv, const TToolBody& body);
 
+// The version every program states (--version, the package's).
+const char* ProgramVersion();
+
+// Runs read, which reads the input file the user named as path, and words its failures
+// for them: "<path>: <the system's reason>" when the file cannot be read at all,
+// "<path>: the file is damaged (<the reader's own text>)" when its content is refused.
+void ReadInput(const std::string& path, const std::function<void()>& read);
+
 }  // namespace vellmar

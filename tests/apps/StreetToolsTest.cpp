@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <turbojpeg.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -228,8 +230,9 @@ TEST_F(StreetTools, DamagedFileFailsWithTheLoadersMessageAndWritesNothing) {
   const TToolRun info = RunTool(VELLMAR_INFO_TOOL, Quote(damaged) + " --save " + Quote(copy), scratch);
   EXPECT_EQ(info.Status, 1);
   EXPECT_TRUE(info.Output.empty()) << info.Output;
-  EXPECT_EQ(info.Errors,
-            "vellmar-info: TStream.ReadCount: count 12 of 28-byte entries exceeds the 10 bytes left\n");
+  EXPECT_EQ(info.Errors, "vellmar-info: " + damaged.string() +
+                             ": the file is damaged (TStream.ReadCount: count 12 of 28-byte entries exceeds the "
+                             "10 bytes left)\n");
   EXPECT_FALSE(std::filesystem::exists(copy));
 
   // Cut before the required street header.
@@ -238,19 +241,44 @@ TEST_F(StreetTools, DamagedFileFailsWithTheLoadersMessageAndWritesNothing) {
   const std::filesystem::path picture = scratch / "out.png";
   const TToolRun render = RunTool(VELLMAR_RENDER_TOOL, Quote(damaged) + " -o " + Quote(picture), scratch);
   EXPECT_EQ(render.Status, 1);
-  EXPECT_EQ(render.Errors, "vellmar-render: StreetStructure.LoadFromStream: StreamIdent<>siStreet\n");
+  EXPECT_EQ(render.Errors, "vellmar-render: " + damaged.string() +
+                               ": the file is damaged (StreetStructure.LoadFromStream: StreamIdent<>siStreet)\n");
   EXPECT_FALSE(std::filesystem::exists(picture));
 
   const TToolRun missing =
       RunTool(VELLMAR_RENDER_TOOL, Quote(scratch / "none.pln") + " -o " + Quote(picture), scratch);
   EXPECT_EQ(missing.Status, 1);
+  EXPECT_EQ(missing.Errors, "vellmar-render: " + (scratch / "none.pln").string() + ": No such file or directory\n");
   EXPECT_FALSE(std::filesystem::exists(picture));
+}
+
+// An output that cannot be written is named as the user named it, never as the
+// temporary file it is first written to.
+TEST_F(StreetTools, AnUnwritableOutputIsNamedNotItsTemporary) {
+  const std::filesystem::path nowhere = scratch / "gone";
+  struct TCase {
+    const char* Tool;
+    std::string Arguments;
+    std::filesystem::path Output;
+  };
+  const TCase cases[] = {
+      {VELLMAR_INFO_TOOL, " --save ", nowhere / "copy.pln"},
+      {VELLMAR_RENDER_TOOL, " --pdf -o ", nowhere / "view.pdf"},
+      {VELLMAR_EXPORT_TOOL, " -o ", nowhere / "plan.geojson"},
+  };
+  for (const TCase& c : cases) {
+    const TToolRun run = RunTool(c.Tool, Quote(street) + c.Arguments + Quote(c.Output), scratch);
+    EXPECT_EQ(run.Status, 1) << c.Tool;
+    EXPECT_NE(run.Errors.find("cannot write " + c.Output.string() + ": No such file or directory"), std::string::npos)
+        << run.Errors;
+    EXPECT_EQ(run.Errors.find(".tmp"), std::string::npos) << run.Errors;
+  }
 }
 
 TEST_F(StreetTools, RenderRejectsBadOptionsWithUsage) {
   const std::filesystem::path picture = scratch / "out.png";
   for (const std::string options :
-       {"--kinds NOSUCH", "--kinds 41", "--size 0x10", "--scale 0", "--centre 1", "--rotation x", ""}) {
+       {"--kinds NOSUCH", "--kinds 41", "--size 0x10", "--zoom 0", "--centre 1", "--rotation x", ""}) {
     const std::string output = options.empty() ? "" : " -o " + Quote(picture);
     const TToolRun run = RunTool(VELLMAR_RENDER_TOOL, Quote(street) + output + " " + options, scratch);
     EXPECT_EQ(run.Status, 2) << options;
@@ -353,11 +381,45 @@ TEST_F(StreetPicture, KindsAndViewOptionsChooseWhatIsShown) {
   EXPECT_FALSE(White(At(lawns, 5, 4)));
   // Two metres across around (10, 6.5), turned a quarter counter-clockwise: the
   // picture's left edge looks north beyond the sidewalk, its right edge onto it.
-  const TBitmap close = Render("--centre 10,6.5 --scale 1 --rotation 1.5707963");
+  const TBitmap close = Render("--centre 10,6.5 --zoom 1 --rotation 90");
   EXPECT_TRUE(White(close.GetPixel(10, 210)));
   EXPECT_FALSE(White(close.GetPixel(410, 210)));
   EXPECT_FALSE(White(close.GetPixel(210, 10)));
   EXPECT_FALSE(White(close.GetPixel(210, 410)));
+  // The same turn in radians is the same picture, to the byte.
+  const std::filesystem::path degrees = scratch / "degrees.png";
+  std::filesystem::rename(scratch / "out.png", degrees);
+  Render("--centre 10,6.5 --zoom 1 --rotation 1.5707963267948966rad");
+  EXPECT_EQ(FileBytes(scratch / "out.png"), FileBytes(degrees));
+}
+
+// A JPEG is the PNG's picture, within what its compression changes.
+TEST_F(StreetPicture, AJpegNameWritesAJpegOfTheSamePicture) {
+  const TBitmap png = Render("");
+  if (!skipped.empty()) GTEST_SKIP() << skipped;
+  const std::filesystem::path jpeg = scratch / "out.jpg";
+  const TToolRun run = RunTool(VELLMAR_RENDER_TOOL, Quote(street) + " -o " + Quote(jpeg) + " --size 420x420", scratch);
+  ASSERT_EQ(run.Status, 0) << run.Errors;
+  std::vector<uint8_t> bytes = FileBytes(jpeg);
+  ASSERT_GT(bytes.size(), 3u);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 3), (std::vector<uint8_t>{0xFF, 0xD8, 0xFF}));
+  tjhandle decoder = tjInitDecompress();
+  int width = 0, height = 0, subsampling = 0, colours = 0;
+  ASSERT_EQ(tjDecompressHeader3(decoder, bytes.data(), bytes.size(), &width, &height, &subsampling, &colours), 0);
+  ASSERT_EQ(width, 420);
+  ASSERT_EQ(height, 420);
+  std::vector<uint8_t> rgb(420 * 420 * 3);
+  ASSERT_EQ(tjDecompress2(decoder, bytes.data(), bytes.size(), rgb.data(), 420, 0, 420, TJPF_RGB, 0), 0);
+  tjDestroy(decoder);
+  double difference = 0.0;
+  for (int y = 0; y < 420; ++y) {
+    for (int x = 0; x < 420; ++x) {
+      const uint32_t p = png.GetPixel(x, y);
+      const uint8_t* q = &rgb[(static_cast<size_t>(y) * 420 + x) * 3];
+      difference += std::abs(int(p >> 16 & 255) - q[0]) + std::abs(int(p >> 8 & 255) - q[1]) + std::abs(int(p & 255) - q[2]);
+    }
+  }
+  EXPECT_LT(difference / (420.0 * 420 * 3), 2.0);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
@@ -77,16 +79,28 @@ TEST(AtomicFile, SavesThroughASymbolicLinkIntoItsTarget) {
   EXPECT_EQ(FileText(real), "new");
 }
 
-TEST(AtomicFile, MissingDirectoryRaisesWithThePath) {
+// The failure names the file the caller asked for, never the temporary beside it.
+TEST(AtomicFile, MissingOrReadOnlyDirectoryRaisesWithTheTargetsPath) {
   test::TempDir dir;
-  const auto target = dir / "gone" / "street.pln";
-  try {
-    TAtomicFile file(target);
-    FAIL() << "created a file in a missing directory";
-  } catch (const EVellmarError& e) {
-    EXPECT_NE(std::string(e.what()).find("TFileStream.Create: " + (dir / "gone").string()), std::string::npos)
-        << e.what();
+  std::filesystem::create_directory(dir / "locked");
+  std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  struct TCase {
+    std::filesystem::path Target;
+    std::string Reason;
+  };
+  std::vector<TCase> cases = {{dir / "gone" / "street.pln", "No such file or directory"}};
+  // root writes into a read-only folder all the same.
+  if (::geteuid() != 0) cases.push_back({dir / "locked" / "street.pln", "Permission denied"});
+  for (const TCase& c : cases) {
+    try {
+      TAtomicFile file(c.Target);
+      ADD_FAILURE() << "created " << c.Target;
+    } catch (const EFileError& e) {
+      EXPECT_EQ(std::string(e.what()), "TAtomicFile.Create: cannot write " + c.Target.string() + ": " + c.Reason);
+      EXPECT_NE(e.Code(), 0);
+    }
   }
+  std::filesystem::permissions(dir / "locked", std::filesystem::perms::owner_all);
 }
 
 }  // namespace vellmar

@@ -148,4 +148,24 @@ TEST(UnderlayTool, BadInputFailsWithoutTouchingTheOutput) {
   EXPECT_EQ(files, 3u) << "a temporary file was left behind";
 }
 
+// info once listed a file whose tiles were cut off as sound, while export and the viewer
+// failed on it: both now read every tile and name the file as damaged.
+TEST(UnderlayTool, InfoAndExportBothRefuseATruncatedFile) {
+  test::TempDir dir;
+  MakePicture().SaveToFile(dir / "photo.bmp");
+  ASSERT_EQ(RunUnderlayTool("import " + Quote(dir / "photo.bmp") + " " + Quote(dir / "photo.sub")).status, 0);
+  const std::filesystem::path damaged = dir / "photo.sub";
+  std::filesystem::resize_file(damaged, std::filesystem::file_size(damaged) - 64);
+
+  for (const std::string& command :
+       {"info " + Quote(damaged), "export " + Quote(damaged) + " --level 8 " + Quote(dir / "out.png")}) {
+    const TToolRun run = RunUnderlayTool(command);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE(run.output.find("vellmar-underlay: " + damaged.string() + ": the file is damaged ("), std::string::npos)
+        << command << ": " << run.output;
+    EXPECT_EQ(run.output.find("level 1:"), std::string::npos) << "listed as if sound: " << run.output;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir / "out.png"));
+}
+
 }  // namespace vellmar

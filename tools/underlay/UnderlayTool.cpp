@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <iomanip>
 #include <iostream>
 #include <memory>
@@ -67,12 +68,29 @@ int Import(const std::string& input, const std::string& output, int threads) {
   return 0;
 }
 
+// Decodes every tile of a level the table holds, handing each to the caller; damaged
+// tile data raises. Tiles missing from a short table are skipped.
+void ForEachTile(TSubLayerFile& file, int level, const std::function<void(int column, int row, const TBitmap&)>& each) {
+  const TSubLayerLevel& d = file.Level(level);
+  TBitmap tile(kSubLayerTileSize, kSubLayerTileSize, TPixelFormat::pf32bit);
+  for (int r = 0; r < d.Rows; ++r) {
+    for (int c = 0; c < d.Columns; ++c) {
+      if (file.DecodeTile(level, c, tile, r)) each(c, r, tile);
+    }
+  }
+}
+
 int Info(const std::string& input) {
-  TSubLayerFile file(input);
+  std::unique_ptr<TSubLayerFile> file;
+  // Every tile is decoded, so that a file the viewer would fail on is not called sound.
+  ReadInput(input, [&] {
+    file = std::make_unique<TSubLayerFile>(input);
+    for (const int level : kSubLayerLevels) ForEachTile(*file, level, [](int, int, const TBitmap&) {});
+  });
   std::cout << input << "\n";
   for (const int level : kSubLayerLevels) {
-    const TSubLayerLevel& d = file.Level(level);
-    const size_t tiles = file.TileTable(level).size();
+    const TSubLayerLevel& d = file->Level(level);
+    const size_t tiles = file->TileTable(level).size();
     std::cout << "level " << level << ": " << d.Columns << " x " << d.Rows << " tiles (" << d.Columns * 256
               << " x " << d.Rows * 256 << " pixels), " << tiles << " in the table";
     if (tiles < static_cast<size_t>(d.Columns) * static_cast<size_t>(d.Rows))
@@ -83,30 +101,25 @@ int Info(const std::string& input) {
 }
 
 int Export(const std::string& input, int level, const std::string& output) {
-  TSubLayerFile file(input);
-  const TSubLayerLevel& d = file.Level(level);
+  std::unique_ptr<TSubLayerFile> file;
+  ReadInput(input, [&] { file = std::make_unique<TSubLayerFile>(input); });
+  const TSubLayerLevel& d = file->Level(level);
   if (d.Columns == 0 || d.Rows == 0)
     throw EVellmarError("export: level " + std::to_string(level) + " has no tiles");
   if (int64_t{d.Columns} * d.Rows * kSubLayerTileSize * kSubLayerTileSize * 4 > TBitmap::MaxPixelBytes) {
     throw EVellmarError("export: level " + std::to_string(level) + " is too large for one picture");
   }
+  // Tiles missing from a short table stay black, as a reader leaves them undrawn.
   TBitmap picture(d.Columns * kSubLayerTileSize, d.Rows * kSubLayerTileSize, TPixelFormat::pf32bit);
-  TBitmap tile(kSubLayerTileSize, kSubLayerTileSize, TPixelFormat::pf32bit);
-  for (int r = 0; r < d.Rows; ++r) {
-    for (int c = 0; c < d.Columns; ++c) {
-      // Tiles missing from a short table stay black, as a reader leaves them undrawn.
-      if (!file.DecodeTile(level, c, tile, r)) continue;
+  ReadInput(input, [&] {
+    ForEachTile(*file, level, [&](int c, int r, const TBitmap& tile) {
       for (int y = 0; y < kSubLayerTileSize; ++y) {
         std::memcpy(picture.ScanLine(r * kSubLayerTileSize + y) + c * kSubLayerTileSize * 4, tile.ScanLine(y),
                     kSubLayerTileSize * 4);
       }
-    }
-  }
-  std::vector<uint8_t> png;
-  picture.SaveToPng(png, TPngAlpha::Opaque);
-  TAtomicFile out(output);
-  out.Stream().Write(png.data(), png.size());
-  out.Commit();
+    });
+  });
+  picture.SaveToPngFile(output, TPngAlpha::Opaque);
   return 0;
 }
 

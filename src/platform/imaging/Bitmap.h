@@ -119,6 +119,10 @@ class TBitmap {
   // 32-bit bitmaps are written as RGBA (RGB with TPngAlpha::Opaque), others as RGB.
   void SaveToPng(std::vector<uint8_t>& out, TPngAlpha alpha = TPngAlpha::Keep) const;
   void SaveToPngFile(const std::filesystem::path& path, TPngAlpha alpha = TPngAlpha::Keep) const;
+  // Appends a baseline JPEG of the pixels without alpha (quality 1 to 100, colour at
+  // full resolution); the file's old content stays whole when the save fails.
+  void SaveToJpeg(std::vector<uint8_t>& out, int quality) const;
+  void SaveToJpegFile(const std::filesystem::path& path, int quality) const;
 
  private:
   // Any change drops the kept file image, which no longer matches the pixels.
