@@ -31,7 +31,7 @@ TEST_F(ShellTest, StartsWithOnePristineStreetNamedStreetPln) {
   EXPECT_EQ(Tabs(*form_), QStringList{QStringLiteral("Street.pln")});
   EXPECT_TRUE(form_->StreetsTab().isVisible());
   EXPECT_TRUE(Streets().StreetAt(0).IsPristine());
-  EXPECT_TRUE(form_->windowTitle().startsWith(QStringLiteral("Vellmar.  Mem usage "))) << form_->windowTitle().toStdString();
+  EXPECT_TRUE(form_->windowTitle().startsWith(QString::fromUtf8("Street.pln — Vellmar.  Mem usage "))) << form_->windowTitle().toStdString();
 }
 
 TEST_F(ShellTest, NewStreetsTakeTheFirstFreeName) {

@@ -23,6 +23,12 @@ void TStreetReload::FollowTabs() {
   watch_.SetFiles(files);
 }
 
+void TStreetReload::ReloadTab(int index) {
+  if (index < 0 || index >= streets_.StreetCount()) return;
+  const QString file = streets_.FileNameAt(index);
+  if (QFileInfo(file).isFile()) FileChanged(file);
+}
+
 void TStreetReload::FileChanged(const QString& file) {
   const int index = streets_.IndexOfFile(file);
   if (index < 0) return;

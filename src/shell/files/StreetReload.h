@@ -30,6 +30,9 @@ class TStreetReload final : public QObject {
 
   TStreetReload(TStreetsHolderModule& streets, TStreetOpener& opener, IShellPrompts& prompts, TReplace replace);
 
+  // Reads the tab's file again as if another program had written it (asking first when
+  // the tab has unsaved changes); a tab without a file is left alone.
+  void ReloadTab(int index);
   // Brings the watched files up to the open tabs.
   void FollowTabs();
   TStreetFileWatch& Watch() { return watch_; }

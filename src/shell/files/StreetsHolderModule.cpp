@@ -102,6 +102,14 @@ void TStreetsHolderModule::NoteRecentFile(const QString& fileName) {
                       [this](const QString& text) { prompts_.ShowMessage(text); });
 }
 
+QStringList TStreetsHolderModule::RecentFiles() {
+  QStringList files;
+  ReadSettingList(kSection, kRecentName, files);
+  return files;
+}
+
+void TStreetsHolderModule::ClearRecentFiles() { WriteSettingList(kSection, kRecentName, {}); }
+
 QString TStreetsHolderModule::StreetPath(const QString& fileName) {
   return QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
 }

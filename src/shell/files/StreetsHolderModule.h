@@ -87,6 +87,10 @@ class TStreetsHolderModule final : public QObject {
   // True when everything may be closed: nothing unsaved, or the user dropped or saved it
   // all after "Есть несохраненные улицы. Сохранять?".
   bool QuerySaveAll();
+
+  // The files opened or saved lately, the latest first (at most 200, kept in the settings).
+  static QStringList RecentFiles();
+  static void ClearRecentFiles();
   // A modified street that is not pristine: to its file when that exists, else to the
   // name chosen in the save dialog (nothing when cancelled).
   void SaveStreet(int index);

@@ -2,12 +2,23 @@
 
 #include <algorithm>
 
+#include <QKeySequence>
 #include <QWidget>
 
 #include "platform/Error.h"
 #include "shell/plan/FloatingButton.h"
 
 namespace vellmar {
+
+QString TShortCut::Text() const {
+  if (Key == 0) return {};
+  return QKeySequence(QKeyCombination(Modifiers, static_cast<Qt::Key>(Key))).toString(QKeySequence::NativeText);
+}
+
+QString HintWithKey(const QString& hint, const QString& key) {
+  if (key.isEmpty() || hint.contains(QLatin1Char('(') + key)) return hint;
+  return hint + QStringLiteral(" (") + key + QLatin1Char(')');
+}
 
 TFloatingAction::TFloatingAction(QString name, QString category, QString hint, QPixmap picture,
                                  TShortCut shortCut, bool toggle)

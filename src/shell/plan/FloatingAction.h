@@ -27,7 +27,12 @@ struct TShortCut {
   bool Matches(const TShortCut& pressed) const {
     return Key != 0 && Key == pressed.Key && Modifiers == pressed.Modifiers && (!Keypad || pressed.Keypad);
   }
+  // The key as people read it ("Ctrl+Home", "F5"); empty for none.
+  QString Text() const;
 };
+
+// The hint with its key in brackets, as tooltips name their keys: "Fit (Ctrl+Home)".
+QString HintWithKey(const QString& hint, const QString& key);
 
 class TFloatingAction {
  public:

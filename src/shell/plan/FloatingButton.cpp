@@ -9,7 +9,7 @@
 namespace vellmar {
 
 TFloatingButton::TFloatingButton(TFloatingAction& action, QWidget* panel) : QWidget(panel), action_(action) {
-  setToolTip(action.Hint());
+  setToolTip(HintWithKey(action.Hint(), action.ShortCut().Text()));
   setAttribute(Qt::WA_Hover);
   resize(ButtonSize());
 }

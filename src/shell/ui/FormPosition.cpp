@@ -60,6 +60,14 @@ void RestoreDockState(QMainWindow& form, const QString& formName) {
   if (!stored.isEmpty()) form.restoreState(QByteArray::fromBase64(stored.toLatin1()));
 }
 
+QRect FirstFormRect(const QRect& workArea, const QSize& minimum) {
+  const QSize size(std::clamp(workArea.width() * 2 / 3, std::min(minimum.width(), workArea.width()), workArea.width()),
+                   std::clamp(workArea.height() * 2 / 3, std::min(minimum.height(), workArea.height()), workArea.height()));
+  QRect rect(QPoint(), size);
+  rect.moveCenter(workArea.center());
+  return rect;
+}
+
 QRect FitFormToWorkArea(const QRect& form, const QRect& workArea) {
   QRect rect = form;
   rect.setWidth(std::min(rect.width(), workArea.width()));

@@ -21,6 +21,10 @@ void RestoreFormPosition(QWidget& form, const QString& formName, bool sizeable);
 void SaveDockState(const QMainWindow& form, const QString& formName);
 void RestoreDockState(QMainWindow& form, const QString& formName);
 
+// Where a window opens before any position was stored: two thirds of the work area each
+// way, no smaller than minimum (within the area), in its middle.
+QRect FirstFormRect(const QRect& workArea, const QSize& minimum);
+
 // Cut to the work area's size, then moved left/up so the far edges lie inside, then
 // right/down so the near edges do: the window is fully visible or, when it cannot be,
 // its top-left corner is.

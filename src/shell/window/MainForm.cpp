@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -44,6 +45,7 @@
 #include "shell/ui/ShellPrompts.h"
 #include "shell/ui/ShellText.h"
 #include "shell/window/HeapStatistics.h"
+#include "shell/window/MainMenu.h"
 
 namespace vellmar {
 
@@ -61,8 +63,12 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
     : prompts_(prompts ? std::move(prompts) : std::make_unique<TDialogPrompts>(this)) {
   setObjectName(kFormName);
   setWindowTitle(QStringLiteral("Vellmar"));
-  resize(640, 480);
   setMinimumSize(640, 480);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    setGeometry(FirstFormRect(screen->availableGeometry(), minimumSize()));
+  } else {
+    resize(minimumSize());
+  }
   setAcceptDrops(true);
   streets_ = std::make_unique<TStreetsHolderModule>(*prompts_);
   drawer_ = std::make_unique<TMainPlanDrawer>(*streets_, [this]() -> TdxRenderer* { return renderer_.get(); });
@@ -105,6 +111,8 @@ TMainForm::TMainForm(std::unique_ptr<IShellPrompts> prompts)
   exportAction_ = std::make_unique<TPlanExportAction>(*this, [this] { return StreetLent(); });
   quantitiesPanel_->SetExportAction(&exportAction_->Action());
   bookmarks_ = std::make_unique<TViewBookmarkActions>(*this);
+  // Last of the actions: the menus gather the ones the tools made.
+  menu_ = new TMainMenu(*this);
   // Once every panel is there: a panel made later keeps its first place.
   RestoreDockState(*this, kFormName);
   PlanChanged();
@@ -151,16 +159,20 @@ void TMainForm::BuildLayout() {
   row->setContentsMargins(1, 1, 1, 1);
   toolRow_ = row;
   const qreal ratio = devicePixelRatioF();
-  const auto toolButton = [&](const QString& hint, TToolBarPicture picture, void (TMainForm::*execute)()) {
+  const auto toolButton = [&](const char* name, const QString& hint, TToolBarPicture picture, const QKeySequence& key,
+                              void (TMainForm::*execute)()) {
     auto* action = new QAction(QIcon(ToolBarPicture(picture, ratio)), hint, this);
+    action->setObjectName(QString::fromLatin1(name));
     action->setToolTip(hint);
+    action->setShortcut(key);
     connect(action, &QAction::triggered, this, [this, execute] { (this->*execute)(); });
     AddToolButton(action);
     return action;
   };
-  toolButton(tr("Открыть файл"), TToolBarPicture::Open, &TMainForm::OpenStreetExecute)
-      ->setShortcut(QKeySequence(Qt::Key_F3));
-  toolButton(tr("Настройка принтеров"), TToolBarPicture::Print, &TMainForm::PrintSetupExecute);
+  // F3 opens as it always did; Ctrl+O is the key every other program has.
+  toolButton("openStreet", tr("Открыть файл"), TToolBarPicture::Open, QKeySequence(Qt::Key_F3), &TMainForm::OpenStreetExecute)
+      ->setShortcuts({QKeySequence(Qt::Key_F3), QKeySequence(QKeySequence::Open)});
+  toolButton("print", tr("Печать"), TToolBarPicture::Print, QKeySequence(QKeySequence::Print), &TMainForm::PrintSetupExecute);
 
   auto* tabs = new QVBoxLayout();
   tabs->setSpacing(0);
@@ -207,6 +219,7 @@ void TMainForm::BuildLayout() {
 
 void TMainForm::AddToolButton(QAction* action) {
   addAction(action);
+  action->setToolTip(HintWithKey(action->toolTip(), action->shortcut().toString(QKeySequence::NativeText)));
   auto* button = new QToolButton(toolRow_->parentWidget());
   button->setDefaultAction(action);
   button->setAutoRaise(true);
@@ -299,7 +312,8 @@ void TMainForm::DrawFrame() {
   }
   ++frameCount_;
   const THeapStatistics heap = HeapStatistics();
-  setWindowTitle(QStringLiteral("Vellmar.  Mem usage %1/%2").arg(heap.Blocks).arg(heap.Bytes));
+  caption_ = QStringLiteral("Vellmar.  Mem usage %1/%2").arg(heap.Blocks).arg(heap.Bytes);
+  ShowTitle();
   updateTimer_.start();
   sinceFrame_.start();
 }

@@ -37,12 +37,14 @@ class TIdentifyTool;
 class TLayersPanel;
 class TPlanExportAction;
 class TQuantitiesPanel;
+class TMainMenu;
 class TMainPlanControls;
 class TMainPlanDrawer;
 class TMeasureTool;
 class TMouseEvents;
 class TPlanStatusBar;
 class TPlanSurface;
+class TPrintForm;
 class TStreetOpener;
 class TStreetReload;
 class TStreetsHolderModule;
@@ -88,9 +90,14 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
   void RestoreSession();
   void OpenStreetExecute();
   void PrintSetupExecute();
+  // The print window, made and shown (modal to the window, not blocking its loop).
+  TPrintForm& OpenPrintForm();
   void CloseStreetMIClick();
   void CloseAllMIClick();
   void RefreshTabs();
+  // The current street's file name, "*" when it has unsaved changes, " — ", then the
+  // caption with the heap figures: task bars show the file first.
+  void ShowTitle();
   // A 40 × 40 button for the action in the toolbar, after the ones there; the action
   // joins the window's, so its shortcut works wherever the window has the focus.
   void AddToolButton(QAction* action) override;
@@ -196,6 +203,7 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
   int currentShown_ = 0;
   std::vector<std::pair<QString, int>> currentOnArrival_;
   QString frameError_;
+  QString caption_ = QStringLiteral("Vellmar");
   QStringList pendingMessages_;  // the first is the one on the screen
   bool showingMessage_ = false;
   TKindSet visibleLayers_;
@@ -218,6 +226,7 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
   std::unique_ptr<TQuantitiesPanel> quantitiesPanel_;
   std::unique_ptr<TPlanExportAction> exportAction_;
   std::unique_ptr<TViewBookmarkActions> bookmarks_;
+  TMainMenu* menu_ = nullptr;  // a child of the window
 };
 
 }  // namespace vellmar

@@ -62,7 +62,9 @@ void TMainForm::FormKeyDown(QKeyEvent* event) {
       return;
     }
   }
-  if ((key == Qt::Key_Q || key == Qt::Key_W) && !temporaryMode_) {
+  // Ctrl+Q and Ctrl+W are the menu's quit and close.
+  const bool plainKey = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if ((key == Qt::Key_Q || key == Qt::Key_W) && plainKey && !temporaryMode_) {
     temporaryMode_ = true;
     savedMouseMode_ = mouseMode_;
     SetMouseMode(key == Qt::Key_Q ? &controls_->ShiftViewMode() : &controls_->RotateMode());
@@ -73,7 +75,7 @@ void TMainForm::FormKeyDown(QKeyEvent* event) {
   // system only serves the active window).
   const QKeySequence sequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key)));
   for (QAction* action : actions()) {
-    if (action->shortcut() == sequence) {
+    if (action->isEnabled() && action->shortcuts().contains(sequence)) {
       action->trigger();
       return;
     }

@@ -46,6 +46,17 @@ void TMainForm::RefreshTabs() {
     streetsTab_->setTabData(i, static_cast<int>(mark) + 1);
     streetsTab_->setTabIcon(i, QIcon(TabPicture(mark, ratio)));
   }
+  ShowTitle();
+}
+
+void TMainForm::ShowTitle() {
+  const int current = streets_->CurrentIndex();
+  QString title = caption_;
+  if (current >= 0 && current < streets_->StreetCount()) {
+    const QString mark = streets_->StreetAt(current).Modified() ? QStringLiteral("*") : QString();
+    title = QFileInfo(streets_->CurrentFileName()).fileName() + mark + QString::fromUtf8(" — ") + caption_;
+  }
+  if (title != windowTitle()) setWindowTitle(title);
 }
 
 void TMainForm::StreetsTabChange(int index) {
@@ -184,7 +195,9 @@ void TMainForm::OpenStreetExecute() {
   PlanChanged();
 }
 
-void TMainForm::PrintSetupExecute() {
+void TMainForm::PrintSetupExecute() { OpenPrintForm(); }
+
+TPrintForm& TMainForm::OpenPrintForm() {
   // Modal to the window but not blocking its loop: the plan goes on drawing meanwhile.
   auto* form = new TPrintForm({[this]() -> TStreetStructure& { return drawer_->Street(); },
                                [this] { return drawer_->View(); }, [this] { return visibleLayers_; },
@@ -193,6 +206,7 @@ void TMainForm::PrintSetupExecute() {
   form->setAttribute(Qt::WA_DeleteOnClose);
   form->setWindowModality(Qt::WindowModal);
   form->show();
+  return *form;
 }
 
 void TMainForm::CloseStreetMIClick() {
