@@ -13,6 +13,7 @@
 #include "HubForm.h"
 #include "HubServer.h"
 #include "shell/sync/SyncServerName.h"
+#include "shell/ui/Translation.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: vellmar-hub\n");
     return 2;
   }
+  const vellmar::TTranslation translation;
   vellmar::THubServer server;
   const QString name = vellmar::SyncServerName();
   if (const std::optional<QString> error = server.Listen(name)) {

@@ -89,7 +89,7 @@ int PrintPick(TStreetStructure& street, const TXYZ& point, double pixelSize) {
   TAbstractItem* item = PickItem(street, TKindRegistry::AllKinds(), point, kPickPixels * pixelSize);
   if (item == nullptr) return 1;
   std::cout << "item " << item->KindIndex() << ' ' << TrimmedIdent(item->Ident()) << ' ' << item->ID() << "\n";
-  for (const TItemField& field : DescribeItem(*item).Fields) {
+  for (const TItemField& field : DescribeItem(*item, EnvironmentLanguage()).Fields) {
     std::cout << Cp1251ToUtf8(field.Name) << ": " << Cp1251ToUtf8(field.Value) << "\n";
   }
   return 0;

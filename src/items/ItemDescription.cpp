@@ -1,14 +1,17 @@
 #include "items/ItemDescription.h"
 
 #include "document/AbstractItem.h"
+#include "document/KindNames.h"
 #include "geometry/PolylineMeasure.h"
+#include "items/FieldNames.h"
 #include "items/ItemBoxes.h"
 
 namespace vellmar {
 
-TItemDescription DescribeItem(TAbstractItem& item) {
+TItemDescription DescribeItem(TAbstractItem& item, TLanguage language) {
   TItemDescription description;
-  description.KindName = std::string(item.DisplayName());
+  description.KindName =
+      language == TLanguage::Russian ? std::string(item.DisplayName()) : std::string(KindEnglishName(item.KindIndex()));
   description.PointCount = item.Points().Count();
   const TXYZArray line = DrawnLine(item);
   const bool closed = item.IsClosed() && line.size() >= 3;
@@ -18,7 +21,8 @@ TItemDescription DescribeItem(TAbstractItem& item) {
   item.GetPropertyNames(names);
   item.GetPropertyValues(values);
   for (size_t i = 0; i < names.size(); ++i) {
-    description.Fields.push_back({names[i], i < values.size() ? values[i] : std::string()});
+    description.Fields.push_back(
+        {FieldName(names[i], language), i < values.size() ? FieldValue(values[i], language) : std::string()});
   }
   return description;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text/Language.h"
+
 namespace vellmar {
 
 class TAbstractItem;
@@ -28,6 +30,8 @@ struct TItemDescription {
   std::vector<TItemField> Fields;
 };
 
-TItemDescription DescribeItem(TAbstractItem& item);
+// In English the kind's and the fields' names (and yes/no values) are put into English;
+// what the user wrote into the item is shown as it is.
+TItemDescription DescribeItem(TAbstractItem& item, TLanguage language = TLanguage::Russian);
 
 }  // namespace vellmar

@@ -1,6 +1,8 @@
 // The hub's window and relay in this process, with a real viewer window connected over
 // the run's own socket: the list of viewers, the last view and the station field.
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +15,7 @@
 #include "items/road/StationView.h"
 #include "shell/sync/SyncServerName.h"
 #include "shell/sync/VellmarSync.h"
+#include "shell/ui/Translation.h"
 #include "ShellFixture.h"
 #include "WaitSoon.h"
 
@@ -103,6 +106,31 @@ TEST_F(HubFormTest, TheHubShowsTheActiveViewersViewAndForgetsAViewerThatLeft) {
                            kPatienceMs);
   form_.reset();
   ASSERT_SOON(server_.Clients().empty() && Clients().count() == 0, kPatienceMs);
+}
+
+// The hub's window in both languages: every text whole within the window, none left in
+// the other language.
+TEST(HubFormLanguage, TextsAreWholeAndInTheChosenLanguage) {
+  for (const QLocale::Language language : {QLocale::English, QLocale::Russian}) {
+    ClearSettings();
+    const TTranslation translation{QLocale(language)};
+    THubServer server;
+    THubForm hub(server, QStringLiteral("a-rather-long-socket-name-of-a-user-session"));
+    hub.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&hub));
+    for (const QLabel* label : hub.findChildren<QLabel*>()) {
+      if (label->text().isEmpty()) continue;
+      SCOPED_TRACE(label->text().toStdString());
+      const QString text = label->text();
+      const bool cyrillic =
+          std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0400 && c.unicode() <= 0x04FF; });
+      EXPECT_EQ(cyrillic, language == QLocale::Russian);
+      if (!label->wordWrap()) {
+        EXPECT_GE(label->width(), label->sizeHint().width());
+      }
+      EXPECT_LE(label->geometry().right(), hub.width());
+    }
+  }
 }
 
 }  // namespace

@@ -7,8 +7,11 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTreeWidget>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 
 #include "document/AbstractItem.h"
@@ -17,6 +20,7 @@
 #include "shell/plan/PlanSurface.h"
 #include "shell/tools/IdentifyTool.h"
 #include "shell/tools/MeasureTool.h"
+#include "shell/ui/Translation.h"
 #include "ShellFixture.h"
 #include "WaitSoon.h"
 
@@ -241,4 +245,64 @@ TEST_F(IdentifyMeasureTest, AnotherStreetShownEndsTheMeasurement) {
 }
 
 }  // namespace
+// Under an English locale the window says nothing in Russian about the plan: the layers'
+// kind names, the status bar's station and scale, the identify panel's kind and field
+// names, the measure's text. Only what the user or the sign library wrote stays as written.
+class EnglishTextsTest : public IdentifyMeasureTest {
+ protected:
+  void SetUp() override {
+    ClearSettings();
+    translation_ = std::make_unique<TTranslation>(QLocale(QLocale::English));
+    IdentifyMeasureTest::SetUp();
+  }
+  void TearDown() override {
+    IdentifyMeasureTest::TearDown();
+    translation_.reset();
+  }
+  static bool Cyrillic(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0400 && c.unicode() <= 0x04FF; });
+  }
+  std::unique_ptr<TTranslation> translation_;
+};
+
+TEST_F(EnglishTextsTest, LayersStatusBarIdentifyAndMeasureSpeakEnglish) {
+  QStringList texts;
+  auto* layers = form_->findChild<QTreeWidget*>(QStringLiteral("layers"));
+  ASSERT_NE(layers, nullptr);
+  for (int i = 0; i < layers->topLevelItemCount(); ++i) texts << layers->topLevelItem(i)->text(0);
+  EXPECT_TRUE(texts.contains(QStringLiteral("Carriageway")));
+
+  View(123, -3, 10);
+  QTest::mouseMove(&form_->Surface(), PixelOver(123, -3));
+  ASSERT_EQ_SOON(form_->statusBar()->findChild<QLabel*>("station")->text(), QStringLiteral("Sta 1+23.00, 3.00 m right"));
+  for (const QLabel* label : form_->statusBar()->findChildren<QLabel*>()) texts << label->text();
+
+  // The sign with its numbered fields, a line marking with its yes/no value.
+  for (const QPointF at : {QPointF(147.8, -17.8), QPointF(60, 7.5)}) {
+    View(static_cast<float>(at.x()), static_cast<float>(at.y()), 10);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    Click(at.x(), at.y(), Qt::ControlModifier);
+    ASSERT_SOON(Identify().Identified() != nullptr, 5000);
+    auto* table = form_->findChild<QTableWidget*>("identifyTable");
+    for (int row = 0; row < table->rowCount(); ++row) texts << table->item(row, 0)->text();
+    texts << Row(QStringLiteral("Kind")).value_or(QStringLiteral("no Kind row"));
+  }
+  EXPECT_EQ(Row(QStringLiteral("Mirrored")).value_or(QString()), QStringLiteral("No"));
+  EXPECT_TRUE(texts.contains(QStringLiteral("Sign 1"))) << texts.join(" | ").toStdString();
+  EXPECT_TRUE(texts.contains(QStringLiteral("Road sign")));
+
+  QTest::keyClick(form_.get(), Qt::Key_F10);
+  Click(30, 0);
+  QTest::qWait(QApplication::doubleClickInterval() + 50);
+  Click(40, 0);
+  ASSERT_SOON(MeasureLabel().text().startsWith(QStringLiteral("Length ")), 5000);
+  texts << MeasureLabel().text();
+
+  QStringList russian;
+  for (const QString& text : texts) {
+    if (Cyrillic(text)) russian << text;
+  }
+  EXPECT_TRUE(russian.isEmpty()) << russian.join(" | ").toStdString();
+}
+
 }  // namespace vellmar::test

@@ -46,6 +46,12 @@ class TScriptedPrompts final : public IShellPrompts {
     if (WhileShowing) WhileShowing();
     --Depth;
   }
+  // Errors go with the messages, in order; their details are kept beside them.
+  QStringList Details;
+  void ShowError(const QString& text, const QString& details) override {
+    Details << details;
+    ShowMessage(text);
+  }
   TAnswer AskYesNoCancel(const QString& text) override {
     Questions << text;
     if (Answers.empty()) return TAnswer::Cancel;

@@ -14,6 +14,7 @@ constexpr std::string_view kPicket = "ПК"_cp1251;
 constexpr std::string_view kMetres = " м"_cp1251;
 constexpr std::string_view kRight = " справа"_cp1251;
 constexpr std::string_view kLeft = " слева"_cp1251;
+constexpr std::string_view kEnglishPicket = "Sta";
 constexpr double kDefaultStep = 100.0;
 
 double Step(double picketStep) {
@@ -28,7 +29,7 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-std::string PicketText(double station, double picketStep) {
+std::string PicketText(double station, double picketStep, TLanguage language) {
   // In hundredths, so that 99.996 m shows as the next picket, not as "0+100.00".
   const double step = std::nearbyint(Step(picketStep) * 100.0);
   const double total = std::nearbyint(std::fabs(station) * 100.0);
@@ -40,7 +41,7 @@ std::string PicketText(double station, double picketStep) {
   if (metres.size() < width) metres.insert(0, width - metres.size(), '0');
   const bool before = station < 0.0 && total > 0.0;
   // Appended piece by piece: GCC 12 at -O3 sees a false overlap in "..." + std::string.
-  std::string text(kPicket);
+  std::string text(language == TLanguage::Russian ? kPicket : kEnglishPicket);
   text += ' ';
   if (before) text += '-';
   text += FormatFixed(picket, 0);
@@ -49,9 +50,15 @@ std::string PicketText(double station, double picketStep) {
   return text;
 }
 
-std::string AxisPlaceText(const TAxisPlace& place, double picketStep) {
+std::string AxisPlaceText(const TAxisPlace& place, double picketStep, TLanguage language) {
   const double offset = std::nearbyint(place.Offset * 100.0) / 100.0;
-  std::string text = PicketText(place.Station, picketStep) + ", ";
+  std::string text = PicketText(place.Station, picketStep, language) + ", ";
+  if (language == TLanguage::English) {
+    // The side says which way: no sign before the distance.
+    text += FormatFixed(std::fabs(offset), 2) + " m";
+    if (offset != 0.0) text += offset > 0.0 ? " right" : " left";
+    return text;
+  }
   if (offset == 0.0) return text + "0.00" + std::string(kMetres);
   if (offset > 0.0) text += '+';
   text += FormatFixed(offset, 2);
@@ -63,6 +70,7 @@ std::string AxisPlaceText(const TAxisPlace& place, double picketStep) {
 std::optional<double> ParseStation(std::string_view text, double picketStep) {
   text = Trimmed(text);
   if (text.starts_with(kPicket)) text = Trimmed(text.substr(kPicket.size()));
+  if (text.starts_with(kEnglishPicket)) text = Trimmed(text.substr(kEnglishPicket.size()));
   bool before = false;
   if (text.starts_with('-')) {
     before = true;

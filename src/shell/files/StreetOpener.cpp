@@ -11,6 +11,7 @@
 
 #include "document/StreetStructure.h"
 #include "shell/files/StreetLoadJob.h"
+#include "shell/files/FileMessages.h"
 #include "shell/files/StreetsHolderModule.h"
 #include "shell/ui/ShellPrompts.h"
 #include "shell/ui/ShellText.h"
@@ -99,7 +100,7 @@ void TStreetOpener::JobFinished() {
     if (street) {
       request.Arrival(request.FileName, std::move(street));
     } else if (!job->Cancelled()) {
-      prompts_.ShowMessage(job->Error());
+      prompts_.ShowError(OpenFailureText(request.FileName), job->Error());
     }
   } catch (const std::exception& error) {
     prompts_.ShowMessage(ErrorText(error));

@@ -10,6 +10,7 @@
 
 #include "document/StreetStructure.h"
 #include "platform/AtomicFile.h"
+#include "shell/files/FileMessages.h"
 #include "shell/ui/Settings.h"
 #include "shell/ui/ShellPrompts.h"
 #include "shell/ui/ShellText.h"
@@ -154,7 +155,7 @@ int TStreetsHolderModule::OpenFiles(const QStringList& fileNames) {
     try {
       result = OpenFile(fileName);
     } catch (const std::exception& error) {
-      prompts_.ShowMessage(ErrorText(error));
+      prompts_.ShowError(OpenFailureText(fileName), ErrorText(error));
     }
   }
   if (result != -1) currentIndex_ = result;
@@ -206,7 +207,7 @@ bool TStreetsHolderModule::QuerySaveAll() {
     try {
       SaveStreet(i);
     } catch (const std::exception& error) {
-      prompts_.ShowMessage(ErrorText(error));
+      prompts_.ShowError(SaveFailureText(FileNameAt(i)), ErrorText(error));
     }
   }
   return !unsaved();

@@ -21,6 +21,7 @@
 #include "shell/tools/MainPlanControls.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/ShellText.h"
+#include "shell/ui/Translation.h"
 
 namespace vellmar {
 
@@ -99,7 +100,7 @@ void TIdentifyTool::Show(TAbstractItem* item) {
   id_ = item != nullptr ? item->ID() : 0;
   table_->setRowCount(0);
   if (item != nullptr) {
-    const TItemDescription description = DescribeItem(*item);
+    const TItemDescription description = DescribeItem(*item, ShellLanguage());
     const auto add = [this](const QString& name, const QString& value) {
       const int row = table_->rowCount();
       table_->insertRow(row);

@@ -8,10 +8,12 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "document/KindNames.h"
 #include "shell/plan/MainPlanDrawer.h"
 #include "shell/plan/PlanWindow.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/ShellText.h"
+#include "shell/ui/Translation.h"
 
 namespace vellmar {
 
@@ -46,7 +48,7 @@ TLayersPanel::TLayersPanel(IPlanWindow& form)
     auto* row = new QTreeWidgetItem(list_);
     row->setData(kNameColumn, Qt::UserRole, layer.Kind);
     row->setIcon(kNameColumn, QIcon(KindPicture(layer.Kind, ratio)));
-    row->setText(kNameColumn, FromCp1251(std::string(layer.Name)));
+    row->setText(kNameColumn, FromCp1251(KindName(layer.Kind, ShellLanguage())));
     row->setTextAlignment(kCountColumn, Qt::AlignRight | Qt::AlignVCenter);
     row->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
   }

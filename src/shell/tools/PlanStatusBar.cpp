@@ -18,6 +18,7 @@
 #include "shell/plan/PlanSurface.h"
 #include "shell/plan/PlanWindow.h"
 #include "shell/ui/ShellText.h"
+#include "shell/ui/Translation.h"
 
 namespace vellmar {
 
@@ -60,7 +61,7 @@ void TPlanStatusBar::ShowPointer(QPoint device) {
   coordinates_->setText(QStringLiteral("X %1  Y %2").arg(Fixed(world.x, 2), Fixed(world.y, 2)));
   auto* axis = dynamic_cast<TAxisItem*>(drawer.Street().MainAxis());
   const std::optional<TAxisPlace> place = axis ? PlaceOnAxis(axis->Points(), world) : std::nullopt;
-  station_->setText(place ? FromCp1251(AxisPlaceText(*place, axis->PicketStep())) : QString());
+  station_->setText(place ? FromCp1251(AxisPlaceText(*place, axis->PicketStep(), ShellLanguage())) : QString());
   station_->setVisible(place.has_value());
 }
 

@@ -611,6 +611,25 @@
     </message>
 </context>
 <context>
+    <name>vellmar::TFileMessages</name>
+    <message>
+        <source>Файл «%1» не найден в папке %2. Проверьте имя и папку или выберите файл заново.</source>
+        <translation>The file “%1” is not in the folder %2. Check the name and the folder, or choose the file again.</translation>
+    </message>
+    <message>
+        <source>Файл «%1» нельзя прочитать. Проверьте права на файл и папку %2.</source>
+        <translation>The file “%1” cannot be read. Check the permissions of the file and of the folder %2.</translation>
+    </message>
+    <message>
+        <source>Файл «%1» не открыт: он повреждён или это не план улицы. Откройте его резервную копию или автосохранённую копию «_autosave_%1» из той же папки.</source>
+        <translation>The file “%1” is not open: it is damaged or not a street plan. Open its backup, or the autosaved copy “_autosave_%1” in the same folder.</translation>
+    </message>
+    <message>
+        <source>Улица не сохранена в файл «%1»; прежний файл цел. Проверьте, что в папку %2 можно писать и на диске есть место, или сохраните улицу под другим именем.</source>
+        <translation>The street was not saved to “%1”; the old file is intact. Check that the folder %2 can be written to and the disk has room, or save the street under another name.</translation>
+    </message>
+</context>
+<context>
     <name>vellmar::THelpWindows</name>
     <message>
         <source>Q (держать)</source>
@@ -703,6 +722,45 @@
     <message>
         <source>О программе</source>
         <translation>About Vellmar</translation>
+    </message>
+</context>
+<context>
+    <name>vellmar::THubForm</name>
+    <message>
+        <source>Канал: %1</source>
+        <translation>Channel: %1</translation>
+    </message>
+    <message>
+        <source>Подключённые программы:</source>
+        <translation>Connected programs:</translation>
+    </message>
+    <message>
+        <source>Расстояние по оси, м:</source>
+        <translation>Distance along the axis, m:</translation>
+    </message>
+    <message>
+        <source>Показать</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>, процесс %1</source>
+        <translation>, process %1</translation>
+    </message>
+    <message>
+        <source>№ %1%2</source>
+        <translation>No. %1%2</translation>
+    </message>
+    <message>
+        <source>Вид: ещё не получен</source>
+        <translation>View: none received yet</translation>
+    </message>
+    <message>
+        <source>Вид: центр (%1, %2, %3), масштаб %4, поворот %5</source>
+        <translation>View: centre (%1, %2, %3), scale %4, rotation %5</translation>
+    </message>
+    <message>
+        <source>Введите число, например 120.5</source>
+        <translation>Enter a number, for example 120.5</translation>
     </message>
 </context>
 <context>

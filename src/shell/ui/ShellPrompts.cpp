@@ -19,6 +19,12 @@ const QString kStreetFilter = QStringLiteral("Vellmar (*.pln)");
 
 void TDialogPrompts::ShowMessage(const QString& text) { QMessageBox::information(owner_, kCaption, text); }
 
+void TDialogPrompts::ShowError(const QString& text, const QString& details) {
+  QMessageBox box(QMessageBox::Critical, kCaption, text, QMessageBox::Ok, owner_);
+  box.setDetailedText(details);
+  box.exec();
+}
+
 TAnswer TDialogPrompts::AskYesNoCancel(const QString& text) {
   const auto button = QMessageBox::warning(owner_, kCaption, text,
                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

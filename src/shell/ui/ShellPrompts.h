@@ -16,6 +16,9 @@ class IShellPrompts {
  public:
   virtual ~IShellPrompts() = default;
   virtual void ShowMessage(const QString& text) = 0;
+  // An error told to people: what happened, to which file and what to do, with the error
+  // icon; the program's own text of it (class, operation, figures) under "Details".
+  virtual void ShowError(const QString& text, const QString& details) = 0;
   // A warning with the buttons Yes, No and Cancel; closing the box counts as Cancel.
   virtual TAnswer AskYesNoCancel(const QString& text) = 0;
   // The chosen street files in the dialog's order; empty when cancelled. Initial is the
@@ -35,6 +38,7 @@ class TDialogPrompts final : public IShellPrompts {
  public:
   explicit TDialogPrompts(QWidget* owner) : owner_(owner) {}
   void ShowMessage(const QString& text) override;
+  void ShowError(const QString& text, const QString& details) override;
   TAnswer AskYesNoCancel(const QString& text) override;
   QStringList ChooseStreetFiles(const QString& initial) override;
   QString ChooseSaveName(const QString& initial) override;

@@ -15,6 +15,8 @@ namespace {
 
 const QString kRussian = QStringLiteral("ru");
 const QString kEnglish = QStringLiteral("en");
+// Set by the translation alive now; the windows live on the one thread.
+TLanguage shellLanguage = TLanguage::Russian;
 
 }  // namespace
 
@@ -26,14 +28,18 @@ QString ChooseLanguage(const QLocale& system) {
 
 TTranslation::TTranslation(const QLocale& system) : language_(ChooseLanguage(system)) {
   InitTranslationResource();
+  shellLanguage = language_ == kEnglish ? TLanguage::English : TLanguage::Russian;
   // Qt's own texts (the buttons of message boxes), where the system has them.
   Install(QStringLiteral("qtbase_") + language_, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
   if (language_ == kEnglish) Install(QStringLiteral("vellmar_en"), QStringLiteral(":/translations"));
 }
 
 TTranslation::~TTranslation() {
+  shellLanguage = TLanguage::Russian;
   for (const auto& translator : translators_) QCoreApplication::removeTranslator(translator.get());
 }
+
+TLanguage ShellLanguage() { return shellLanguage; }
 
 void TTranslation::Install(const QString& name, const QString& directory) {
   auto translator = std::make_unique<QTranslator>();

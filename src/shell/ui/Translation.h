@@ -12,6 +12,8 @@
 #include <QLocale>
 #include <QString>
 
+#include "platform/text/Language.h"
+
 class QTranslator;
 
 namespace vellmar {
@@ -35,5 +37,8 @@ class TTranslation {
 
 // The language chosen for the locale and the setting.
 QString ChooseLanguage(const QLocale& system);
+// The language of the translation alive now, for the texts the core makes (kind and field
+// names, stations); Russian, the texts' own language, when none is.
+TLanguage ShellLanguage();
 
 }  // namespace vellmar

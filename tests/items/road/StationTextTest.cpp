@@ -13,8 +13,13 @@ TEST(StationText, PicketsAndOffsetsAsEngineersWriteThem) {
   struct TCase {
     double Station, Offset, Step;
     std::string Text;  // UTF-8
+    TLanguage Language = TLanguage::Russian;
   };
   const TCase cases[] = {
+      {123.45, 3.2, 100, "Sta 1+23.45, 3.20 m right", TLanguage::English},
+      {123.45, -1.5, 100, "Sta 1+23.45, 1.50 m left", TLanguage::English},
+      {5, 0.001, 100, "Sta 0+05.00, 0.00 m", TLanguage::English},
+      {-12, 1, 100, "Sta -0+12.00, 1.00 m right", TLanguage::English},
       {123.45, 3.2, 100, "ПК 1+23.45, +3.20 м справа"},
       {123.45, -1.5, 100, "ПК 1+23.45, -1.50 м слева"},
       {5, 0.001, 100, "ПК 0+05.00, 0.00 м"},
@@ -28,7 +33,7 @@ TEST(StationText, PicketsAndOffsetsAsEngineersWriteThem) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Text);
-    EXPECT_EQ(Cp1251ToUtf8(AxisPlaceText({c.Station, c.Offset}, c.Step)), c.Text);
+    EXPECT_EQ(Cp1251ToUtf8(AxisPlaceText({c.Station, c.Offset}, c.Step, c.Language)), c.Text);
   }
 }
 
@@ -44,6 +49,7 @@ TEST(StationText, ReadsWhatAUserTypes) {
       {"0+50", 100, 50},
       {" ПК 2+05 ", 100, 205},
       {"ПК2+05", 100, 205},
+      {"Sta 1+23.45", 100, 123.45},
       {"3+10", 50, 160},
       {"-0+12", 100, -12},
       {"-12.5", 100, -12.5},
