@@ -64,6 +64,10 @@ void TConsolePrompts::ShowMessage(const QString& text) {
   std::fprintf(stderr, "vellmar: %s\n", text.toLocal8Bit().constData());
 }
 
+void TConsolePrompts::ShowError(const QString& text, const QString& details) {
+  ShowMessage(details.isEmpty() ? text : text + QStringLiteral(" (") + details + QLatin1Char(')'));
+}
+
 TAnswer TConsolePrompts::AskYesNoCancel(const QString& text) {
   ShowMessage(text);
   return TAnswer::Cancel;

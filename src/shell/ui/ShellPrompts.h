@@ -55,6 +55,8 @@ class TDialogPrompts final : public IShellPrompts {
 class TConsolePrompts final : public IShellPrompts {
  public:
   void ShowMessage(const QString& text) override;
+  // The message with its details after it in brackets.
+  void ShowError(const QString& text, const QString& details) override;
   TAnswer AskYesNoCancel(const QString& text) override;
   QStringList ChooseStreetFiles(const QString&) override { return {}; }
   QString ChooseSaveName(const QString&) override { return {}; }
