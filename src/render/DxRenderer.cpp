@@ -57,6 +57,15 @@ TdxRenderer::~TdxRenderer() {
   }
 }
 
+bool TdxRenderer::Resize(int32_t Width, int32_t Height) {
+  if (!device_ || Width <= 0 || Height <= 0) return false;
+  if (device_->Reset(static_cast<uint32_t>(Width), static_cast<uint32_t>(Height)) != D3D_OK) return false;
+  width_ = Width;
+  height_ = Height;
+  device_->GetViewport(viewport_);
+  return true;
+}
+
 const D3DCAPS9& TdxRenderer::ProcessCaps() {
   return SharedCaps();
 }

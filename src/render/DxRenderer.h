@@ -51,6 +51,11 @@ class TdxRenderer : public ITransformTarget {
   // their own copy (see DxPrimCollection.h): for a renderer that lives as long as the
   // streets it draws, or draws them once. Off unless set.
   bool KeepsVertices() const { return keepsVertices_; }
+  // The target is now Width x Height pixels: the device is reset to it (keeping its
+  // textures and vertex buffers, so nothing is uploaded again) and the viewport is the
+  // whole target. False, with nothing changed, when the device cannot (the caller then
+  // makes a new renderer) or the size is empty.
+  bool Resize(int32_t Width, int32_t Height);
   void SetKeepsVertices(bool keeps) { keepsVertices_ = keeps; }
   // The device, nullptr after a failed creation. Texture surfaces create their device
   // textures here.

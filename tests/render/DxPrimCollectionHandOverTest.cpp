@@ -138,5 +138,28 @@ TEST_F(THandOverTest, TheDeviceGoneTheCollectionMustBeBuiltAgain) {
   EXPECT_EQ(lines.DeviceBufferCount(), 0u);
 }
 
+// A resize resets the device to the new size between frames; its buffers stay, so the
+// next frame uploads nothing. Inside a frame, or to no size, it is refused.
+TEST_F(THandOverTest, AResizeKeepsTheDeviceAndUploadsNothing) {
+  TDxLineCollection lines;
+  AddRow(lines, &itemA, 0, 100);
+  EXPECT_EQ(Draw(lines, 50, 100), 100 * kLineBytes);
+  TdxRenderer& renderer = *frame_.Renderer;
+  EXPECT_FALSE(renderer.Resize(300, 200)) << "inside a frame";
+  renderer.EndFrame();
+  EXPECT_FALSE(renderer.Resize(0, 200));
+  EXPECT_EQ(renderer.Width(), 100);
+  ASSERT_TRUE(renderer.Resize(300, 200));
+  EXPECT_EQ(renderer.Width(), 300);
+  EXPECT_EQ(renderer.Height(), 200);
+  EXPECT_EQ(renderer.Viewport().Width, 300u);
+  EXPECT_EQ(renderer.Viewport().Height, 200u);
+  EXPECT_EQ(renderer.Device(), frame_.Device);
+  renderer.BeginFrame();
+  EXPECT_EQ(Draw(lines, 50, 100), 0u);
+  EXPECT_FALSE(lines.NeedsVertices(frame_.Device));
+  EXPECT_EQ(lines.DeviceBufferCount(), 1u);
+}
+
 }  // namespace
 }  // namespace vellmar

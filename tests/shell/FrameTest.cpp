@@ -6,11 +6,13 @@
 #include <QImage>
 #include <QTabBar>
 
+#include "document/StreetStructure.h"
 #include "platform/Error.h"
 #include "platform/WarningSink.h"
 #include "shell/plan/FloatingAction.h"
 #include "shell/plan/FloatingButton.h"
 #include "shell/plan/PlanSurface.h"
+#include "render/DisplayRenderer.h"
 #include "shell/print/PrintForm.h"
 #include "ShellFixture.h"
 
@@ -139,6 +141,57 @@ TEST_F(ShellTest, ThePrintButtonOpensThePrintWindow) {
   print->close();
   // Deleted on close, by a deferred delete.
   EXPECT_TRUE(QTest::qWaitFor([&] { return form_->findChild<TPrintForm*>() == nullptr; }, 10000));
+}
+
+// A resize keeps the window's device and the buffers it holds, so nothing is built or
+// uploaded again, and the frame follows the new size.
+TEST_F(ShellTest, AResizeKeepsTheDeviceAndItsVerticesAndDrawsAtTheNewSize) {
+  form_->OpenFiles({DemoCopy("demo.pln")});
+  Drawer().ShowAllView();
+  form_->PlanChanged();
+  Settle();
+  TStreetStructure& street = Drawer().Street();
+  const auto held = [&] {
+    size_t bytes = 0;
+    for (int32_t kind = 0; kind < kKindCount; ++kind)
+      for (const TKindCollection& collection : street.KindCollections(kind)) bytes += collection->HeldVertexBytes();
+    return bytes;
+  };
+  const auto onDevice = [&] {
+    size_t bytes = 0;
+    for (int32_t kind = 0; kind < kKindCount; ++kind)
+      for (const TKindCollection& collection : street.KindCollections(kind)) bytes += collection->DeviceVertexBytes();
+    return bytes;
+  };
+  const TDisplayRenderer* renderer = form_->Renderer();
+  ASSERT_NE(renderer, nullptr);
+  const size_t kept = held();
+  const size_t uploaded = onDevice();
+  ASSERT_GT(uploaded, 0u);
+  const QSize before = form_->Surface().DeviceSize();
+  const int frames = form_->FrameCount();
+  form_->resize(form_->width() + 160, form_->height() + 100);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form_->Surface().DeviceSize() != before; }, 2000));
+  form_->PlanChanged();
+  Settle();
+  const QSize after = form_->Surface().DeviceSize();
+  EXPECT_GT(form_->FrameCount(), frames);
+  EXPECT_EQ(form_->Renderer(), renderer) << "the same renderer and device";
+  EXPECT_EQ(renderer->Width(), after.width());
+  EXPECT_EQ(renderer->Height(), after.height());
+  EXPECT_EQ(renderer->Viewport().Width, static_cast<uint32_t>(after.width()));
+  EXPECT_EQ(held(), kept) << "nothing built again";
+  EXPECT_EQ(onDevice(), uploaded) << "no buffer made again";
+  const QImage picture = form_->Surface().grabFramebuffer();
+  ASSERT_EQ(picture.size(), after);
+  // The fitted street lies in the middle of the new frame: pixels off white on the
+  // middle row reach past the old frame's width.
+  int rightmost = -1;
+  for (int x = 0; x < picture.width(); ++x) {
+    const QRgb pixel = picture.pixel(x, picture.height() / 2);
+    if (qRed(pixel) < 240 || qGreen(pixel) < 240 || qBlue(pixel) < 240) rightmost = x;
+  }
+  EXPECT_GT(rightmost, picture.width() / 2);
 }
 
 }  // namespace vellmar::test

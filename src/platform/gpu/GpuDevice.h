@@ -202,6 +202,15 @@ class IGpuDevice {
   // the stream's offset.
   virtual HRESULT DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) = 0;
   virtual HRESULT Present() = 0;
+  // The drawing target is now BackBufferWidth x BackBufferHeight pixels; the viewport
+  // becomes the whole of it. Unlike Direct3D 9's, the reset keeps every texture and
+  // vertex buffer made on the device (a window's context outlives its resizes). A device
+  // whose target cannot change size refuses (D3DERR_INVALIDCALL), as one given no size.
+  virtual HRESULT Reset(uint32_t BackBufferWidth, uint32_t BackBufferHeight) {
+    (void)BackBufferWidth;
+    (void)BackBufferHeight;
+    return D3DERR_INVALIDCALL;
+  }
 };
 
 // Vertices a draw of PrimitiveCount primitives of the given type reads; 0 for an unknown type.

@@ -24,6 +24,7 @@
 
 #include <exception>
 
+#include "document/KindRebuild.h"
 #include "document/StreetStructure.h"
 #include "document/ViewPicture.h"
 #include "document/ViewPrint.h"
@@ -241,8 +242,9 @@ void TPrintForm::StartPdf(const QString& path, std::function<void()> written) {
       };
     }
     // The worker only reads the items: what the page shows is built here, on the
-    // window's thread, as a frame would build it.
-    street.RebuildKinds(kinds);
+    // window's thread, as a frame would build it; collections that handed their
+    // vertices to the window's device are built again for the page's.
+    street.RebuildKinds(KindsToBuildForDevice(street, kinds, nullptr));
     job_ = std::make_unique<TPrintJob>(std::move(work));
     connect(job_.get(), &TPrintJob::Finished, this, &TPrintForm::PdfEnded);
     // Lent before this thread can draw again: nothing runs here until the call returns.

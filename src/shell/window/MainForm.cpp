@@ -209,7 +209,7 @@ void TMainForm::BuildLayout() {
   actionPanel_->setLineWidth(1);
   actionPanel_->setAutoFillBackground(true);
   actionPanel_->move(0, 0);
-  connect(surface_, &TPlanSurface::Resized, this, &TMainForm::CreateRenderer);
+  connect(surface_, &TPlanSurface::Resized, this, &TMainForm::SurfaceResized);
   connect(surface_, &TPlanSurface::Paint, this, &TMainForm::DrawFrame);
   connect(surface_, &TPlanSurface::MouseDown, this, [this](QMouseEvent* e) { MouseToMode(e, kDown); });
   connect(surface_, &TPlanSurface::MouseMove, this, [this](QMouseEvent* e) { MouseToMode(e, kMove); });
@@ -238,6 +238,17 @@ void TMainForm::ReadVisibleLayers() {
     layers.Exclude(kCalcAreaKind);
   }
   visibleLayers_ = layers;
+}
+
+void TMainForm::SurfaceResized() {
+  // The surface keeps its context across resizes, so the device keeps its buffers and
+  // textures: only the size it draws at changes, and nothing is uploaded again.
+  const QSize size = surface_->DeviceSize();
+  if (renderer_ && renderer_->Resize(size.width(), size.height())) {
+    PlanChanged();
+    return;
+  }
+  CreateRenderer();
 }
 
 void TMainForm::CreateRenderer() {

@@ -140,6 +140,8 @@ class TMainForm final : public QMainWindow, public IPlanWindow {
 
   void BuildLayout();
   void CreateRenderer();
+  // Keeps the renderer at the surface's new size, or makes one when it cannot.
+  void SurfaceResized();
   void UpdateTimerTimer();
   void DrawFrame();
   void StreetsTabChange(int index);

@@ -355,6 +355,14 @@ HRESULT GlDevice::GetDeviceCaps(D3DCAPS9& Caps) {
   return D3D_OK;
 }
 
+HRESULT GlDevice::Reset(uint32_t BackBufferWidth, uint32_t BackBufferHeight) {
+  if (BackBufferWidth == 0 || BackBufferHeight == 0 || inScene_) return D3DERR_INVALIDCALL;
+  width_ = BackBufferWidth;
+  height_ = BackBufferHeight;
+  viewport_ = D3DVIEWPORT9{0, 0, width_, height_, 0.0f, 1.0f};
+  return D3D_OK;
+}
+
 HRESULT GlDevice::GetViewport(D3DVIEWPORT9& Viewport) {
   Viewport = viewport_;
   return D3D_OK;

@@ -65,6 +65,7 @@ class GlDevice final : public IGpuDevice {
   HRESULT DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) override;
   // Flushes the commands; showing the picture is the context owner's business.
   HRESULT Present() override;
+  HRESULT Reset(uint32_t BackBufferWidth, uint32_t BackBufferHeight) override;
 
  private:
   friend class GlTexture;

@@ -268,4 +268,16 @@ HRESULT RecordingDevice::Present() {
   return D3D_OK;
 }
 
+HRESULT RecordingDevice::Reset(uint32_t BackBufferWidth, uint32_t BackBufferHeight) {
+  const HRESULT result =
+      BackBufferWidth == 0 || BackBufferHeight == 0 || inScene_ ? D3DERR_INVALIDCALL : D3D_OK;
+  if (result == D3D_OK) {
+    width_ = BackBufferWidth;
+    height_ = BackBufferHeight;
+    viewport_ = D3DVIEWPORT9{0, 0, width_, height_, 0.0f, 1.0f};
+  }
+  Record(CallText("Reset", {BackBufferWidth, BackBufferHeight}), result);
+  return result;
+}
+
 }  // namespace vellmar

@@ -109,6 +109,7 @@ class RecordingDevice final : public IGpuDevice {
                           uint32_t VertexStride) override;
   HRESULT DrawPrimitive(uint32_t PrimitiveType, uint32_t StartVertex, uint32_t PrimitiveCount) override;
   HRESULT Present() override;
+  HRESULT Reset(uint32_t BackBufferWidth, uint32_t BackBufferHeight) override;
 
  private:
   friend class RecordingVertexBuffer;
