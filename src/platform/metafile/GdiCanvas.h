@@ -8,6 +8,10 @@
 // Every operation that a damaged record could make impossible (a degenerate mapping,
 // an object index past the table) returns false and draws nothing, so that the player
 // counts the record as skipped. The canvas does not own the Cairo context.
+//
+// The definitions are kept by concept: the mapping, objects, saved states, pens and
+// brushes in GdiCanvas.cpp, the shapes in GdiShapes.cpp, paths and clipping in
+// GdiPaths.cpp (text and bitmaps in GdiText.cpp and GdiBitmaps.cpp).
 
 #include <cairo.h>
 

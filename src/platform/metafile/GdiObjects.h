@@ -18,6 +18,11 @@ namespace vellmar {
 // A COLORREF: 0x00BBGGRR.
 using TColorRef = uint32_t;
 
+// The colour as the opaque source of the next Cairo fill or stroke.
+inline void SetSourceColor(cairo_t* cr, TColorRef color) {
+  cairo_set_source_rgb(cr, (color & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0, ((color >> 16) & 0xFF) / 255.0);
+}
+
 // Pen styles and flags as GDI numbers them.
 inline constexpr uint32_t kPenStyleMask = 0x0F;
 inline constexpr uint32_t kPsSolid = 0, kPsDash = 1, kPsDot = 2, kPsDashDot = 3, kPsDashDotDot = 4, kPsNull = 5,

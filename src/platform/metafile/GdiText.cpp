@@ -126,10 +126,6 @@ class TFontCache {
 
 TPointD Add(TPointD a, TPointD b, double k = 1) { return {a.X + k * b.X, a.Y + k * b.Y}; }
 
-void SetColor(cairo_t* cr, TColorRef color) {
-  cairo_set_source_rgb(cr, (color & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0, ((color >> 16) & 0xFF) / 255.0);
-}
-
 // The parallelogram from `from` along `along`, between `up` and `down` off it.
 void AddBand(cairo_t* cr, TPointD from, TPointD along, TPointD down, double top, double bottom) {
   const TPointD a = Add(from, down, top);
@@ -288,7 +284,7 @@ bool TGdiCanvas::TextOut(const TTextRun& run) {
     cairo_rectangle(cr_, r[0], r[1], r[2] - r[0], r[3] - r[1]);
     cairo_identity_matrix(cr_);
     if (run.Options & kEtoOpaque) {
-      SetColor(cr_, state_.BkColor);
+      SetSourceColor(cr_, state_.BkColor);
       cairo_fill_preserve(cr_);
     }
     if (run.Options & kEtoClipped)
@@ -298,7 +294,7 @@ bool TGdiCanvas::TextOut(const TTextRun& run) {
   }
   if (state_.BkMode == kBkOpaque && !(run.Options & kEtoOpaque)) {
     AddBand(cr_, start, pen, v, -ascent, descent);
-    SetColor(cr_, state_.BkColor);
+    SetSourceColor(cr_, state_.BkColor);
     cairo_fill(cr_);
   }
 
@@ -306,7 +302,7 @@ bool TGdiCanvas::TextOut(const TTextRun& run) {
     g.x += start.X;
     g.y += start.Y;
   }
-  SetColor(cr_, state_.TextColor);
+  SetSourceColor(cr_, state_.TextColor);
   if (std::max(emPx, widthPx) <= kLargestMaskGlyph) {
     cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
   } else {
