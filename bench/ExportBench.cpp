@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "ChildRun.h"
+#include "kinds/AllKinds.h"
 #include "support/BenchmarkStreet.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

@@ -7,10 +7,10 @@
 #include <span>
 
 #include "document/StreetStructure.h"
+#include "kinds/AllKinds.h"
 #include "platform/Error.h"
 #include "platform/MemoryStream.h"
 #include "support/StreetFrames.h"
-#include "underlay/AllKinds.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <span>
 
 #include "document/StreetStructure.h"
+#include "kinds/AllKinds.h"
 #include "platform/Error.h"
 #include "platform/MemoryStream.h"
-#include "underlay/AllKinds.h"
 
 namespace {
 

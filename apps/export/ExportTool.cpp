@@ -10,10 +10,10 @@
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "export/PlanExport.h"
+#include "kinds/AllKinds.h"
 #include "platform/Error.h"
-#include "platform/ToolMain.h"
 #include "platform/text/Numbers.h"
-#include "underlay/AllKinds.h"
+#include "platform/ToolMain.h"
 
 namespace vellmar {
 

@@ -20,12 +20,12 @@
 #include "items/ItemDescription.h"
 #include "items/ItemPicker.h"
 #include "items/road/AxisPlace.h"
+#include "kinds/AllKinds.h"
 #include "platform/AtomicFile.h"
 #include "platform/Stream.h"
-#include "platform/ToolMain.h"
 #include "platform/text/Cp1251.h"
 #include "platform/text/Numbers.h"
-#include "underlay/AllKinds.h"
+#include "platform/ToolMain.h"
 
 namespace vellmar {
 

@@ -28,10 +28,10 @@
 #include "export/Quantities.h"
 #include "export/QuantitiesPages.h"
 #include "items/plan/SheetPrint.h"
+#include "kinds/AllKinds.h"
 #include "platform/Error.h"
-#include "platform/ToolMain.h"
 #include "platform/text/Numbers.h"
-#include "underlay/AllKinds.h"
+#include "platform/ToolMain.h"
 
 namespace vellmar {
 

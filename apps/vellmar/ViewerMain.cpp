@@ -22,13 +22,13 @@
 #include <QStringList>
 
 #include "AppStart.h"
+#include "kinds/AllKinds.h"
 #include "platform/files/DirectoryProvider.h"
 #include "shell/ui/Settings.h"
 #include "shell/ui/ShellPrompts.h"
 #include "shell/ui/Translation.h"
 #include "shell/window/MainForm.h"
 #include "shell/window/ScreenshotRun.h"
-#include "underlay/AllKinds.h"
 
 namespace {
 

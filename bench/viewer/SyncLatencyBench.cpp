@@ -24,11 +24,11 @@
 
 #include "document/SyncMessage.h"
 #include "document/ViewState.h"
+#include "kinds/AllKinds.h"
 #include "shell/plan/MainPlanDrawer.h"
 #include "shell/sync/SyncServerName.h"
 #include "shell/sync/VellmarSync.h"
 #include "shell/window/MainForm.h"
-#include "underlay/AllKinds.h"
 #include "WindowBench.h"
 
 namespace {

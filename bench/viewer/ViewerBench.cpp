@@ -20,13 +20,13 @@
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "document/ViewState.h"
+#include "kinds/AllKinds.h"
 #include "platform/gpu/gl/GlDevice.h"
 #include "platform/gpu/headless/HeadlessGlContext.h"
 #include "render/DisplayRenderer.h"
 #include "shell/plan/MainPlanDrawer.h"
 #include "shell/plan/PlanSurface.h"
 #include "shell/window/MainForm.h"
-#include "underlay/AllKinds.h"
 #include "WindowBench.h"
 
 namespace {

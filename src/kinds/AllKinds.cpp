@@ -1,18 +1,13 @@
-#include "underlay/AllKinds.h"
+#include "kinds/AllKinds.h"
 
-#include "document/KindRegistry.h"
 #include "items/ItemKinds.h"
 #include "underlay/SubLayerItem.h"
 
 namespace vellmar {
 
-namespace {
-constexpr int32_t kSubLayerKind = 0;
-}  // namespace
-
 void RegisterAllKinds() {
   RegisterAllItemKinds();
-  TKindRegistry::RegisterFactory(kSubLayerKind, MakeItem<TSubLayerItem>);
+  RegisterSubLayerKind();
 }
 
 }  // namespace vellmar

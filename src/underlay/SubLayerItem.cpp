@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
 #include "document/TaggedStream.h"
 #include "platform/files/PathLookup.h"
@@ -11,6 +12,12 @@
 #include "underlay/SubLayerFile.h"
 
 namespace vellmar {
+
+namespace {
+constexpr int32_t kSubLayerKind = 0;
+}  // namespace
+
+void RegisterSubLayerKind() { TKindRegistry::RegisterFactory(kSubLayerKind, MakeItem<TSubLayerItem>); }
 
 TSubLayerItem::TSubLayerItem(TStreetStructure& street, const TItemKind& kind) : TAbstractItem(street, kind) {}
 

@@ -48,4 +48,8 @@ class TSubLayerItem final : public TAbstractItem {
   std::vector<TTexShell> tiles_;
 };
 
+// Makes the underlay item the class of its kind in the kind registry, in place of the
+// generic entry the item kinds register.
+void RegisterSubLayerKind();
+
 }  // namespace vellmar

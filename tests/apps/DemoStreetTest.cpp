@@ -21,10 +21,10 @@
 #include "items/road/LineRazmetItem.h"
 #include "items/road/RazmetZnakItem.h"
 #include "items/signs/ZnakItem.h"
+#include "kinds/AllKinds.h"
 #include "support/CommittedFile.h"
 #include "support/Prerequisite.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

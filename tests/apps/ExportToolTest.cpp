@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "kinds/AllKinds.h"
 #include "support/HandWorkedStreet.h"
 #include "support/PdfRaster.h"
 #include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 #include "support/ToolRun.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

@@ -12,11 +12,11 @@
 #include <string>
 
 #include "document/StreetStructure.h"
+#include "kinds/AllKinds.h"
 #include "support/PdfRaster.h"
 #include "support/PixelInk.h"
 #include "support/Prerequisite.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

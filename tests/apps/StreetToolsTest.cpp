@@ -19,13 +19,13 @@
 #include "document/AbstractItem.h"
 #include "document/StreetStructure.h"
 #include "items/signs/ZnakItem.h"
+#include "kinds/AllKinds.h"
 #include "platform/imaging/Bitmap.h"
 #include "support/CommittedFile.h"
 #include "support/DarkPixel.h"
 #include "support/Prerequisite.h"
 #include "support/TestSupport.h"
 #include "support/ToolRun.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

@@ -14,13 +14,13 @@
 #include "export/PlanPolygon.h"
 #include "export/Quantities.h"
 #include "geometry/PolylineMeasure.h"
+#include "kinds/AllKinds.h"
 #include "platform/Error.h"
 #include "platform/files/DataRoot.h"
 #include "platform/imaging/Bitmap.h"
 #include "platform/text/Cp1251.h"
 #include "support/HandWorkedStreet.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

@@ -9,9 +9,9 @@
 #include "export/ExportFeatures.h"
 #include "export/PlanPolygon.h"
 #include "export/Quantities.h"
+#include "kinds/AllKinds.h"
 #include "support/HandWorkedStreet.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 
 #include "items/signs/SignLibraries.h"
+#include "kinds/AllKinds.h"
 #include "platform/WarningSink.h"
-#include "underlay/AllKinds.h"
 
 namespace {
 // The exit status ctest takes for a skip (SKIP_RETURN_CODE in CMakeLists.txt).

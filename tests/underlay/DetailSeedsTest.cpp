@@ -19,11 +19,11 @@
 #include "items/road/RazmerItem.h"
 #include "items/road/StopItem.h"
 #include "items/road/ZebraItem.h"
+#include "kinds/AllKinds.h"
 #include "platform/MemoryStream.h"
 #include "support/CommittedFile.h"
 #include "support/Prerequisite.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 #include "underlay/SubLayerItem.h"
 
 namespace vellmar {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "document/KindRegistry.h"
+#include "kinds/AllKinds.h"
 #include "platform/text/Cp1251.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

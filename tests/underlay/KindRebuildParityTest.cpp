@@ -15,9 +15,9 @@
 #include "document/AbstractItem.h"
 #include "document/KindRebuild.h"
 #include "document/StreetStructure.h"
+#include "kinds/AllKinds.h"
 #include "support/BenchmarkStreet.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

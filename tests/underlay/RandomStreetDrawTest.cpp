@@ -16,9 +16,9 @@
 #include "document/KindRegistry.h"
 #include "document/PointList.h"
 #include "document/StreetStructure.h"
+#include "kinds/AllKinds.h"
 #include "platform/MemoryStream.h"
 #include "support/StreetFrames.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

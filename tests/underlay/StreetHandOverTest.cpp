@@ -20,11 +20,11 @@
 #include "document/ViewState.h"
 #include "items/ItemPicker.h"
 #include "items/ItemSnapper.h"
+#include "kinds/AllKinds.h"
 #include "support/PdfRaster.h"
 #include "support/Prerequisite.h"
 #include "support/RecordedFrame.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 
 namespace vellmar {
 namespace {

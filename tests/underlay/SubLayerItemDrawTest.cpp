@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "UnderlayTestSupport.h"
 #include "document/KindRegistry.h"
 #include "document/StreetStructure.h"
+#include "kinds/AllKinds.h"
 #include "platform/WarningSink.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 #include "underlay/SubLayerItem.h"
+#include "UnderlayTestSupport.h"
 
 namespace vellmar {
 

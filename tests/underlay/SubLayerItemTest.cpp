@@ -6,9 +6,9 @@
 
 #include "document/StreetStructure.h"
 #include "document/TaggedStream.h"
+#include "kinds/AllKinds.h"
 #include "platform/MemoryStream.h"
 #include "support/TestSupport.h"
-#include "underlay/AllKinds.h"
 #include "underlay/SubLayerFile.h"
 #include "underlay/SubLayerItem.h"
 #include "underlay/SubLayerWriter.h"

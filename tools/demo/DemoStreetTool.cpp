@@ -21,9 +21,9 @@
 #include "items/road/RazmetTextItem.h"
 #include "items/road/RazmetZnakItem.h"
 #include "items/text/TextLabelItem.h"
-#include "platform/ToolMain.h"
+#include "kinds/AllKinds.h"
 #include "platform/text/Cp1251.h"
-#include "underlay/AllKinds.h"
+#include "platform/ToolMain.h"
 
 namespace vellmar {
 
