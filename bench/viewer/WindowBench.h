@@ -30,6 +30,9 @@ inline bool EnsureDisplay(int argc, char** argv) {
 class TQuietPrompts final : public IShellPrompts {
  public:
   void ShowMessage(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+  void ShowError(const QString& text, const QString& details) override {
+    std::fprintf(stderr, "error: %s (%s)\n", qPrintable(text), qPrintable(details));
+  }
   TAnswer AskYesNoCancel(const QString&) override { return TAnswer::No; }
   QStringList ChooseStreetFiles(const QString&) override { return {}; }
   QString ChooseSaveName(const QString&) override { return {}; }
